@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the program need,
+# skipping those already present. Sourced by run.sh and test.sh.
+tesmir_install_deps() {
+  local pkgs=(
+    build-essential cmake pkg-config
+    qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+    libxlsxwriter-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    desktop-file-utils appstream
+    unzip fonts-dejavu-core
+  )
+  local missing=()
+  for p in "${pkgs[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+  fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

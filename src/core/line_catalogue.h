@@ -1,0 +1,34 @@
+#pragma once
+// Cable and overhead-line catalogue: r and x of one conductor per metre
+// (mOhm/m), by cross-section, material and line kind.
+
+#include <string_view>
+
+#include "core/lookup.h"
+
+namespace tesmir {
+
+struct LineImpedance {
+  double r = 0;  // mOhm per metre
+  double x = 0;  // mOhm per metre
+};
+
+inline constexpr std::string_view kCableKinds[] = {"Кабель с бумажной изоляцией", "Кабель с ПВХ изоляцией",
+                                                   "Воздушная"};
+inline constexpr std::string_view kMaterials[] = {"Алюминий", "Медь"};
+inline constexpr std::string_view kSections[] = {"0",  "1.5", "2.5", "4",  "6",   "10",  "16",  "25",
+                                                 "35", "50",  "70",  "95", "120", "150", "185", "240"};
+
+// Checks, in order: section is decimal text, its integer part is a catalogue
+// key, material, line kind, combination in use.
+Lookup<LineImpedance> CalcLineImpedance(std::string_view section, std::string_view stuff, std::string_view kind);
+
+namespace line_messages {
+inline constexpr std::string_view kBadSection = "Неверное сечение жилы";
+inline constexpr std::string_view kUnknownSection = "Неизвестное сечение жилы";
+inline constexpr std::string_view kUnknownMaterial = "Неизвестный материал жилы проводника";
+inline constexpr std::string_view kWrongKind = "Неверный тип линии";
+inline constexpr std::string_view kNotUsed = "Тип линии с выбранным сечением не используется. Выберите другое сечение.";
+}  // namespace line_messages
+
+}  // namespace tesmir
