@@ -1,0 +1,30 @@
+#pragma once
+// Every message the windows show goes through this interface, so the program
+// uses real message boxes while tests record them instead of blocking.
+
+#include <QString>
+
+class QWidget;
+
+namespace tesmir {
+
+class MessageSink {
+ public:
+  virtual ~MessageSink() = default;
+  // A plain message box with OK.
+  virtual void inform(QWidget* parent, const QString& text) = 0;
+  // A warning box with OK and Cancel; true only for OK.
+  virtual bool ask(QWidget* parent, const QString& text) = 0;
+  // An error box with an input/output or system error text.
+  virtual void error(QWidget* parent, const QString& text) = 0;
+};
+
+// The real implementation: QMessageBox, application title as the caption.
+class BoxMessageSink final : public MessageSink {
+ public:
+  void inform(QWidget* parent, const QString& text) override;
+  bool ask(QWidget* parent, const QString& text) override;
+  void error(QWidget* parent, const QString& text) override;
+};
+
+}  // namespace tesmir
