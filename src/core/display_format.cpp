@@ -1,0 +1,1 @@
+#include "core/display_format.h"

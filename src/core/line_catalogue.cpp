@@ -1,0 +1,1 @@
+#include "core/line_catalogue.h"

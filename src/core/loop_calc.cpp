@@ -1,0 +1,1 @@
+#include "core/loop_calc.h"

@@ -1,0 +1,1 @@
+#include "core/tire_catalogue.h"

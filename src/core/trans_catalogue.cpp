@@ -1,0 +1,1 @@
+#include "core/trans_catalogue.h"
