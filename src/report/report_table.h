@@ -1,0 +1,2 @@
+#pragma once
+// The report: twelve text columns per row, at least fourteen rows.
