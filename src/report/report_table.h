@@ -1,2 +1,75 @@
 #pragma once
-// The report: twelve text columns per row, at least fourteen rows.
+// The report: named fault points, twelve text cells per row, at least fourteen
+// rows. The windows only display and drive it.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/display_format.h"
+#include "core/loop_calc.h"
+#include "device/device_settings.h"
+
+namespace tesmir {
+
+inline constexpr int kReportColumns = 12;
+inline constexpr int kReportMinRows = 14;
+
+// Twelve cells; a row is named when cell 0 is not empty.
+using ReportRow = std::array<std::string, kReportColumns>;
+
+// The cells of a new row, built from the last calculation, the device settings
+// and the trip-time text the results window shows.
+ReportRow MakeReportRow(std::string_view name, const SchemeState& scheme, const DeviceSettings& device,
+                        std::string_view tripTimeText, const NumberSeparators& seps);
+
+class ReportTable {
+ public:
+  ReportTable();
+
+  int rowCount() const { return static_cast<int>(rows_.size()); }
+  int columnCount() const { return kReportColumns; }
+  const std::string& cell(int col, int row) const;
+  const ReportRow& row(int row) const;
+  // Named rows from row 0 down to, not including, the first unnamed row.
+  int leadingCount() const;
+
+  // Adds a point under `name`. Returns the empty text on success, otherwise
+  // the rejection message (and nothing changes).
+  std::string addPoint(std::string_view name, const ReportRow& cells);
+
+  // Selection as the grid reports it; -1 means no cell.
+  std::int32_t SelectedRow = 0;
+  std::int32_t SelectedCol = 0;
+
+  // Deletes the selected row. Returns the message to show, or the empty text.
+  std::string deleteSelected();
+  void deleteAll();
+  // Move the selected row within the leading block. Return the row to make
+  // current, or -1 when nothing moved.
+  int moveUp();
+  int moveDown();
+
+  // Used by reading a report file.
+  void clearAll();
+  void setRowCount(int count);  // never below kReportMinRows
+  void setCell(int col, int row, std::string text);
+
+ private:
+  std::vector<ReportRow> rows_;
+};
+
+namespace report_messages {
+inline constexpr std::string_view kDuplicateName = "Такое название уже есть. Введите другое.";
+inline constexpr std::string_view kEmptyName =
+    "Вы не ввели название точки короткого замыкания или это название начинается с пустого символа (пробела)! "
+    "Попробуйте ввести название еще раз. Первый символ не должен являться пустым.";
+inline constexpr std::string_view kNameTooLong = "Количество символов в названии не должно превышать 8.";
+inline constexpr std::string_view kBadNameChars =
+    "Название точки не должно содержать точку с запятой и символы, которых нет в кодировке Windows-1251.";
+inline constexpr std::string_view kSelectRow = "Укажите строку, которую необходимо удалить.";
+}  // namespace report_messages
+
+}  // namespace tesmir
