@@ -1,0 +1,495 @@
+#include "ui/main_form.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "core/line_catalogue.h"
+#include "core/tire_catalogue.h"
+#include "core/trans_catalogue.h"
+#include "ui/context_help.h"
+#include "ui/message_sink.h"
+#include "ui/result_form.h"
+#include "ui/window_style.h"
+
+namespace tesmir {
+namespace {
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+std::string S(const QString& text) { return text.toStdString(); }
+
+template <class Range>
+QStringList ListOf(const Range& items) {
+  QStringList list;
+  for (std::string_view item : items) {
+    list << Q(item);
+  }
+  return list;
+}
+
+const QString kTitle = QStringLiteral("Тесмир 2.5.1");
+
+// The parallel-conductor counts offered in every row.
+const QStringList kQuanParItems = {QStringLiteral("нет"), QStringLiteral("2"), QStringLiteral("3"),
+                                   QStringLiteral("4"),   QStringLiteral("5"), QStringLiteral("6")};
+
+namespace hint {
+const QString kWindKind = QStringLiteral("Выберите тип соединения обмоток трансформатора");
+const QString kTransPower = QStringLiteral("Выберите мощность трансформатора в кВ*А из списка стандартных значений");
+const QString kKind = QStringLiteral(
+    "Выберите тип линии: кабель в бумажной изоляции, кабель в ПВХ (резиновой) изоляции (провода в трубе), "
+    "воздушная");
+const QString kStuff = QStringLiteral("Введите материал жилы: алюминий или медь");
+const QString kLength = QStringLiteral("Введите длину линии в метрах");
+const QString kQuanPar = QStringLiteral(
+    "Введите количество параллельных проводов. \"Нет\" или \"1\" вводится при отсутствии параллельных "
+    "проводов.");
+const QString kFf = QStringLiteral("Выберите сечение фазной жилы из списка стандартных сечений");
+const QString kFn = QStringLiteral("Выберите сечение нулевой жилы из списка стандартных значений");
+const QString kRArc = QStringLiteral("Введите переходное сопротивление контактов в диапазоне 0..40 мОм");
+const QString kDD = QStringLiteral("Выбор аппарата защиты линии");
+const QString kStart = QStringLiteral("Запуск расчета");
+const QString kAddToReport = QStringLiteral("Добавление результатов в отчет");
+const QString kExit = QStringLiteral("Выход из программы");
+const QString kStatusDD = QStringLiteral("Строка состояния аппарата защиты");
+const QString kIokz = QStringLiteral("Строка вывода результатов расчета");
+const QString kStatusBar = QStringLiteral("Строка помощи");
+}  // namespace hint
+
+// An editable drop-down list: typed text stays a text and is never added to
+// the items; completion only offers the list's own texts, case-sensitively.
+QComboBox* EditableList(const QString& name, const QStringList& items, const QString& text, const QString& tip,
+                        int minimumChars, QWidget* parent) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(name);
+  box->setEditable(true);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->setMaxVisibleItems(16);
+  box->addItems(items);
+  box->completer()->setCaseSensitivity(Qt::CaseSensitive);
+  const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (index >= 0) {
+    box->setCurrentIndex(index);
+  } else {
+    box->setEditText(text);
+  }
+  box->setStatusTip(tip);
+  box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  box->setMinimumContentsLength(minimumChars);
+  return box;
+}
+
+// Replaces a list's items and shows `text`, selecting the item that matches.
+void Refill(QComboBox* box, const QStringList& items, const QString& text) {
+  box->clear();
+  box->addItems(items);
+  const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (index >= 0) {
+    box->setCurrentIndex(index);
+  } else {
+    box->setEditText(text);
+  }
+  box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + box->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+}
+
+QString RowName(const char* prefix, int row, const char* suffix) {
+  return QStringLiteral("%1%2%3").arg(QLatin1String(prefix)).arg(row + 1).arg(QLatin1String(suffix));
+}
+
+// The material a row shows for cable and overhead kinds.
+QString DefaultMaterial(int row) { return row == 0 ? Q(kMaterials[0]) : Q(kMaterials[1]); }
+
+}  // namespace
+
+MainForm::MainForm(SchemeState& scheme, MessageSink& messages, ResultForm& results, QWidget* parent)
+    : QMainWindow(parent), scheme_(scheme), messages_(messages), results_(results) {
+  setObjectName(QStringLiteral("MainForm"));
+  setWindowTitle(kTitle);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setFont(style::BaseFont());
+  SetHelpContext(this, main_help::kWindow);
+
+  auto* central = new QWidget(this);
+  central->setObjectName(QStringLiteral("MainPanel"));
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(8, 6, 8, 6);
+  layout->setSpacing(6);
+
+  layout->addWidget(buildTopStrip());
+
+  auto* middle = new QGridLayout;
+  middle->setHorizontalSpacing(8);
+  middle->setVerticalSpacing(2);
+  middle->addWidget(style::Heading(QStringLiteral("Трансформатор")), 0, 0, Qt::AlignHCenter);
+  middle->addWidget(style::Heading(QStringLiteral("Схема электроснабжения")), 0, 1, Qt::AlignHCenter);
+  middle->addWidget(buildTransformerFrame(), 1, 0);
+  middle->addWidget(buildSchemeFrame(), 1, 1);
+  middle->setColumnStretch(1, 1);
+  layout->addLayout(middle);
+
+  layout->addWidget(buildDeviceGroup());
+  layout->addWidget(buildResultPanel());
+  layout->addLayout(buildButtonRow());
+  setCentralWidget(central);
+
+  buildMenu();
+
+  auto* bar = new QStatusBar(this);
+  bar->setObjectName(QStringLiteral("StatusBar1"));
+  bar->setSizeGripEnabled(false);
+  bar->setStatusTip(hint::kStatusBar);
+  setStatusBar(bar);
+
+  setTabOrderChain();
+  connectHandlers();
+
+  // Fixed frame: as large as the layout needs, and no smaller than the
+  // window's designed client area.
+  const QSize wanted = sizeHint().expandedTo(QSize(752, 529));
+  setFixedSize(wanted);
+  windKind_->setFocus();
+}
+
+QWidget* MainForm::buildTopStrip() {
+  auto* strip = new QWidget;
+  auto* row = new QHBoxLayout(strip);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addStretch(1);
+  QFrame* box = style::Box();
+  box->setObjectName(QStringLiteral("VoltageBox"));
+  auto* inner = new QHBoxLayout(box);
+  inner->setContentsMargins(8, 3, 8, 3);
+  inner->addWidget(style::FieldCaption(QStringLiteral("Номинальное напряжение питающей сети:")));
+  QLabel* voltage = style::FieldCaption(QStringLiteral("~380/220 В"));
+  QFont bold = voltage->font();
+  bold.setBold(true);
+  voltage->setFont(bold);
+  inner->addWidget(voltage);
+  row->addWidget(box);
+  return strip;
+}
+
+QWidget* MainForm::buildTransformerFrame() {
+  QFrame* box = style::Box();
+  box->setObjectName(QStringLiteral("TransBox"));
+  auto* column = new QVBoxLayout(box);
+  column->setContentsMargins(6, 6, 6, 6);
+  column->setSpacing(3);
+
+  column->addWidget(style::FieldCaption(QStringLiteral("Схема соединения\nобмоток")));
+  windKind_ = EditableList(QStringLiteral("WindKindComboBox"), ListOf(kWindKinds), Q(kWindKinds[0]),
+                           hint::kWindKind, 6, box);
+  SetHelpContext(windKind_, main_help::kTransformer);
+  column->addWidget(windKind_);
+  column->addSpacing(10);
+
+  column->addWidget(style::FieldCaption(QStringLiteral("Номинальная\nмощность, кВ*А")));
+  const TransPowerList* start = TransPowerListFor(kWindKinds[0]);
+  transPower_ = EditableList(QStringLiteral("TransPowerComboBox"), ListOf(start->items), Q(start->text),
+                             hint::kTransPower, 6, box);
+  SetHelpContext(transPower_, main_help::kTransformer);
+  column->addWidget(transPower_);
+  column->addSpacing(10);
+
+  column->addWidget(style::FieldCaption(QStringLiteral("Напряжение\nнизкой стороны\n~ 400/230 В")));
+  column->addStretch(1);
+  return box;
+}
+
+QWidget* MainForm::buildSchemeFrame() {
+  QFrame* box = style::Box();
+  box->setObjectName(QStringLiteral("SchemeBox"));
+  auto* outer = new QVBoxLayout(box);
+  outer->setContentsMargins(6, 6, 6, 6);
+  outer->setSpacing(6);
+
+  auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(5);
+  grid->setVerticalSpacing(3);
+  const auto header = [&](const QString& text, int row, int col, int rowSpan = 1, int colSpan = 1) {
+    QLabel* label = style::FieldCaption(text, box);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    grid->addWidget(label, row, col, rowSpan, colSpan);
+  };
+  header(QStringLiteral("Тип линии"), 0, 1, 2);
+  header(QStringLiteral("Материал жилы\nили марка\nшинопровода"), 0, 2, 2);
+  header(QStringLiteral("Длина\nлинии,\nм"), 0, 3, 2);
+  header(QStringLiteral("Количество\nпараллельных\nпроводов, шт."), 0, 4, 2);
+  header(QStringLiteral("Сечение жилы:"), 0, 5, 1, 2);
+  header(QStringLiteral("фаза\nкв.мм."), 1, 5);
+  header(QStringLiteral("ноль\nкв.мм."), 1, 6);
+
+  const QStringList kinds = ListOf(kCableKinds) + ListOf(kTireFamilies);
+  const QStringList materials = ListOf(kMaterials);
+  const QStringList sections = ListOf(kSections);
+  for (int r = 0; r < kLineCount; ++r) {
+    const int gridRow = r + 2;
+    QLabel* title = style::Caption(QStringLiteral("Линия %1").arg(r + 1), QStringLiteral("Comic Sans MS"),
+                                   Qt::black, box);
+    title->setObjectName(RowName("TitleLine", r, "Label"));
+    QFont font = title->font();
+    font.setUnderline(true);
+    title->setFont(font);
+    grid->addWidget(title, gridRow, 0);
+
+    LineRow& row = rows_[r];
+    row.kind = EditableList(RowName("KindPerformLine", r, "ComboBox"), kinds, r == 0 ? kinds[0] : kinds[1], hint::kKind,
+                            24, box);
+    row.stuff = EditableList(RowName("StuffLine", r, "ComboBox"), materials, DefaultMaterial(r), hint::kStuff, 14, box);
+    row.length = new QLineEdit(QStringLiteral("0"), box);
+    row.length->setObjectName(RowName("LengthLine", r, "Edit"));
+    row.length->setStatusTip(hint::kLength);
+    row.length->setMaximumWidth(row.length->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 8 + 12);
+    row.quanPar = EditableList(RowName("QuanParLine", r, "ComboBox"), kQuanParItems, kQuanParItems[0], hint::kQuanPar,
+                               3, box);
+    row.ff = EditableList(RowName("FfLine", r, "ComboBox"), sections, sections[0], hint::kFf, 3, box);
+    row.fn = EditableList(RowName("FnLine", r, "ComboBox"), sections, sections[0], hint::kFn, 3, box);
+    const std::array<QWidget*, 6> controls = {row.kind, row.stuff, row.length, row.quanPar, row.ff, row.fn};
+    for (int c = 0; c < 6; ++c) {
+      SetHelpContext(controls[c], main_help::kLines);
+      grid->addWidget(controls[c], gridRow, c + 1);
+    }
+  }
+  grid->setColumnStretch(1, 3);
+  grid->setColumnStretch(2, 2);
+  outer->addLayout(grid);
+
+  QFrame* arcBox = style::Box(box);
+  arcBox->setObjectName(QStringLiteral("ArcBox"));
+  auto* arcRow = new QHBoxLayout(arcBox);
+  arcRow->setContentsMargins(6, 3, 6, 3);
+  arcRow->addWidget(style::FieldCaption(
+      QStringLiteral("Переходное сопротивление контактов + сопротивление электрической дуги, мОм:"), arcBox));
+  rArc_ = new QLineEdit(QStringLiteral("40"), arcBox);
+  rArc_->setObjectName(QStringLiteral("RArcEdit"));
+  rArc_->setStatusTip(hint::kRArc);
+  rArc_->setMaximumWidth(rArc_->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 8 + 12);
+  SetHelpContext(rArc_, main_help::kArc);
+  arcRow->addWidget(rArc_);
+  arcRow->addStretch(1);
+  outer->addWidget(arcBox);
+  return box;
+}
+
+QWidget* MainForm::buildDeviceGroup() {
+  auto* group = new QGroupBox(QStringLiteral("Аппарат защиты"));
+  group->setObjectName(QStringLiteral("GroupBox1"));
+  auto* row = new QHBoxLayout(group);
+  row->setContentsMargins(8, 4, 8, 4);
+  statusDD_ = new QLabel(Q(calc_messages::kDeviceUndefined), group);
+  statusDD_->setObjectName(QStringLiteral("StatusDDLabel"));
+  statusDD_->setStatusTip(hint::kStatusDD);
+  statusDD_->setWordWrap(true);
+  statusDD_->setMinimumHeight(statusDD_->fontMetrics().lineSpacing() * 2);
+  row->addWidget(statusDD_, 1);
+  ddButton_ = new QPushButton(QStringLiteral("Параметры аппарата защиты"), group);
+  ddButton_->setObjectName(QStringLiteral("DDButton"));
+  ddButton_->setStatusTip(hint::kDD);
+  ddButton_->setAutoDefault(false);
+  row->addWidget(ddButton_);
+  return group;
+}
+
+QWidget* MainForm::buildResultPanel() {
+  auto* panel = new QFrame;
+  panel->setObjectName(QStringLiteral("Panel1"));
+  panel->setFrameShape(QFrame::Panel);
+  panel->setFrameShadow(QFrame::Sunken);
+  style::MakeWhite(panel);
+  auto* row = new QHBoxLayout(panel);
+  row->setContentsMargins(8, 4, 8, 4);
+  iokz_ = new QLabel(Q(calc_messages::kEnterData), panel);
+  iokz_->setObjectName(QStringLiteral("IokzLabel"));
+  iokz_->setStatusTip(hint::kIokz);
+  QFont font(QStringLiteral("Comic Sans MS"));
+  font.setPointSize(12);
+  iokz_->setFont(font);
+  iokz_->setAlignment(Qt::AlignCenter);
+  row->addWidget(iokz_);
+  return panel;
+}
+
+QLayout* MainForm::buildButtonRow() {
+  auto* row = new QHBoxLayout;
+  addToReport_ = new QPushButton(QStringLiteral("Добавить в отчет..."));
+  addToReport_->setObjectName(QStringLiteral("AddToReportButton"));
+  addToReport_->setStatusTip(hint::kAddToReport);
+  addToReport_->setEnabled(false);
+  addToReport_->setAutoDefault(false);
+  start_ = new QPushButton(QStringLiteral("Расчет"));
+  start_->setObjectName(QStringLiteral("StartButton"));
+  start_->setStatusTip(hint::kStart);
+  QFont bold = start_->font();
+  bold.setBold(true);
+  start_->setFont(bold);
+  start_->setMinimumWidth(start_->fontMetrics().horizontalAdvance(start_->text()) * 4);
+  start_->setAutoDefault(false);
+  exit_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Выход"));
+  exit_->setObjectName(QStringLiteral("BitBtn1"));
+  exit_->setStatusTip(hint::kExit);
+  exit_->setAutoDefault(false);
+  const int side = std::max(addToReport_->sizeHint().width(), exit_->sizeHint().width());
+  addToReport_->setMinimumWidth(side);
+  exit_->setMinimumWidth(side);
+  row->addWidget(addToReport_);
+  row->addStretch(1);
+  row->addWidget(start_);
+  row->addStretch(1);
+  row->addWidget(exit_);
+  return row;
+}
+
+void MainForm::buildMenu() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu"));
+  const auto item = [bar](const char* name, const QString& caption) {
+    QAction* action = bar->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+  };
+  resultMenu_ = item("ResultMenu", QStringLiteral("Результаты"));
+  resultMenu_->setEnabled(false);
+  reportMenu_ = item("ReportMenu", QStringLiteral("Отчет"));
+  helpMenu_ = item("HelpMenu", QStringLiteral("Помощь"));
+  aboutMenu_ = item("AboutMenu", QStringLiteral("О программе"));
+}
+
+void MainForm::setTabOrderChain() {
+  std::vector<QWidget*> chain = {windKind_, transPower_};
+  for (const LineRow& row : rows_) {
+    chain.insert(chain.end(), {row.kind, row.stuff, row.length, row.quanPar, row.ff, row.fn});
+  }
+  chain.insert(chain.end(), {rArc_, ddButton_, start_, addToReport_, exit_});
+  for (size_t i = 1; i < chain.size(); ++i) {
+    setTabOrder(chain[i - 1], chain[i]);
+  }
+}
+
+void MainForm::connectHandlers() {
+  connect(start_, &QPushButton::clicked, this, &MainForm::StartButtonClick);
+  connect(ddButton_, &QPushButton::clicked, this, &MainForm::DDButtonClick);
+  connect(addToReport_, &QPushButton::clicked, this, &MainForm::AddToReportButtonClick);
+  connect(exit_, &QPushButton::clicked, this, &QWidget::close);
+  connect(resultMenu_, &QAction::triggered, this, &MainForm::ResultMenuClick);
+  connect(reportMenu_, &QAction::triggered, this, &MainForm::ReportMenuClick);
+  connect(helpMenu_, &QAction::triggered, this, &MainForm::HelpMenuClick);
+  connect(aboutMenu_, &QAction::triggered, this, &MainForm::AboutMenuClick);
+  // Every change of an editable list's text, chosen or typed, passes through
+  // its line edit.
+  connect(windKind_, &QComboBox::editTextChanged, this, &MainForm::WindKindComboBoxChange);
+  for (int r = 0; r < kLineCount; ++r) {
+    connect(rows_[r].kind, &QComboBox::editTextChanged, this, [this, r] { KindPerformLineComboBoxChange(r); });
+  }
+}
+
+SchemeInput MainForm::schemeInput() const {
+  SchemeInput input;
+  input.transPower = S(transPower_->currentText());
+  input.windKind = S(windKind_->currentText());
+  for (int r = 0; r < kLineCount; ++r) {
+    const LineRow& row = rows_[r];
+    LineInput& line = input.lines[r];
+    line.kind = S(row.kind->currentText());
+    line.stuff = S(row.stuff->currentText());
+    line.ff = S(row.ff->currentText());
+    line.fn = S(row.fn->currentText());
+    line.length = S(row.length->text());
+    line.quanPar = S(row.quanPar->currentText());
+  }
+  input.rArc = S(rArc_->text());
+  return input;
+}
+
+void MainForm::showNotEnoughData() {
+  iokz_->setText(Q(calc_messages::kNotEnoughData));
+  statusDD_->setText(Q(calc_messages::kDoCalculation));
+}
+
+void MainForm::StartButtonClick() {
+  addToReport_->setEnabled(false);
+  resultMenu_->setEnabled(false);
+
+  const CalcOutcome outcome = RunLoopCalculation(schemeInput(), scheme_);
+  if (!outcome.ok) {
+    if (outcome.labelsBeforeMessage) {
+      showNotEnoughData();
+      messages_.inform(this, Q(outcome.message));
+    } else {
+      messages_.inform(this, Q(outcome.message));
+      showNotEnoughData();
+    }
+    return;
+  }
+
+  iokz_->setText(Q(outcome.resultLine));
+  emit calculationSucceeded();
+  results_.showCalculation(scheme_, transPower_->currentText(), windKind_->currentText(), iokz_->text());
+  resultMenu_->setEnabled(true);
+  addToReport_->setEnabled(true);
+}
+
+void MainForm::openModal(QDialog* dialog) {
+  if (dialog != nullptr) {
+    dialog->exec();
+  }
+}
+
+void MainForm::DDButtonClick() { openModal(deviceDialog_); }
+void MainForm::AddToReportButtonClick() { openModal(askNumberDialog_); }
+void MainForm::ResultMenuClick() { results_.exec(); }
+void MainForm::ReportMenuClick() { openModal(reportWindow_); }
+void MainForm::AboutMenuClick() { openModal(aboutWindow_); }
+
+void MainForm::HelpMenuClick() {
+  if (openHelp_) {
+    openHelp_(main_help::kWindow);
+  }
+}
+
+void MainForm::WindKindComboBoxChange() {
+  const TransPowerList* list = TransPowerListFor(S(windKind_->currentText()));
+  if (list == nullptr) {
+    messages_.inform(this, Q(trans_messages::kUnknownSchemeInList));
+    showNotEnoughData();
+    return;
+  }
+  Refill(transPower_, ListOf(list->items), Q(list->text));
+}
+
+void MainForm::KindPerformLineComboBoxChange(int r) {
+  LineRow& row = rows_[r];
+  const std::string kind = S(row.kind->currentText());
+  switch (ClassifyLineKind(kind)) {
+    case LineKindClass::Cable:
+      row.ff->setEnabled(true);
+      row.fn->setEnabled(true);
+      Refill(row.stuff, ListOf(kMaterials), DefaultMaterial(r));
+      break;
+    case LineKindClass::Tire: {
+      row.ff->setEnabled(false);
+      row.fn->setEnabled(false);
+      const auto models = TireLineModels(kind);
+      Refill(row.stuff, ListOf(models), models.empty() ? QString() : Q(models.front()));
+      break;
+    }
+    case LineKindClass::Unknown:
+      messages_.inform(this, Q(calc_messages::kUnknownLineKind));
+      showNotEnoughData();
+      break;
+  }
+}
+
+}  // namespace tesmir

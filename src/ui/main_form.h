@@ -1,0 +1,117 @@
+#pragma once
+// The main window: the transformer, six line sections, the arc resistance, the
+// protective device status and the one-line result. It owns no calculation:
+// "Расчет" hands the control texts to the loop calculation and writes back
+// what it returns.
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+
+#include "core/loop_calc.h"
+
+class QAction;
+class QComboBox;
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tesmir {
+
+class MessageSink;
+class ResultForm;
+
+// Help topics of the main window and its controls.
+namespace main_help {
+inline constexpr int kWindow = 1;
+inline constexpr int kTransformer = 31;
+inline constexpr int kLines = 32;
+inline constexpr int kArc = 33;
+}  // namespace main_help
+
+class MainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  MainForm(SchemeState& scheme, MessageSink& messages, ResultForm& results, QWidget* parent = nullptr);
+
+  // Windows opened from here; each is shown modally and may be left unset.
+  void setDeviceDialog(QDialog* dialog) { deviceDialog_ = dialog; }
+  void setAskNumberDialog(QDialog* dialog) { askNumberDialog_ = dialog; }
+  void setReportWindow(QDialog* dialog) { reportWindow_ = dialog; }
+  void setAboutWindow(QDialog* dialog) { aboutWindow_ = dialog; }
+  // Opens a help topic; "Помощь" calls it with topic 1.
+  void setHelpOpener(std::function<void(int)> open) { openHelp_ = std::move(open); }
+
+  // The texts of the controls the calculation reads.
+  SchemeInput schemeInput() const;
+
+  // The two status texts a failed calculation or an unknown list text leaves.
+  void showNotEnoughData();
+
+  // Event handlers.
+  void StartButtonClick();
+  void DDButtonClick();
+  void AddToReportButtonClick();
+  void ResultMenuClick();
+  void ReportMenuClick();
+  void HelpMenuClick();
+  void AboutMenuClick();
+  void WindKindComboBoxChange();
+  // Line-kind change of a row; `row` counts from 0.
+  void KindPerformLineComboBoxChange(int row);
+
+ signals:
+  // A calculation succeeded and the result line is written: the protective
+  // device is judged now, before the results window receives its texts.
+  void calculationSucceeded();
+
+ private:
+  struct LineRow {
+    QComboBox* kind = nullptr;
+    QComboBox* stuff = nullptr;
+    QLineEdit* length = nullptr;
+    QComboBox* quanPar = nullptr;
+    QComboBox* ff = nullptr;
+    QComboBox* fn = nullptr;
+  };
+
+  QWidget* buildTopStrip();
+  QWidget* buildTransformerFrame();
+  QWidget* buildSchemeFrame();
+  QWidget* buildDeviceGroup();
+  QWidget* buildResultPanel();
+  QLayout* buildButtonRow();
+  void buildMenu();
+  void setTabOrderChain();
+  void connectHandlers();
+  void openModal(QDialog* dialog);
+
+  SchemeState& scheme_;
+  MessageSink& messages_;
+  ResultForm& results_;
+
+  QDialog* deviceDialog_ = nullptr;
+  QDialog* askNumberDialog_ = nullptr;
+  QDialog* reportWindow_ = nullptr;
+  QDialog* aboutWindow_ = nullptr;
+  std::function<void(int)> openHelp_;
+
+  QComboBox* windKind_ = nullptr;
+  QComboBox* transPower_ = nullptr;
+  std::array<LineRow, kLineCount> rows_{};
+  QLineEdit* rArc_ = nullptr;
+  QLabel* statusDD_ = nullptr;
+  QPushButton* ddButton_ = nullptr;
+  QLabel* iokz_ = nullptr;
+  QPushButton* addToReport_ = nullptr;
+  QPushButton* start_ = nullptr;
+  QPushButton* exit_ = nullptr;
+  QAction* resultMenu_ = nullptr;
+  QAction* reportMenu_ = nullptr;
+  QAction* helpMenu_ = nullptr;
+  QAction* aboutMenu_ = nullptr;
+};
+
+}  // namespace tesmir

@@ -1,0 +1,32 @@
+#pragma once
+// Fonts and colours shared by the windows. Families that the desktop lacks
+// fall back to its own choice of a similar face.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QFrame;
+class QLabel;
+class QWidget;
+
+namespace tesmir::style {
+
+inline const QColor kMaroon{128, 0, 0};
+
+// The windows' default face.
+QFont BaseFont();
+// A static caption in `color`, in `family`, optionally bold or underlined.
+QLabel* Caption(const QString& text, const QString& family, const QColor& color, QWidget* parent = nullptr);
+// A maroon Times New Roman field or column caption.
+QLabel* FieldCaption(const QString& text, QWidget* parent = nullptr);
+// A bold Georgia heading.
+QLabel* Heading(const QString& text, QWidget* parent = nullptr);
+// Paints `widget` white (a value panel or the result line's panel).
+void MakeWhite(QWidget* widget);
+// A framed box in the sunken style used around groups of inputs.
+QFrame* Box(QWidget* parent = nullptr);
+// A horizontal rule.
+QFrame* Rule(QWidget* parent = nullptr);
+
+}  // namespace tesmir::style
