@@ -8,6 +8,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+// The help pages live in a static library; their resources must be registered
+// by name, as nothing else pulls them into the program.
+static void InitHelpResources() { Q_INIT_RESOURCE(help); }
+
 namespace tesmir {
 namespace {
 
@@ -16,6 +20,7 @@ QString ResourcePath(int topic) { return QStringLiteral(":/help/topic_%1.html").
 }  // namespace
 
 HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
+  InitHelpResources();
   setObjectName(QStringLiteral("HelpViewer"));
   setWindowTitle(QStringLiteral("Тесмир 2.5.1 — справка"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
@@ -64,7 +69,9 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
 
 QString HelpViewer::topicUrl(int topic) { return QStringLiteral("qrc:/help/topic_%1.html").arg(topic); }
 
-bool HelpViewer::hasTopic(int topic) { return QFile::exists(ResourcePath(topic)); }
+bool HelpViewer::hasTopic(int topic) {
+  InitHelpResources();
+  return QFile::exists(ResourcePath(topic)); }
 
 void HelpViewer::showTopic(int topic) {
   if (!hasTopic(topic)) {

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -70,13 +71,15 @@ const QString kStatusBar = QStringLiteral("Строка помощи");
 
 // An editable drop-down list: typed text stays a text and is never added to
 // the items; completion only offers the list's own texts, case-sensitively.
+// The list is as wide as its longest item.
 QComboBox* EditableList(const QString& name, const QStringList& items, const QString& text, const QString& tip,
-                        int minimumChars, QWidget* parent) {
+                        QWidget* parent) {
   auto* box = new QComboBox(parent);
   box->setObjectName(name);
   box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
   box->setMaxVisibleItems(16);
+  box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   box->addItems(items);
   box->completer()->setCaseSensitivity(Qt::CaseSensitive);
   const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -86,9 +89,22 @@ QComboBox* EditableList(const QString& name, const QStringList& items, const QSt
     box->setEditText(text);
   }
   box->setStatusTip(tip);
-  box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  box->setMinimumContentsLength(minimumChars);
   return box;
+}
+
+// The widest text a material/model list can show: a material or any model
+// of any busbar family.
+int WidestStuffText(const QFontMetrics& metrics) {
+  int widest = 0;
+  for (std::string_view material : kMaterials) {
+    widest = std::max(widest, metrics.horizontalAdvance(Q(material)));
+  }
+  for (std::string_view family : kTireFamilies) {
+    for (std::string_view model : TireLineModels(family)) {
+      widest = std::max(widest, metrics.horizontalAdvance(Q(model)));
+    }
+  }
+  return widest;
 }
 
 // Replaces a list's items and shows `text`, selecting the item that matches.
@@ -101,7 +117,6 @@ void Refill(QComboBox* box, const QStringList& items, const QString& text) {
   } else {
     box->setEditText(text);
   }
-  box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + box->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
 }
 
 QString RowName(const char* prefix, int row, const char* suffix) {
@@ -128,10 +143,12 @@ MainForm::MainForm(SchemeState& scheme, MessageSink& messages, ResultForm& resul
   layout->setContentsMargins(8, 6, 8, 6);
   layout->setSpacing(6);
 
+  // Any height beyond what the controls need goes between the blocks.
   layout->addWidget(buildTopStrip());
+  layout->addStretch(1);
 
   auto* middle = new QGridLayout;
-  middle->setHorizontalSpacing(8);
+  middle->setHorizontalSpacing(6);
   middle->setVerticalSpacing(2);
   middle->addWidget(style::Heading(QStringLiteral("Трансформатор")), 0, 0, Qt::AlignHCenter);
   middle->addWidget(style::Heading(QStringLiteral("Схема электроснабжения")), 0, 1, Qt::AlignHCenter);
@@ -139,9 +156,11 @@ MainForm::MainForm(SchemeState& scheme, MessageSink& messages, ResultForm& resul
   middle->addWidget(buildSchemeFrame(), 1, 1);
   middle->setColumnStretch(1, 1);
   layout->addLayout(middle);
-
+  layout->addStretch(1);
   layout->addWidget(buildDeviceGroup());
+  layout->addStretch(1);
   layout->addWidget(buildResultPanel());
+  layout->addStretch(1);
   layout->addLayout(buildButtonRow());
   setCentralWidget(central);
 
@@ -191,7 +210,7 @@ QWidget* MainForm::buildTransformerFrame() {
 
   column->addWidget(style::FieldCaption(QStringLiteral("Схема соединения\nобмоток")));
   windKind_ = EditableList(QStringLiteral("WindKindComboBox"), ListOf(kWindKinds), Q(kWindKinds[0]),
-                           hint::kWindKind, 6, box);
+                           hint::kWindKind, box);
   SetHelpContext(windKind_, main_help::kTransformer);
   column->addWidget(windKind_);
   column->addSpacing(10);
@@ -199,7 +218,7 @@ QWidget* MainForm::buildTransformerFrame() {
   column->addWidget(style::FieldCaption(QStringLiteral("Номинальная\nмощность, кВ*А")));
   const TransPowerList* start = TransPowerListFor(kWindKinds[0]);
   transPower_ = EditableList(QStringLiteral("TransPowerComboBox"), ListOf(start->items), Q(start->text),
-                             hint::kTransPower, 6, box);
+                             hint::kTransPower, box);
   SetHelpContext(transPower_, main_help::kTransformer);
   column->addWidget(transPower_);
   column->addSpacing(10);
@@ -217,7 +236,7 @@ QWidget* MainForm::buildSchemeFrame() {
   outer->setSpacing(6);
 
   auto* grid = new QGridLayout;
-  grid->setHorizontalSpacing(5);
+  grid->setHorizontalSpacing(4);
   grid->setVerticalSpacing(3);
   const auto header = [&](const QString& text, int row, int col, int rowSpan = 1, int colSpan = 1) {
     QLabel* label = style::FieldCaption(text, box);
@@ -235,6 +254,7 @@ QWidget* MainForm::buildSchemeFrame() {
   const QStringList kinds = ListOf(kCableKinds) + ListOf(kTireFamilies);
   const QStringList materials = ListOf(kMaterials);
   const QStringList sections = ListOf(kSections);
+  const int stuffWidth = WidestStuffText(box->fontMetrics());
   for (int r = 0; r < kLineCount; ++r) {
     const int gridRow = r + 2;
     QLabel* title = style::Caption(QStringLiteral("Линия %1").arg(r + 1), QStringLiteral("Comic Sans MS"),
@@ -247,16 +267,18 @@ QWidget* MainForm::buildSchemeFrame() {
 
     LineRow& row = rows_[r];
     row.kind = EditableList(RowName("KindPerformLine", r, "ComboBox"), kinds, r == 0 ? kinds[0] : kinds[1], hint::kKind,
-                            24, box);
-    row.stuff = EditableList(RowName("StuffLine", r, "ComboBox"), materials, DefaultMaterial(r), hint::kStuff, 14, box);
+                            box);
+    row.stuff = EditableList(RowName("StuffLine", r, "ComboBox"), materials, DefaultMaterial(r), hint::kStuff, box);
+    row.stuff->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    row.stuff->setMinimumWidth(row.stuff->minimumSizeHint().width() + stuffWidth);
     row.length = new QLineEdit(QStringLiteral("0"), box);
     row.length->setObjectName(RowName("LengthLine", r, "Edit"));
     row.length->setStatusTip(hint::kLength);
-    row.length->setMaximumWidth(row.length->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 8 + 12);
+    row.length->setFixedWidth(row.length->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 12);
     row.quanPar = EditableList(RowName("QuanParLine", r, "ComboBox"), kQuanParItems, kQuanParItems[0], hint::kQuanPar,
-                               3, box);
-    row.ff = EditableList(RowName("FfLine", r, "ComboBox"), sections, sections[0], hint::kFf, 3, box);
-    row.fn = EditableList(RowName("FnLine", r, "ComboBox"), sections, sections[0], hint::kFn, 3, box);
+                               box);
+    row.ff = EditableList(RowName("FfLine", r, "ComboBox"), sections, sections[0], hint::kFf, box);
+    row.fn = EditableList(RowName("FnLine", r, "ComboBox"), sections, sections[0], hint::kFn, box);
     const std::array<QWidget*, 6> controls = {row.kind, row.stuff, row.length, row.quanPar, row.ff, row.fn};
     for (int c = 0; c < 6; ++c) {
       SetHelpContext(controls[c], main_help::kLines);
@@ -269,6 +291,7 @@ QWidget* MainForm::buildSchemeFrame() {
 
   QFrame* arcBox = style::Box(box);
   arcBox->setObjectName(QStringLiteral("ArcBox"));
+  arcBox->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   auto* arcRow = new QHBoxLayout(arcBox);
   arcRow->setContentsMargins(6, 3, 6, 3);
   arcRow->addWidget(style::FieldCaption(
@@ -276,7 +299,7 @@ QWidget* MainForm::buildSchemeFrame() {
   rArc_ = new QLineEdit(QStringLiteral("40"), arcBox);
   rArc_->setObjectName(QStringLiteral("RArcEdit"));
   rArc_->setStatusTip(hint::kRArc);
-  rArc_->setMaximumWidth(rArc_->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 8 + 12);
+  rArc_->setFixedWidth(rArc_->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 12);
   SetHelpContext(rArc_, main_help::kArc);
   arcRow->addWidget(rArc_);
   arcRow->addStretch(1);

@@ -41,7 +41,7 @@ QLabel* Heading(const QString& text, QWidget* parent) {
   font.setFamily(QStringLiteral("Georgia"));
   font.setStyleHint(QFont::Serif);
   font.setBold(true);
-  font.setPointSize(font.pointSize() + 2);
+  font.setPointSize(font.pointSize() + 1);
   label->setFont(font);
   return label;
 }
