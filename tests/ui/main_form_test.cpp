@@ -1,0 +1,483 @@
+#include "ui/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QKeyEvent>
+#include <functional>
+#include <memory>
+
+#include "recording_message_sink.h"
+#include "ui/context_help.h"
+#include "ui/result_form.h"
+#include "ui_test_app.h"
+
+namespace {
+
+using tesmir::MainForm;
+using tesmir::ResultForm;
+
+const QString kNotEnough = QStringLiteral("Не хватает данных для расчета!");
+const QString kDoCalc = QStringLiteral("Выполните расчет тока однофазного короткого замыкания");
+const QString kUndefined = QStringLiteral("В расчете не определен");
+const QString kEnterData = QStringLiteral("Введите исходные данные для расчета");
+const QStringList kMaterials = {QStringLiteral("Алюминий"), QStringLiteral("Медь")};
+const QStringList kSections = {"0",  "1.5", "2.5", "4",   "6",   "10",  "16",  "25",
+                               "35", "50",  "70",  "95",  "120", "150", "185", "240"};
+
+QStringList Items(const QComboBox* box) {
+  QStringList items;
+  for (int i = 0; i < box->count(); ++i) {
+    items << box->itemText(i);
+  }
+  return items;
+}
+
+// Types `text` into `edit` character by character, as the keyboard does; works
+// for Cyrillic letters too.
+void Type(QLineEdit* edit, const QString& text) {
+  for (const QChar ch : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+    QApplication::sendEvent(edit, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+    QApplication::sendEvent(edit, &release);
+  }
+}
+
+class MainFormTest : public ::testing::Test {
+ public:
+  void SetUp() override {
+    tesmir_test::EnsureApplication();
+    results = std::make_unique<ResultForm>();
+    form = std::make_unique<MainForm>(scheme, messages, *results);
+  }
+
+  template <class T>
+  T* find(const QString& name) const {
+    T* widget = form->findChild<T*>(name);
+    EXPECT_NE(widget, nullptr) << name.toStdString();
+    return widget;
+  }
+  QComboBox* combo(const QString& name) const { return find<QComboBox>(name); }
+  QComboBox* rowCombo(const char* prefix, int row) const {
+    return combo(QStringLiteral("%1%2ComboBox").arg(QLatin1String(prefix)).arg(row));
+  }
+  QString label(const QString& name) const { return find<QLabel>(name)->text(); }
+  QAction* action(const QString& name) const { return find<QAction>(name); }
+  QPushButton* button(const QString& name) const { return find<QPushButton>(name); }
+
+  // Chooses a list item the way the user does, which also changes the text.
+  static void choose(QComboBox* box, const QString& text) {
+    const int index = box->findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    box->setCurrentIndex(index);
+  }
+
+  tesmir::SchemeState scheme;
+  RecordingMessageSink messages;
+  std::unique_ptr<ResultForm> results;
+  std::unique_ptr<MainForm> form;
+};
+
+TEST_F(MainFormTest, StartsAsDescribed) {
+  EXPECT_EQ(form->objectName(), "MainForm");
+  EXPECT_EQ(form->windowTitle(), "Тесмир 2.5.1");
+  EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_EQ(form->minimumSize(), form->maximumSize());
+
+  EXPECT_EQ(combo("WindKindComboBox")->currentText(), "Y/Y-0");
+  EXPECT_EQ(Items(combo("WindKindComboBox")), QStringList({"Y/Y-0", "T/Y-0", "Y/Z-0", "1/1-0"}));
+  EXPECT_EQ(combo("TransPowerComboBox")->currentText(), "25");
+  EXPECT_EQ(Items(combo("TransPowerComboBox")),
+            QStringList({"25", "40", "63", "100", "160", "250", "320", "400", "630", "1000", "1600"}));
+
+  for (int row = 1; row <= 6; ++row) {
+    SCOPED_TRACE(row);
+    QComboBox* kind = rowCombo("KindPerformLine", row);
+    EXPECT_EQ(kind->currentText(), row == 1 ? "Кабель с бумажной изоляцией" : "Кабель с ПВХ изоляцией");
+    EXPECT_EQ(kind->count(), 12);
+    EXPECT_EQ(kind->itemText(11), "Шинопровод ШМА, ШРА");
+    EXPECT_EQ(rowCombo("StuffLine", row)->currentText(), row == 1 ? "Алюминий" : "Медь");
+    EXPECT_EQ(Items(rowCombo("StuffLine", row)), kMaterials);
+    EXPECT_EQ(find<QLineEdit>(QStringLiteral("LengthLine%1Edit").arg(row))->text(), "0");
+    EXPECT_EQ(rowCombo("QuanParLine", row)->currentText(), "нет");
+    EXPECT_EQ(Items(rowCombo("QuanParLine", row)), QStringList({"нет", "2", "3", "4", "5", "6"}));
+    for (const char* section : {"FfLine", "FnLine"}) {
+      EXPECT_EQ(rowCombo(section, row)->currentText(), "0");
+      EXPECT_EQ(Items(rowCombo(section, row)), kSections);
+      EXPECT_TRUE(rowCombo(section, row)->isEnabled());
+    }
+    EXPECT_TRUE(kind->isEditable());
+    EXPECT_EQ(kind->insertPolicy(), QComboBox::NoInsert);
+  }
+  EXPECT_EQ(find<QLineEdit>("RArcEdit")->text(), "40");
+
+  EXPECT_EQ(button("DDButton")->text(), "Параметры аппарата защиты");
+  EXPECT_EQ(button("StartButton")->text(), "Расчет");
+  EXPECT_TRUE(button("StartButton")->font().bold());
+  EXPECT_EQ(button("AddToReportButton")->text(), "Добавить в отчет...");
+  EXPECT_FALSE(button("AddToReportButton")->isEnabled());
+  EXPECT_EQ(button("BitBtn1")->text(), "Выход");
+  EXPECT_EQ(label("IokzLabel"), kEnterData);
+  EXPECT_EQ(label("StatusDDLabel"), kUndefined);
+
+  const std::pair<const char*, const char*> menu[] = {
+      {"ResultMenu", "Результаты"}, {"ReportMenu", "Отчет"}, {"HelpMenu", "Помощь"}, {"AboutMenu", "О программе"}};
+  for (const auto& [name, caption] : menu) {
+    EXPECT_EQ(action(name)->text(), caption);
+    EXPECT_EQ(action(name)->isEnabled(), QString(name) != "ResultMenu") << name;
+    EXPECT_EQ(action(name)->menu(), nullptr);
+  }
+
+  QStatusBar* bar = find<QStatusBar>("StatusBar1");
+  EXPECT_EQ(bar->currentMessage(), "");
+  EXPECT_EQ(bar->statusTip(), "Строка помощи");
+  EXPECT_FALSE(bar->isSizeGripEnabled());
+}
+
+TEST_F(MainFormTest, HintsAreStatusTipsNeverToolTips) {
+  const std::pair<const char*, const char*> hints[] = {
+      {"WindKindComboBox", "Выберите тип соединения обмоток трансформатора"},
+      {"TransPowerComboBox", "Выберите мощность трансформатора в кВ*А из списка стандартных значений"},
+      {"StuffLine4ComboBox", "Введите материал жилы: алюминий или медь"},
+      {"LengthLine6Edit", "Введите длину линии в метрах"},
+      {"QuanParLine2ComboBox",
+       "Введите количество параллельных проводов. \"Нет\" или \"1\" вводится при отсутствии параллельных проводов."},
+      {"FfLine1ComboBox", "Выберите сечение фазной жилы из списка стандартных сечений"},
+      {"FnLine5ComboBox", "Выберите сечение нулевой жилы из списка стандартных значений"},
+      {"RArcEdit", "Введите переходное сопротивление контактов в диапазоне 0..40 мОм"},
+      {"DDButton", "Выбор аппарата защиты линии"},
+      {"StartButton", "Запуск расчета"},
+      {"AddToReportButton", "Добавление результатов в отчет"},
+      {"BitBtn1", "Выход из программы"},
+      {"StatusDDLabel", "Строка состояния аппарата защиты"},
+      {"IokzLabel", "Строка вывода результатов расчета"},
+  };
+  for (const auto& [name, hint] : hints) {
+    EXPECT_EQ(find<QWidget>(name)->statusTip(), hint) << name;
+  }
+  for (QWidget* widget : form->findChildren<QWidget*>()) {
+    EXPECT_TRUE(widget->toolTip().isEmpty()) << widget->objectName().toStdString();
+  }
+}
+
+TEST_F(MainFormTest, HelpContextsOfWindowAndControls) {
+  EXPECT_EQ(tesmir::HelpTopicFor(form.get(), form.get()), 1);
+  const std::pair<const char*, int> topics[] = {
+      {"WindKindComboBox", 31}, {"TransPowerComboBox", 31}, {"KindPerformLine1ComboBox", 32},
+      {"StuffLine3ComboBox", 32}, {"LengthLine6Edit", 32},  {"QuanParLine4ComboBox", 32},
+      {"FfLine2ComboBox", 32},    {"FnLine5ComboBox", 32},  {"RArcEdit", 33},
+      {"StartButton", 1},         {"DDButton", 1},          {"BitBtn1", 1}};
+  for (const auto& [name, topic] : topics) {
+    EXPECT_EQ(tesmir::HelpTopicFor(find<QWidget>(name), form.get()), topic) << name;
+  }
+}
+
+TEST_F(MainFormTest, TabWalksTheControlsInOrder) {
+  QStringList expected = {"WindKindComboBox", "TransPowerComboBox"};
+  for (int row = 1; row <= 6; ++row) {
+    for (const char* name : {"KindPerformLine%1ComboBox", "StuffLine%1ComboBox", "LengthLine%1Edit",
+                             "QuanParLine%1ComboBox", "FfLine%1ComboBox", "FnLine%1ComboBox"}) {
+      expected << QString(QLatin1String(name)).arg(row);
+    }
+  }
+  expected << "RArcEdit" << "DDButton" << "StartButton";
+  // "Добавить в отчет..." takes focus only once a calculation enabled it.
+  expected << "BitBtn1" << "WindKindComboBox";
+
+  form->show();
+  QApplication::setActiveWindow(form.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  combo("WindKindComboBox")->setFocus();
+  QStringList walked = {QApplication::focusWidget()->objectName()};
+  for (int i = 1; i < expected.size(); ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget* focus = QApplication::focusWidget();
+    // An editable list's line edit is part of its list.
+    if (qobject_cast<QLineEdit*>(focus) && qobject_cast<QComboBox*>(focus->parentWidget())) {
+      focus = focus->parentWidget();
+    }
+    walked << focus->objectName();
+  }
+  EXPECT_EQ(walked, expected);
+}
+
+struct PowerCase {
+  const char* scheme;
+  QStringList items;
+  const char* text;
+};
+
+TEST_F(MainFormTest, SchemeRefillsThePowerList) {
+  const PowerCase cases[] = {
+      {"T/Y-0", {"25", "40", "63", "100", "160", "250", "400", "630", "800", "1000", "1250", "1600", "2500"}, "25"},
+      {"1/1-0", {"1.25", "2.5", "4", "10"}, "10"},
+      {"Y/Z-0", {"25", "40", "63", "100", "160", "250"}, "25"},
+      {"Y/Y-0", {"25", "40", "63", "100", "160", "250", "320", "400", "630", "1000", "1600"}, "25"},
+  };
+  QComboBox* power = combo("TransPowerComboBox");
+  for (const PowerCase& c : cases) {
+    SCOPED_TRACE(c.scheme);
+    power->setEditText("777");
+    choose(combo("WindKindComboBox"), c.scheme);
+    EXPECT_EQ(Items(power), c.items);
+    EXPECT_EQ(power->currentText(), c.text);
+  }
+  // Typing the same scheme refills the list too.
+  power->setEditText("777");
+  combo("WindKindComboBox")->setEditText("1/1-0");
+  EXPECT_EQ(power->currentText(), "10");
+  EXPECT_TRUE(messages.informed.isEmpty());
+  EXPECT_EQ(label("IokzLabel"), kEnterData);
+}
+
+TEST_F(MainFormTest, TypingAnUnknownSchemeWarnsOnEveryChangeAndKeepsPowers) {
+  form->show();
+  QComboBox* windKind = combo("WindKindComboBox");
+  choose(windKind, "T/Y-0");
+  const QStringList powers = Items(combo("TransPowerComboBox"));
+  windKind->lineEdit()->clear();
+  messages.informed.clear();
+  Type(windKind->lineEdit(), "Q/");
+  EXPECT_EQ(messages.informed, QStringList(2, "Неизвестная схема обмоток трансформатора"));
+  EXPECT_EQ(Items(combo("TransPowerComboBox")), powers);
+  EXPECT_EQ(label("IokzLabel"), kNotEnough);
+  EXPECT_EQ(label("StatusDDLabel"), kDoCalc);
+}
+
+TEST_F(MainFormTest, BusbarKindFillsModelsAndDisablesSections) {
+  QComboBox* kind = rowCombo("KindPerformLine", 3);
+  QComboBox* stuff = rowCombo("StuffLine", 3);
+  rowCombo("FfLine", 3)->setCurrentIndex(6);
+  rowCombo("FnLine", 3)->setEditText("5");
+  find<QLineEdit>("LengthLine3Edit")->setText("12");
+  rowCombo("QuanParLine", 3)->setEditText("2");
+
+  choose(kind, "Шинопровод Gersan");
+  EXPECT_EQ(stuff->count(), 51);
+  EXPECT_EQ(stuff->currentText(), "GGDA, 160A");
+  EXPECT_EQ(stuff->itemText(50), "GCC, 6300A");
+  EXPECT_FALSE(rowCombo("FfLine", 3)->isEnabled());
+  EXPECT_FALSE(rowCombo("FnLine", 3)->isEnabled());
+  EXPECT_EQ(rowCombo("FfLine", 3)->currentText(), "16");
+  EXPECT_EQ(rowCombo("FnLine", 3)->currentText(), "5");
+
+  choose(kind, "Шинопровод LS Cable");
+  EXPECT_EQ(stuff->currentText(), "LS(Cu), 630A");
+  EXPECT_FALSE(Items(stuff).contains("GGDA, 160A"));
+
+  choose(kind, "Воздушная");
+  EXPECT_EQ(stuff->currentText(), "Медь");
+  EXPECT_EQ(Items(stuff), kMaterials);
+  EXPECT_TRUE(rowCombo("FfLine", 3)->isEnabled());
+  EXPECT_TRUE(rowCombo("FnLine", 3)->isEnabled());
+  EXPECT_EQ(rowCombo("FfLine", 3)->currentText(), "16");
+  EXPECT_EQ(rowCombo("FnLine", 3)->currentText(), "5");
+  EXPECT_EQ(find<QLineEdit>("LengthLine3Edit")->text(), "12");
+  EXPECT_EQ(rowCombo("QuanParLine", 3)->currentText(), "2");
+
+  // Nothing else in the window moved, and no message was shown.
+  EXPECT_TRUE(messages.informed.isEmpty());
+  EXPECT_EQ(label("IokzLabel"), kEnterData);
+  EXPECT_EQ(rowCombo("StuffLine", 2)->currentText(), "Медь");
+  EXPECT_EQ(rowCombo("StuffLine", 4)->count(), 2);
+}
+
+TEST_F(MainFormTest, CableKindResetsTheRowsDefaultMaterial) {
+  const std::pair<int, const char*> rows[] = {{1, "Алюминий"}, {2, "Медь"}, {6, "Медь"}};
+  for (const auto& [row, material] : rows) {
+    SCOPED_TRACE(row);
+    QComboBox* stuff = rowCombo("StuffLine", row);
+    choose(stuff, row == 1 ? "Медь" : "Алюминий");
+    choose(rowCombo("KindPerformLine", row), "Кабель с ПВХ изоляцией");
+    choose(rowCombo("KindPerformLine", row), "Кабель с бумажной изоляцией");
+    EXPECT_EQ(stuff->currentText(), material);
+    choose(rowCombo("KindPerformLine", row), "Шинопровод Canalis");
+    EXPECT_EQ(stuff->currentText(), "KDP, 20A");
+    choose(rowCombo("KindPerformLine", row), "Воздушная");
+    EXPECT_EQ(stuff->currentText(), material);
+    EXPECT_EQ(Items(stuff), kMaterials);
+  }
+}
+
+TEST_F(MainFormTest, UnknownLineKindWarnsAndLeavesTheRow) {
+  QComboBox* kind = rowCombo("KindPerformLine", 2);
+  choose(kind, "Шинопровод Naxso");
+  const QStringList models = Items(rowCombo("StuffLine", 2));
+  const QString model = rowCombo("StuffLine", 2)->currentText();
+
+  kind->setEditText("Шинопровод naxso");
+  EXPECT_EQ(messages.informed, QStringList({"Неизвестный тип линии"}));
+  EXPECT_EQ(label("IokzLabel"), kNotEnough);
+  EXPECT_EQ(label("StatusDDLabel"), kDoCalc);
+  EXPECT_EQ(Items(rowCombo("StuffLine", 2)), models);
+  EXPECT_EQ(rowCombo("StuffLine", 2)->currentText(), model);
+  EXPECT_FALSE(rowCombo("FfLine", 2)->isEnabled());
+
+  // Typing: one message for every intermediate text that is no kind.
+  messages.informed.clear();
+  form->show();
+  kind->lineEdit()->clear();
+  const int afterClear = messages.informed.size();
+  Type(kind->lineEdit(), "Xy");
+  EXPECT_EQ(messages.informed.size(), afterClear + 2);
+  EXPECT_EQ(kind->currentText(), "Xy");
+  // Typing a whole kind reconfigures the row once the text is that kind.
+  kind->lineEdit()->clear();
+  Type(kind->lineEdit(), "Шинопровод Gersan");
+  EXPECT_EQ(kind->currentText(), "Шинопровод Gersan");
+  EXPECT_EQ(rowCombo("StuffLine", 2)->currentText(), "GGDA, 160A");
+}
+
+TEST_F(MainFormTest, StartingWindowCalculates) {
+  QSignalSpy succeeded(form.get(), &MainForm::calculationSucceeded);
+  QString resultLineWhenJudged;
+  QString resultsWindowWhenJudged;
+  QObject::connect(form.get(), &MainForm::calculationSucceeded, [&] {
+    resultLineWhenJudged = label("IokzLabel");
+    resultsWindowWhenJudged = results->findChild<QLabel*>("IokzrezLabel")->text();
+  });
+
+  QTest::mouseClick(button("StartButton"), Qt::LeftButton);
+
+  EXPECT_TRUE(messages.informed.isEmpty());
+  const QString line = QStringLiteral("Ток однофазного короткого замыкания равен 217 А");
+  EXPECT_EQ(label("IokzLabel"), line);
+  EXPECT_EQ(label("StatusDDLabel"), kUndefined);
+  EXPECT_EQ(succeeded.count(), 1);
+  // The device is judged after the result line and before the results window.
+  EXPECT_EQ(resultLineWhenJudged, line);
+  EXPECT_EQ(resultsWindowWhenJudged, "Ток однофазного короткого замыкания равен --- А ");
+  EXPECT_EQ(results->findChild<QLabel*>("IokzrezLabel")->text(), line);
+  EXPECT_TRUE(action("ResultMenu")->isEnabled());
+  EXPECT_TRUE(button("AddToReportButton")->isEnabled());
+  EXPECT_NEAR(scheme.Iokz, 217.437, 1e-3);
+
+  // Editing inputs afterwards changes nothing until the next press.
+  find<QLineEdit>("RArcEdit")->setText("x");
+  choose(combo("WindKindComboBox"), "T/Y-0");
+  EXPECT_TRUE(action("ResultMenu")->isEnabled());
+  EXPECT_TRUE(button("AddToReportButton")->isEnabled());
+  EXPECT_EQ(label("IokzLabel"), line);
+}
+
+TEST_F(MainFormTest, CalculatesFromTheTypedTexts) {
+  choose(combo("WindKindComboBox"), "T/Y-0");
+  choose(combo("TransPowerComboBox"), "630");
+  find<QLineEdit>("RArcEdit")->setText("15");
+  button("StartButton")->click();
+  EXPECT_EQ(label("IokzLabel"), "Ток однофазного короткого замыкания равен 10102 А");
+
+  choose(combo("WindKindComboBox"), "Y/Y-0");
+  choose(combo("TransPowerComboBox"), "400");
+  choose(rowCombo("KindPerformLine", 4), "Кабель с ПВХ изоляцией");
+  choose(rowCombo("StuffLine", 4), "Алюминий");
+  choose(rowCombo("FfLine", 4), "16");
+  choose(rowCombo("FnLine", 4), "16");
+  find<QLineEdit>("LengthLine4Edit")->setText("100");
+  rowCombo("QuanParLine", 4)->setEditText("2");
+  button("StartButton")->click();
+  EXPECT_TRUE(messages.informed.isEmpty()) << messages.informed.join("|").toStdString();
+  EXPECT_EQ(scheme.Lines[3].QuanPar, 2);
+  EXPECT_DOUBLE_EQ(scheme.Lines[3].Length, 100);
+  EXPECT_EQ(scheme.Lines[3].Stuff, "Алюминий");
+}
+
+struct FailureCase {
+  const char* name;
+  std::function<void(MainFormTest&)> spoil;
+  const char* message;
+  bool labelsBeforeMessage;
+};
+
+TEST_F(MainFormTest, FailedCalculationShowsOneMessageAndKeepsTheLastSuccess) {
+  const FailureCase cases[] = {
+      {"power", [](MainFormTest& t) { t.combo("TransPowerComboBox")->setEditText("25,0"); },
+       "Неверная мощность трансформатора", true},
+      {"catalogue", [](MainFormTest& t) { t.combo("TransPowerComboBox")->setEditText("30"); },
+       "Трансформатор выбранной мощности не заложен в программу", false},
+      {"pairing",
+       [](MainFormTest& t) { t.choose(t.rowCombo("FfLine", 2), "16"); },
+       "Выберите сечение жилы нулевого провода линии 2", false},
+      {"length", [](MainFormTest& t) { t.find<QLineEdit>("LengthLine1Edit")->setText("1,5"); },
+       "Неверная длина линии 1", false},
+      {"count", [](MainFormTest& t) { t.rowCombo("QuanParLine", 3)->setEditText("Нет"); },
+       "Неверное количество параллельных проводов линии 3", false},
+      {"arc", [](MainFormTest& t) { t.find<QLineEdit>("RArcEdit")->setText("-1"); },
+       "Неправильно введено сопротивление электрической дуги. Рекомендуемый диапазон значений 0..40 мОм", false},
+  };
+  const QString success = QStringLiteral("Ток однофазного короткого замыкания равен 217 А");
+  for (const FailureCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    messages.informed.clear();
+    messages.onInform = nullptr;
+    scheme = {};
+    SetUp();
+    button("StartButton")->click();
+    ASSERT_EQ(label("IokzLabel"), success);
+    const QString zsum = results->findChild<QLabel*>("ZsumLabel")->text();
+
+    c.spoil(*this);
+    QStringList labelsWhenShown;
+    messages.onInform = [&](const QString&) { labelsWhenShown = {label("IokzLabel"), label("StatusDDLabel")}; };
+    QSignalSpy succeeded(form.get(), &MainForm::calculationSucceeded);
+    button("StartButton")->click();
+
+    EXPECT_EQ(messages.informed, QStringList({c.message}));
+    const QStringList before = c.labelsBeforeMessage ? QStringList{kNotEnough, kDoCalc} : QStringList{success, kUndefined};
+    EXPECT_EQ(labelsWhenShown, before);
+    EXPECT_EQ(label("IokzLabel"), kNotEnough);
+    EXPECT_EQ(label("StatusDDLabel"), kDoCalc);
+    EXPECT_FALSE(action("ResultMenu")->isEnabled());
+    EXPECT_FALSE(button("AddToReportButton")->isEnabled());
+    EXPECT_EQ(succeeded.count(), 0);
+    EXPECT_EQ(results->findChild<QLabel*>("ZsumLabel")->text(), zsum);
+    EXPECT_EQ(results->findChild<QLabel*>("IokzrezLabel")->text(), success);
+    EXPECT_NEAR(scheme.Iokz, 217.437, 1e-3);
+  }
+}
+
+TEST_F(MainFormTest, ButtonsAndMenuOpenTheirWindows) {
+  // Without windows set, the buttons do nothing.
+  button("DDButton")->click();
+  action("ReportMenu")->trigger();
+  action("AboutMenu")->trigger();
+
+  QDialog device, report, about, ask;
+  form->setDeviceDialog(&device);
+  form->setReportWindow(&report);
+  form->setAboutWindow(&about);
+  form->setAskNumberDialog(&ask);
+  const std::pair<QDialog*, std::function<void()>> opens[] = {
+      {&device, [&] { button("DDButton")->click(); }},
+      {&report, [&] { action("ReportMenu")->trigger(); }},
+      {&about, [&] { action("AboutMenu")->trigger(); }},
+      {&ask, [&] { button("StartButton")->click(); button("AddToReportButton")->click(); }},
+      {results.get(), [&] { action("ResultMenu")->trigger(); }},
+  };
+  for (const auto& [dialog, open] : opens) {
+    bool shown = false;
+    QTimer::singleShot(0, dialog, [&shown, dialog = dialog] {
+      shown = dialog->isVisible() && dialog->isModal();
+      dialog->reject();
+    });
+    open();
+    EXPECT_TRUE(shown) << dialog->objectName().toStdString();
+  }
+
+  std::vector<int> topics;
+  form->setHelpOpener([&](int topic) { topics.push_back(topic); });
+  action("HelpMenu")->trigger();
+  EXPECT_EQ(topics, std::vector<int>({1}));
+}
+
+}  // namespace
