@@ -1,0 +1,95 @@
+// Start-up of the program's windows and one calculation through the main
+// window, on whatever Qt platform the environment names (bench.sh: offscreen).
+//
+// BM_ColdStart forks a fresh child per iteration that does what main() does
+// (QApplication, the windows, the main window shown and exposed) and exits;
+// the time runs from the fork to the child's exit, so it holds the platform
+// plugin, the font database and every window, but not the dynamic loading of
+// the Qt libraries the parent already mapped.
+#include <benchmark/benchmark.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QWindow>
+#include <chrono>
+#include <clocale>
+#include <memory>
+
+#include "ui/app.h"
+
+namespace {
+
+int g_argc = 1;
+char g_name[] = "bench_ui_startup";
+char* g_argv[] = {g_name, nullptr};
+
+// Shows the main window and runs the event loop until it is on screen.
+void ShowAndWait(tesmir::App& app) {
+  app.showMainWindow();
+  QWindow* handle = app.mainForm().windowHandle();
+  while (handle == nullptr || !handle->isExposed()) {
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+    handle = app.mainForm().windowHandle();
+  }
+  QApplication::processEvents();
+}
+
+void BM_ColdStart(benchmark::State& state) {
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+      QApplication application(g_argc, g_argv);
+      QApplication::setApplicationDisplayName(QStringLiteral("Тесмир 2.5.1"));
+      std::setlocale(LC_NUMERIC, "C");
+      tesmir::App app;
+      ShowAndWait(app);
+      _exit(app.mainForm().isVisible() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    const auto end = std::chrono::steady_clock::now();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      state.SkipWithError("the child did not show the main window");
+      break;
+    }
+    state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+  }
+}
+BENCHMARK(BM_ColdStart)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The rest share one QApplication, created after the forking benchmark.
+QApplication& Application() {
+  static auto* application = new QApplication(g_argc, g_argv);
+  return *application;
+}
+
+// Creating every window and showing the main window once Qt is warm.
+void BM_WindowsCreatedAndShown(benchmark::State& state) {
+  Application();
+  for (auto _ : state) {
+    auto app = std::make_unique<tesmir::App>();
+    ShowAndWait(*app);
+    app.reset();
+  }
+}
+BENCHMARK(BM_WindowsCreatedAndShown)->Unit(benchmark::kMillisecond);
+
+// "Расчет" on the starting window: reading the controls, the loop
+// calculation, the result line and every text of the results window.
+void BM_CalculateAndFillResults(benchmark::State& state) {
+  Application();
+  tesmir::App app;
+  for (auto _ : state) {
+    app.mainForm().StartButtonClick();
+  }
+  if (app.scheme().Iokz <= 0) {
+    state.SkipWithError("the calculation failed");
+  }
+}
+BENCHMARK(BM_CalculateAndFillResults)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
