@@ -1,0 +1,1 @@
+#include "../report/report_table_stand_in.cpp"
