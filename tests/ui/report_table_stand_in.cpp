@@ -1,1 +1,0 @@
-#include "../report/report_table_stand_in.cpp"
