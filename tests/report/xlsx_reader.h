@@ -8,14 +8,22 @@
 
 #include <QByteArray>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 #include <QXmlStreamReader>
 
 namespace tesmir::testing {
 
+// The unzip tool, looked up once: tests that put stand-in programs on PATH
+// call this before they change it.
+inline const QString& UnzipProgram() {
+  static const QString path = QStandardPaths::findExecutable(QStringLiteral("unzip"));
+  return path;
+}
+
 inline QByteArray ReadXlsxPart(const QString& file, const QString& part) {
   QProcess unzip;
-  unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), file, part});
+  unzip.start(UnzipProgram(), {QStringLiteral("-p"), file, part});
   if (!unzip.waitForFinished(10000) || unzip.exitStatus() != QProcess::NormalExit || unzip.exitCode() != 0)
     return {};
   return unzip.readAllStandardOutput();
