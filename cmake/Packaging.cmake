@@ -45,9 +45,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+# CPack puts the summary above this text itself.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Тесмир computes the phase-neutral loop impedance and the single-phase
+  "Тесмир computes the phase-neutral loop impedance and the single-phase
 short-circuit current at the far end of a 0.4 kV radial feeder (supply
 transformer, up to six cable, overhead-line or busbar sections and the arc
 resistance), checks the protective device against that current, keeps a
