@@ -1,1 +1,80 @@
 #include "core/line_catalogue.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "core/number_text.h"
+
+namespace tesmir {
+namespace {
+
+constexpr double kNotUsed = -1;  // combination absent from the catalogue
+
+// One row per cross-section key: r by material (kMaterials order), x by line
+// kind (kCableKinds order), all in mOhm per metre of one conductor.
+struct LineRow {
+  int key;  // integer part of the section text
+  double r[2];
+  double x[3];
+};
+
+constexpr LineRow kLineTable[] = {
+    //  key   Al       Cu          paper    PVC     overhead
+    {0, {0, 0}, {0, 0, 0}},  // no conductor
+    {1, {kNotUsed, 12.3}, {0, 0.126, kNotUsed}},
+    {2, {12.5, 7.4}, {0.104, 0.116, kNotUsed}},
+    {4, {7.81, 4.63}, {0.095, 0.107, 0.37}},
+    {6, {5.21, 3.09}, {0.09, 0.1, 0.36}},
+    {10, {3.12, 1.84}, {0.073, 0.099, 0.34}},
+    {16, {1.95, 1.16}, {0.0675, 0.095, 0.33}},
+    {25, {1.25, 0.74}, {0.0662, 0.091, 0.31}},
+    {35, {0.894, 0.53}, {0.0637, 0.088, 0.3}},
+    {50, {0.625, 0.37}, {0.0625, 0.085, 0.29}},
+    {70, {0.447, 0.265}, {0.0612, 0.082, 0.28}},
+    {95, {0.329, 0.195}, {0.0602, 0.081, 0.27}},
+    {120, {0.261, 0.154}, {0.0602, 0.08, 0.26}},
+    {150, {0.208, 0.124}, {0.0596, 0.079, 0.25}},
+    {185, {0.169, 0.1}, {0.0596, 0.078, 0.25}},
+    {240, {0.13, 0.077}, {0.0587, 0.077, 0.25}},
+};
+
+template <std::size_t N>
+int IndexOf(const std::string_view (&texts)[N], std::string_view text) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (texts[i] == text) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// The row whose key is the integer part of the value. The comparison stays
+// in floating point, so huge values simply match nothing.
+const LineRow* FindRow(double section) {
+  const double whole = std::trunc(section);
+  for (const LineRow& row : kLineTable) {
+    if (static_cast<double>(row.key) == whole) return &row;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+Lookup<LineImpedance> CalcLineImpedance(std::string_view section, std::string_view stuff, std::string_view kind) {
+  const std::optional<double> value = ParseDecimal(section);
+  if (!value) return {{}, line_messages::kBadSection};
+
+  const LineRow* row = FindRow(*value);
+  if (row == nullptr) return {{}, line_messages::kUnknownSection};
+
+  const int material = IndexOf(kMaterials, stuff);
+  if (material < 0) return {{}, line_messages::kUnknownMaterial};
+
+  const int lineKind = IndexOf(kCableKinds, kind);
+  if (lineKind < 0) return {{}, line_messages::kWrongKind};
+
+  const double r = row->r[material];
+  const double x = row->x[lineKind];
+  if (r < 0 || x < 0) return {{}, line_messages::kNotUsed};
+  return {{r, x}, {}};
+}
+
+}  // namespace tesmir

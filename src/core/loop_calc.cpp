@@ -1,1 +1,158 @@
 #include "core/loop_calc.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/display_format.h"
+#include "core/line_catalogue.h"
+#include "core/number_text.h"
+#include "core/tire_catalogue.h"
+#include "core/trans_catalogue.h"
+
+namespace tesmir {
+namespace {
+
+template <std::size_t N>
+bool OneOf(std::string_view text, const std::string_view (&list)[N]) {
+  return std::find(std::begin(list), std::end(list), text) != std::end(list);
+}
+
+CalcOutcome Fail(std::string_view message, bool labelsBefore = false) {
+  CalcOutcome out;
+  out.message = std::string(message);
+  out.labelsBeforeMessage = labelsBefore;
+  return out;
+}
+
+CalcOutcome FailSection(std::string_view message, int section) {
+  return Fail(std::string(message) + std::to_string(section));
+}
+
+}  // namespace
+
+SchemeInput DefaultSchemeInput() {
+  SchemeInput in;
+  in.transPower = "25";
+  in.windKind = "Y/Y-0";
+  for (int i = 0; i < kLineCount; ++i) {
+    LineInput& line = in.lines[static_cast<std::size_t>(i)];
+    line.kind = std::string(i == 0 ? kCableKinds[0] : kCableKinds[1]);
+    line.stuff = std::string(i == 0 ? kMaterials[0] : kMaterials[1]);
+    line.ff = "0";
+    line.fn = "0";
+    line.length = "0";
+    line.quanPar = "нет";
+  }
+  in.rArc = "40";
+  return in;
+}
+
+LineKindClass ClassifyLineKind(std::string_view kind) {
+  if (OneOf(kind, kCableKinds)) return LineKindClass::Cable;
+  if (OneOf(kind, kTireFamilies)) return LineKindClass::Tire;
+  return LineKindClass::Unknown;
+}
+
+CalcOutcome RunLoopCalculation(const SchemeInput& input, SchemeState& state) {
+  // Everything is computed into a copy; the shared state changes only when the
+  // whole calculation has succeeded.
+  SchemeState s = state;
+
+  const std::optional<double> power = ParseDecimal(input.transPower);
+  if (!power) return Fail(calc_messages::kBadPower, /*labelsBefore=*/true);
+  s.TransPower = *power;
+
+  s.WindKind = input.windKind;
+  const Lookup<TransImpedance> trans = CalcTransImpedance(s.WindKind, s.TransPower);
+  if (!trans.ok()) return Fail(trans.error);
+  s.Rt = trans.value.rt;
+  s.Xt = trans.value.xt;
+  s.Zt = trans.value.zt;
+
+  for (int i = 0; i < kLineCount; ++i) {
+    const LineInput& in = input.lines[static_cast<std::size_t>(i)];
+    LineSegment& seg = s.Lines[static_cast<std::size_t>(i)];
+    const int section = i + 1;
+    seg.Stuff = in.stuff;
+    seg.Kind = in.kind;
+    switch (ClassifyLineKind(seg.Kind)) {
+      case LineKindClass::Cable: {
+        seg.Ff = in.ff;
+        seg.Fn = in.fn;
+        const Lookup<LineImpedance> phase = CalcLineImpedance(seg.Ff, seg.Stuff, seg.Kind);
+        if (!phase.ok()) return Fail(phase.error);
+        seg.RPhase = phase.value.r;
+        seg.XPhase = phase.value.x;
+        const Lookup<LineImpedance> neutral = CalcLineImpedance(seg.Fn, seg.Stuff, seg.Kind);
+        if (!neutral.ok()) return Fail(neutral.error);
+        seg.RNeutral = neutral.value.r;
+        seg.XNeutral = neutral.value.x;
+        break;
+      }
+      case LineKindClass::Tire: {
+        // The catalogue gives the whole loop; it is split evenly between the
+        // phase and the neutral conductor.
+        const Lookup<TireImpedance> tire = CalcTireLineImpedance(seg.Stuff, seg.Kind);
+        if (!tire.ok()) return Fail(tire.error);
+        seg.RPhase = tire.value.r / 2;
+        seg.XPhase = tire.value.x / 2;
+        seg.RNeutral = tire.value.r / 2;
+        seg.XNeutral = tire.value.x / 2;
+        break;
+      }
+      case LineKindClass::Unknown:
+        // Never reuse catalogue values of an earlier run for a text that names
+        // no line kind.
+        return Fail(calc_messages::kUnknownLineKind);
+    }
+    if (seg.RPhase != 0 && seg.RNeutral == 0) return FailSection(calc_messages::kSelectNeutral, section);
+    if (seg.RPhase == 0 && seg.RNeutral != 0) return FailSection(calc_messages::kSelectPhase, section);
+  }
+
+  for (int i = 0; i < kLineCount; ++i) {
+    const std::optional<double> length = ParseDecimal(input.lines[static_cast<std::size_t>(i)].length);
+    if (!length || *length < 0) return FailSection(calc_messages::kBadLength, i + 1);
+    s.Lines[static_cast<std::size_t>(i)].Length = *length;
+  }
+
+  for (int i = 0; i < kLineCount; ++i) {
+    const std::string& text = input.lines[static_cast<std::size_t>(i)].quanPar;
+    std::optional<std::int32_t> count = text == "нет" ? std::optional<std::int32_t>(1) : ParseWholeNumber(text);
+    if (!count || *count < 1) return FailSection(calc_messages::kBadQuanPar, i + 1);
+    s.Lines[static_cast<std::size_t>(i)].QuanPar = *count;
+  }
+
+  const std::optional<double> arc = ParseDecimal(input.rArc);
+  if (!arc || *arc < 0) return Fail(calc_messages::kBadArc);
+  s.RArc = *arc;
+
+  s.RLineSum = 0;
+  s.XLineSum = 0;
+  for (LineSegment& seg : s.Lines) {
+    seg.RLine = (seg.RPhase + seg.RNeutral) * seg.Length / seg.QuanPar;
+    seg.XLine = seg.Length * (seg.XPhase + seg.XNeutral) / seg.QuanPar;
+    seg.ZLine = std::sqrt(seg.RLine * seg.RLine + seg.XLine * seg.XLine);
+    s.RLineSum += seg.RLine;
+    s.XLineSum += seg.XLine;
+  }
+  s.ZLineSum = std::sqrt(s.RLineSum * s.RLineSum + s.XLineSum * s.XLineSum);
+  s.Rsum = s.Rt / 3 + s.RLineSum + s.RArc;
+  s.Xsum = s.Xt / 3 + s.XLineSum;
+  s.Zsum = std::sqrt(s.Rsum * s.Rsum + s.Xsum * s.Xsum);
+  s.Iokz = 231000 / s.Zsum;
+
+  // Absurd inputs (a length of 1e306, say) overflow somewhere in the loop; an
+  // infinite impedance would give a current of 0 that looks like a result.
+  bool finite = std::isfinite(s.ZLineSum) && std::isfinite(s.Zsum) && std::isfinite(s.Iokz) && s.Iokz > 0;
+  for (const LineSegment& seg : s.Lines) finite = finite && std::isfinite(seg.ZLine);
+  if (!finite) return Fail(calc_messages::kOutOfRange);
+
+  state = std::move(s);
+  CalcOutcome out;
+  out.ok = true;
+  out.resultLine = std::string(calc_messages::kResultPrefix) + FormatCurrent(state.Iokz) +
+                   std::string(calc_messages::kResultSuffix);
+  return out;
+}
+
+}  // namespace tesmir
