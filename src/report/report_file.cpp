@@ -188,6 +188,10 @@ ParsedReport ParseReport(QByteArrayView bytes, ReportLayout layout) {
   const long modulus = layout == ReportLayout::Semicolon ? 13 : 14;
   const int firstDataLine = layout == ReportLayout::Semicolon ? 2 : 0;
 
+  if (bytes.isEmpty()) {
+    out.rows.resize(kReportMinRows);
+    return out;
+  }
   const char* p = bytes.data();
   const char* end = p + bytes.size();
   if (const void* eof = std::memchr(p, kEndOfFile, static_cast<std::size_t>(bytes.size()))) {
