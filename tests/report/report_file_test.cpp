@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <QDir>
 #include <QFile>
@@ -213,17 +215,25 @@ TEST(ReportFile, FailuresCarryTheSystemText) {
 }
 
 TEST(ReportFile, FailedSaveKeepsThePreviousFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "file permissions do not bind root";
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath("r.csv");
   ASSERT_EQ(SaveReportFile(path, ThreeRowTable()), "");
-  ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-  EXPECT_NE(SaveReportFile(path, NumberedTable(40)), "");
-  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  // A file size limit makes the disk "full" after 1 KiB, even for root.
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const QString error = SaveReportFile(path, NumberedTable(40));
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_NE(error, "");
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), kThreeRowFile);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"r.csv"});
 }
 
 }  // namespace
