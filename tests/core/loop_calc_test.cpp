@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+
+#include "core/loop_calc.h"
+
+namespace tesmir {
+namespace {
+
+SchemeInput Zeroed(const std::string& wind, const std::string& power, const std::string& arc) {
+  SchemeInput in = DefaultSchemeInput();
+  in.windKind = wind;
+  in.transPower = power;
+  in.rArc = arc;
+  return in;
+}
+
+struct WorkedExample {
+  const char* name;
+  std::function<SchemeInput()> input;
+  double rsum;
+  double xsum;
+  double zsum;
+  double iokz;
+  const char* resultLine;
+};
+
+class WorkedExampleTest : public ::testing::TestWithParam<WorkedExample> {};
+
+TEST_P(WorkedExampleTest, ComputesTheLoop) {
+  const WorkedExample& ex = GetParam();
+  SchemeState state;
+  const CalcOutcome out = RunLoopCalculation(ex.input(), state);
+  ASSERT_TRUE(out.ok) << out.message;
+  EXPECT_NEAR(state.Rsum, ex.rsum, 1e-3);
+  EXPECT_NEAR(state.Xsum, ex.xsum, 1e-3);
+  EXPECT_NEAR(state.Zsum, ex.zsum, 1e-3);
+  EXPECT_NEAR(state.Iokz, ex.iokz, 1e-3);
+  EXPECT_EQ(out.resultLine, ex.resultLine);
+  EXPECT_DOUBLE_EQ(state.Iokz, 231000 / state.Zsum);
+}
+
+SchemeInput OneCableSection(const std::string& count) {
+  SchemeInput in = Zeroed("Y/Y-0", "400", "15");
+  in.lines[0].kind = "Кабель с бумажной изоляцией";
+  in.lines[0].stuff = "Алюминий";
+  in.lines[0].ff = "16";  // r 1.95, x 0.0675
+  in.lines[0].fn = "16";
+  in.lines[0].length = "100";
+  in.lines[0].quanPar = count;
+  return in;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, WorkedExampleTest,
+    ::testing::Values(
+        WorkedExample{"StartWindow", [] { return DefaultSchemeInput(); }, 692.4, 805.746667, 1062.377, 217.437,
+                      "Ток однофазного короткого замыкания равен 217 А"},
+        WorkedExample{"TriangleStar630", [] { return Zeroed("T/Y-0", "630", "15"); }, 18.426667, 13.54, 22.866431,
+                      10102.145, "Ток однофазного короткого замыкания равен 10102 А"},
+        WorkedExample{"SinglePhase", [] { return Zeroed("1/1-0", "1.25", "40"); }, 2071.333333, 1136.333333,
+                      2362.557, 97.775, "Ток однофазного короткого замыкания равен 98 А"},
+        WorkedExample{"OneCable", [] { return OneCableSection("нет"); }, 427.2, 74.593333, 433.663, 532.672,
+                      "Ток однофазного короткого замыкания равен 533 А"},
+        WorkedExample{"OneCableTwice", [] { return OneCableSection("2"); }, 232.2, 67.843333, 241.908, 954.908,
+                      "Ток однофазного короткого замыкания равен 955 А"},
+        WorkedExample{"OneCableCountOne", [] { return OneCableSection("1"); }, 427.2, 74.593333, 433.663, 532.672,
+                      "Ток однофазного короткого замыкания равен 533 А"},
+        WorkedExample{"OneCableHexCount", [] { return OneCableSection("$2"); }, 232.2, 67.843333, 241.908, 954.908,
+                      "Ток однофазного короткого замыкания равен 955 А"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LoopCalc, SectionValuesAndSums) {
+  SchemeInput in = OneCableSection("нет");
+  in.lines[3].kind = "Шинопровод Canalis";
+  in.lines[3].stuff = "KS, 250A";  // loop R 1.183, X 0.41 per metre
+  in.lines[3].length = "10";
+  in.lines[3].quanPar = "2";
+  SchemeState s;
+  ASSERT_TRUE(RunLoopCalculation(in, s).ok);
+  EXPECT_DOUBLE_EQ(s.Lines[0].RLine, 390);
+  EXPECT_DOUBLE_EQ(s.Lines[0].XLine, 13.5);
+  // The busbar's loop values are split evenly between phase and neutral.
+  EXPECT_DOUBLE_EQ(s.Lines[3].RPhase, 1.183 / 2);
+  EXPECT_DOUBLE_EQ(s.Lines[3].RNeutral, 1.183 / 2);
+  EXPECT_NEAR(s.Lines[3].RLine, 1.183 * 10 / 2, 1e-12);
+  EXPECT_NEAR(s.Lines[3].XLine, 0.41 * 10 / 2, 1e-12);
+  EXPECT_NEAR(s.RLineSum, 390 + 5.915, 1e-9);
+  EXPECT_NEAR(s.XLineSum, 13.5 + 2.05, 1e-9);
+  // The line impedance is that of the sums, not the sum of the section impedances.
+  EXPECT_DOUBLE_EQ(s.ZLineSum, std::sqrt(s.RLineSum * s.RLineSum + s.XLineSum * s.XLineSum));
+  EXPECT_EQ(s.Lines[3].QuanPar, 2);
+  EXPECT_EQ(s.Lines[0].Kind, "Кабель с бумажной изоляцией");
+  EXPECT_EQ(s.WindKind, "Y/Y-0");
+  EXPECT_DOUBLE_EQ(s.TransPower, 400);
+  EXPECT_DOUBLE_EQ(s.Rt, 66.6);
+  EXPECT_DOUBLE_EQ(s.RArc, 15);
+}
+
+struct FailureCase {
+  const char* name;
+  std::function<void(SchemeInput&)> edit;
+  std::string message;
+  bool labelsBefore = false;
+};
+
+class LoopFailureTest : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(LoopFailureTest, ReportsTheFirstFaultAndKeepsTheState) {
+  SchemeState state;
+  ASSERT_TRUE(RunLoopCalculation(OneCableSection("нет"), state).ok);
+  const SchemeState before = state;
+
+  SchemeInput in = DefaultSchemeInput();
+  GetParam().edit(in);
+  const CalcOutcome out = RunLoopCalculation(in, state);
+  EXPECT_FALSE(out.ok);
+  EXPECT_EQ(out.message, GetParam().message);
+  EXPECT_EQ(out.labelsBeforeMessage, GetParam().labelsBefore);
+  EXPECT_TRUE(out.resultLine.empty());
+  // A failed run leaves the last successful state untouched.
+  EXPECT_EQ(state.TransPower, before.TransPower);
+  EXPECT_EQ(state.Rt, before.Rt);
+  EXPECT_EQ(state.Iokz, before.Iokz);
+  EXPECT_EQ(state.Lines[0].Length, before.Lines[0].Length);
+  EXPECT_EQ(state.Lines[0].RPhase, before.Lines[0].RPhase);
+  EXPECT_EQ(state.RArc, before.RArc);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, LoopFailureTest,
+    ::testing::Values(
+        FailureCase{"PowerNotANumber", [](SchemeInput& in) { in.transPower = "abc"; },
+                    "Неверная мощность трансформатора", true},
+        FailureCase{"PowerWithComma", [](SchemeInput& in) { in.transPower = "1,25"; },
+                    "Неверная мощность трансформатора", true},
+        // Nothing else is read once the power is invalid.
+        FailureCase{"PowerBeforeEverything",
+                    [](SchemeInput& in) {
+                      in.transPower = "";
+                      in.windKind = "bad";
+                      in.rArc = "-1";
+                    },
+                    "Неверная мощность трансформатора", true},
+        FailureCase{"PowerNotInCatalogue", [](SchemeInput& in) { in.transPower = "30"; },
+                    "Трансформатор выбранной мощности не заложен в программу"},
+        FailureCase{"PowerBeforeScheme",
+                    [](SchemeInput& in) {
+                      in.transPower = "30";
+                      in.windKind = "y/y-0";
+                    },
+                    "Трансформатор выбранной мощности не заложен в программу"},
+        FailureCase{"SchemeMisspelt", [](SchemeInput& in) { in.windKind = "Y/Y-0 "; },
+                    "Неправильная схема соединения обмоток трансформатора"},
+        FailureCase{"NoSuchTransformer", [](SchemeInput& in) { in.transPower = "800"; },
+                    "Неизвестная марка трансформатора. Попробуйте выбрать трансформатор другой мощности или "
+                    "изменить схему соединения обмоток"},
+        FailureCase{"NeutralMissing",
+                    [](SchemeInput& in) {
+                      in.lines[1].ff = "16";
+                      in.lines[1].fn = "0";
+                    },
+                    "Выберите сечение жилы нулевого провода линии 2"},
+        FailureCase{"PhaseMissing",
+                    [](SchemeInput& in) {
+                      in.lines[1].ff = "0";
+                      in.lines[1].fn = "16";
+                    },
+                    "Выберите сечение жилы фазного провода линии 2"},
+        FailureCase{"CableCatalogueFault", [](SchemeInput& in) { in.lines[4].ff = "3"; }, "Неизвестное сечение жилы"},
+        FailureCase{"MaterialFault", [](SchemeInput& in) { in.lines[2].stuff = "Сталь"; },
+                    "Неизвестный материал жилы проводника"},
+        FailureCase{"BusbarModelFault",
+                    [](SchemeInput& in) {
+                      in.lines[5].kind = "Шинопровод Canalis";
+                      in.lines[5].stuff = "GSA, 800A";
+                    },
+                    "Неизвестная марка шинопровода"},
+        FailureCase{"UnknownLineKind", [](SchemeInput& in) { in.lines[3].kind = "Кабель"; }, "Неизвестный тип линии"},
+        // Section 1's pairing fault wins over section 3's invalid length.
+        FailureCase{"PairingBeforeLength",
+                    [](SchemeInput& in) {
+                      in.lines[0].ff = "16";
+                      in.lines[2].length = "x";
+                    },
+                    "Выберите сечение жилы нулевого провода линии 1"},
+        // Every lookup fault of every section comes before any length fault.
+        FailureCase{"LookupOfSixBeforeLengthOfOne",
+                    [](SchemeInput& in) {
+                      in.lines[0].length = "-1";
+                      in.lines[5].fn = "300";
+                    },
+                    "Неизвестное сечение жилы"},
+        FailureCase{"LengthWithComma", [](SchemeInput& in) { in.lines[0].length = "1,5"; }, "Неверная длина линии 1"},
+        FailureCase{"LengthEmpty", [](SchemeInput& in) { in.lines[0].length = ""; }, "Неверная длина линии 1"},
+        FailureCase{"LengthNegative", [](SchemeInput& in) { in.lines[5].length = "-1"; }, "Неверная длина линии 6"},
+        FailureCase{"LengthBeforeCount",
+                    [](SchemeInput& in) {
+                      in.lines[4].length = "a";
+                      in.lines[0].quanPar = "0";
+                    },
+                    "Неверная длина линии 5"},
+        FailureCase{"CountCapitalised", [](SchemeInput& in) { in.lines[2].quanPar = "Нет"; },
+                    "Неверное количество параллельных проводов линии 3"},
+        FailureCase{"CountZero", [](SchemeInput& in) { in.lines[2].quanPar = "0"; },
+                    "Неверное количество параллельных проводов линии 3"},
+        FailureCase{"CountFraction", [](SchemeInput& in) { in.lines[2].quanPar = "1.5"; },
+                    "Неверное количество параллельных проводов линии 3"},
+        FailureCase{"CountEmpty", [](SchemeInput& in) { in.lines[0].quanPar = ""; },
+                    "Неверное количество параллельных проводов линии 1"},
+        FailureCase{"ArcNegative", [](SchemeInput& in) { in.rArc = "-1"; },
+                    "Неправильно введено сопротивление электрической дуги. Рекомендуемый диапазон значений 0..40 мОм"},
+        FailureCase{"ArcText", [](SchemeInput& in) { in.rArc = "сорок"; },
+                    "Неправильно введено сопротивление электрической дуги. Рекомендуемый диапазон значений 0..40 мОм"},
+        // Absurd inputs never give an infinite or zero current.
+        FailureCase{"HugeLength",
+                    [](SchemeInput& in) {
+                      in.lines[0].ff = "16";
+                      in.lines[0].fn = "16";
+                      in.lines[0].length = "1e306";
+                    },
+                    "Результат расчета выходит за пределы допустимых значений. Проверьте длины линий и "
+                    "сопротивление дуги."},
+        FailureCase{"HugeSumOfFiniteSections",
+                    [](SchemeInput& in) {
+                      for (LineInput& l : in.lines) {
+                        l.ff = "240";
+                        l.fn = "240";
+                        l.length = "1e200";
+                      }
+                    },
+                    "Результат расчета выходит за пределы допустимых значений. Проверьте длины линий и "
+                    "сопротивление дуги."},
+        FailureCase{"HugeArc", [](SchemeInput& in) { in.rArc = "1e300"; },
+                    "Результат расчета выходит за пределы допустимых значений. Проверьте длины линий и "
+                    "сопротивление дуги."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct AcceptedCase {
+  const char* name;
+  std::function<void(SchemeInput&)> edit;
+};
+
+class LoopAcceptsTest : public ::testing::TestWithParam<AcceptedCase> {};
+
+TEST_P(LoopAcceptsTest, Succeeds) {
+  SchemeInput in = DefaultSchemeInput();
+  GetParam().edit(in);
+  SchemeState state;
+  const CalcOutcome out = RunLoopCalculation(in, state);
+  EXPECT_TRUE(out.ok) << out.message;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, LoopAcceptsTest,
+    ::testing::Values(AcceptedCase{"LengthFraction", [](SchemeInput& in) { in.lines[0].length = "1.5"; }},
+                      AcceptedCase{"LengthLeadingBlank", [](SchemeInput& in) { in.lines[0].length = " 2"; }},
+                      AcceptedCase{"LengthExponent", [](SchemeInput& in) { in.lines[0].length = "1e2"; }},
+                      AcceptedCase{"PowerWithDecimals", [](SchemeInput& in) { in.transPower = "25.0"; }},
+                      AcceptedCase{"PowerWithLeadingZero", [](SchemeInput& in) { in.transPower = "025"; }},
+                      AcceptedCase{"ArcAboveRecommended", [](SchemeInput& in) { in.rArc = "100"; }},
+                      AcceptedCase{"ArcZero", [](SchemeInput& in) { in.rArc = "0"; }},
+                      AcceptedCase{"BothSectionsZeroWithLength", [](SchemeInput& in) { in.lines[1].length = "500"; }},
+                      // Cross-section lists play no part for busbar kinds.
+                      AcceptedCase{"BusbarIgnoresSections",
+                                   [](SchemeInput& in) {
+                                     in.lines[0].kind = "Шинопровод ШМА, ШРА";
+                                     in.lines[0].stuff = "ШМА4, 1250A";
+                                     in.lines[0].ff = "nonsense";
+                                     in.lines[0].fn = "";
+                                   }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LoopCalc, LineKindClasses) {
+  EXPECT_EQ(ClassifyLineKind("Воздушная"), LineKindClass::Cable);
+  EXPECT_EQ(ClassifyLineKind("Шинопровод LS Cable"), LineKindClass::Tire);
+  EXPECT_EQ(ClassifyLineKind("воздушная"), LineKindClass::Unknown);
+  EXPECT_EQ(ClassifyLineKind(""), LineKindClass::Unknown);
+}
+
+TEST(LoopCalc, DefaultInputIsTheStartingWindow) {
+  const SchemeInput in = DefaultSchemeInput();
+  EXPECT_EQ(in.windKind, "Y/Y-0");
+  EXPECT_EQ(in.transPower, "25");
+  EXPECT_EQ(in.rArc, "40");
+  EXPECT_EQ(in.lines[0].kind, "Кабель с бумажной изоляцией");
+  EXPECT_EQ(in.lines[0].stuff, "Алюминий");
+  for (int i = 1; i < kLineCount; ++i) {
+    EXPECT_EQ(in.lines[i].kind, "Кабель с ПВХ изоляцией");
+    EXPECT_EQ(in.lines[i].stuff, "Медь");
+    EXPECT_EQ(in.lines[i].quanPar, "нет");
+  }
+}
+
+}  // namespace
+}  // namespace tesmir
