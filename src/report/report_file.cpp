@@ -188,6 +188,10 @@ ParsedReport ParseReport(QByteArrayView bytes, ReportLayout layout) {
   const long modulus = layout == ReportLayout::Semicolon ? 13 : 14;
   const int firstDataLine = layout == ReportLayout::Semicolon ? 2 : 0;
 
+  if (bytes.isEmpty()) {
+    out.rows.resize(kReportMinRows);
+    return out;
+  }
   const char* p = bytes.data();
   const char* end = p + bytes.size();
   if (const void* eof = std::memchr(p, kEndOfFile, static_cast<std::size_t>(bytes.size()))) {
@@ -223,14 +227,28 @@ ParsedReport ParseReport(QByteArrayView bytes, ReportLayout layout) {
 
 QString SaveReportFile(const QString& path, const ReportTable& table) {
   const QByteArray bytes = EncodeReport(table);
+  const auto failure = [&path](const QString& reason) {
+    return QStringLiteral("Не удалось сохранить файл %1.\n%2").arg(QDir::toNativeSeparators(path), reason);
+  };
+  // Unbuffered, so every failed write is seen here: a buffered tail that fails
+  // only while the file is being closed would go unnoticed and commit() would
+  // put a truncated file in place of the old one.
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    return QStringLiteral("Не удалось сохранить файл %1.\n%2").arg(QDir::toNativeSeparators(path), file.errorString());
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    return failure(file.errorString());
   }
   // Until commit() the old file is untouched; an unfinished temporary file is
   // removed when `file` goes out of scope.
-  if (file.write(bytes) != bytes.size() || !file.commit()) {
-    return QStringLiteral("Не удалось сохранить файл %1.\n%2").arg(QDir::toNativeSeparators(path), file.errorString());
+  qsizetype done = 0;
+  while (done < bytes.size()) {
+    const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+    if (written <= 0) {
+      return failure(file.errorString());
+    }
+    done += static_cast<qsizetype>(written);
+  }
+  if (!file.commit()) {
+    return failure(file.errorString());
   }
   return {};
 }
