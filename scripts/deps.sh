@@ -7,7 +7,7 @@ tesmir_install_deps() {
     qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
     libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    desktop-file-utils appstream
+    desktop-file-utils appstream dpkg-dev
     unzip fonts-dejavu-core
   )
   local missing=()

@@ -1,1 +1,199 @@
 #include "report/report_table.h"
+
+#include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <algorithm>
+#include <utility>
+
+namespace tesmir {
+
+namespace {
+
+const std::string kNoValue = "---";
+
+bool IsValidIndex(int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; }
+
+}  // namespace
+
+ReportRow MakeReportRow(std::string_view name, const SchemeState& scheme, const DeviceSettings& device,
+                        std::string_view tripTimeText, const NumberSeparators& seps) {
+  ReportRow row;
+  row[0] = std::string(name);
+  // Transformer values are held three-fold; the loop uses one phase's share.
+  row[1] = FormatF2(scheme.Rt / 3, seps);
+  row[2] = FormatF2(scheme.Xt / 3, seps);
+  row[3] = FormatF2(scheme.RLineSum, seps);
+  row[4] = FormatF2(scheme.XLineSum, seps);
+  row[5] = FormatF0(scheme.RArc, seps);
+  row[6] = FormatF2(scheme.Rsum, seps);
+  row[7] = FormatF2(scheme.Xsum, seps);
+  row[8] = FormatF2(scheme.Zsum, seps);
+  row[9] = FormatG(RoundCurrent(scheme.Iokz), seps);
+  row[10] = device.TokSR > 0 ? FormatG(device.TokSR, seps) : kNoValue;
+  row[11] = std::string(tripTimeText);
+  return row;
+}
+
+std::size_t CharacterCount(std::string_view utf8) {
+  // Every character has exactly one byte that is not a continuation byte.
+  return static_cast<std::size_t>(
+      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+bool IsStorableName(std::string_view name) {
+  if (name.find_first_of(";\r\n\x1a") != std::string_view::npos) {
+    return false;
+  }
+  const QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  QStringEncoder encoder("Windows-1251");
+  if (!encoder.isValid()) {
+    return false;
+  }
+  const QByteArray bytes = encoder.encode(text);
+  if (encoder.hasError()) {
+    return false;
+  }
+  // A best-fit substitution would not read back as the same text.
+  QStringDecoder decoder("Windows-1251");
+  const QString back = decoder.decode(bytes);
+  return !decoder.hasError() && back == text && text.toUtf8() == QByteArrayView(name.data(), name.size());
+}
+
+ReportTable::ReportTable() : rows_(kReportMinRows) {}
+
+const std::string& ReportTable::cell(int col, int row) const {
+  static const std::string kEmpty;
+  if (!IsValidIndex(row, rows_.size()) || col < 0 || col >= kReportColumns) {
+    return kEmpty;
+  }
+  return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+}
+
+const ReportRow& ReportTable::row(int row) const {
+  static const ReportRow kEmptyRow{};
+  if (!IsValidIndex(row, rows_.size())) {
+    return kEmptyRow;
+  }
+  return rows_[static_cast<std::size_t>(row)];
+}
+
+int ReportTable::leadingCount() const {
+  int n = 0;
+  while (n < rowCount() && !rows_[static_cast<std::size_t>(n)][0].empty()) {
+    ++n;
+  }
+  return n;
+}
+
+std::string ReportTable::addPoint(std::string_view name, const ReportRow& cells) {
+  // The checks run in this order, so a duplicate is reported even for a name
+  // that is also too long (such a name can come from a file).
+  if (!name.empty()) {
+    for (const ReportRow& r : rows_) {
+      if (r[0] == name) {
+        return std::string(report_messages::kDuplicateName);
+      }
+    }
+  }
+  // Below the last named row; gaps above it are not reused.
+  int target = 0;
+  for (int i = rowCount() - 1; i >= 0; --i) {
+    if (!rows_[static_cast<std::size_t>(i)][0].empty()) {
+      target = i + 1;
+      break;
+    }
+  }
+  if (name.empty() || name.front() == ' ') {
+    return std::string(report_messages::kEmptyName);
+  }
+  if (CharacterCount(name) > 8) {
+    return std::string(report_messages::kNameTooLong);
+  }
+  if (!IsStorableName(name)) {
+    return std::string(report_messages::kBadNameChars);
+  }
+  if (target == rowCount()) {
+    rows_.emplace_back();
+  }
+  ReportRow& r = rows_[static_cast<std::size_t>(target)];
+  r = cells;
+  r[0] = std::string(name);
+  return {};
+}
+
+void ReportTable::cellMadeCurrent(int row) { SelectedRow = row; }
+
+void ReportTable::mouseReleasedAt(int col, int row) {
+  if (col < 0 || row < 0) {
+    SelectedCol = -1;
+    SelectedRow = -1;
+    return;
+  }
+  SelectedCol = col;
+  SelectedRow = row;
+}
+
+std::string ReportTable::deleteSelected() {
+  if (SelectedCol < 0 || SelectedRow < 0 || SelectedRow >= rowCount()) {
+    return std::string(report_messages::kSelectRow);
+  }
+  // The rows below move up by one; the last row ends empty.
+  auto at = rows_.begin() + SelectedRow;
+  std::move(at + 1, rows_.end(), at);
+  rows_.back() = ReportRow{};
+  if (rowCount() > kReportMinRows) {
+    rows_.pop_back();
+  }
+  return {};
+}
+
+void ReportTable::deleteAll() {
+  rows_.assign(kReportMinRows, ReportRow{});
+}
+
+int ReportTable::moveUp() {
+  const int n = leadingCount();
+  if (SelectedRow < 1 || SelectedRow > n - 1) {
+    return -1;
+  }
+  std::swap(rows_[static_cast<std::size_t>(SelectedRow)], rows_[static_cast<std::size_t>(SelectedRow - 1)]);
+  cellMadeCurrent(SelectedRow - 1);
+  return SelectedRow;
+}
+
+int ReportTable::moveDown() {
+  const int n = leadingCount();
+  if (SelectedRow < 0 || SelectedRow > n - 2) {
+    return -1;
+  }
+  std::swap(rows_[static_cast<std::size_t>(SelectedRow)], rows_[static_cast<std::size_t>(SelectedRow + 1)]);
+  cellMadeCurrent(SelectedRow + 1);
+  return SelectedRow;
+}
+
+void ReportTable::clearAll() {
+  for (ReportRow& r : rows_) {
+    r = ReportRow{};
+  }
+}
+
+void ReportTable::setRowCount(int count) {
+  rows_.resize(static_cast<std::size_t>(std::max(count, kReportMinRows)));
+}
+
+void ReportTable::setCell(int col, int row, std::string text) {
+  if (!IsValidIndex(row, rows_.size()) || col < 0 || col >= kReportColumns) {
+    return;
+  }
+  rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = std::move(text);
+}
+
+void ReportTable::assignRows(std::vector<ReportRow> rows) {
+  rows_ = std::move(rows);
+  if (rows_.size() < static_cast<std::size_t>(kReportMinRows)) {
+    rows_.resize(kReportMinRows);
+  }
+}
+
+}  // namespace tesmir

@@ -25,6 +25,14 @@ using ReportRow = std::array<std::string, kReportColumns>;
 ReportRow MakeReportRow(std::string_view name, const SchemeState& scheme, const DeviceSettings& device,
                         std::string_view tripTimeText, const NumberSeparators& seps);
 
+// The number of characters (code points) of a UTF-8 text.
+std::size_t CharacterCount(std::string_view utf8);
+
+// True when a report file can carry `name` unchanged: no ';' (the field
+// separator), no CR, LF or Ctrl-Z (they end a line or the file when read) and
+// every character present in Windows-1251.
+bool IsStorableName(std::string_view name);
+
 class ReportTable {
  public:
   ReportTable();
@@ -43,6 +51,11 @@ class ReportTable {
   // Selection as the grid reports it; -1 means no cell.
   std::int32_t SelectedRow = 0;
   std::int32_t SelectedCol = 0;
+  // The grid made a cell of `row` current (click, arrow keys or the program).
+  void cellMadeCurrent(int row);
+  // A mouse button was released over the grid at cell (col, row); pass -1 for
+  // both when the pointer was not over a cell.
+  void mouseReleasedAt(int col, int row);
 
   // Deletes the selected row. Returns the message to show, or the empty text.
   std::string deleteSelected();
@@ -56,6 +69,8 @@ class ReportTable {
   void clearAll();
   void setRowCount(int count);  // never below kReportMinRows
   void setCell(int col, int row, std::string text);
+  // Replaces every row at once (padded to kReportMinRows with empty rows).
+  void assignRows(std::vector<ReportRow> rows);
 
  private:
   std::vector<ReportRow> rows_;

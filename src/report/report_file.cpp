@@ -1,0 +1,273 @@
+#include "report/report_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace tesmir {
+
+namespace {
+
+constexpr char kCodePage[] = "Windows-1251";
+constexpr char kHeaderTitles[] = "№ точки;Rт/3;Xт/3;Rл;Xл;Rпр;Rф-н;Xф-н;|Zф-н|;Iокз;Iср;Tср;";
+constexpr char kHeaderUnits[] = " ;мОм;мОм;мОм;мОм;мОм;мОм;мОм;мОм;А;А;с;";
+constexpr char kLineEnd[] = "\r\n";
+constexpr char kEndOfFile = '\x1a';
+
+// Positions kept per line: the cell rules need at most the first fourteen.
+constexpr int kKeptPositions = 14;
+
+// The UTF-8 text of every Windows-1251 byte, taken from Qt's decoder once.
+class CodePageTable {
+ public:
+  CodePageTable() {
+    QByteArray all(256, '\0');
+    for (int b = 0; b < 256; ++b) {
+      all[b] = static_cast<char>(b);
+    }
+    QStringDecoder decoder(kCodePage);
+    const QString text = decoder.decode(all);
+    if (!decoder.hasError() && text.size() == 256) {
+      for (int b = 0; b < 256; ++b) {
+        utf8_[static_cast<std::size_t>(b)] = QString(text.at(b)).toStdString();
+      }
+      return;
+    }
+    // A decoder that does not map byte for byte: decode each byte alone.
+    for (int b = 0; b < 256; ++b) {
+      QStringDecoder single(kCodePage);
+      utf8_[static_cast<std::size_t>(b)] = QString(single.decode(QByteArray(1, static_cast<char>(b)))).toStdString();
+    }
+  }
+
+  void append(std::string& out, const char* bytes, std::size_t size) const {
+    for (std::size_t i = 0; i < size; ++i) {
+      const auto b = static_cast<unsigned char>(bytes[i]);
+      if (b < 0x80) {
+        out.push_back(static_cast<char>(b));
+      } else {
+        out += utf8_[b];
+      }
+    }
+  }
+
+ private:
+  std::array<std::string, 256> utf8_;
+};
+
+const CodePageTable& DecodeTable() {
+  static const CodePageTable table;
+  return table;
+}
+
+// One line of a file: its text and the positions of its separators.
+class LineCells {
+ public:
+  LineCells(const char* text, std::size_t size, ReportLayout layout) : text_(text), size_(static_cast<long>(size)) {
+    const char sep = layout == ReportLayout::Semicolon ? ';' : '|';
+    if (layout == ReportLayout::Semicolon) {
+      add(1);  // the start of the first field
+    }
+    // Position 0 stands for the first character, so a separator there is
+    // recorded twice (at 0 and at 1).
+    if (size_ > 0 && text_[0] == sep) {
+      add(0);
+    }
+    const char* p = text_;
+    const char* end = text_ + size_;
+    while ((p = static_cast<const char*>(std::memchr(p, sep, static_cast<std::size_t>(end - p)))) != nullptr) {
+      add(p - text_ + 1);
+      ++p;
+    }
+  }
+
+  long count() const { return count_; }
+
+  // Cell `k` of the row this line fills.
+  std::string cell(int k, ReportLayout layout) const {
+    if (layout == ReportLayout::Semicolon) {
+      if (k == 0) {
+        return has(1) ? copy(positions_[0], positions_[1] - positions_[0]) : std::string();
+      }
+      return has(k + 1) ? copy(positions_[k] + 1, positions_[k + 1] - positions_[k] - 1) : std::string();
+    }
+    return has(k + 2) ? copy(positions_[k + 1] + 1, positions_[k + 2] - positions_[k + 1] - 1) : std::string();
+  }
+
+ private:
+  void add(long position) {
+    if (count_ < kKeptPositions) {
+      positions_[static_cast<std::size_t>(count_)] = position;
+    }
+    ++count_;
+  }
+
+  bool has(int index) const { return index < kKeptPositions && index < count_; }
+
+  // The text of `length` characters from 1-based `start`: a start below 1
+  // counts as 1, a negative length or a start past the end gives the empty
+  // text, a length past the end stops at the end.
+  std::string copy(long start, long length) const {
+    if (start < 1) {
+      start = 1;
+    }
+    if (length <= 0 || start > size_) {
+      return {};
+    }
+    length = std::min(length, size_ - start + 1);
+    std::string out;
+    out.reserve(static_cast<std::size_t>(length));
+    DecodeTable().append(out, text_ + start - 1, static_cast<std::size_t>(length));
+    return out;
+  }
+
+  const char* text_;
+  long size_;
+  std::array<long, kKeptPositions> positions_{};
+  long count_ = 0;
+};
+
+}  // namespace
+
+std::optional<ReportLayout> LayoutForFileName(const QString& fileName) {
+  if (fileName.endsWith(QLatin1String("csv"), Qt::CaseSensitive)) {
+    return ReportLayout::Semicolon;
+  }
+  if (fileName.endsWith(QLatin1String("okz"), Qt::CaseSensitive)) {
+    return ReportLayout::Bar;
+  }
+  return std::nullopt;
+}
+
+QByteArray EncodeReport(const ReportTable& table) {
+  std::string text;
+  bool any = false;
+  for (int r = 0; r < table.rowCount(); ++r) {
+    const ReportRow& row = table.row(r);
+    if (row[0].empty()) {
+      continue;
+    }
+    if (!any) {
+      text.reserve(static_cast<std::size_t>(table.rowCount()) * 96 + 128);
+      text += kHeaderTitles;
+      text += kLineEnd;
+      text += kHeaderUnits;
+      text += kLineEnd;
+      any = true;
+    }
+    for (const std::string& cell : row) {
+      text += cell;
+      text += ';';
+    }
+    text += kLineEnd;
+  }
+  if (!any) {
+    return {};
+  }
+  QString unicode = QString::fromStdString(text);
+  // Thin and narrow spaces, used as thousands separators by some locales,
+  // have no Windows-1251 byte; the no-break space stands in for them.
+  for (const char16_t thin : {u'\u202f', u'\u2009', u'\u2007'}) {
+    unicode.replace(QChar(thin), QChar(u'\u00a0'));
+  }
+  QStringEncoder encoder(kCodePage);
+  QByteArray bytes = encoder.encode(unicode);
+  // The encoder marks a character it cannot write with Ctrl-Z, which would end
+  // the file when read; no cell can hold Ctrl-Z itself, so make it visible.
+  bytes.replace(kEndOfFile, '?');
+  return bytes;
+}
+
+ParsedReport ParseReport(QByteArrayView bytes, ReportLayout layout) {
+  ParsedReport out;
+  const long modulus = layout == ReportLayout::Semicolon ? 13 : 14;
+  const int firstDataLine = layout == ReportLayout::Semicolon ? 2 : 0;
+
+  if (bytes.isEmpty()) {
+    out.rows.resize(kReportMinRows);
+    return out;
+  }
+  const char* p = bytes.data();
+  const char* end = p + bytes.size();
+  if (const void* eof = std::memchr(p, kEndOfFile, static_cast<std::size_t>(bytes.size()))) {
+    end = static_cast<const char*>(eof);
+  }
+  int lineIndex = 0;
+  while (p < end) {
+    const auto rest = static_cast<std::size_t>(end - p);
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', rest));
+    const char* lineEnd = lf != nullptr ? lf : end;
+    // A CR ends the line's text; whatever follows it up to the LF is skipped.
+    const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(lineEnd - p)));
+    const char* textEnd = cr != nullptr ? cr : lineEnd;
+
+    const LineCells line(p, static_cast<std::size_t>(textEnd - p), layout);
+    if (line.count() % modulus != 0) {
+      out.damaged = true;
+    }
+    if (lineIndex >= firstDataLine) {
+      ReportRow& row = out.rows.emplace_back();
+      for (int k = 0; k < kReportColumns; ++k) {
+        row[static_cast<std::size_t>(k)] = line.cell(k, layout);
+      }
+    }
+    ++lineIndex;
+    p = lf != nullptr ? lf + 1 : end;
+  }
+  if (out.rows.size() < static_cast<std::size_t>(kReportMinRows)) {
+    out.rows.resize(kReportMinRows);
+  }
+  return out;
+}
+
+QString SaveReportFile(const QString& path, const ReportTable& table) {
+  const QByteArray bytes = EncodeReport(table);
+  const auto failure = [&path](const QString& reason) {
+    return QStringLiteral("Не удалось сохранить файл %1.\n%2").arg(QDir::toNativeSeparators(path), reason);
+  };
+  // Unbuffered, so every failed write is seen here: a buffered tail that fails
+  // only while the file is being closed would go unnoticed and commit() would
+  // put a truncated file in place of the old one.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    return failure(file.errorString());
+  }
+  // Until commit() the old file is untouched; an unfinished temporary file is
+  // removed when `file` goes out of scope.
+  qsizetype done = 0;
+  while (done < bytes.size()) {
+    const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+    if (written <= 0) {
+      return failure(file.errorString());
+    }
+    done += static_cast<qsizetype>(written);
+  }
+  if (!file.commit()) {
+    return failure(file.errorString());
+  }
+  return {};
+}
+
+LoadedReport LoadReportFile(const QString& path, ReportLayout layout) {
+  LoadedReport out;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    out.error = QStringLiteral("Не удалось открыть файл %1.\n%2").arg(QDir::toNativeSeparators(path), file.errorString());
+    return out;
+  }
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    out.error =
+        QStringLiteral("Не удалось прочитать файл %1.\n%2").arg(QDir::toNativeSeparators(path), file.errorString());
+    return out;
+  }
+  out.report = ParseReport(bytes, layout);
+  return out;
+}
+
+}  // namespace tesmir

@@ -1,0 +1,53 @@
+#pragma once
+// Report files. The semicolon layout (Windows-1251, CR LF, two header lines,
+// a ';' after each of the twelve cells) is written and read; the bar layout
+// ('|' before and after every cell, no header) is only read.
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "report/report_table.h"
+
+namespace tesmir {
+
+enum class ReportLayout { Semicolon, Bar };
+
+// The layout a file name is read with: names ending in "csv" use the semicolon
+// layout, names ending in "okz" the bar layout (both lower case); any other
+// name is not read at all.
+std::optional<ReportLayout> LayoutForFileName(const QString& fileName);
+
+// The bytes of a saved report. Every named row is written whole, an empty cell
+// as an empty field; rows without a name are left out. A report without named
+// rows gives no bytes at all (not even the header lines).
+QByteArray EncodeReport(const ReportTable& table);
+
+struct ParsedReport {
+  std::vector<ReportRow> rows;  // one per data line, at least kReportMinRows
+  bool damaged = false;         // some line has a separator count that does not fit the layout
+};
+
+// Reads the bytes of a report file in `layout`. Never fails: a damaged file is
+// flagged and its lines are cut into cells as they fall.
+ParsedReport ParseReport(QByteArrayView bytes, ReportLayout layout);
+
+// Writes the table to `path` through a temporary file that replaces the old
+// one only when everything was written. Returns the empty text on success,
+// otherwise the message to show; the previous file is then left as it was.
+QString SaveReportFile(const QString& path, const ReportTable& table);
+
+struct LoadedReport {
+  ParsedReport report;
+  QString error;  // not empty when the file could not be read
+};
+
+LoadedReport LoadReportFile(const QString& path, ReportLayout layout);
+
+namespace report_file_messages {
+inline constexpr char kOverwrite[] = "Такой файл уже существует. Переписать файл?";
+inline constexpr char kDamaged[] = "Формат файла поврежден. Продолжить загрузку данных?";
+}  // namespace report_file_messages
+
+}  // namespace tesmir

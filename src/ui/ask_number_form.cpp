@@ -1,0 +1,110 @@
+#include "ui/ask_number_form.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "report/report_table.h"
+#include "ui/context_help.h"
+#include "ui/locale_separators.h"
+#include "ui/message_sink.h"
+
+namespace tesmir {
+namespace {
+
+constexpr int kHelpTopic = 35;
+
+// Enter on a focused button presses it. Neither button is the dialog's
+// default, so Enter in the edit box presses nothing.
+class EnterClicksFocusedButton final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        static_cast<QPushButton*>(watched)->click();
+        return true;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+QPushButton* NonDefaultButton(const QString& text, const QString& name, QWidget* parent, QObject* enterFilter) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  button->installEventFilter(enterFilter);
+  return button;
+}
+
+}  // namespace
+
+AskNumberForm::AskNumberForm(ReportTable& table, const SchemeState& scheme, const DeviceSettings& device,
+                             MessageSink& messages, std::function<QString()> tripTimeText, QWidget* parent)
+    : QDialog(parent),
+      table_(table),
+      scheme_(scheme),
+      device_(device),
+      messages_(messages),
+      tripTimeText_(std::move(tripTimeText)) {
+  setObjectName(QStringLiteral("AskNumberForm"));
+  setWindowTitle(QStringLiteral("Запрос номера точки ОКЗ"));
+  setModal(true);
+  SetHelpContext(this, kHelpTopic);
+
+  auto* prompt = new QLabel(QStringLiteral("Введите номер точки однофазного короткого замыкания"), this);
+  prompt->setObjectName(QStringLiteral("Label1"));
+  auto* example = new QLabel(QStringLiteral("Например, \"К-1\""), this);
+  example->setObjectName(QStringLiteral("Label2"));
+  numberEdit_ = new QLineEdit(this);
+  numberEdit_->setObjectName(QStringLiteral("NumberEdit"));
+  auto* limit = new QLabel(QStringLiteral("(не более 8 символов)"), this);
+  limit->setObjectName(QStringLiteral("Label3"));
+
+  auto* enterFilter = new EnterClicksFocusedButton(this);
+  QPushButton* ok = NonDefaultButton(QStringLiteral("Да"), QStringLiteral("OKButton"), this, enterFilter);
+  QPushButton* cancel = NonDefaultButton(QStringLiteral("Отмена"), QStringLiteral("CancelBitBtn"), this, enterFilter);
+  connect(ok, &QPushButton::clicked, this, &AskNumberForm::OKButtonClick);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);  // Esc rejects as well
+
+  auto* edit = new QHBoxLayout;
+  edit->addWidget(numberEdit_, 1);
+  edit->addWidget(limit);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  buttons->addStretch(1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(prompt);
+  layout->addWidget(example);
+  layout->addLayout(edit);
+  layout->addSpacing(6);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  numberEdit_->setFocus();
+}
+
+void AskNumberForm::OKButtonClick() {
+  const std::string name = numberEdit_->text().toStdString();
+  const QString tripTime = tripTimeText_ ? tripTimeText_() : QStringLiteral("---");
+  const ReportRow cells = MakeReportRow(name, scheme_, device_, tripTime.toStdString(), SystemSeparators());
+  const std::string rejection = table_.addPoint(name, cells);
+  if (!rejection.empty()) {
+    messages_.inform(this, QString::fromStdString(rejection));
+    return;
+  }
+  accept();
+}
+
+}  // namespace tesmir

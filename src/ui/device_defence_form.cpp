@@ -1,0 +1,328 @@
+#include "ui/device_defence_form.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStringList>
+#include <QVBoxLayout>
+
+#include "device/fuse_characteristic.h"
+#include "ui/context_help.h"
+#include "ui/hints.h"
+#include "ui/locale_separators.h"
+#include "ui/message_sink.h"
+
+namespace tesmir {
+namespace {
+
+// The multiples offered while the check box is cleared. At start the first
+// entry carries the Cyrillic letter А; the list rebuilt by the check box uses
+// the Latin A. Both read as 3.
+const QStringList kStartMultiples{"3 (\"А\")", "5 (\"B\")", "10 (\"C\")", "12", "20 (\"D\")"};
+const QStringList kMultiples{"3 (\"A\")", "5 (\"B\")", "10 (\"C\")", "12", "20 (\"D\")"};
+const QString kDefaultMultiple = "10 (\"C\")";
+
+const QStringList kBreakerRatings{"1",   "2",   "3",   "4",   "5",   "6",   "8",    "10",   "13",   "16",
+                                  "20",  "25",  "32",  "40",  "50",  "63",  "80",   "100",  "125",  "160",
+                                  "200", "250", "320", "400", "630", "800", "1000", "1250", "1600"};
+const QStringList kSafetyFactors{"1.0", "1.05", "1.1", "1.15", "1.2"};
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QStringList ToQStringList(const std::vector<std::string>& texts) {
+  QStringList list;
+  for (const std::string& text : texts) {
+    list << QString::fromStdString(text);
+  }
+  return list;
+}
+
+void SetText(QLabel* label, const QString& text) {
+  if (label != nullptr) {
+    label->setText(text);
+  }
+}
+
+// An editable list that keeps exactly what the user types: no completion and
+// no items added by Enter.
+QComboBox* MakeList(QWidget* parent, const char* name, const QStringList& items, const QString& text,
+                    const QString& hint, int minimumChars) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(name);
+  box->setEditable(true);
+  box->setCompleter(nullptr);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->setMaxVisibleItems(15);
+  box->addItems(items);
+  box->setEditText(text);
+  box->setStatusTip(hint);
+  box->setMinimumContentsLength(minimumChars);
+  box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  SetHelpContext(box, DeviceDefenceForm::kHelpTopic);
+  return box;
+}
+
+QLabel* MakeCaption(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+  label->setBuddy(buddy);
+  return label;
+}
+
+}  // namespace
+
+DeviceDefenceForm::DeviceDefenceForm(DeviceSettings& settings, const SchemeState& scheme, MessageSink& messages,
+                                     QWidget* parent)
+    : QDialog(parent), settings_(settings), scheme_(scheme), messages_(messages) {
+  setObjectName("DeviceDefenceForm");
+  setWindowTitle("Аппарат защиты");
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  SetHelpContext(this, kHelpTopic);
+  buildControls();
+}
+
+void DeviceDefenceForm::buildControls() {
+  avRadio_ = new QRadioButton("Автоматический выключатель", this);
+  avRadio_->setObjectName("AVRadioButton");
+  avRadio_->setStatusTip("Переключатель на выбор автоматического выключателя");
+  avRadio_->setChecked(true);
+  SetHelpContext(avRadio_, kHelpTopic);
+
+  tokAVnom_ = MakeList(this, "TokAVnomComboBox", kBreakerRatings, "16", "Введите номинальный ток выключателя", 6);
+  tokNR_ = MakeList(this, "TokNRComboBox", kStartMultiples, kDefaultMultiple,
+                    "Введите коэффициент отсечки или ток срабатывания отсечки", 8);
+  kzAV_ = MakeList(this, "KZAVComboBox", kSafetyFactors, "1.1", "Введите коэффициент запаса", 6);
+
+  tokNRCheck_ = new QCheckBox("Указан ток срабатывания независимого расцепителя, А", this);
+  tokNRCheck_->setObjectName("TokNRCheckBox");
+  tokNRCheck_->setStatusTip("Включение/выключение опции ввода тока срабатывания отсечки");
+  SetHelpContext(tokNRCheck_, kHelpTopic);
+
+  ppRadio_ = new QRadioButton("Плавкий предохранитель", this);
+  ppRadio_->setObjectName("PPRadioButton");
+  ppRadio_->setStatusTip("Переключатель на выбор плавкого предохранителя");
+  SetHelpContext(ppRadio_, kHelpTopic);
+
+  kindGroup_ = new QButtonGroup(this);
+  kindGroup_->setExclusive(true);
+  kindGroup_->addButton(avRadio_, 1);
+  kindGroup_->addButton(ppRadio_, 2);
+
+  typePP_ = MakeList(this, "TypePPComboBox", {Q(kFuseTypePPN), Q(kFuseTypePN2), Q(kFuseTypeNPN)}, Q(kFuseTypePPN),
+                     "Введите тип предохранителя", 6);
+  tokPP_ = MakeList(this, "TokPPComboBox", ToQStringList(*FuseRatingTexts(kFuseTypePPN)), Q(kDefaultFuseRating),
+                    "Введите номинальный ток вставки", 6);
+  kzPP_ = MakeList(this, "KZPPComboBox", kSafetyFactors, "1.1", "Введите коэффициент запаса", 6);
+  timePP_ = MakeList(this, "TimePPComboBox", {Q(kTime5s), Q(kTime04s)}, Q(kTime5s),
+                     "Введите нормируемое время срабатывания вставки", 11);
+
+  breakerCaptions_ = {
+      MakeCaption(this, "TokAVnomLabel", "Номинальный\nток, А", tokAVnom_),
+      MakeCaption(this, "TokNRLabel", "Коэффициент\nнезависимого\nрасцепителя", tokNR_),
+      MakeCaption(this, "KZAVLabel", "Коэффициент\nзапаса", kzAV_),
+  };
+  fuseCaptions_ = {
+      MakeCaption(this, "TypePPLabel", "Тип\nпредохранителя", typePP_),
+      MakeCaption(this, "TokPPLabel", "Номинальный\nток, А", tokPP_),
+      MakeCaption(this, "KZPPLabel", "Коэффициент\nзапаса", kzPP_),
+      MakeCaption(this, "TimePPLabel", "Время\nсрабатывания", timePP_),
+  };
+
+  okButton_ = new QPushButton("Да", this);
+  okButton_->setObjectName("OKDDBitBtn");
+  okButton_->setStatusTip("Подтверждение ввода данных");
+  okButton_->setDefault(true);
+  cancelButton_ = new QPushButton("Отмена", this);
+  cancelButton_->setObjectName("BitBtn2");
+  cancelButton_->setStatusTip("Отмена ввода данных");
+  resetButton_ = new QPushButton("Сброс", this);
+  resetButton_->setObjectName("BitBtn3");
+  resetButton_->setStatusTip("Сброс ввода данных");
+
+  statusBar_ = new QStatusBar(this);
+  statusBar_->setObjectName("DeviceDefenceStatusBar");
+  AttachHintBar(this, statusBar_);
+
+  // The breaker: its radio button, then its three lists in a row and the check box.
+  constexpr int kIndent = 24;
+  auto* breakerGrid = new QGridLayout;
+  breakerGrid->setHorizontalSpacing(12);
+  breakerGrid->setColumnMinimumWidth(0, kIndent);
+  breakerGrid->addWidget(avRadio_, 0, 0, 1, 5);
+  breakerGrid->addWidget(breakerCaptions_[0], 1, 1);
+  breakerGrid->addWidget(breakerCaptions_[1], 1, 2);
+  breakerGrid->addWidget(breakerCaptions_[2], 1, 3);
+  breakerGrid->addWidget(tokAVnom_, 2, 1);
+  breakerGrid->addWidget(tokNR_, 2, 2);
+  breakerGrid->addWidget(kzAV_, 2, 3);
+  breakerGrid->addWidget(tokNRCheck_, 3, 1, 1, 4);
+  breakerGrid->setColumnStretch(4, 1);
+
+  // The fuse: its radio button, then its four lists in a row.
+  auto* fuseGrid = new QGridLayout;
+  fuseGrid->setHorizontalSpacing(12);
+  fuseGrid->setColumnMinimumWidth(0, kIndent);
+  fuseGrid->addWidget(ppRadio_, 0, 0, 1, 6);
+  for (int i = 0; i < fuseCaptions_.size(); ++i) {
+    fuseGrid->addWidget(fuseCaptions_[i], 1, i + 1);
+  }
+  fuseGrid->addWidget(typePP_, 2, 1);
+  fuseGrid->addWidget(tokPP_, 2, 2);
+  fuseGrid->addWidget(kzPP_, 2, 3);
+  fuseGrid->addWidget(timePP_, 2, 4);
+  fuseGrid->setColumnStretch(5, 1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(okButton_);
+  buttons->addWidget(cancelButton_);
+  buttons->addWidget(resetButton_);
+  buttons->addStretch(1);
+
+  auto* content = new QVBoxLayout;
+  content->setContentsMargins(12, 12, 12, 8);
+  content->addLayout(breakerGrid);
+  content->addSpacing(12);
+  content->addLayout(fuseGrid);
+  content->addSpacing(16);
+  content->addLayout(buttons);
+
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+  outer->addLayout(content);
+  outer->addWidget(statusBar_);
+  // A fixed dialog exactly as large as its contents need.
+  outer->setSizeConstraint(QLayout::SetFixedSize);
+
+  setFuseGroupEnabled(false);
+  setBreakerGroupEnabled(true);
+
+  connect(okButton_, &QPushButton::clicked, this, &DeviceDefenceForm::OKDDBitBtnClick);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(resetButton_, &QPushButton::clicked, this, &DeviceDefenceForm::BitBtn3Click);
+  connect(avRadio_, &QRadioButton::toggled, this, [this](bool checked) {
+    if (checked) AVRadioButtonClick();
+  });
+  connect(ppRadio_, &QRadioButton::toggled, this, [this](bool checked) {
+    if (checked) PPRadioButtonClick();
+  });
+  connect(tokNRCheck_, &QCheckBox::toggled, this, &DeviceDefenceForm::TokNRCheckBoxClick);
+  // Every change of the type text, picked or typed, refills the rating list.
+  connect(typePP_, &QComboBox::editTextChanged, this, &DeviceDefenceForm::TypePPComboBoxChange);
+}
+
+void DeviceDefenceForm::setStatusView(const DeviceStatusView& view) { view_ = view; }
+
+DeviceDialogInput DeviceDefenceForm::input() const {
+  DeviceDialogInput in;
+  in.breaker = avRadio_->isChecked();
+  in.releaseCurrentGiven = tokNRCheck_->isChecked();
+  in.tokAVnom = tokAVnom_->currentText().toStdString();
+  in.tokNR = tokNR_->currentText().toStdString();
+  in.kzAV = kzAV_->currentText().toStdString();
+  in.typePP = typePP_->currentText().toStdString();
+  in.tokPP = tokPP_->currentText().toStdString();
+  in.kzPP = kzPP_->currentText().toStdString();
+  in.timePP = timePP_->currentText().toStdString();
+  return in;
+}
+
+void DeviceDefenceForm::setBreakerGroupEnabled(bool enabled) {
+  for (QWidget* w : std::initializer_list<QWidget*>{tokAVnom_, tokNR_, tokNRCheck_, kzAV_}) {
+    w->setEnabled(enabled);
+  }
+  for (QLabel* caption : breakerCaptions_) {
+    caption->setEnabled(enabled);
+  }
+}
+
+void DeviceDefenceForm::setFuseGroupEnabled(bool enabled) {
+  for (QWidget* w : std::initializer_list<QWidget*>{typePP_, tokPP_, kzPP_, timePP_}) {
+    w->setEnabled(enabled);
+  }
+  for (QLabel* caption : fuseCaptions_) {
+    caption->setEnabled(enabled);
+  }
+}
+
+void DeviceDefenceForm::AVRadioButtonClick() {
+  setFuseGroupEnabled(false);
+  setBreakerGroupEnabled(true);
+}
+
+void DeviceDefenceForm::PPRadioButtonClick() {
+  setBreakerGroupEnabled(false);
+  setFuseGroupEnabled(true);
+}
+
+void DeviceDefenceForm::TokNRCheckBoxClick() {
+  if (tokNRCheck_->isChecked()) {
+    // A current in amperes is typed instead of a multiple.
+    tokNR_->clear();
+    tokNR_->setEditText(QString());
+  } else {
+    tokNR_->insertItems(0, kMultiples);
+    tokNR_->setEditText(kDefaultMultiple);
+  }
+}
+
+void DeviceDefenceForm::TypePPComboBoxChange() {
+  const std::optional<std::vector<std::string>> ratings = FuseRatingTexts(typePP_->currentText().toStdString());
+  tokPP_->clear();
+  if (!ratings) {
+    messages_.inform(this, Q(kMsgUnknownFuseTypeInList));
+    tokPP_->setEditText(Q(kUnknownTypeFuseRating));
+    return;
+  }
+  tokPP_->addItems(ToQStringList(*ratings));
+  tokPP_->setEditText(Q(kDefaultFuseRating));
+}
+
+void DeviceDefenceForm::OKDDBitBtnClick() {
+  const AcceptOutcome outcome = AcceptDevice(input(), settings_, SystemSeparators());
+  if (!outcome.ok) {
+    // Nothing was accepted; the dialog stays open for a correction.
+    messages_.inform(this, QString::fromStdString(outcome.message));
+    return;
+  }
+  SetText(view_.type, QString::fromStdString(outcome.labels.type));
+  SetText(view_.toknom, QString::fromStdString(outcome.labels.toknom));
+  SetText(view_.kz, QString::fromStdString(outcome.labels.kz));
+  SetText(view_.tokSR, QString::fromStdString(outcome.labels.tokSR));
+  AlertDeviceDefence(scheme_, settings_, view_);
+  accept();
+}
+
+void DeviceDefenceForm::BitBtn3Click() {
+  for (QLabel* label : {view_.type, view_.toknom, view_.kz, view_.tokSR, view_.timeSR}) {
+    SetText(label, Q(kNoDeviceValue));
+  }
+  ResetDevice(settings_);
+  SetText(view_.mainStatus, Q(kStatusNotDefined));
+  SetText(view_.resultStatus, Q(kStatusNotDefined));
+  done(QDialog::Rejected);
+}
+
+void DeviceDefenceForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Centred on the screen, whatever window opened it.
+  if (const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    QRect frame = frameGeometry();
+    frame.moveCenter(area.center());
+    move(frame.topLeft());
+  }
+}
+
+}  // namespace tesmir

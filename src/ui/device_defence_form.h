@@ -1,0 +1,80 @@
+#pragma once
+// The dialog "Аппарат защиты": the user describes the circuit breaker or fuse
+// that protects the line. Created once; its controls keep what the user left
+// in them between openings.
+
+#include <QDialog>
+
+#include "core/loop_calc.h"
+#include "device/device_check.h"
+#include "device/device_settings.h"
+#include "ui/device_status_view.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+
+namespace tesmir {
+
+class MessageSink;
+
+class DeviceDefenceForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int kHelpTopic = 34;
+
+  DeviceDefenceForm(DeviceSettings& settings, const SchemeState& scheme, MessageSink& messages,
+                    QWidget* parent = nullptr);
+
+  // The labels written on "Да" and "Сброс".
+  void setStatusView(const DeviceStatusView& view);
+
+  // What the controls hold, as acceptance reads it.
+  DeviceDialogInput input() const;
+
+ public slots:
+  void OKDDBitBtnClick();
+  void BitBtn3Click();
+  void AVRadioButtonClick();
+  void PPRadioButtonClick();
+  void TokNRCheckBoxClick();
+  void TypePPComboBoxChange();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void buildControls();
+  void setBreakerGroupEnabled(bool enabled);
+  void setFuseGroupEnabled(bool enabled);
+
+  DeviceSettings& settings_;
+  const SchemeState& scheme_;
+  MessageSink& messages_;
+  DeviceStatusView view_;
+
+  QRadioButton* avRadio_ = nullptr;
+  QRadioButton* ppRadio_ = nullptr;
+  QButtonGroup* kindGroup_ = nullptr;
+  QComboBox* tokAVnom_ = nullptr;
+  QComboBox* tokNR_ = nullptr;
+  QCheckBox* tokNRCheck_ = nullptr;
+  QComboBox* kzAV_ = nullptr;
+  QComboBox* typePP_ = nullptr;
+  QComboBox* tokPP_ = nullptr;
+  QComboBox* kzPP_ = nullptr;
+  QComboBox* timePP_ = nullptr;
+  QList<QLabel*> breakerCaptions_;
+  QList<QLabel*> fuseCaptions_;
+  QPushButton* okButton_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+  QPushButton* resetButton_ = nullptr;
+  QStatusBar* statusBar_ = nullptr;
+};
+
+}  // namespace tesmir

@@ -1,0 +1,53 @@
+#include "ui/file_chooser.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace tesmir {
+namespace {
+
+void StartAt(QFileDialog& dialog, const QString& startPath) {
+  if (startPath.isEmpty()) {
+    return;
+  }
+  const QFileInfo info(startPath);
+  dialog.setDirectory(info.absolutePath());
+  dialog.selectFile(info.fileName());
+}
+
+QString Chosen(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted) {
+    return {};
+  }
+  return dialog.selectedFiles().value(0);
+}
+
+}  // namespace
+
+QString DialogFileChooser::chooseSaveName(QWidget* parent, const QString& startPath, const QString& filter,
+                                          const QString& defaultSuffix) {
+  QFileDialog dialog(parent, QStringLiteral("Сохранить как"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setNameFilter(filter);
+  dialog.setDefaultSuffix(defaultSuffix);
+  StartAt(dialog, startPath);
+  return Chosen(dialog);
+}
+
+QString DialogFileChooser::chooseOpenName(QWidget* parent, const QString& startPath, const QStringList& filters,
+                                          const QString& defaultSuffix) {
+  QFileDialog dialog(parent, QStringLiteral("Открыть"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(filters);
+  if (!filters.isEmpty()) {
+    dialog.selectNameFilter(filters.first());
+  }
+  dialog.setDefaultSuffix(defaultSuffix);
+  StartAt(dialog, startPath);
+  return Chosen(dialog);
+}
+
+}  // namespace tesmir

@@ -1,0 +1,35 @@
+#pragma once
+// The file dialogs of the report window behind an interface, so tests script
+// the names a user would choose.
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace tesmir {
+
+class FileChooser {
+ public:
+  virtual ~FileChooser() = default;
+  // A name to save under, or the empty text when the user cancels. `filter`
+  // is a name filter such as "Таблица (*.csv)"; a name typed without an
+  // extension gets `defaultSuffix`. The caller asks about overwriting.
+  virtual QString chooseSaveName(QWidget* parent, const QString& startPath, const QString& filter,
+                                 const QString& defaultSuffix) = 0;
+  // An existing file to open, or the empty text when the user cancels. The
+  // first filter is selected at first.
+  virtual QString chooseOpenName(QWidget* parent, const QString& startPath, const QStringList& filters,
+                                 const QString& defaultSuffix) = 0;
+};
+
+// The real dialogs.
+class DialogFileChooser final : public FileChooser {
+ public:
+  QString chooseSaveName(QWidget* parent, const QString& startPath, const QString& filter,
+                         const QString& defaultSuffix) override;
+  QString chooseOpenName(QWidget* parent, const QString& startPath, const QStringList& filters,
+                         const QString& defaultSuffix) override;
+};
+
+}  // namespace tesmir

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <string>
+#include <vector>
+
+#include "report/report_file.h"
+#include "report_test_support.h"
+
+namespace tesmir {
+namespace {
+
+// The two header lines in Windows-1251, written out byte by byte.
+const QByteArray kHeader =
+    "\xB9 \xF2\xEE\xF7\xEA\xE8;R\xF2/3;X\xF2/3;R\xEB;X\xEB;R\xEF\xF0;R\xF4-\xED;X\xF4-\xED;|Z\xF4-\xED|;"
+    "I\xEE\xEA\xE7;I\xF1\xF0;T\xF1\xF0;\r\n"
+    " ;\xEC\xCE\xEC;\xEC\xCE\xEC;\xEC\xCE\xEC;\xEC\xCE\xEC;\xEC\xCE\xEC;\xEC\xCE\xEC;\xEC\xCE\xEC;\xEC\xCE\xEC;"
+    "\xC0;\xC0;\xF1;\r\n";
+
+ReportTable ThreeRowTable() {
+  ReportTable table;
+  table.assignRows({
+      {"К-1", "652,40", "805,75", "0,00", "0,00", "40", "692,40", "805,75", "1 062,38", "217", "---", "---"},
+      {"К-2", "1,00", "2,00", "3,00", "4,00", "5", "6,00", "7,00", "8,00", "9", "1250", "\u0422ср < 0,4 с"},
+      {"№3", "0,00", "0,00", "0,00", "0,00", "0", "0,00", "0,00", "0,00", "231000", "62,5", "\u0422ср < 5 с"},
+  });
+  return table;
+}
+
+const QByteArray kThreeRowFile = kHeader +
+                                 "\xCA-1;652,40;805,75;0,00;0,00;40;692,40;805,75;1 062,38;217;---;---;\r\n"
+                                 "\xCA-2;1,00;2,00;3,00;4,00;5;6,00;7,00;8,00;9;1250;\xD2\xF1\xF0 < 0,4 \xF1;\r\n"
+                                 "\xB9" "3;0,00;0,00;0,00;0,00;0;0,00;0,00;0,00;231000;62,5;\xD2\xF1\xF0 < 5 \xF1;\r\n";
+
+TEST(ReportFile, HeaderLinesHaveTheirLengths) {
+  ASSERT_EQ(kHeader.size(), 58 + 2 + 40 + 2);
+  ReportTable table;
+  table.setCell(0, 0, "x");
+  EXPECT_EQ(EncodeReport(table).left(kHeader.size()), kHeader);
+}
+
+TEST(ReportFile, EmptyReportIsZeroBytes) {
+  EXPECT_TRUE(EncodeReport(ReportTable{}).isEmpty());
+  ReportTable table;
+  table.setCell(3, 5, "a value in an unnamed row");
+  EXPECT_TRUE(EncodeReport(table).isEmpty());
+}
+
+TEST(ReportFile, ThreeRowsByteForByte) {
+  const QByteArray bytes = EncodeReport(ThreeRowTable());
+  EXPECT_EQ(bytes, kThreeRowFile);
+  EXPECT_EQ(bytes.count("\r\n"), 5);
+  EXPECT_EQ(bytes.count(';'), 12 * 5);
+}
+
+TEST(ReportFile, NamedRowsAreWrittenWholeAndUnnamedRowsLeftOut) {
+  ReportTable table;
+  table.assignRows({{"A", "1", "", "3", "4", "5", "6", "7", "8", "9", "10", "11"},
+                    {},
+                    {"", "orphan", "", "", "", "", "", "", "", "", "", ""},
+                    {"B", "", "", "", "", "", "", "", "", "", "", ""}});
+  EXPECT_EQ(EncodeReport(table), kHeader + "A;1;;3;4;5;6;7;8;9;10;11;\r\nB;;;;;;;;;;;;\r\n");
+}
+
+TEST(ReportFile, CharactersWithoutABytePassAsVisibleText) {
+  ReportTable table;
+  table.assignRows({{"A", "1\u202f234,57", "ŝ", "", "", "", "", "", "", "", "", ""}});
+  const QByteArray bytes = EncodeReport(table);
+  EXPECT_TRUE(bytes.contains("A;1\xA0" "234,57;?;"));
+  EXPECT_FALSE(bytes.contains('\x1a')) << "Ctrl-Z would end the file when read";
+}
+
+TEST(ReportFile, RoundTripThroughTheSemicolonLayout) {
+  ReportTable table = ThreeRowTable();
+  table.setCell(2, 1, "1\u00a0234,57");  // the no-break space of a Russian desktop
+  table.setCell(0, 2, "€‰«»ёЁ");
+  const ParsedReport parsed = ParseReport(EncodeReport(table), ReportLayout::Semicolon);
+  EXPECT_FALSE(parsed.damaged);
+  ASSERT_EQ(parsed.rows.size(), 14u);
+  for (int r = 0; r < 14; ++r) EXPECT_EQ(parsed.rows[static_cast<std::size_t>(r)], table.row(r)) << r;
+}
+
+TEST(ReportFile, RoundTripThroughTheBarLayout) {
+  const ReportTable table = ThreeRowTable();
+  for (const char* lineEnd : {"\r\n", "\n"}) {
+    const ParsedReport parsed = ParseReport(BarLayoutBytes(table, lineEnd), ReportLayout::Bar);
+    EXPECT_FALSE(parsed.damaged);
+    ASSERT_EQ(parsed.rows.size(), 14u);
+    for (int r = 0; r < 14; ++r) EXPECT_EQ(parsed.rows[static_cast<std::size_t>(r)], table.row(r)) << r;
+  }
+}
+
+TEST(ReportFile, ManyRowsRoundTripWhole) {
+  const ReportTable table = NumberedTable(2500);
+  const ParsedReport parsed = ParseReport(EncodeReport(table), ReportLayout::Semicolon);
+  EXPECT_FALSE(parsed.damaged);
+  ASSERT_EQ(parsed.rows.size(), 2500u);
+  EXPECT_EQ(parsed.rows.back(), table.row(2499));
+}
+
+TEST(ReportFile, RowCountFollowsTheDataLines) {
+  EXPECT_EQ(ParseReport(EncodeReport(NumberedTable(16)), ReportLayout::Semicolon).rows.size(), 16u);
+  const ParsedReport three = ParseReport(EncodeReport(NumberedTable(3)), ReportLayout::Semicolon);
+  ASSERT_EQ(three.rows.size(), 14u);
+  EXPECT_EQ(three.rows[2][0], "P2");
+  EXPECT_EQ(three.rows[3], ReportRow{});
+  const ParsedReport empty = ParseReport(QByteArray(), ReportLayout::Semicolon);
+  EXPECT_FALSE(empty.damaged);
+  EXPECT_EQ(empty.rows, std::vector<ReportRow>(14));
+}
+
+struct ParseCase {
+  const char* what;
+  QByteArray bytes;
+  ReportLayout layout;
+  bool damaged;
+  std::vector<ReportRow> firstRows;
+};
+
+void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.what; }
+
+class ParseLines : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseLines, CutCellsAsTheyFall) {
+  const ParseCase& c = GetParam();
+  const ParsedReport parsed = ParseReport(c.bytes, c.layout);
+  EXPECT_EQ(parsed.damaged, c.damaged);
+  ASSERT_GE(parsed.rows.size(), c.firstRows.size());
+  for (std::size_t r = 0; r < c.firstRows.size(); ++r) EXPECT_EQ(parsed.rows[r], c.firstRows[r]) << "row " << r;
+}
+
+const ReportRow kAtoL{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"};
+const QByteArray kAtoLSemicolon = "a;b;c;d;e;f;g;h;i;j;k;l;";
+const QByteArray kAtoLBar = "|a|b|c|d|e|f|g|h|i|j|k|l|";
+const QByteArray kTwoHeaders = "h;h;h;h;h;h;h;h;h;h;h;h;\r\nu;u;u;u;u;u;u;u;u;u;u;u;\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ParseLines,
+    ::testing::Values(
+        ParseCase{"header contents are not compared", kTwoHeaders + kAtoLSemicolon, ReportLayout::Semicolon, false,
+                  {kAtoL}},
+        ParseCase{"last line without a line end", kTwoHeaders + kAtoLSemicolon + "\r\n" + kAtoLSemicolon,
+                  ReportLayout::Semicolon, false, {kAtoL, kAtoL}},
+        ParseCase{"leading ';' counts twice and shifts the cells",
+                  kTwoHeaders + ";a;b;c;d;e;f;g;h;i;j;k;\r\n", ReportLayout::Semicolon, true,
+                  {{"", "", "a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}}},
+        ParseCase{"empty line in a semicolon file", kTwoHeaders + "\r\n" + kAtoLSemicolon + "\r\n",
+                  ReportLayout::Semicolon, true, {ReportRow{}, kAtoL}},
+        ParseCase{"empty line in a bar file", "\r\n" + kAtoLBar + "\r\n", ReportLayout::Bar, false,
+                  {ReportRow{}, kAtoL}},
+        ParseCase{"';' inside a hand-edited name", kTwoHeaders + "\xCA;1;b;c;d;e;f;g;h;i;j;k;l;\r\n",
+                  ReportLayout::Semicolon, true,
+                  {{"К", "1", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"}}},
+        ParseCase{"CR inside a line ends its text", kTwoHeaders + kAtoLSemicolon + "\rtrailing;junk\r\n",
+                  ReportLayout::Semicolon, false, {kAtoL}},
+        ParseCase{"Ctrl-Z ends the file", kTwoHeaders + kAtoLSemicolon + "\r\n\x1a" + "x;y;\r\n",
+                  ReportLayout::Semicolon, false, {kAtoL, ReportRow{}}},
+        ParseCase{"short line: missing cells are empty", kTwoHeaders + "a;b;\r\n", ReportLayout::Semicolon, true,
+                  {{"a", "b", "", "", "", "", "", "", "", "", "", ""}}},
+        ParseCase{"separators beyond the twelve cells are ignored",
+                  kTwoHeaders + kAtoLSemicolon + "m;n;o;p;q;r;s;t;u;v;w;x;y;\r\n", ReportLayout::Semicolon, false,
+                  {kAtoL}},
+        ParseCase{"bar line without bars gives an empty row", "text only\r\n" + kAtoLBar, ReportLayout::Bar, false,
+                  {ReportRow{}, kAtoL}},
+        ParseCase{"bar line that misses its first bar", "a|b|c|d|e|f|g|h|i|j|k|l|\r\n", ReportLayout::Bar, true,
+                  {{"c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "", ""}}},
+        ParseCase{"Windows-1251 bytes become UTF-8", kTwoHeaders + "\xCA-1;\xB9;\x88;;;;;;;;;;", ReportLayout::Semicolon,
+                  false, {{"К-1", "№", "€", "", "", "", "", "", "", "", "", ""}}}),
+    [](const ::testing::TestParamInfo<ParseCase>& info) { return "case" + std::to_string(info.index); });
+
+TEST(ReportFile, LayoutFollowsTheLastThreeCharacters) {
+  EXPECT_EQ(LayoutForFileName("/tmp/a.csv"), ReportLayout::Semicolon);
+  EXPECT_EQ(LayoutForFileName("/tmp/a.okz"), ReportLayout::Bar);
+  EXPECT_EQ(LayoutForFileName("/tmp/report_csv"), ReportLayout::Semicolon);
+  EXPECT_EQ(LayoutForFileName("/tmp/a.CSV"), std::nullopt);
+  EXPECT_EQ(LayoutForFileName("/tmp/a.Okz"), std::nullopt);
+  EXPECT_EQ(LayoutForFileName("/tmp/a.txt"), std::nullopt);
+}
+
+TEST(ReportFile, SaveAndLoadThroughTheDisk) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath("отчет.csv");
+  EXPECT_EQ(SaveReportFile(path, ThreeRowTable()), "");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), kThreeRowFile);
+  file.close();
+  const LoadedReport loaded = LoadReportFile(path, ReportLayout::Semicolon);
+  EXPECT_EQ(loaded.error, "");
+  EXPECT_EQ(loaded.report.rows[1], ThreeRowTable().row(1));
+
+  EXPECT_EQ(SaveReportFile(path, ReportTable{}), "");
+  EXPECT_EQ(QFileInfo(path).size(), 0);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"отчет.csv"}) << "no temporary file is left";
+}
+
+TEST(ReportFile, FailuresCarryTheSystemText) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QFile blocker(dir.filePath("plain-file"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  const QString impossible = dir.filePath("plain-file/report.csv");
+  const QString saveError = SaveReportFile(impossible, ThreeRowTable());
+  EXPECT_TRUE(saveError.contains("report.csv")) << saveError.toStdString();
+  const LoadedReport missing = LoadReportFile(dir.filePath("missing.csv"), ReportLayout::Semicolon);
+  EXPECT_TRUE(missing.error.contains("missing.csv"));
+  EXPECT_GT(missing.error.size(), QString("missing.csv").size() + 25);
+}
+
+TEST(ReportFile, FailedSaveKeepsThePreviousFile) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath("r.csv");
+  ASSERT_EQ(SaveReportFile(path, ThreeRowTable()), "");
+  // A file size limit makes the disk "full" after 1 KiB, even for root.
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const QString error = SaveReportFile(path, NumberedTable(40));
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_NE(error, "");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), kThreeRowFile);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"r.csv"});
+}
+
+}  // namespace
+}  // namespace tesmir

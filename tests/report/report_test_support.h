@@ -1,0 +1,38 @@
+#pragma once
+// Tables and file bytes shared by the report tests.
+
+#include <QByteArray>
+#include <QStringEncoder>
+#include <string>
+
+#include "report/report_table.h"
+
+namespace tesmir {
+
+// `count` named rows "P0", "P1", … with twelve filled cells each.
+inline ReportTable NumberedTable(int count) {
+  std::vector<ReportRow> rows;
+  for (int r = 0; r < count; ++r) {
+    rows.push_back({"P" + std::to_string(r), "1 234,57", "805,75", "0,00", "12,35", "40", "692,40", "805,75",
+                    "1 062,38", std::to_string(200 + r), "1250", "Тср < 0,4 с"});
+  }
+  ReportTable table;
+  table.assignRows(std::move(rows));
+  return table;
+}
+
+// The named rows of `table` in the bar layout, as files from elsewhere hold them.
+inline QByteArray BarLayoutBytes(const ReportTable& table, const char* lineEnd) {
+  QString text;
+  for (int r = 0; r < table.leadingCount(); ++r) {
+    text += '|';
+    for (const std::string& cell : table.row(r)) {
+      text += QString::fromStdString(cell) + '|';
+    }
+    text += QString::fromLatin1(lineEnd);
+  }
+  QStringEncoder encoder("Windows-1251");
+  return encoder.encode(text);
+}
+
+}  // namespace tesmir

@@ -1,0 +1,311 @@
+#include "ui/device_defence_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTest>
+
+#include <memory>
+
+#include "ui/context_help.h"
+#include "ui/message_sink.h"
+
+namespace tesmir {
+namespace {
+
+class RecordingSink final : public MessageSink {
+ public:
+  void inform(QWidget*, const QString& text) override { messages << text; }
+  bool ask(QWidget*, const QString& text) override {
+    messages << text;
+    return true;
+  }
+  void error(QWidget*, const QString& text) override { messages << text; }
+  QStringList messages;
+};
+
+QStringList Items(const QComboBox* box) {
+  QStringList items;
+  for (int i = 0; i < box->count(); ++i) {
+    items << box->itemText(i);
+  }
+  return items;
+}
+
+class DeviceDefenceFormTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (QApplication::instance() == nullptr) {
+      static int argc = 1;
+      static char name[] = "test_ui";
+      static char* argv[] = {name, nullptr};
+      static QApplication* app = new QApplication(argc, argv);
+      (void)app;
+    }
+  }
+
+  void SetUp() override {
+    for (const char* name : {"TypeDDLabel", "ToknomLabel", "KZLabel", "TokSRLabel", "TimeSRLabel"}) {
+      labels_.push_back(std::make_unique<QLabel>("---"));
+      labels_.back()->setObjectName(name);
+    }
+    mainStatus_ = std::make_unique<QLabel>("В расчете не определен");
+    mainStatus_->setObjectName("StatusDDLabel");
+    resultStatus_ = std::make_unique<QLabel>("в расчете не определен.");
+    resultStatus_->setObjectName("StatusDDLabel");
+
+    form_ = std::make_unique<DeviceDefenceForm>(settings_, scheme_, sink_);
+    form_->setStatusView(DeviceStatusView{mainStatus_.get(), resultStatus_.get(), labels_[0].get(),
+                                          labels_[1].get(), labels_[2].get(), labels_[3].get(), labels_[4].get()});
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+  }
+
+  template <typename T>
+  T* Control(const char* name) {
+    T* control = form_->findChild<T*>(name);
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+  QComboBox* List(const char* name) { return Control<QComboBox>(name); }
+  // Clicks a button; radio buttons and the check box on their indicator, as
+  // their row may be wider than the indicator and its text.
+  void Click(const char* name) {
+    QAbstractButton* button = Control<QAbstractButton>(name);
+    const bool indicator = qobject_cast<QPushButton*>(button) == nullptr;
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier,
+                      indicator ? QPoint(8, button->height() / 2) : button->rect().center());
+  }
+
+  // Replaces a list's text by typing it key by key (also Cyrillic letters).
+  void Type(const char* name, const QString& text) {
+    QLineEdit* edit = List(name)->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    if (text.isEmpty()) {
+      QTest::keyClick(edit, Qt::Key_Delete);
+    }
+    for (QChar c : text) {
+      QTest::sendKeyEvent(QTest::Press, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+      QTest::sendKeyEvent(QTest::Release, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    ASSERT_EQ(List(name)->currentText(), text);
+  }
+
+  QString Label(int i) const { return labels_[static_cast<std::size_t>(i)]->text(); }
+
+  DeviceSettings settings_;
+  SchemeState scheme_;
+  RecordingSink sink_;
+  std::vector<std::unique_ptr<QLabel>> labels_;  // type, toknom, kz, tokSR, timeSR
+  std::unique_ptr<QLabel> mainStatus_;
+  std::unique_ptr<QLabel> resultStatus_;
+  std::unique_ptr<DeviceDefenceForm> form_;
+};
+
+TEST_F(DeviceDefenceFormTest, StartState) {
+  EXPECT_EQ(form_->objectName(), "DeviceDefenceForm");
+  EXPECT_EQ(form_->windowTitle(), "Аппарат защиты");
+  EXPECT_EQ(form_->minimumSize(), form_->maximumSize());
+  EXPECT_EQ(form_->property(kHelpContextProperty).toInt(), 34);
+
+  EXPECT_TRUE(Control<QRadioButton>("AVRadioButton")->isChecked());
+  EXPECT_FALSE(Control<QRadioButton>("PPRadioButton")->isChecked());
+  EXPECT_FALSE(Control<QCheckBox>("TokNRCheckBox")->isChecked());
+  EXPECT_EQ(Control<QCheckBox>("TokNRCheckBox")->text(), "Указан ток срабатывания независимого расцепителя, А");
+
+  EXPECT_EQ(List("TokAVnomComboBox")->currentText(), "16");
+  EXPECT_EQ(List("TokAVnomComboBox")->count(), 29);
+  EXPECT_EQ(List("TokNRComboBox")->currentText(), "10 (\"C\")");
+  EXPECT_EQ(Items(List("TokNRComboBox")),
+            QStringList({"3 (\"\u0410\")", "5 (\"B\")", "10 (\"C\")", "12", "20 (\"D\")"}));  // Cyrillic А
+  EXPECT_EQ(List("KZAVComboBox")->currentText(), "1.1");
+  EXPECT_EQ(Items(List("KZPPComboBox")), QStringList({"1.0", "1.05", "1.1", "1.15", "1.2"}));
+  EXPECT_EQ(List("TypePPComboBox")->currentText(), "ППН");
+  EXPECT_EQ(Items(List("TypePPComboBox")), QStringList({"ППН", "ПН2", "НПН"}));
+  EXPECT_EQ(List("TokPPComboBox")->currentText(), "63");
+  EXPECT_EQ(List("TokPPComboBox")->count(), 24);
+  EXPECT_EQ(Items(List("TimePPComboBox")), QStringList({"Тср < 5 с", "Тср < 0,4 с"}));
+
+  for (const char* name : {"TokAVnomComboBox", "TokNRComboBox", "TokNRCheckBox", "KZAVComboBox", "TokAVnomLabel",
+                           "TokNRLabel", "KZAVLabel"}) {
+    EXPECT_TRUE(Control<QWidget>(name)->isEnabled()) << name;
+  }
+  for (const char* name : {"TypePPComboBox", "TokPPComboBox", "KZPPComboBox", "TimePPComboBox", "TypePPLabel",
+                           "TokPPLabel", "KZPPLabel", "TimePPLabel"}) {
+    EXPECT_FALSE(Control<QWidget>(name)->isEnabled()) << name;
+  }
+  for (const char* name : {"AVRadioButton", "PPRadioButton", "TokNRCheckBox", "TokAVnomComboBox", "TokNRComboBox",
+                           "KZAVComboBox", "TypePPComboBox", "TokPPComboBox", "KZPPComboBox", "TimePPComboBox"}) {
+    EXPECT_EQ(Control<QWidget>(name)->property(kHelpContextProperty).toInt(), 34) << name;
+    EXPECT_FALSE(Control<QWidget>(name)->statusTip().isEmpty()) << name;
+    EXPECT_TRUE(Control<QWidget>(name)->toolTip().isEmpty()) << name;
+  }
+  EXPECT_TRUE(sink_.messages.isEmpty());
+}
+
+TEST_F(DeviceDefenceFormTest, HintShownInTheDialogsStatusBar) {
+  QStatusBar* bar = form_->findChild<QStatusBar*>();
+  ASSERT_NE(bar, nullptr);
+  QStatusTipEvent tip(Control<QWidget>("KZAVComboBox")->statusTip());
+  QApplication::sendEvent(Control<QWidget>("KZAVComboBox"), &tip);
+  EXPECT_EQ(bar->currentMessage(), "Введите коэффициент запаса");
+}
+
+TEST_F(DeviceDefenceFormTest, RadioButtonsSwitchTheEnabledGroup) {
+  Click("PPRadioButton");
+  EXPECT_TRUE(Control<QRadioButton>("PPRadioButton")->isChecked());
+  EXPECT_FALSE(Control<QRadioButton>("AVRadioButton")->isChecked());
+  EXPECT_TRUE(List("TimePPComboBox")->isEnabled());
+  EXPECT_TRUE(Control<QLabel>("TypePPLabel")->isEnabled());
+  EXPECT_FALSE(List("TokAVnomComboBox")->isEnabled());
+  EXPECT_FALSE(Control<QCheckBox>("TokNRCheckBox")->isEnabled());
+  Click("AVRadioButton");
+  EXPECT_FALSE(List("TimePPComboBox")->isEnabled());
+  EXPECT_TRUE(Control<QCheckBox>("TokNRCheckBox")->isEnabled());
+  EXPECT_EQ(List("TokAVnomComboBox")->currentText(), "16");  // values stay
+}
+
+TEST_F(DeviceDefenceFormTest, TypingTheFuseTypeRefillsTheRatings) {
+  Click("PPRadioButton");
+  Type("TypePPComboBox", "ПН");
+  // "П" and "ПН" are both unknown, each reported as typed.
+  EXPECT_EQ(sink_.messages, QStringList({"Неизвестный тип предохранителя", "Неизвестный тип предохранителя"}));
+  EXPECT_EQ(List("TokPPComboBox")->count(), 0);
+  EXPECT_EQ(List("TokPPComboBox")->currentText(), "0");
+
+  sink_.messages.clear();
+  QTest::sendKeyEvent(QTest::Click, List("TypePPComboBox")->lineEdit(), Qt::Key_2, '2', Qt::NoModifier);
+  EXPECT_EQ(List("TypePPComboBox")->currentText(), "ПН2");
+  EXPECT_TRUE(sink_.messages.isEmpty());
+  EXPECT_EQ(List("TokPPComboBox")->currentText(), "63");
+  EXPECT_EQ(List("TokPPComboBox")->count(), 15);
+  EXPECT_EQ(List("TokPPComboBox")->itemText(0), "31.5");
+
+  // Picking an entry runs the same change.
+  List("TypePPComboBox")->setCurrentIndex(2);
+  EXPECT_EQ(Items(List("TokPPComboBox")), QStringList({"6.3", "10", "16", "20", "25", "31.5", "40", "63"}));
+  EXPECT_TRUE(sink_.messages.isEmpty());
+}
+
+TEST_F(DeviceDefenceFormTest, CheckBoxSwitchesMultiplesAndCurrent) {
+  Click("TokNRCheckBox");
+  EXPECT_EQ(List("TokNRComboBox")->count(), 0);
+  EXPECT_EQ(List("TokNRComboBox")->currentText(), "");
+  Type("TokNRComboBox", "250");
+  Type("KZAVComboBox", "1.2");
+  Click("OKDDBitBtn");
+  EXPECT_TRUE(sink_.messages.isEmpty());
+  EXPECT_EQ(settings_.TokSR, 300);
+
+  form_->show();
+  Click("TokNRCheckBox");
+  EXPECT_EQ(List("TokNRComboBox")->currentText(), "10 (\"C\")");
+  EXPECT_EQ(Items(List("TokNRComboBox")), QStringList({"3 (\"A\")", "5 (\"B\")", "10 (\"C\")", "12", "20 (\"D\")"}));
+}
+
+TEST_F(DeviceDefenceFormTest, AcceptingABreaker) {
+  scheme_.Iokz = 200;
+  Click("OKDDBitBtn");
+  EXPECT_TRUE(sink_.messages.isEmpty());
+  EXPECT_FALSE(form_->isVisible());
+  EXPECT_EQ(form_->result(), QDialog::Accepted);
+  EXPECT_EQ(settings_.KindDD, 1);
+  EXPECT_DOUBLE_EQ(settings_.TokSR, 176);
+  EXPECT_EQ(Label(0), "Автоматический выключатель");
+  EXPECT_EQ(Label(1), "Iном=16 А");
+  EXPECT_EQ(Label(2), "Кз=1.1");
+  EXPECT_EQ(Label(3), "Iср=176 А");
+  EXPECT_EQ(Label(4), "Тср < 0,4 с");
+  EXPECT_EQ(mainStatus_->text(), "Срабатывание за нормативное время");
+  EXPECT_EQ(resultStatus_->text(), "Срабатывание за нормативное время");
+}
+
+TEST_F(DeviceDefenceFormTest, AcceptingBeforeAnyCalculationLeavesTheTimeAlone) {
+  Click("PPRadioButton");
+  Click("OKDDBitBtn");
+  EXPECT_DOUBLE_EQ(settings_.TokSR, 363);
+  EXPECT_EQ(Label(0), "Плавкий предохранитель (ППН)");
+  EXPECT_EQ(Label(2), "Kз=1.1");
+  EXPECT_EQ(Label(4), "---");
+  EXPECT_EQ(mainStatus_->text(), "Выполните расчет тока однофазного короткого замыкания");
+  EXPECT_EQ(resultStatus_->text(), "Выполните расчет тока однофазного короткого замыкания");
+}
+
+TEST_F(DeviceDefenceFormTest, RejectedAcceptanceChangesNothingButTheMessage) {
+  scheme_.Iokz = 150;
+  Click("OKDDBitBtn");
+  ASSERT_EQ(Label(4), "Тср > 0,4 с");
+
+  form_->show();
+  Click("PPRadioButton");
+  List("TypePPComboBox")->setCurrentIndex(2);  // НПН has no "50"
+  Type("TokPPComboBox", "50");
+  Click("OKDDBitBtn");
+  EXPECT_EQ(sink_.messages, QStringList({"Неизвестный номинальный ток плавкой вставки предохранителя."}));
+  EXPECT_TRUE(form_->isVisible());
+  EXPECT_EQ(settings_.KindDD, 1);
+  EXPECT_DOUBLE_EQ(settings_.TokSR, 176);
+  EXPECT_EQ(Label(0), "Автоматический выключатель");
+  EXPECT_EQ(Label(1), "Iном=16 А");
+  EXPECT_EQ(Label(2), "Кз=1.1");
+  EXPECT_EQ(Label(3), "Iср=176 А");
+  EXPECT_EQ(Label(4), "Тср > 0,4 с");
+  EXPECT_EQ(mainStatus_->text(), "Несрабатывание за нормативное время");
+}
+
+TEST_F(DeviceDefenceFormTest, UnrecognisedFuseTypeForgetsTheTripCurrent) {
+  Click("PPRadioButton");
+  Click("OKDDBitBtn");
+  ASSERT_DOUBLE_EQ(settings_.TokSR, 363);
+  form_->show();
+  Type("TypePPComboBox", "XYZ");
+  sink_.messages.clear();
+  Type("TokPPComboBox", "63");
+  Click("OKDDBitBtn");
+  EXPECT_EQ(sink_.messages, QStringList({"Неправильно указан тип предохранителя"}));
+  EXPECT_EQ(settings_.TokSR, 0);
+  EXPECT_EQ(settings_.TypePP, 1);
+  EXPECT_TRUE(form_->isVisible());
+}
+
+TEST_F(DeviceDefenceFormTest, ResetForgetsTheDevice) {
+  scheme_.Iokz = 500;
+  Click("OKDDBitBtn");
+  ASSERT_EQ(Label(4), "Тср < 0,4 с");
+  form_->show();
+  Click("BitBtn3");
+  EXPECT_FALSE(form_->isVisible());
+  EXPECT_EQ(form_->result(), QDialog::Rejected);
+  EXPECT_EQ(settings_.TokSR, -1);
+  EXPECT_EQ(settings_.KindDD, 1);
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(Label(i), "---") << i;
+  }
+  EXPECT_EQ(mainStatus_->text(), "В расчете не определен");
+  EXPECT_EQ(resultStatus_->text(), "В расчете не определен");
+  EXPECT_EQ(List("TokAVnomComboBox")->currentText(), "16");
+}
+
+TEST_F(DeviceDefenceFormTest, CancelKeepsTheTextsAndChangesNothing) {
+  Type("TokAVnomComboBox", "25");
+  Click("BitBtn2");
+  EXPECT_FALSE(form_->isVisible());
+  EXPECT_EQ(settings_.KindDD, 0);
+  EXPECT_EQ(settings_.TokSR, 0);
+  EXPECT_EQ(Label(0), "---");
+  form_->show();
+  EXPECT_EQ(List("TokAVnomComboBox")->currentText(), "25");
+  EXPECT_EQ(List("TokAVnomComboBox")->count(), 29);  // typed text is not added to the list
+}
+
+}  // namespace
+}  // namespace tesmir
