@@ -7,6 +7,7 @@
 
 #include "core/loop_calc.h"
 #include "device/device_settings.h"
+#include "report/report_table.h"
 #include "ui/about_program_form.h"
 #include "ui/main_form.h"
 #include "ui/message_sink.h"
@@ -31,6 +32,7 @@ class App {
 
   SchemeState& scheme() { return scheme_; }
   DeviceSettings& deviceSettings() { return device_; }
+  ReportTable& report() { return report_; }
   MessageSink& messages() { return messages_; }
   MainForm& mainForm() { return mainForm_; }
   ResultForm& resultForm() { return resultForm_; }
@@ -41,6 +43,7 @@ class App {
  private:
   SchemeState scheme_;
   DeviceSettings device_;
+  ReportTable report_;
   BoxMessageSink messages_;
   // The windows in the order of creation. The main window is handed the
   // results window before that is built; it only keeps the reference.
