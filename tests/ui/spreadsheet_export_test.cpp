@@ -1,0 +1,239 @@
+#include "ui/spreadsheet_export.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "../report/xlsx_reader.h"
+#include "report/spreadsheet_launch.h"
+
+namespace tesmir {
+namespace {
+
+struct Recorded {
+  QString kind;  // "inform", "ask" or "error"
+  QString text;
+};
+
+class RecordingSink final : public MessageSink {
+ public:
+  void inform(QWidget*, const QString& text) override { shown.push_back({QStringLiteral("inform"), text}); }
+  bool ask(QWidget*, const QString& text) override {
+    shown.push_back({QStringLiteral("ask"), text});
+    return false;
+  }
+  void error(QWidget*, const QString& text) override { shown.push_back({QStringLiteral("error"), text}); }
+  std::vector<Recorded> shown;
+};
+
+void WriteScript(const QString& path, const QByteArray& body) {
+  QFile::remove(path);
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(body);
+  file.close();
+  ASSERT_TRUE(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+}
+
+// A stand-in program that records its arguments, one a line, into NAME.args
+// next to itself (written aside and renamed, so a reader never sees half of
+// it). PATH holds nothing but the stand-ins, hence the full path of mv.
+const QByteArray kRecordingScript =
+    "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && /bin/mv \"$0.tmp\" \"$0.args\"\n";
+
+QStringList WaitForArguments(const QString& script) {
+  const QString args = script + QStringLiteral(".args");
+  if (!QTest::qWaitFor([&] { return QFile::exists(args); }, 10000)) return {QStringLiteral("<not started>")};
+  QFile file(args);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+ReportTable NamedReport(int rows) {
+  ReportTable table;
+  for (int row = 0; row < rows; ++row) {
+    const ReportRow cells = {"К-" + std::to_string(row + 1), "3,25", "10,63", "12,40", "2,05", "15",
+                             "30,65", "12,68", "33,17", "6964", "---", "Тср < 0,4 с"};
+    for (int col = 0; col < kReportColumns; ++col) table.setCell(col, row, cells[col]);
+  }
+  return table;
+}
+
+class SpreadsheetExport : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (QApplication::instance() == nullptr) {
+      static int argc = 1;
+      static char name[] = "test_ui";
+      static char* argv[] = {name, nullptr};
+      new QApplication(argc, argv);
+    }
+    // One folder of stand-ins for the whole run: the desktop services remember
+    // where they first found xdg-open.
+    static QTemporaryDir tools;
+    tools_ = tools.path();
+    testing::UnzipProgram();
+  }
+
+  void SetUp() override {
+    savedPath_ = qgetenv("PATH");
+    ClearTools();
+    qputenv("PATH", QFile::encodeName(tools_));
+    desktop_.exportFolder = exports_.filePath(QStringLiteral("exports"));
+  }
+  void TearDown() override { qputenv("PATH", savedPath_); }
+
+  static void ClearTools() {
+    for (const QString& name : QDir(tools_).entryList(QDir::Files)) QFile::remove(QDir(tools_).filePath(name));
+  }
+  static QString Tool(const char* name) { return QDir(tools_).filePath(QString::fromLatin1(name)); }
+  QStringList Exports() const { return QDir(desktop_.exportFolder).entryList(QDir::Files); }
+
+  static inline QString tools_;
+  QByteArray savedPath_;
+  QTemporaryDir exports_;
+  SpreadsheetDesktop desktop_;
+  RecordingSink sink_;
+};
+
+TEST_F(SpreadsheetExport, CalcOpensANewWorkbookAsAnUntitledDocument) {
+  WriteScript(Tool("soffice"), kRecordingScript);
+  const ReportTable table = NamedReport(3);
+  const QString path = ExportToCalc(table, sink_, nullptr, desktop_);
+  EXPECT_TRUE(sink_.shown.empty());
+  ASSERT_FALSE(path.isEmpty());
+  EXPECT_EQ(WaitForArguments(Tool("soffice")), (QStringList{"--calc", "-n", path}));
+
+  const auto sheet = testing::ReadXlsxSheet(path);
+  ASSERT_TRUE(sheet.ok);
+  EXPECT_EQ(sheet.sheetNames, std::vector<QString>{QStringLiteral("Расчет ОКЗ")});
+  EXPECT_EQ(sheet.cells.size(), 5u * 12u);
+  EXPECT_EQ(sheet.cells.at({4, 0}).text, "К-3");
+
+  // A second export never reuses the first file.
+  const QString second = ExportToCalc(table, sink_, nullptr, desktop_);
+  EXPECT_NE(second, path);
+  EXPECT_TRUE(QFile::exists(path));
+  EXPECT_EQ(Exports().size(), 2);
+}
+
+TEST_F(SpreadsheetExport, CalcFoundUnderItsOtherNames) {
+  for (const char* name : {"libreoffice", "localc"}) {
+    SCOPED_TRACE(name);
+    ClearTools();
+    WriteScript(Tool(name), kRecordingScript);
+    const QString path = ExportToCalc(NamedReport(1), sink_, nullptr, desktop_);
+    ASSERT_FALSE(path.isEmpty());
+    EXPECT_EQ(WaitForArguments(Tool(name)), (QStringList{"--calc", "-n", path}));
+  }
+  EXPECT_TRUE(sink_.shown.empty());
+}
+
+TEST_F(SpreadsheetExport, MissingProgramsAreReportedAndNothingIsWritten) {
+  EXPECT_TRUE(ExportToCalc(NamedReport(2), sink_, nullptr, desktop_).isEmpty());
+  desktop_.hasXlsxApplication = [] { return false; };
+  bool opened = false;
+  desktop_.openUrl = [&](const QUrl&) { return opened = true; };
+  EXPECT_TRUE(ExportToExcel(NamedReport(2), sink_, nullptr, desktop_).isEmpty());
+
+  ASSERT_EQ(sink_.shown.size(), 2u);
+  EXPECT_EQ(sink_.shown[0].kind, "inform");
+  EXPECT_EQ(sink_.shown[0].text, QStringLiteral("Требуется установить OpenOffice.org на компьютер"));
+  EXPECT_EQ(sink_.shown[1].kind, "inform");
+  EXPECT_EQ(sink_.shown[1].text, QStringLiteral("Требуется установить MS Excel на компьютер"));
+  EXPECT_FALSE(opened);
+  EXPECT_TRUE(Exports().isEmpty());
+}
+
+TEST_F(SpreadsheetExport, ExcelOpensTheWorkbookWithTheDesktopApplication) {
+  QUrl opened;
+  desktop_.hasXlsxApplication = [] { return true; };
+  desktop_.openUrl = [&](const QUrl& url) {
+    opened = url;
+    return true;
+  };
+  const QString path = ExportToExcel(NamedReport(2), sink_, nullptr, desktop_);
+  EXPECT_TRUE(sink_.shown.empty());
+  ASSERT_FALSE(path.isEmpty());
+  EXPECT_EQ(opened, QUrl::fromLocalFile(path));
+  const auto sheet = testing::ReadXlsxSheet(path);
+  ASSERT_TRUE(sheet.ok);
+  EXPECT_EQ(sheet.cells.size(), 4u * 12u);
+}
+
+TEST_F(SpreadsheetExport, DesktopWithoutAnyLauncher) {
+  desktop_.hasXlsxApplication = [] { return true; };
+  desktop_.openUrl = [](const QUrl&) { return false; };
+  EXPECT_TRUE(ExportToExcel(NamedReport(2), sink_, nullptr, desktop_).isEmpty());
+  ASSERT_EQ(sink_.shown.size(), 1u);
+  EXPECT_EQ(sink_.shown[0].text, QStringLiteral("Требуется установить MS Excel на компьютер"));
+  EXPECT_TRUE(Exports().isEmpty());  // no file left behind that nobody sees
+}
+
+TEST_F(SpreadsheetExport, SystemDesktopAsksXdgMimeWhetherAnApplicationExists) {
+  const SpreadsheetDesktop system = SystemSpreadsheetDesktop();
+  // Without xdg-mime there is nothing to ask: the opening itself decides.
+  EXPECT_TRUE(system.hasXlsxApplication());
+  WriteScript(Tool("xdg-mime"), kRecordingScript);  // answers with nothing
+  EXPECT_FALSE(system.hasXlsxApplication());
+  EXPECT_EQ(WaitForArguments(Tool("xdg-mime")),
+            (QStringList{"query", "default", QString::fromLatin1(kXlsxMimeType)}));
+  WriteScript(Tool("xdg-mime"), "#!/bin/sh\necho libreoffice-calc.desktop\n");
+  EXPECT_TRUE(system.hasXlsxApplication());
+  WriteScript(Tool("xdg-mime"), "#!/bin/sh\nexit 2\n");  // cannot tell
+  EXPECT_TRUE(system.hasXlsxApplication());
+}
+
+TEST_F(SpreadsheetExport, SystemDesktopOpensTheWorkbookThroughXdgOpen) {
+  // The offscreen platform opens no documents at all; run this test under a
+  // display (QT_QPA_PLATFORM=xcb with Xvfb) to cover the desktop services.
+  if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
+    GTEST_SKIP() << "the offscreen platform does not open documents";
+  WriteScript(Tool("xdg-mime"), "#!/bin/sh\necho libreoffice-calc.desktop\n");
+  WriteScript(Tool("xdg-open"), kRecordingScript);
+  SpreadsheetDesktop desktop = SystemSpreadsheetDesktop();
+  desktop.exportFolder = desktop_.exportFolder;
+  const QString path = ExportToExcel(NamedReport(1), sink_, nullptr, desktop);
+  ASSERT_FALSE(path.isEmpty());
+  const QStringList args = WaitForArguments(Tool("xdg-open"));
+  ASSERT_EQ(args.size(), 1) << args.join(QLatin1Char(' ')).toStdString();
+  EXPECT_EQ(QUrl(args[0]).toLocalFile(), path) << args[0].toStdString();
+  EXPECT_TRUE(sink_.shown.empty());
+}
+
+TEST_F(SpreadsheetExport, WriteFailureShowsTheSystemsTextAndLaunchesNothing) {
+  WriteScript(Tool("soffice"), kRecordingScript);
+  const QString blocker = exports_.filePath(QStringLiteral("not a folder"));
+  WriteScript(blocker, "x");
+  desktop_.exportFolder = blocker + QStringLiteral("/exports");
+  bool opened = false;
+  desktop_.hasXlsxApplication = [] { return true; };
+  desktop_.openUrl = [&](const QUrl&) { return opened = true; };
+
+  EXPECT_TRUE(ExportToCalc(NamedReport(2), sink_, nullptr, desktop_).isEmpty());
+  EXPECT_TRUE(ExportToExcel(NamedReport(2), sink_, nullptr, desktop_).isEmpty());
+  ASSERT_EQ(sink_.shown.size(), 2u);
+  for (const Recorded& message : sink_.shown) {
+    EXPECT_EQ(message.kind, "error");
+    EXPECT_TRUE(message.text.contains(QDir::toNativeSeparators(desktop_.exportFolder))) << message.text.toStdString();
+  }
+  EXPECT_FALSE(opened);
+  QTest::qWait(100);
+  EXPECT_FALSE(QFile::exists(Tool("soffice") + QStringLiteral(".args")));
+}
+
+TEST_F(SpreadsheetExport, CalcThatCannotStartShowsTheSystemsText) {
+  WriteScript(Tool("soffice"), "#!/nonexistent/interpreter\n");
+  EXPECT_TRUE(ExportToCalc(NamedReport(1), sink_, nullptr, desktop_).isEmpty());
+  ASSERT_EQ(sink_.shown.size(), 1u);
+  EXPECT_EQ(sink_.shown[0].kind, "error");
+  EXPECT_TRUE(sink_.shown[0].text.contains(Tool("soffice"))) << sink_.shown[0].text.toStdString();
+}
+
+}  // namespace
+}  // namespace tesmir
