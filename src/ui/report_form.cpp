@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -10,9 +11,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -64,6 +68,15 @@ constexpr int kColumnWidth = 50;
 constexpr int kRowHeight = 18;
 constexpr int kVisibleRows = 15;
 const QColor kMaroon(0x80, 0x00, 0x00);
+// Twelve 50-pixel columns: a compact font lets numbers such as 1 062,38 fit.
+constexpr qreal kGridPointSize = 8;
+
+QFont CompactFont(QFont font) {
+  if (font.pointSizeF() > kGridPointSize) {
+    font.setPointSizeF(kGridPointSize);
+  }
+  return font;
+}
 
 struct ColumnTitle {
   const char* title;
@@ -91,9 +104,34 @@ const QString kCaption = QStringLiteral("Отчет");
 const QString kCsvFilter = QStringLiteral("Таблица (*.csv)");
 const QString kOkzFilter = QStringLiteral("Таблица (*.okz)");
 
+// Draws cell texts with a narrow margin, so values such as 1 062,38 fit into
+// a 50-pixel column; a text that still does not fit ends in an ellipsis.
+class NarrowCellDelegate final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QStyle* style = opt.widget != nullptr ? opt.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+    const QRect area = opt.rect.adjusted(1, 0, 0, 0);
+    const QPalette::ColorRole role =
+        (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
+    painter->save();
+    painter->setFont(opt.font);
+    painter->setPen(opt.palette.color(QPalette::Active, role));
+    painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                      opt.fontMetrics.elidedText(text, Qt::ElideRight, area.width()));
+    painter->restore();
+  }
+};
+
 QLabel* TitleLabel(const QString& text, bool bold, const QString& hint, QWidget* parent) {
   auto* label = new QLabel(text, parent);
-  QFont font = label->font();
+  QFont font = CompactFont(label->font());
   font.setBold(bold);
   label->setFont(font);
   QPalette palette = label->palette();
@@ -137,6 +175,8 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   grid_ = new QTableView(this);
   grid_->setObjectName(QStringLiteral("ReportStringGrid"));
   grid_->setModel(model_);
+  grid_->setFont(CompactFont(grid_->font()));
+  grid_->setItemDelegate(new NarrowCellDelegate(grid_));
   grid_->horizontalHeader()->hide();
   grid_->verticalHeader()->hide();
   grid_->horizontalHeader()->setMinimumSectionSize(1);

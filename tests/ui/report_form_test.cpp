@@ -1,0 +1,369 @@
+#include "ui/report_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <deque>
+
+#include "core/display_format.h"
+#include "core/loop_calc.h"
+#include "device/device_settings.h"
+#include "report/report_file.h"
+#include "report/report_table.h"
+#include "ui/ask_number_form.h"
+#include "ui/context_help.h"
+#include "ui/delete_all_report_form.h"
+#include "ui/file_chooser.h"
+#include "ui/message_sink.h"
+
+namespace tesmir {
+namespace {
+
+class ScriptedSink final : public MessageSink {
+ public:
+  void inform(QWidget*, const QString& text) override { messages << text; }
+  bool ask(QWidget*, const QString& text) override {
+    messages << text;
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected question: " << text.toStdString();
+      return false;
+    }
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void error(QWidget*, const QString& text) override { errors << text; }
+  QStringList messages;
+  QStringList errors;
+  std::deque<bool> answers;
+};
+
+// Hands out the scripted names in turn; an exhausted script cancels.
+class ScriptedChooser final : public FileChooser {
+ public:
+  QString chooseSaveName(QWidget*, const QString&, const QString& filter, const QString& suffix) override {
+    saveFilters << filter + "|" + suffix;
+    return next();
+  }
+  QString chooseOpenName(QWidget*, const QString&, const QStringList& filters, const QString& suffix) override {
+    openFilters << filters.join(",") + "|" + suffix;
+    return next();
+  }
+  QString next() {
+    ++calls;
+    if (names.empty()) return {};
+    const QString name = names.front();
+    names.pop_front();
+    return name;
+  }
+  std::deque<QString> names;
+  QStringList saveFilters;
+  QStringList openFilters;
+  int calls = 0;
+};
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+ReportRow Row(const std::string& name) {
+  return {name, "1,00", "2,00", "3,00", "4,00", "5", "6,00", "7,00", "8,00", "9", "---", "---"};
+}
+
+class ReportWindows : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (QApplication::instance() == nullptr) {
+      static int argc = 1;
+      static char name[] = "test_ui";
+      static char* argv[] = {name, nullptr};
+      static QApplication* app = new QApplication(argc, argv);
+      (void)app;
+    }
+  }
+
+  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+
+  void fill(const std::vector<std::string>& names) {
+    std::vector<ReportRow> rows;
+    for (const std::string& n : names) rows.push_back(n.empty() ? ReportRow{} : Row(n));
+    table_.assignRows(rows);
+    form_.refreshGrid();
+  }
+
+  QString path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
+
+  QTableView* grid() { return form_.findChild<QTableView*>("ReportStringGrid"); }
+  QString gridText(int row, int col) { return grid()->model()->index(row, col).data().toString(); }
+  void click(const char* name) {
+    auto* button = form_.findChild<QAbstractButton*>(name);
+    ASSERT_NE(button, nullptr) << name;
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
+  void clickCell(int row, int col) {
+    const QRect cell = grid()->visualRect(grid()->model()->index(row, col));
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, cell.center());
+  }
+  void trigger(const char* name) {
+    auto* action = form_.findChild<QAction*>(name);
+    ASSERT_NE(action, nullptr) << name;
+    action->trigger();
+  }
+
+  QTemporaryDir dir_;
+  ReportTable table_;
+  ScriptedSink sink_;
+  ScriptedChooser chooser_;
+  DeleteAllReportForm deleteAll_{table_};
+  ReportForm form_{table_, sink_, chooser_, deleteAll_};
+};
+
+TEST_F(ReportWindows, PointAddedAfterACalculationShowsInTheGrid) {
+  SchemeState scheme;
+  ASSERT_TRUE(RunLoopCalculation(DefaultSchemeInput(), scheme).ok);
+  DeviceSettings device;
+  device.TokSR = 1250;
+  AskNumberForm ask(table_, scheme, device, sink_, [] { return QStringLiteral("Тср < 5 с"); });
+  EXPECT_EQ(ask.property(kHelpContextProperty).toInt(), 35);
+  ask.show();
+  auto* edit = ask.findChild<QLineEdit*>("NumberEdit");
+  ASSERT_NE(edit, nullptr);
+  edit->insert("К-1");  // QTest types ASCII only
+  QTest::keyClick(edit, Qt::Key_Return);  // "Да" is not the default button
+  EXPECT_TRUE(ask.isVisible());
+  EXPECT_EQ(table_.leadingCount(), 0);
+
+  QTest::mouseClick(ask.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+  EXPECT_EQ(ask.result(), QDialog::Accepted);
+  EXPECT_FALSE(ask.isVisible());
+  EXPECT_TRUE(sink_.messages.isEmpty());
+
+  form_.show();
+  EXPECT_EQ(gridText(0, 0), "К-1");
+  EXPECT_EQ(gridText(0, 9), QString::fromStdString(FormatCurrent(scheme.Iokz)));
+  EXPECT_EQ(gridText(0, 10), "1250");
+  EXPECT_EQ(gridText(0, 11), "Тср < 5 с");
+  EXPECT_EQ(gridText(1, 0), "");
+
+  // The same name again is refused; the dialog stays open with the text.
+  ask.show();
+  QTest::mouseClick(ask.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+  EXPECT_EQ(sink_.messages, QStringList{QString::fromUtf8(report_messages::kDuplicateName.data())});
+  EXPECT_TRUE(ask.isVisible());
+  EXPECT_EQ(edit->text(), "К-1");
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_EQ(ask.result(), QDialog::Rejected);
+  EXPECT_EQ(table_.leadingCount(), 1);
+}
+
+TEST_F(ReportWindows, GridShape) {
+  form_.show();
+  EXPECT_EQ(form_.windowTitle(), "Отчет");
+  EXPECT_EQ(form_.property(kHelpContextProperty).toInt(), 35);
+  EXPECT_EQ(grid()->model()->columnCount(), 12);
+  EXPECT_EQ(grid()->model()->rowCount(), 14);
+  EXPECT_EQ(grid()->columnWidth(11), 50);
+  EXPECT_EQ(grid()->rowHeight(13), 18);
+  EXPECT_TRUE(grid()->horizontalHeader()->isHidden());
+  EXPECT_EQ(grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
+  EXPECT_EQ(grid()->selectionBehavior(), QAbstractItemView::SelectRows);
+  EXPECT_EQ(form_.findChild<QWidget*>("DeleteReportButton")->statusTip(), "Удаление строки");
+  EXPECT_EQ(form_.findChild<QWidget*>("UpSpeedButton")->statusTip(),
+            "Перемещение строки в списке на одну позицию вверх");
+  EXPECT_TRUE(form_.findChild<QPushButton*>("CloseReportBitBtn")->isDefault());
+  EXPECT_EQ(form_.exportToExcelAction()->objectName(), "ExportToExcelReportMenu");
+  EXPECT_EQ(form_.exportToCalcAction()->text(), "в Calc");
+}
+
+TEST_F(ReportWindows, ClicksSelectArrowsMoveAndDeleteRemoves) {
+  fill({"A", "B", "C"});
+  form_.show();
+  clickCell(1, 4);
+  EXPECT_EQ(table_.SelectedRow, 1);
+  EXPECT_EQ(table_.SelectedCol, 4);
+  click("UpSpeedButton");
+  EXPECT_EQ(gridText(0, 0), "B");
+  EXPECT_EQ(grid()->currentIndex().row(), 0);
+  EXPECT_EQ(table_.SelectedRow, 0);
+  click("UpSpeedButton");  // already on top: nothing happens
+  EXPECT_EQ(gridText(0, 0), "B");
+  click("DownSpeedButton");
+  click("DownSpeedButton");
+  EXPECT_EQ(gridText(2, 0), "B");
+  EXPECT_EQ(table_.SelectedRow, 2);
+
+  click("DeleteReportButton");
+  EXPECT_EQ(gridText(2, 0), "");
+  EXPECT_EQ(gridText(1, 0), "C");
+  EXPECT_TRUE(sink_.messages.isEmpty());
+}
+
+TEST_F(ReportWindows, ReleaseOutsideTheCellsNeedsANewClickBeforeDelete) {
+  fill({"A", "B", "C"});
+  form_.show();
+  // Below the fourteenth row the grid has no cells.
+  QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, QPoint(20, 14 * 18 + 6));
+  EXPECT_EQ(table_.SelectedRow, -1);
+  EXPECT_EQ(table_.SelectedCol, -1);
+  grid()->setFocus();
+  QTest::keyClick(grid(), Qt::Key_Down);
+  click("DeleteReportButton");
+  EXPECT_EQ(sink_.messages, QStringList{QString::fromUtf8(report_messages::kSelectRow.data())});
+  EXPECT_EQ(table_.leadingCount(), 3);
+  clickCell(0, 0);
+  click("DeleteReportButton");
+  EXPECT_EQ(gridText(0, 0), "B");
+}
+
+TEST_F(ReportWindows, ShrinkingMakesTheNewLastRowCurrent) {
+  std::vector<std::string> names;
+  for (int i = 0; i < 16; ++i) names.push_back("P" + std::to_string(i));
+  fill(names);
+  form_.show();
+  grid()->scrollToBottom();
+  clickCell(15, 0);
+  ASSERT_EQ(table_.SelectedRow, 15);
+  click("DeleteReportButton");
+  EXPECT_EQ(grid()->model()->rowCount(), 15);
+  EXPECT_EQ(grid()->currentIndex().row(), 14);
+  EXPECT_EQ(table_.SelectedRow, 14);
+}
+
+TEST_F(ReportWindows, DeleteAllAsksFirst) {
+  fill({"A", "B"});
+  form_.show();
+  QTimer::singleShot(0, [this] { QTest::keyClick(&deleteAll_, Qt::Key_Escape); });
+  click("DeleteAllButton");
+  EXPECT_EQ(table_.leadingCount(), 2);
+  EXPECT_TRUE(deleteAll_.findChild<QPushButton*>("OKBitBtn")->isDefault());
+  QTimer::singleShot(0, [this] { QTest::keyClick(&deleteAll_, Qt::Key_Return); });
+  click("DeleteAllButton");
+  EXPECT_EQ(table_.leadingCount(), 0);
+  EXPECT_EQ(table_.rowCount(), 14);
+  EXPECT_EQ(gridText(0, 0), "");
+}
+
+TEST_F(ReportWindows, SaveAsWritesAndNamesTheReport) {
+  fill({"A", "B"});
+  chooser_.names = {path("r.csv")};
+  trigger("SaveReportMenu");  // no name yet: runs Save As
+  EXPECT_EQ(chooser_.saveFilters, QStringList{"Таблица (*.csv)|csv"});
+  EXPECT_EQ(form_.reportFileName(), path("r.csv"));
+  EXPECT_EQ(form_.windowTitle(), "Отчет-" + path("r.csv"));
+  EXPECT_EQ(ReadAll(path("r.csv")), EncodeReport(table_));
+  EXPECT_EQ(ReadAll(path("r.csv")).count("\r\n"), 4);
+
+  table_.setCell(0, 2, "C");
+  trigger("SaveReportMenu");  // writes without asking
+  EXPECT_EQ(chooser_.calls, 1);
+  EXPECT_EQ(ReadAll(path("r.csv")).count("\r\n"), 5);
+  EXPECT_TRUE(sink_.messages.isEmpty());
+}
+
+TEST_F(ReportWindows, DeclinedOverwriteKeepsThePreviousName) {
+  fill({"A"});
+  WriteAll(path("other.csv"), "keep me");
+  chooser_.names = {path("other.csv")};  // then the dialog is cancelled
+  sink_.answers = {false};
+  trigger("SaveAsReportMenu");
+  EXPECT_EQ(chooser_.calls, 2) << "Cancel on the question returns to the dialog";
+  EXPECT_EQ(sink_.messages, QStringList{"Такой файл уже существует. Переписать файл?"});
+  EXPECT_EQ(form_.reportFileName(), "");
+  EXPECT_EQ(form_.windowTitle(), "Отчет");
+  EXPECT_EQ(ReadAll(path("other.csv")), "keep me");
+
+  chooser_.names = {path("other.csv")};
+  sink_.answers = {true};
+  trigger("SaveAsReportMenu");
+  EXPECT_EQ(form_.reportFileName(), path("other.csv"));
+  EXPECT_EQ(ReadAll(path("other.csv")), EncodeReport(table_));
+}
+
+TEST_F(ReportWindows, FailedSaveAsShowsTheErrorAndKeepsTheName) {
+  fill({"A"});
+  WriteAll(path("plain"), "");
+  chooser_.names = {path("plain/r.csv")};
+  trigger("SaveAsReportMenu");
+  ASSERT_EQ(sink_.errors.size(), 1);
+  EXPECT_TRUE(sink_.errors[0].contains("r.csv"));
+  EXPECT_EQ(form_.reportFileName(), "");
+}
+
+TEST_F(ReportWindows, OpenReadsBothLayouts) {
+  form_.show();
+  WriteAll(path("r.okz"), "|\xCA-1|1|2|3|4|5|6|7|8|9|10|11|\r\n");
+  chooser_.names = {path("r.okz")};
+  trigger("OpenReportMenu");
+  EXPECT_EQ(chooser_.openFilters, QStringList{"Таблица (*.csv),Таблица (*.okz)|okz"});
+  EXPECT_TRUE(sink_.messages.isEmpty());
+  EXPECT_EQ(gridText(0, 0), "К-1");
+  EXPECT_EQ(gridText(0, 11), "11");
+  EXPECT_EQ(form_.windowTitle(), "Отчет-" + path("r.okz"));
+
+  // Save writes the semicolon layout under the same name.
+  trigger("SaveReportMenu");
+  EXPECT_TRUE(ReadAll(path("r.okz")).endsWith("\xCA-1;1;2;3;4;5;6;7;8;9;10;11;\r\n"));
+
+  std::vector<std::string> names;
+  for (int i = 0; i < 20; ++i) names.push_back("P" + std::to_string(i));
+  fill(names);
+  ASSERT_EQ(SaveReportFile(path("twenty.csv"), table_), "");
+  chooser_.names = {path("twenty.csv")};
+  trigger("OpenReportMenu");
+  EXPECT_EQ(grid()->model()->rowCount(), 20);
+  EXPECT_EQ(gridText(19, 0), "P19");
+}
+
+TEST_F(ReportWindows, DamagedFileAsksAndCancelReturnsToTheDialog) {
+  fill({"A"});
+  form_.show();
+  WriteAll(path("bad.csv"), "h\r\nu\r\n;x;y;\r\n");
+  chooser_.names = {path("bad.csv")};
+  sink_.answers = {false};
+  trigger("OpenReportMenu");
+  EXPECT_EQ(chooser_.calls, 2);
+  EXPECT_EQ(sink_.messages, QStringList{"Формат файла поврежден. Продолжить загрузку данных?"});
+  EXPECT_EQ(gridText(0, 0), "A");
+  EXPECT_EQ(form_.reportFileName(), "");
+
+  chooser_.names = {path("bad.csv")};
+  sink_.answers = {true};
+  trigger("OpenReportMenu");
+  EXPECT_EQ(gridText(0, 0), "");
+  EXPECT_EQ(gridText(0, 2), "x");
+  EXPECT_EQ(form_.reportFileName(), path("bad.csv"));
+}
+
+TEST_F(ReportWindows, NamesThatAreNotReadLeaveEverythingAsItWas) {
+  fill({"A"});
+  form_.show();
+  WriteAll(path("r.CSV"), "");
+  chooser_.names = {path("r.CSV")};
+  trigger("OpenReportMenu");
+  chooser_.names = {path("missing.csv")};
+  trigger("OpenReportMenu");
+  EXPECT_EQ(sink_.errors.size(), 1);
+  EXPECT_EQ(gridText(0, 0), "A");
+  EXPECT_EQ(form_.reportFileName(), "");
+  EXPECT_EQ(form_.windowTitle(), "Отчет");
+}
+
+}  // namespace
+}  // namespace tesmir
