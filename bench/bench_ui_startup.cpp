@@ -41,9 +41,10 @@ void BM_ColdStart(benchmark::State& state) {
     const pid_t child = fork();
     if (child == 0) {
       QApplication application(g_argc, g_argv);
-      QApplication::setApplicationDisplayName(QStringLiteral("Тесмир 2.5.1"));
       std::setlocale(LC_NUMERIC, "C");
-      tesmir::App app;
+      tesmir::BoxMessageSink messages;
+  tesmir::DialogFileChooser files;
+  tesmir::App app(messages, files);
       ShowAndWait(app);
       _exit(app.mainForm().isVisible() ? 0 : 1);
     }
@@ -68,8 +69,10 @@ QApplication& Application() {
 // Creating every window and showing the main window once Qt is warm.
 void BM_WindowsCreatedAndShown(benchmark::State& state) {
   Application();
+  tesmir::BoxMessageSink messages;
+  tesmir::DialogFileChooser files;
   for (auto _ : state) {
-    auto app = std::make_unique<tesmir::App>();
+    auto app = std::make_unique<tesmir::App>(messages, files);
     ShowAndWait(*app);
     app.reset();
   }
@@ -80,7 +83,9 @@ BENCHMARK(BM_WindowsCreatedAndShown)->Unit(benchmark::kMillisecond);
 // calculation, the result line and every text of the results window.
 void BM_CalculateAndFillResults(benchmark::State& state) {
   Application();
-  tesmir::App app;
+  tesmir::BoxMessageSink messages;
+  tesmir::DialogFileChooser files;
+  tesmir::App app(messages, files);
   for (auto _ : state) {
     app.mainForm().StartButtonClick();
   }

@@ -9,8 +9,14 @@
 #include "device/device_settings.h"
 #include "report/report_table.h"
 #include "ui/about_program_form.h"
+#include "ui/ask_number_form.h"
+#include "ui/delete_all_report_form.h"
+#include "ui/device_defence_form.h"
+#include "ui/device_status_view.h"
+#include "ui/file_chooser.h"
 #include "ui/main_form.h"
 #include "ui/message_sink.h"
+#include "ui/report_form.h"
 #include "ui/result_form.h"
 
 namespace tesmir {
@@ -19,7 +25,9 @@ class HelpViewer;
 
 class App {
  public:
-  App();
+  // The message boxes and the file dialogs come from outside, so tests can
+  // drive the whole program without blocking.
+  App(MessageSink& messages, FileChooser& files);
   ~App();
   App(const App&) = delete;
   App& operator=(const App&) = delete;
@@ -36,7 +44,13 @@ class App {
   MessageSink& messages() { return messages_; }
   MainForm& mainForm() { return mainForm_; }
   ResultForm& resultForm() { return resultForm_; }
+  DeviceDefenceForm& deviceForm() { return deviceForm_; }
+  AskNumberForm& askNumberForm() { return askNumberForm_; }
+  ReportForm& reportForm() { return reportForm_; }
+  DeleteAllReportForm& deleteAllForm() { return deleteAllForm_; }
   AboutProgramForm& aboutForm() { return aboutForm_; }
+  // The labels the protective device check writes.
+  DeviceStatusView deviceStatusView();
   // The help window, created when first asked for.
   HelpViewer& helpViewer();
 
@@ -44,11 +58,17 @@ class App {
   SchemeState scheme_;
   DeviceSettings device_;
   ReportTable report_;
-  BoxMessageSink messages_;
+  MessageSink& messages_;
+  FileChooser& files_;
   // The windows in the order of creation. The main window is handed the
-  // results window before that is built; it only keeps the reference.
+  // results window, and the report window the delete-all confirmation,
+  // before those are built; they only keep the reference.
   MainForm mainForm_;
   ResultForm resultForm_;
+  DeviceDefenceForm deviceForm_;
+  AskNumberForm askNumberForm_;
+  ReportForm reportForm_;
+  DeleteAllReportForm deleteAllForm_;
   AboutProgramForm aboutForm_;
   std::unique_ptr<HelpViewer> help_;
 };

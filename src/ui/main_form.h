@@ -44,6 +44,9 @@ class MainForm : public QMainWindow {
   // Opens a help topic; "Помощь" calls it with topic 1.
   void setHelpOpener(std::function<void(int)> open) { openHelp_ = std::move(open); }
 
+  // The device status line, written by the protective device check.
+  QLabel* statusDDLabel() const { return statusDD_; }
+
   // The texts of the controls the calculation reads.
   SchemeInput schemeInput() const;
 

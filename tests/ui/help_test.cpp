@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include "recording_message_sink.h"
 #include "ui/app.h"
 #include "ui/help_viewer.h"
 #include "ui_test_app.h"
@@ -43,7 +44,9 @@ TEST_F(HelpTest, EveryTopicIsAPage) {
 }
 
 TEST_F(HelpTest, F1OpensTheTopicOfTheFocusedControl) {
-  tesmir::App app;
+  RecordingMessageSink messages;
+  tesmir::DialogFileChooser files;
+  tesmir::App app(messages, files);
   const std::pair<const char*, int> cases[] = {
       {"WindKindComboBox", 31}, {"TransPowerComboBox", 31}, {"KindPerformLine4ComboBox", 32},
       {"LengthLine2Edit", 32},  {"FnLine6ComboBox", 32},    {"RArcEdit", 33},
@@ -90,7 +93,9 @@ TEST_F(HelpTest, ViewerFollowsLinksAndFallsBackToContents) {
 }
 
 TEST_F(HelpTest, AboutWindowRows) {
-  tesmir::App app;
+  RecordingMessageSink messages;
+  tesmir::DialogFileChooser files;
+  tesmir::App app(messages, files);
   QWidget& about = app.aboutForm();
   EXPECT_EQ(about.objectName(), "AboutProgramForm");
   EXPECT_EQ(about.windowTitle(), "О программе...");
