@@ -8,7 +8,7 @@ tesmir_install_deps() {
     libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     desktop-file-utils appstream dpkg-dev
-    unzip fonts-dejavu-core
+    unzip fonts-dejavu-core locales
   )
   local missing=()
   for p in "${pkgs[@]}"; do
@@ -16,14 +16,18 @@ tesmir_install_deps() {
       missing+=("$p")
     fi
   done
-  if [ ${#missing[@]} -eq 0 ]; then
-    return 0
-  fi
-  echo "Installing missing packages: ${missing[*]}"
   local sudo=""
   if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
   fi
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+  # The spreadsheet export is tested under a Russian locale (decimal comma).
+  if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+    echo "Generating the ru_RU.UTF-8 locale"
+    $sudo localedef -i ru_RU -c -f UTF-8 ru_RU.UTF-8 || echo "warning: could not generate ru_RU.UTF-8" >&2
+  fi
 }
