@@ -17,6 +17,7 @@
 
 #include "ui/context_help.h"
 #include "ui/message_sink.h"
+#include "ui_test_app.h"
 
 namespace tesmir {
 namespace {
@@ -43,13 +44,7 @@ QStringList Items(const QComboBox* box) {
 class DeviceDefenceFormTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    if (QApplication::instance() == nullptr) {
-      static int argc = 1;
-      static char name[] = "test_ui";
-      static char* argv[] = {name, nullptr};
-      static QApplication* app = new QApplication(argc, argv);
-      (void)app;
-    }
+    tesmir_test::EnsureApplication();
   }
 
   void SetUp() override {

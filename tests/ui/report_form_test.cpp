@@ -25,6 +25,7 @@
 #include "ui/delete_all_report_form.h"
 #include "ui/file_chooser.h"
 #include "ui/message_sink.h"
+#include "ui_test_app.h"
 
 namespace tesmir {
 namespace {
@@ -90,13 +91,7 @@ ReportRow Row(const std::string& name) {
 class ReportWindows : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    if (QApplication::instance() == nullptr) {
-      static int argc = 1;
-      static char name[] = "test_ui";
-      static char* argv[] = {name, nullptr};
-      static QApplication* app = new QApplication(argc, argv);
-      (void)app;
-    }
+    tesmir_test::EnsureApplication();
   }
 
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }

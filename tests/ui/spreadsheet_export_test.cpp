@@ -11,6 +11,7 @@
 
 #include "../report/xlsx_reader.h"
 #include "report/spreadsheet_launch.h"
+#include "ui_test_app.h"
 
 namespace tesmir {
 namespace {
@@ -67,12 +68,7 @@ ReportTable NamedReport(int rows) {
 class SpreadsheetExport : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    if (QApplication::instance() == nullptr) {
-      static int argc = 1;
-      static char name[] = "test_ui";
-      static char* argv[] = {name, nullptr};
-      new QApplication(argc, argv);
-    }
+    tesmir_test::EnsureApplication();
     // One folder of stand-ins for the whole run: the desktop services remember
     // where they first found xdg-open.
     static QTemporaryDir tools;
