@@ -29,7 +29,7 @@ inline constexpr std::string_view kMsgBadTripTime = "Неправильно ук
 inline constexpr std::string_view kMsgBadFuseType = "Неправильно указан тип предохранителя";
 inline constexpr std::string_view kMsgUnknownFuseRating = "Неизвестный номинальный ток плавкой вставки предохранителя.";
 
-// Time class texts of the fuse time list and of the trip-time label.
+// The fuse time classes, and the trip-time texts of a verdict.
 inline constexpr std::string_view kTime5s = "Тср < 5 с";
 inline constexpr std::string_view kTime04s = "Тср < 0,4 с";
 inline constexpr std::string_view kTimeOver5s = "Тср > 5 с";
