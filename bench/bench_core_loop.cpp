@@ -27,7 +27,7 @@ void BM_LoopCalculation(benchmark::State& st) {
     tesmir::CalcOutcome out = tesmir::RunLoopCalculation(input, state);
     benchmark::DoNotOptimize(out);
     benchmark::DoNotOptimize(state.Iokz);
-    if (!out.ok) st.SkipWithError(out.message.c_str());
+    if (!out) st.SkipWithError(out.error().message.c_str());
   }
 }
 BENCHMARK(BM_LoopCalculation);

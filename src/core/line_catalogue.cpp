@@ -38,6 +38,21 @@ constexpr LineRow kLineTable[] = {
     {240, {0.13, 0.077}, {0.0587, 0.077, 0.25}},
 };
 
+// Every row of the table is offered, in table order, by the section lists.
+constexpr bool RowsMatchSections() {
+  if (std::size(kLineTable) != std::size(kSections)) return false;
+  for (std::size_t i = 0; i < std::size(kLineTable); ++i) {
+    int whole = 0;
+    for (char c : kSections[i]) {
+      if (c == '.') break;
+      whole = whole * 10 + (c - '0');
+    }
+    if (whole != kLineTable[i].key) return false;
+  }
+  return true;
+}
+static_assert(RowsMatchSections(), "the section texts are the catalogue's rows");
+
 template <std::size_t N>
 int IndexOf(const std::string_view (&texts)[N], std::string_view text) {
   for (std::size_t i = 0; i < N; ++i) {
@@ -58,23 +73,23 @@ const LineRow* FindRow(double section) {
 
 }  // namespace
 
-Lookup<LineImpedance> CalcLineImpedance(std::string_view section, std::string_view stuff, std::string_view kind) {
+Result<LineImpedance> CalcLineImpedance(std::string_view section, std::string_view stuff, std::string_view kind) {
   const std::optional<double> value = ParseDecimal(section);
-  if (!value) return {{}, line_messages::kBadSection};
+  if (!value) return Fail(line_messages::kBadSection);
 
   const LineRow* row = FindRow(*value);
-  if (row == nullptr) return {{}, line_messages::kUnknownSection};
+  if (row == nullptr) return Fail(line_messages::kUnknownSection);
 
   const int material = IndexOf(kMaterials, stuff);
-  if (material < 0) return {{}, line_messages::kUnknownMaterial};
+  if (material < 0) return Fail(line_messages::kUnknownMaterial);
 
   const int lineKind = IndexOf(kCableKinds, kind);
-  if (lineKind < 0) return {{}, line_messages::kWrongKind};
+  if (lineKind < 0) return Fail(line_messages::kWrongKind);
 
   const double r = row->r[material];
   const double x = row->x[lineKind];
-  if (r < 0 || x < 0) return {{}, line_messages::kNotUsed};
-  return {{r, x}, {}};
+  if (r < 0 || x < 0) return Fail(line_messages::kNotUsed);
+  return LineImpedance{r, x};
 }
 
 }  // namespace tesmir

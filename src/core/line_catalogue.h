@@ -4,13 +4,14 @@
 
 #include <string_view>
 
-#include "core/lookup.h"
+#include "core/result.h"
 
 namespace tesmir {
 
 struct LineImpedance {
   double r = 0;  // mOhm per metre
   double x = 0;  // mOhm per metre
+  bool operator==(const LineImpedance&) const = default;
 };
 
 inline constexpr std::string_view kCableKinds[] = {"Кабель с бумажной изоляцией", "Кабель с ПВХ изоляцией",
@@ -21,7 +22,7 @@ inline constexpr std::string_view kSections[] = {"0",  "1.5", "2.5", "4",  "6", 
 
 // Checks, in order: section is decimal text, its integer part is a catalogue
 // key, material, line kind, combination in use.
-Lookup<LineImpedance> CalcLineImpedance(std::string_view section, std::string_view stuff, std::string_view kind);
+Result<LineImpedance> CalcLineImpedance(std::string_view section, std::string_view stuff, std::string_view kind);
 
 namespace line_messages {
 inline constexpr std::string_view kBadSection = "Неверное сечение жилы";

@@ -17,15 +17,12 @@ bool OneOf(std::string_view text, const std::string_view (&list)[N]) {
   return std::find(std::begin(list), std::end(list), text) != std::end(list);
 }
 
-CalcOutcome Fail(std::string_view message, bool labelsBefore = false) {
-  CalcOutcome out;
-  out.message = std::string(message);
-  out.labelsBeforeMessage = labelsBefore;
-  return out;
+Failure<CalcFailure> FailCalc(std::string_view message, LabelsReset labels = LabelsReset::AfterMessage) {
+  return FailWith(CalcFailure{std::string(message), labels});
 }
 
-CalcOutcome FailSection(std::string_view message, int section) {
-  return Fail(std::string(message) + std::to_string(section));
+Failure<CalcFailure> FailSection(std::string_view message, int section) {
+  return FailCalc(std::string(message) + std::to_string(section));
 }
 
 }  // namespace
@@ -41,7 +38,7 @@ SchemeInput DefaultSchemeInput() {
     line.ff = "0";
     line.fn = "0";
     line.length = "0";
-    line.quanPar = "нет";
+    line.quanPar = std::string(kSingleConductor);
   }
   in.rArc = "40";
   return in;
@@ -59,15 +56,15 @@ CalcOutcome RunLoopCalculation(const SchemeInput& input, SchemeState& state) {
   SchemeState s = state;
 
   const std::optional<double> power = ParseDecimal(input.transPower);
-  if (!power) return Fail(calc_messages::kBadPower, /*labelsBefore=*/true);
+  if (!power) return FailCalc(calc_messages::kBadPower, LabelsReset::BeforeMessage);
   s.TransPower = *power;
 
   s.WindKind = input.windKind;
-  const Lookup<TransImpedance> trans = CalcTransImpedance(s.WindKind, s.TransPower);
-  if (!trans.ok()) return Fail(trans.error);
-  s.Rt = trans.value.rt;
-  s.Xt = trans.value.xt;
-  s.Zt = trans.value.zt;
+  const Result<TransImpedance> trans = CalcTransImpedance(s.WindKind, s.TransPower);
+  if (!trans) return FailCalc(trans.error());
+  s.Rt = trans->rt;
+  s.Xt = trans->xt;
+  s.Zt = trans->zt;
 
   for (int i = 0; i < kLineCount; ++i) {
     const LineInput& in = input.lines[static_cast<std::size_t>(i)];
@@ -79,31 +76,31 @@ CalcOutcome RunLoopCalculation(const SchemeInput& input, SchemeState& state) {
       case LineKindClass::Cable: {
         seg.Ff = in.ff;
         seg.Fn = in.fn;
-        const Lookup<LineImpedance> phase = CalcLineImpedance(seg.Ff, seg.Stuff, seg.Kind);
-        if (!phase.ok()) return Fail(phase.error);
-        seg.RPhase = phase.value.r;
-        seg.XPhase = phase.value.x;
-        const Lookup<LineImpedance> neutral = CalcLineImpedance(seg.Fn, seg.Stuff, seg.Kind);
-        if (!neutral.ok()) return Fail(neutral.error);
-        seg.RNeutral = neutral.value.r;
-        seg.XNeutral = neutral.value.x;
+        const Result<LineImpedance> phase = CalcLineImpedance(seg.Ff, seg.Stuff, seg.Kind);
+        if (!phase) return FailCalc(phase.error());
+        seg.RPhase = phase->r;
+        seg.XPhase = phase->x;
+        const Result<LineImpedance> neutral = CalcLineImpedance(seg.Fn, seg.Stuff, seg.Kind);
+        if (!neutral) return FailCalc(neutral.error());
+        seg.RNeutral = neutral->r;
+        seg.XNeutral = neutral->x;
         break;
       }
       case LineKindClass::Tire: {
         // The catalogue gives the whole loop; it is split evenly between the
         // phase and the neutral conductor.
-        const Lookup<TireImpedance> tire = CalcTireLineImpedance(seg.Stuff, seg.Kind);
-        if (!tire.ok()) return Fail(tire.error);
-        seg.RPhase = tire.value.r / 2;
-        seg.XPhase = tire.value.x / 2;
-        seg.RNeutral = tire.value.r / 2;
-        seg.XNeutral = tire.value.x / 2;
+        const Result<TireImpedance> tire = CalcTireLineImpedance(seg.Stuff, seg.Kind);
+        if (!tire) return FailCalc(tire.error());
+        seg.RPhase = tire->r / 2;
+        seg.XPhase = tire->x / 2;
+        seg.RNeutral = tire->r / 2;
+        seg.XNeutral = tire->x / 2;
         break;
       }
       case LineKindClass::Unknown:
         // Never reuse catalogue values of an earlier run for a text that names
         // no line kind.
-        return Fail(calc_messages::kUnknownLineKind);
+        return FailCalc(calc_messages::kUnknownLineKind);
     }
     if (seg.RPhase != 0 && seg.RNeutral == 0) return FailSection(calc_messages::kSelectNeutral, section);
     if (seg.RPhase == 0 && seg.RNeutral != 0) return FailSection(calc_messages::kSelectPhase, section);
@@ -117,13 +114,13 @@ CalcOutcome RunLoopCalculation(const SchemeInput& input, SchemeState& state) {
 
   for (int i = 0; i < kLineCount; ++i) {
     const std::string& text = input.lines[static_cast<std::size_t>(i)].quanPar;
-    std::optional<std::int32_t> count = text == "нет" ? std::optional<std::int32_t>(1) : ParseWholeNumber(text);
+    std::optional<std::int32_t> count = text == kSingleConductor ? std::optional<std::int32_t>(1) : ParseWholeNumber(text);
     if (!count || *count < 1) return FailSection(calc_messages::kBadQuanPar, i + 1);
     s.Lines[static_cast<std::size_t>(i)].QuanPar = *count;
   }
 
   const std::optional<double> arc = ParseDecimal(input.rArc);
-  if (!arc || *arc < 0) return Fail(calc_messages::kBadArc);
+  if (!arc || *arc < 0) return FailCalc(calc_messages::kBadArc);
   s.RArc = *arc;
 
   s.RLineSum = 0;
@@ -139,20 +136,17 @@ CalcOutcome RunLoopCalculation(const SchemeInput& input, SchemeState& state) {
   s.Rsum = s.Rt / 3 + s.RLineSum + s.RArc;
   s.Xsum = s.Xt / 3 + s.XLineSum;
   s.Zsum = std::sqrt(s.Rsum * s.Rsum + s.Xsum * s.Xsum);
-  s.Iokz = 231000 / s.Zsum;
+  s.Iokz = kPhaseVoltageMillivolts / s.Zsum;
 
   // Absurd inputs (a length of 1e306, say) overflow somewhere in the loop; an
   // infinite impedance would give a current of 0 that looks like a result.
   bool finite = std::isfinite(s.ZLineSum) && std::isfinite(s.Zsum) && std::isfinite(s.Iokz) && s.Iokz > 0;
   for (const LineSegment& seg : s.Lines) finite = finite && std::isfinite(seg.ZLine);
-  if (!finite) return Fail(calc_messages::kOutOfRange);
+  if (!finite) return FailCalc(calc_messages::kOutOfRange);
 
   state = std::move(s);
-  CalcOutcome out;
-  out.ok = true;
-  out.resultLine = std::string(calc_messages::kResultPrefix) + FormatCurrent(state.Iokz) +
-                   std::string(calc_messages::kResultSuffix);
-  return out;
+  return std::string(calc_messages::kResultPrefix) + FormatCurrent(state.Iokz) +
+         std::string(calc_messages::kResultSuffix);
 }
 
 }  // namespace tesmir

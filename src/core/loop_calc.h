@@ -1,15 +1,24 @@
 #pragma once
 // The phase-neutral loop of one feeder and its single-phase fault current,
-// computed from the texts of the main window's controls.
+// computed from the input texts as the user typed or picked them.
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "core/result.h"
+
 namespace tesmir {
 
 inline constexpr int kLineCount = 6;
+
+// The phase voltage, 231 V, in millivolts: divided by a loop impedance in
+// milliohms it gives the fault current in amperes.
+inline constexpr double kPhaseVoltageMillivolts = 231000;
+
+// The parallel-count text that means a single conductor.
+inline constexpr std::string_view kSingleConductor = "нет";
 
 // One series line section.
 struct LineSegment {
@@ -26,6 +35,7 @@ struct LineSegment {
   double RLine = 0;  // mOhm
   double XLine = 0;
   double ZLine = 0;
+  bool operator==(const LineSegment&) const = default;
 };
 
 // Inputs read by the last successful calculation and everything it computed.
@@ -45,9 +55,10 @@ struct SchemeState {
   double Xsum = 0;
   double Zsum = 0;
   double Iokz = 0;  // A, not rounded
+  bool operator==(const SchemeState&) const = default;
 };
 
-// The texts of one line-section row of the main window.
+// The input texts of one line section.
 struct LineInput {
   std::string kind;
   std::string stuff;
@@ -55,29 +66,34 @@ struct LineInput {
   std::string fn;
   std::string length;
   std::string quanPar;
+  bool operator==(const LineInput&) const = default;
 };
 
-// The texts of the main window's controls that the calculation reads.
+// The input texts that the calculation reads.
 struct SchemeInput {
   std::string transPower;
   std::string windKind;
   std::array<LineInput, kLineCount> lines{};
   std::string rArc;
+  bool operator==(const SchemeInput&) const = default;
 };
 
-// The main window as it starts.
+// The inputs as the program starts.
 SchemeInput DefaultSchemeInput();
 
-struct CalcOutcome {
-  bool ok = false;
-  // Failure: the text of the one message box to show.
-  std::string message;
-  // Failure: true for the power check, whose two labels change before the box
-  // is shown; every other failure changes them after it.
-  bool labelsBeforeMessage = false;
-  // Success: the main window's result line.
-  std::string resultLine;
+// When a failed calculation's reset result and device-status texts are shown
+// relative to its message: after it for every failure but the power check,
+// whose texts change before the message appears.
+enum class LabelsReset { AfterMessage, BeforeMessage };
+
+struct CalcFailure {
+  std::string message;  // the text of the one message to show
+  LabelsReset labels = LabelsReset::AfterMessage;
+  bool operator==(const CalcFailure&) const = default;
 };
+
+// Success: the result line ("Ток однофазного короткого замыкания равен ... А").
+using CalcOutcome = Result<std::string, CalcFailure>;
 
 // Classification of a line-kind text.
 enum class LineKindClass { Cable, Tire, Unknown };

@@ -339,7 +339,7 @@ constexpr TireModel kShma[] = {
     {"ШОС, 40A",          10.8, 2},
 };
 
-// Model texts of a family, in list order, for the main window's lists.
+// Model texts of a family, in list order.
 template <std::size_t N>
 constexpr std::array<std::string_view, N> NamesOf(const TireModel (&models)[N]) {
   std::array<std::string_view, N> names{};
@@ -379,13 +379,13 @@ const TireFamily* FindFamily(std::string_view family) {
 
 }  // namespace
 
-Lookup<TireImpedance> CalcTireLineImpedance(std::string_view model, std::string_view family) {
+Result<TireImpedance> CalcTireLineImpedance(std::string_view model, std::string_view family) {
   if (const TireFamily* found = FindFamily(family)) {
     for (const TireModel& candidate : found->models) {
-      if (candidate.name == model) return {{candidate.r, candidate.x}, {}};
+      if (candidate.name == model) return TireImpedance{candidate.r, candidate.x};
     }
   }
-  return {{}, tire_messages::kUnknownModel};
+  return Fail(tire_messages::kUnknownModel);
 }
 
 std::span<const std::string_view> TireLineModels(std::string_view family) {

@@ -5,13 +5,14 @@
 #include <span>
 #include <string_view>
 
-#include "core/lookup.h"
+#include "core/result.h"
 
 namespace tesmir {
 
 struct TireImpedance {
   double r = 0;  // loop resistance, mOhm per metre
   double x = 0;  // loop reactance, mOhm per metre
+  bool operator==(const TireImpedance&) const = default;
 };
 
 inline constexpr std::string_view kTireFamilies[] = {
@@ -20,7 +21,7 @@ inline constexpr std::string_view kTireFamilies[] = {
 
 // The model is looked up within its family; any text that is not a model of
 // that family (or a family that is none of the nine) fails.
-Lookup<TireImpedance> CalcTireLineImpedance(std::string_view model, std::string_view family);
+Result<TireImpedance> CalcTireLineImpedance(std::string_view model, std::string_view family);
 
 // Model texts of a family in list order; the first is the family's default.
 // Empty for a text that is none of the nine families.

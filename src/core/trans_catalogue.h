@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/lookup.h"
+#include "core/result.h"
 
 namespace tesmir {
 
@@ -15,21 +15,23 @@ struct TransImpedance {
   double rt = 0;  // mOhm
   double xt = 0;  // mOhm
   double zt = 0;  // mOhm, sqrt(rt^2 + xt^2)
+  bool operator==(const TransImpedance&) const = default;
 };
 
 inline constexpr std::string_view kWindKinds[] = {"Y/Y-0", "T/Y-0", "Y/Z-0", "1/1-0"};
 
 // Checks, in order: the power is one of the eighteen catalogue powers, the
 // scheme is one of the four, the cell has an entry.
-Lookup<TransImpedance> CalcTransImpedance(std::string_view windKind, double power);
+Result<TransImpedance> CalcTransImpedance(std::string_view windKind, double power);
 
-// What the power list offers for a scheme and the text it shows after the
-// change. Null for a text that is none of the four schemes.
+// What the power list offers for a scheme (the powers with an entry in the
+// catalogue, smallest first) and the text it shows after a change of scheme.
+// Fails with kUnknownSchemeInList for a text that is none of the four schemes.
 struct TransPowerList {
   std::span<const std::string_view> items;
   std::string_view text;
 };
-const TransPowerList* TransPowerListFor(std::string_view windKind);
+Result<TransPowerList> TransPowerListFor(std::string_view windKind);
 
 namespace trans_messages {
 inline constexpr std::string_view kUnknownPower = "Трансформатор выбранной мощности не заложен в программу";
@@ -37,7 +39,7 @@ inline constexpr std::string_view kWrongScheme = "Неправильная сх�
 inline constexpr std::string_view kNoEntry =
     "Неизвестная марка трансформатора. Попробуйте выбрать трансформатор другой мощности или изменить схему "
     "соединения обмоток";
-// Shown by the main window when the scheme list holds an unknown text.
+// The scheme text offers no power list.
 inline constexpr std::string_view kUnknownSchemeInList = "Неизвестная схема обмоток трансформатора";
 }  // namespace trans_messages
 

@@ -10,12 +10,6 @@
 namespace tesmir {
 namespace {
 
-AcceptOutcome Fail(std::string_view message) {
-  AcceptOutcome outcome;
-  outcome.message = std::string(message);
-  return outcome;
-}
-
 std::string RatedCurrentLabel(const std::string& typed) { return "Iном=" + typed + " А"; }
 
 // The rating key: the integer part of the rated current, or nullopt when it
@@ -29,7 +23,7 @@ std::optional<std::int32_t> RatingKey(double ratedCurrent) {
 }
 
 AcceptOutcome AcceptBreaker(const DeviceDialogInput& input, DeviceSettings& next) {
-  next.KindDD = 1;
+  next.KindDD = DeviceKind::Breaker;
 
   const std::optional<double> rated = ParseDecimal(input.tokAVnom);
   if (!rated || *rated < 0) {
@@ -59,16 +53,16 @@ AcceptOutcome AcceptBreaker(const DeviceDialogInput& input, DeviceSettings& next
 
   next.TokSR = input.releaseCurrentGiven ? next.TokNR * next.KZAV : next.TokAVnom * next.KNR * next.KZAV;
 
-  AcceptOutcome outcome;
-  outcome.ok = true;
-  outcome.labels.type = "Автоматический выключатель";
-  outcome.labels.toknom = RatedCurrentLabel(input.tokAVnom);
-  outcome.labels.kz = "Кз=" + input.kzAV;  // Cyrillic К
-  return outcome;
+  DeviceLabels labels;
+  labels.type = "Автоматический выключатель";
+  labels.toknom = RatedCurrentLabel(input.tokAVnom);
+  labels.kz = "Кз=" + input.kzAV;  // Cyrillic К
+  return labels;
 }
 
+// An unrecognised type also sets next.TokSR to 0.
 AcceptOutcome AcceptFuse(const DeviceDialogInput& input, DeviceSettings& next) {
-  next.KindDD = 2;
+  next.KindDD = DeviceKind::Fuse;
 
   const std::optional<double> rated = ParseDecimal(input.tokPP);
   if (!rated || *rated < 0) {
@@ -82,20 +76,19 @@ AcceptOutcome AcceptFuse(const DeviceDialogInput& input, DeviceSettings& next) {
   }
 
   // The type is recognised before the time is checked but reported after it.
-  const std::optional<std::int32_t> type = FuseTypeCode(input.typePP);
+  const std::optional<FuseType> type = FuseTypeCode(input.typePP);
 
   if (input.timePP == kTime5s) {
-    next.TimePP = 1;
+    next.TimePP = FuseTime::Within5s;
   } else if (input.timePP == kTime04s) {
-    next.TimePP = 2;
+    next.TimePP = FuseTime::Within04s;
   } else {
     return Fail(kMsgBadTripTime);
   }
 
   if (!type) {
-    AcceptOutcome outcome = Fail(kMsgBadFuseType);
-    outcome.fuseTypeRejected = true;
-    return outcome;
+    next.TokSR = 0;
+    return Fail(kMsgBadFuseType);
   }
   next.TypePP = *type;
 
@@ -106,20 +99,19 @@ AcceptOutcome AcceptFuse(const DeviceDialogInput& input, DeviceSettings& next) {
   }
   next.TokSR = FuseTripCurrent(*rating, next.TimePP) * *safety;
 
-  AcceptOutcome outcome;
-  outcome.ok = true;
-  outcome.labels.type = "Плавкий предохранитель (" + input.typePP + ")";
-  outcome.labels.toknom = RatedCurrentLabel(input.tokPP);
-  outcome.labels.kz = "Kз=" + input.kzPP;  // Latin K
-  return outcome;
+  DeviceLabels labels;
+  labels.type = "Плавкий предохранитель (" + input.typePP + ")";
+  labels.toknom = RatedCurrentLabel(input.tokPP);
+  labels.kz = "Kз=" + input.kzPP;  // Latin K
+  return labels;
 }
 
 }  // namespace
 
-std::optional<std::vector<std::string>> FuseRatingTexts(std::string_view typeText) {
-  const std::optional<std::int32_t> type = FuseTypeCode(typeText);
+Result<std::vector<std::string>> FuseRatingTexts(std::string_view typeText) {
+  const std::optional<FuseType> type = FuseTypeCode(typeText);
   if (!type) {
-    return std::nullopt;
+    return Fail(kMsgUnknownFuseTypeInList);
   }
   std::vector<std::string> texts;
   for (const FuseRating& rating : FuseCharacteristic(*type)) {
@@ -133,15 +125,16 @@ AcceptOutcome AcceptDevice(const DeviceDialogInput& input, DeviceSettings& setti
   // device exactly as it was.
   DeviceSettings next = settings;
   AcceptOutcome outcome = input.breaker ? AcceptBreaker(input, next) : AcceptFuse(input, next);
-  if (!outcome.ok) {
-    if (outcome.fuseTypeRejected) {
-      settings.TokSR = 0;
-    }
+  if (!outcome) {
+    // Only TokSR is carried over: a failed check never writes it, except an
+    // unrecognised fuse type, which clears it.
+    settings.TokSR = next.TokSR;
     return outcome;
   }
-  outcome.labels.tokSR = "Iср=" + FormatG(next.TokSR, seps) + " А";
+  DeviceLabels labels = std::move(outcome).value();
+  labels.tokSR = "Iср=" + FormatG(next.TokSR, seps) + " А";
   settings = next;
-  return outcome;
+  return labels;
 }
 
 DeviceVerdict JudgeDevice(double iokz, const DeviceSettings& settings) {
@@ -150,10 +143,10 @@ DeviceVerdict JudgeDevice(double iokz, const DeviceSettings& settings) {
   if (iokz >= trip) {
     if (trip > 0) {
       verdict.status = kStatusTrips;
-      if (settings.KindDD == 1) {
+      if (settings.KindDD == DeviceKind::Breaker) {
         verdict.tripTime = std::string(kTime04s);
-      } else if (settings.KindDD == 2) {
-        verdict.tripTime = std::string(settings.TimePP == 1 ? kTime5s : kTime04s);
+      } else if (settings.KindDD == DeviceKind::Fuse) {
+        verdict.tripTime = std::string(settings.TimePP == FuseTime::Within5s ? kTime5s : kTime04s);
       }
     } else {
       verdict.status = kStatusNotDefined;
@@ -161,10 +154,10 @@ DeviceVerdict JudgeDevice(double iokz, const DeviceSettings& settings) {
   } else {
     if (iokz > 0) {
       verdict.status = kStatusDoesNotTrip;
-      if (settings.KindDD == 1) {
+      if (settings.KindDD == DeviceKind::Breaker) {
         verdict.tripTime = std::string(kTimeOver04s);
-      } else if (settings.KindDD == 2) {
-        verdict.tripTime = std::string(settings.TimePP == 1 ? kTimeOver5s : kTimeOver04s);
+      } else if (settings.KindDD == DeviceKind::Fuse) {
+        verdict.tripTime = std::string(settings.TimePP == FuseTime::Within5s ? kTimeOver5s : kTimeOver04s);
       }
     } else {
       verdict.status = kStatusNoCurrent;

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "core/display_format.h"
+#include "core/result.h"
+#include "device/device_lists.h"
 #include "device/device_settings.h"
 
 namespace tesmir {
@@ -27,7 +29,7 @@ inline constexpr std::string_view kMsgBadTripTime = "Неправильно ук
 inline constexpr std::string_view kMsgBadFuseType = "Неправильно указан тип предохранителя";
 inline constexpr std::string_view kMsgUnknownFuseRating = "Неизвестный номинальный ток плавкой вставки предохранителя.";
 
-// Time class texts of the fuse time list and of the trip-time label.
+// The fuse time classes, and the trip-time texts of a verdict.
 inline constexpr std::string_view kTime5s = "Тср < 5 с";
 inline constexpr std::string_view kTime04s = "Тср < 0,4 с";
 inline constexpr std::string_view kTimeOver5s = "Тср > 5 с";
@@ -39,21 +41,17 @@ inline constexpr std::string_view kStatusDoesNotTrip = "Несрабатыван
 inline constexpr std::string_view kStatusNotDefined = "В расчете не определен";
 inline constexpr std::string_view kStatusNoCurrent = "Выполните расчет тока однофазного короткого замыкания";
 
-// Text of the results window's device value labels when no device is shown.
+// The text of each device value when no device is shown.
 inline constexpr std::string_view kNoDeviceValue = "---";
 
-// Rating text set when the fuse type changes to a known type, and when it
-// changes to an unknown one (the rating list is then emptied).
-inline constexpr std::string_view kDefaultFuseRating = "63";
-inline constexpr std::string_view kUnknownTypeFuseRating = "0";
-
-// The rating texts offered for a fuse type text; nullopt for an unknown type.
-std::optional<std::vector<std::string>> FuseRatingTexts(std::string_view typeText);
+// The rating texts offered for a fuse type text; fails with
+// kMsgUnknownFuseTypeInList for an unknown type.
+Result<std::vector<std::string>> FuseRatingTexts(std::string_view typeText);
 
 // What the device dialog holds when "Да" is pressed.
 struct DeviceDialogInput {
-  bool breaker = true;             // AVRadioButton checked, else the fuse
-  bool releaseCurrentGiven = false;  // TokNRCheckBox: TokNR holds a current, not a multiple
+  bool breaker = true;               // the circuit breaker is chosen, else the fuse
+  bool releaseCurrentGiven = false;  // tokNR holds a release current in A, not a multiple
   std::string tokAVnom;  // breaker rated current
   std::string tokNR;     // multiple or release current
   std::string kzAV;      // breaker safety factor
@@ -61,36 +59,32 @@ struct DeviceDialogInput {
   std::string tokPP;     // fuse rated current
   std::string kzPP;      // fuse safety factor
   std::string timePP;    // fuse time class
+  bool operator==(const DeviceDialogInput&) const = default;
 };
 
-// Texts of the results window's device value labels written on acceptance.
+// The texts that describe an accepted device.
 struct DeviceLabels {
-  std::string type;    // TypeDDLabel
-  std::string toknom;  // ToknomLabel
-  std::string kz;      // KZLabel
-  std::string tokSR;   // TokSRLabel
+  std::string type;    // device type
+  std::string toknom;  // rated current
+  std::string kz;      // safety factor
+  std::string tokSR;   // trip current
+  bool operator==(const DeviceLabels&) const = default;
 };
 
-struct AcceptOutcome {
-  bool ok = false;
-  // Failure: the text of the one message box to show.
-  std::string message;
-  // Failure: the fuse type was not recognised; TokSR has been set to 0 so no
-  // stale device is judged. Every other failure leaves the settings alone.
-  bool fuseTypeRejected = false;
-  // Success: the new texts of the device value labels.
-  DeviceLabels labels;
-};
+// Success: the texts describing the accepted device. Failure: the message.
+using AcceptOutcome = Result<DeviceLabels>;
 
 // Reads and checks everything in the dialog's order; the settings are written
-// only when every check passes (except TokSR for an unrecognised fuse type).
-// `seps` are the separators for the trip current shown in TokSRLabel.
+// only when every check passes, except that an unrecognised fuse type sets
+// TokSR to 0 so that no stale device is judged. `seps` are the separators for
+// the trip current text.
 AcceptOutcome AcceptDevice(const DeviceDialogInput& input, DeviceSettings& settings, const NumberSeparators& seps);
 
 // The verdict on a device against a fault current `iokz` (A, unrounded).
 struct DeviceVerdict {
-  std::string status;                   // for both StatusDDLabel labels
-  std::optional<std::string> tripTime;  // for TimeSRLabel; nullopt leaves it unchanged
+  std::string status;                   // device status, the same text wherever it is shown
+  std::optional<std::string> tripTime;  // trip-time text; nullopt keeps the one shown
+  bool operator==(const DeviceVerdict&) const = default;
 };
 
 DeviceVerdict JudgeDevice(double iokz, const DeviceSettings& settings);

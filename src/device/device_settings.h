@@ -5,16 +5,26 @@
 
 namespace tesmir {
 
+// The device kind of the last acceptance attempt.
+enum class DeviceKind : std::int32_t { None = 0, Breaker = 1, Fuse = 2 };
+
+// The fuse type; the codes follow the type list: "ППН", "ПН2", "НПН".
+enum class FuseType : std::int32_t { None = 0, PPN = 1, PN2 = 2, NPN = 3 };
+
+// The fuse time class: the link blows within 5 s or within 0.4 s.
+enum class FuseTime : std::int32_t { None = 0, Within5s = 1, Within04s = 2 };
+
 struct DeviceSettings {
-  double TokAVnom = 0;       // breaker rated current, A
-  double KNR = 0;            // breaker instantaneous-release multiple
-  double KZAV = 0;           // breaker safety factor
-  double TokNR = 0;          // breaker trip current given directly, A
-  std::int32_t TypePP = 0;   // fuse type: 1 "ППН", 2 "ПН2", 3 "НПН"
-  std::int32_t TimePP = 0;   // fuse time class: 1 "Тср < 5 с", 2 "Тср < 0,4 с"
-  double TokPP = 0;          // fuse rated current as entered, A
-  double TokSR = 0;          // trip current; > 0 means a device is defined (-1 after reset)
-  std::int32_t KindDD = 0;   // 0 none yet, 1 circuit breaker, 2 fuse
+  double TokAVnom = 0;                 // breaker rated current, A
+  double KNR = 0;                      // breaker instantaneous-release multiple
+  double KZAV = 0;                     // breaker safety factor
+  double TokNR = 0;                    // breaker trip current given directly, A
+  FuseType TypePP = FuseType::None;    // fuse type
+  FuseTime TimePP = FuseTime::None;    // fuse time class
+  double TokPP = 0;                    // fuse rated current as entered, A
+  double TokSR = 0;                    // trip current; > 0 means a device is defined (-1 after reset)
+  DeviceKind KindDD = DeviceKind::None;
+  bool operator==(const DeviceSettings&) const = default;
 };
 
 }  // namespace tesmir

@@ -33,24 +33,25 @@ constexpr std::array<FuseRating, 8> kNPN{{
 
 }  // namespace
 
-std::optional<std::int32_t> FuseTypeCode(std::string_view typeText) {
-  if (typeText == kFuseTypePPN) return 1;
-  if (typeText == kFuseTypePN2) return 2;
-  if (typeText == kFuseTypeNPN) return 3;
+std::optional<FuseType> FuseTypeCode(std::string_view typeText) {
+  if (typeText == kFuseTypePPN) return FuseType::PPN;
+  if (typeText == kFuseTypePN2) return FuseType::PN2;
+  if (typeText == kFuseTypeNPN) return FuseType::NPN;
   return std::nullopt;
 }
 
-std::span<const FuseRating> FuseCharacteristic(std::int32_t typePP) {
-  switch (typePP) {
-    case 1: return kPPN;
-    case 2: return kPN2;
-    case 3: return kNPN;
-    default: return {};
+std::span<const FuseRating> FuseCharacteristic(FuseType type) {
+  switch (type) {
+    case FuseType::PPN: return kPPN;
+    case FuseType::PN2: return kPN2;
+    case FuseType::NPN: return kNPN;
+    case FuseType::None: break;
   }
+  return {};
 }
 
-const FuseRating* FindFuseRating(std::int32_t typePP, std::int32_t key) {
-  for (const FuseRating& rating : FuseCharacteristic(typePP)) {
+const FuseRating* FindFuseRating(FuseType type, std::int32_t key) {
+  for (const FuseRating& rating : FuseCharacteristic(type)) {
     if (rating.key == key) {
       return &rating;
     }
@@ -58,8 +59,8 @@ const FuseRating* FindFuseRating(std::int32_t typePP, std::int32_t key) {
   return nullptr;
 }
 
-double FuseTripCurrent(const FuseRating& rating, std::int32_t timePP) {
-  return timePP == 2 ? rating.current04s : rating.current5s;
+double FuseTripCurrent(const FuseRating& rating, FuseTime time) {
+  return time == FuseTime::Within04s ? rating.current04s : rating.current5s;
 }
 
 }  // namespace tesmir

@@ -7,12 +7,14 @@
 #include <span>
 #include <string_view>
 
+#include "device/device_settings.h"
+
 namespace tesmir {
 
-// The fuse types as the dialog's type list shows them, with their TypePP codes.
-inline constexpr std::string_view kFuseTypePPN = "ППН";  // TypePP 1
-inline constexpr std::string_view kFuseTypePN2 = "ПН2";  // TypePP 2
-inline constexpr std::string_view kFuseTypeNPN = "НПН";  // TypePP 3
+// The fuse types as the type list shows them.
+inline constexpr std::string_view kFuseTypePPN = "ППН";  // FuseType::PPN
+inline constexpr std::string_view kFuseTypePN2 = "ПН2";  // FuseType::PN2
+inline constexpr std::string_view kFuseTypeNPN = "НПН";  // FuseType::NPN
 
 // One rated current of a fuse type.
 struct FuseRating {
@@ -22,18 +24,19 @@ struct FuseRating {
   double current04s;      // A, blows the link within 0.4 s
 };
 
-// The TypePP code (1, 2, 3) of a type text compared exactly; nullopt for any
-// other text.
-std::optional<std::int32_t> FuseTypeCode(std::string_view typeText);
+// The type of a type text compared exactly; nullopt for any other text.
+std::optional<FuseType> FuseTypeCode(std::string_view typeText);
 
-// The ratings of a type code in list order; empty for an unknown code.
-std::span<const FuseRating> FuseCharacteristic(std::int32_t typePP);
+// The ratings of a type in list order; empty for FuseType::None or a value
+// outside the enumeration.
+std::span<const FuseRating> FuseCharacteristic(FuseType type);
 
 // The rating of a type whose integer part is `key`; nullptr when the type has
 // no such rating.
-const FuseRating* FindFuseRating(std::int32_t typePP, std::int32_t key);
+const FuseRating* FindFuseRating(FuseType type, std::int32_t key);
 
-// The table current of a rating for a time class (1: 5 s, 2: 0.4 s).
-double FuseTripCurrent(const FuseRating& rating, std::int32_t timePP);
+// The table current of a rating for a time class: the 0.4 s column for
+// FuseTime::Within04s, the 5 s column otherwise.
+double FuseTripCurrent(const FuseRating& rating, FuseTime time);
 
 }  // namespace tesmir

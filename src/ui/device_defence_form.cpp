@@ -14,6 +14,9 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
+#include <cstddef>
+#include <string_view>
+
 #include "device/fuse_characteristic.h"
 #include "ui/context_help.h"
 #include "ui/hints.h"
@@ -23,19 +26,16 @@
 namespace tesmir {
 namespace {
 
-// The multiples offered while the check box is cleared. At start the first
-// entry carries the Cyrillic letter А; the list rebuilt by the check box uses
-// the Latin A. Both read as 3.
-const QStringList kStartMultiples{"3 (\"А\")", "5 (\"B\")", "10 (\"C\")", "12", "20 (\"D\")"};
-const QStringList kMultiples{"3 (\"A\")", "5 (\"B\")", "10 (\"C\")", "12", "20 (\"D\")"};
-const QString kDefaultMultiple = "10 (\"C\")";
-
-const QStringList kBreakerRatings{"1",   "2",   "3",   "4",   "5",   "6",   "8",    "10",   "13",   "16",
-                                  "20",  "25",  "32",  "40",  "50",  "63",  "80",   "100",  "125",  "160",
-                                  "200", "250", "320", "400", "630", "800", "1000", "1250", "1600"};
-const QStringList kSafetyFactors{"1.0", "1.05", "1.1", "1.15", "1.2"};
-
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+template <std::size_t N>
+QStringList ListOf(const std::string_view (&texts)[N]) {
+  QStringList list;
+  for (std::string_view text : texts) {
+    list << Q(text);
+  }
+  return list;
+}
 
 QStringList ToQStringList(const std::vector<std::string>& texts) {
   QStringList list;
@@ -98,10 +98,12 @@ void DeviceDefenceForm::buildControls() {
   avRadio_->setChecked(true);
   SetHelpContext(avRadio_, kHelpTopic);
 
-  tokAVnom_ = MakeList(this, "TokAVnomComboBox", kBreakerRatings, "16", "Введите номинальный ток выключателя", 6);
-  tokNR_ = MakeList(this, "TokNRComboBox", kStartMultiples, kDefaultMultiple,
+  tokAVnom_ = MakeList(this, "TokAVnomComboBox", ListOf(kBreakerRatings), Q(kDefaultBreakerRating),
+                       "Введите номинальный ток выключателя", 6);
+  tokNR_ = MakeList(this, "TokNRComboBox", ListOf(kStartMultiples), Q(kDefaultMultiple),
                     "Введите коэффициент отсечки или ток срабатывания отсечки", 8);
-  kzAV_ = MakeList(this, "KZAVComboBox", kSafetyFactors, "1.1", "Введите коэффициент запаса", 6);
+  kzAV_ = MakeList(this, "KZAVComboBox", ListOf(kSafetyFactors), Q(kDefaultSafetyFactor),
+                   "Введите коэффициент запаса", 6);
 
   tokNRCheck_ = new QCheckBox("Указан ток срабатывания независимого расцепителя, А", this);
   tokNRCheck_->setObjectName("TokNRCheckBox");
@@ -122,7 +124,8 @@ void DeviceDefenceForm::buildControls() {
                      "Введите тип предохранителя", 6);
   tokPP_ = MakeList(this, "TokPPComboBox", ToQStringList(*FuseRatingTexts(kFuseTypePPN)), Q(kDefaultFuseRating),
                     "Введите номинальный ток вставки", 6);
-  kzPP_ = MakeList(this, "KZPPComboBox", kSafetyFactors, "1.1", "Введите коэффициент запаса", 6);
+  kzPP_ = MakeList(this, "KZPPComboBox", ListOf(kSafetyFactors), Q(kDefaultSafetyFactor),
+                   "Введите коэффициент запаса", 6);
   timePP_ = MakeList(this, "TimePPComboBox", {Q(kTime5s), Q(kTime04s)}, Q(kTime5s),
                      "Введите нормируемое время срабатывания вставки", 11);
 
@@ -272,16 +275,16 @@ void DeviceDefenceForm::TokNRCheckBoxClick() {
     tokNR_->clear();
     tokNR_->setEditText(QString());
   } else {
-    tokNR_->insertItems(0, kMultiples);
-    tokNR_->setEditText(kDefaultMultiple);
+    tokNR_->insertItems(0, ListOf(kMultiples));
+    tokNR_->setEditText(Q(kDefaultMultiple));
   }
 }
 
 void DeviceDefenceForm::TypePPComboBoxChange() {
-  const std::optional<std::vector<std::string>> ratings = FuseRatingTexts(typePP_->currentText().toStdString());
+  const Result<std::vector<std::string>> ratings = FuseRatingTexts(typePP_->currentText().toStdString());
   tokPP_->clear();
   if (!ratings) {
-    messages_.inform(this, Q(kMsgUnknownFuseTypeInList));
+    messages_.inform(this, Q(ratings.error()));
     tokPP_->setEditText(Q(kUnknownTypeFuseRating));
     return;
   }
@@ -291,15 +294,15 @@ void DeviceDefenceForm::TypePPComboBoxChange() {
 
 void DeviceDefenceForm::OKDDBitBtnClick() {
   const AcceptOutcome outcome = AcceptDevice(input(), settings_, SystemSeparators());
-  if (!outcome.ok) {
+  if (!outcome) {
     // Nothing was accepted; the dialog stays open for a correction.
-    messages_.inform(this, QString::fromStdString(outcome.message));
+    messages_.inform(this, QString::fromStdString(outcome.error()));
     return;
   }
-  SetText(view_.type, QString::fromStdString(outcome.labels.type));
-  SetText(view_.toknom, QString::fromStdString(outcome.labels.toknom));
-  SetText(view_.kz, QString::fromStdString(outcome.labels.kz));
-  SetText(view_.tokSR, QString::fromStdString(outcome.labels.tokSR));
+  SetText(view_.type, QString::fromStdString(outcome->type));
+  SetText(view_.toknom, QString::fromStdString(outcome->toknom));
+  SetText(view_.kz, QString::fromStdString(outcome->kz));
+  SetText(view_.tokSR, QString::fromStdString(outcome->tokSR));
   AlertDeviceDefence(scheme_, settings_, view_);
   accept();
 }

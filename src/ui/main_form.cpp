@@ -216,7 +216,7 @@ QWidget* MainForm::buildTransformerFrame() {
   column->addSpacing(10);
 
   column->addWidget(style::FieldCaption(QStringLiteral("Номинальная\nмощность, кВ*А")));
-  const TransPowerList* start = TransPowerListFor(kWindKinds[0]);
+  const Result<TransPowerList> start = TransPowerListFor(kWindKinds[0]);
   transPower_ = EditableList(QStringLiteral("TransPowerComboBox"), ListOf(start->items), Q(start->text),
                              hint::kTransPower, box);
   SetHelpContext(transPower_, main_help::kTransformer);
@@ -446,18 +446,15 @@ void MainForm::StartButtonClick() {
   resultMenu_->setEnabled(false);
 
   const CalcOutcome outcome = RunLoopCalculation(schemeInput(), scheme_);
-  if (!outcome.ok) {
-    if (outcome.labelsBeforeMessage) {
-      showNotEnoughData();
-      messages_.inform(this, Q(outcome.message));
-    } else {
-      messages_.inform(this, Q(outcome.message));
-      showNotEnoughData();
-    }
+  if (!outcome) {
+    const CalcFailure& failure = outcome.error();
+    if (failure.labels == LabelsReset::BeforeMessage) showNotEnoughData();
+    messages_.inform(this, Q(failure.message));
+    if (failure.labels == LabelsReset::AfterMessage) showNotEnoughData();
     return;
   }
 
-  iokz_->setText(Q(outcome.resultLine));
+  iokz_->setText(Q(*outcome));
   emit calculationSucceeded();
   results_.showCalculation(scheme_, transPower_->currentText(), windKind_->currentText(), iokz_->text());
   resultMenu_->setEnabled(true);
@@ -483,9 +480,9 @@ void MainForm::HelpMenuClick() {
 }
 
 void MainForm::WindKindComboBoxChange() {
-  const TransPowerList* list = TransPowerListFor(S(windKind_->currentText()));
-  if (list == nullptr) {
-    messages_.inform(this, Q(trans_messages::kUnknownSchemeInList));
+  const Result<TransPowerList> list = TransPowerListFor(S(windKind_->currentText()));
+  if (!list) {
+    messages_.inform(this, Q(list.error()));
     showNotEnoughData();
     return;
   }

@@ -213,7 +213,7 @@ TEST_F(DeviceDefenceFormTest, AcceptingABreaker) {
   EXPECT_TRUE(sink_.messages.isEmpty());
   EXPECT_FALSE(form_->isVisible());
   EXPECT_EQ(form_->result(), QDialog::Accepted);
-  EXPECT_EQ(settings_.KindDD, 1);
+  EXPECT_EQ(settings_.KindDD, DeviceKind::Breaker);
   EXPECT_DOUBLE_EQ(settings_.TokSR, 176);
   EXPECT_EQ(Label(0), "Автоматический выключатель");
   EXPECT_EQ(Label(1), "Iном=16 А");
@@ -247,7 +247,7 @@ TEST_F(DeviceDefenceFormTest, RejectedAcceptanceChangesNothingButTheMessage) {
   Click("OKDDBitBtn");
   EXPECT_EQ(sink_.messages, QStringList({"Неизвестный номинальный ток плавкой вставки предохранителя."}));
   EXPECT_TRUE(form_->isVisible());
-  EXPECT_EQ(settings_.KindDD, 1);
+  EXPECT_EQ(settings_.KindDD, DeviceKind::Breaker);
   EXPECT_DOUBLE_EQ(settings_.TokSR, 176);
   EXPECT_EQ(Label(0), "Автоматический выключатель");
   EXPECT_EQ(Label(1), "Iном=16 А");
@@ -268,7 +268,7 @@ TEST_F(DeviceDefenceFormTest, UnrecognisedFuseTypeForgetsTheTripCurrent) {
   Click("OKDDBitBtn");
   EXPECT_EQ(sink_.messages, QStringList({"Неправильно указан тип предохранителя"}));
   EXPECT_EQ(settings_.TokSR, 0);
-  EXPECT_EQ(settings_.TypePP, 1);
+  EXPECT_EQ(settings_.TypePP, FuseType::PPN);
   EXPECT_TRUE(form_->isVisible());
 }
 
@@ -281,7 +281,7 @@ TEST_F(DeviceDefenceFormTest, ResetForgetsTheDevice) {
   EXPECT_FALSE(form_->isVisible());
   EXPECT_EQ(form_->result(), QDialog::Rejected);
   EXPECT_EQ(settings_.TokSR, -1);
-  EXPECT_EQ(settings_.KindDD, 1);
+  EXPECT_EQ(settings_.KindDD, DeviceKind::Breaker);
   for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(Label(i), "---") << i;
   }
@@ -294,7 +294,7 @@ TEST_F(DeviceDefenceFormTest, CancelKeepsTheTextsAndChangesNothing) {
   Type("TokAVnomComboBox", "25");
   Click("BitBtn2");
   EXPECT_FALSE(form_->isVisible());
-  EXPECT_EQ(settings_.KindDD, 0);
+  EXPECT_EQ(settings_.KindDD, DeviceKind::None);
   EXPECT_EQ(settings_.TokSR, 0);
   EXPECT_EQ(Label(0), "---");
   form_->show();

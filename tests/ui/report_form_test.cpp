@@ -132,7 +132,7 @@ class ReportWindows : public ::testing::Test {
 
 TEST_F(ReportWindows, PointAddedAfterACalculationShowsInTheGrid) {
   SchemeState scheme;
-  ASSERT_TRUE(RunLoopCalculation(DefaultSchemeInput(), scheme).ok);
+  ASSERT_TRUE(RunLoopCalculation(DefaultSchemeInput(), scheme).ok());
   DeviceSettings device;
   device.TokSR = 1250;
   AskNumberForm ask(table_, scheme, device, sink_, [] { return QStringLiteral("Тср < 5 с"); });

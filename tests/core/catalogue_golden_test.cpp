@@ -1,0 +1,117 @@
+// Every catalogue value compared with the golden file tests/data/catalogue.csv,
+// so that a changed digit anywhere in a table fails.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/line_catalogue.h"
+#include "core/number_text.h"
+#include "core/tire_catalogue.h"
+#include "core/trans_catalogue.h"
+
+namespace tesmir {
+namespace {
+
+using Row = std::vector<std::string>;
+
+// The fields after the table name of every line of one table.
+std::vector<Row> GoldenRows(const std::string& table) {
+  std::ifstream in(TESMIR_SOURCE_DIR "/tests/data/catalogue.csv");
+  EXPECT_TRUE(in.is_open());
+  std::vector<Row> rows;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::string name;
+    if (!std::getline(fields, name, ';') || name != table) continue;
+    Row row;
+    for (std::string field; std::getline(fields, field, ';');) row.push_back(field);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+double Number(const std::string& text) {
+  const std::optional<double> value = ParseDecimal(text);
+  EXPECT_TRUE(value.has_value()) << text;
+  return value.value_or(-1);
+}
+
+std::vector<std::string> Texts(std::span<const std::string_view> items) { return {items.begin(), items.end()}; }
+
+TEST(CatalogueGolden, EveryTransformerCell) {
+  const std::vector<Row> rows = GoldenRows("trans");  // power, scheme, R, X
+  ASSERT_EQ(rows.size(), 18u * std::size(kWindKinds));
+  std::map<std::string, std::vector<std::string>> offered;
+  for (const Row& row : rows) {
+    ASSERT_EQ(row.size(), 4u);
+    const Result<TransImpedance> got = CalcTransImpedance(row[1], Number(row[0]));
+    if (row[2] == "-") {
+      ASSERT_FALSE(got.ok()) << row[0] << " " << row[1];
+      EXPECT_EQ(got.error(), trans_messages::kNoEntry);
+      continue;
+    }
+    ASSERT_TRUE(got.ok()) << row[0] << " " << row[1] << ": " << got.error();
+    EXPECT_EQ(got->rt, Number(row[2])) << row[0] << " " << row[1];
+    EXPECT_EQ(got->xt, Number(row[3])) << row[0] << " " << row[1];
+    offered[row[1]].push_back(row[0]);
+  }
+  // Each scheme's power list offers exactly the powers with an entry.
+  for (std::string_view scheme : kWindKinds) {
+    const Result<TransPowerList> list = TransPowerListFor(scheme);
+    ASSERT_TRUE(list.ok());
+    EXPECT_EQ(Texts(list->items), offered[std::string(scheme)]) << scheme;
+  }
+}
+
+TEST(CatalogueGolden, EveryCableAndOverheadRow) {
+  const std::vector<Row> rows = GoldenRows("line");  // section, r by material, x by kind
+  ASSERT_EQ(rows.size(), std::size(kSections));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const Row& row = rows[i];
+    ASSERT_EQ(row.size(), 1 + std::size(kMaterials) + std::size(kCableKinds));
+    EXPECT_EQ(row[0], kSections[i]);
+    for (std::size_t m = 0; m < std::size(kMaterials); ++m) {
+      for (std::size_t k = 0; k < std::size(kCableKinds); ++k) {
+        const std::string& r = row[1 + m];
+        const std::string& x = row[1 + std::size(kMaterials) + k];
+        const Result<LineImpedance> got = CalcLineImpedance(row[0], kMaterials[m], kCableKinds[k]);
+        if (r == "-" || x == "-") {
+          ASSERT_FALSE(got.ok()) << row[0] << " " << kMaterials[m] << " " << kCableKinds[k];
+          EXPECT_EQ(got.error(), line_messages::kNotUsed);
+          continue;
+        }
+        ASSERT_TRUE(got.ok()) << row[0] << " " << kMaterials[m] << " " << kCableKinds[k] << ": " << got.error();
+        EXPECT_EQ(got->r, Number(r)) << row[0] << " " << kMaterials[m];
+        EXPECT_EQ(got->x, Number(x)) << row[0] << " " << kCableKinds[k];
+      }
+    }
+  }
+}
+
+TEST(CatalogueGolden, EveryBusbarModel) {
+  const std::vector<Row> rows = GoldenRows("tire");  // family, model, R, X
+  std::vector<std::string> families;
+  std::map<std::string, std::vector<std::string>> models;
+  for (const Row& row : rows) {
+    ASSERT_EQ(row.size(), 4u);
+    if (families.empty() || families.back() != row[0]) families.push_back(row[0]);
+    models[row[0]].push_back(row[1]);
+    const Result<TireImpedance> got = CalcTireLineImpedance(row[1], row[0]);
+    ASSERT_TRUE(got.ok()) << row[0] << " " << row[1];
+    EXPECT_EQ(got->r, Number(row[2])) << row[0] << " " << row[1];
+    EXPECT_EQ(got->x, Number(row[3])) << row[0] << " " << row[1];
+  }
+  // The families and each family's model list, in order, hold nothing else.
+  EXPECT_EQ(families, Texts(kTireFamilies));
+  for (std::string_view family : kTireFamilies) {
+    EXPECT_EQ(Texts(TireLineModels(family)), models[std::string(family)]) << family;
+  }
+}
+
+}  // namespace
+}  // namespace tesmir
