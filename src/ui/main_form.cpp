@@ -3,7 +3,6 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
-#include <QCompleter>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -16,6 +15,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "core/line_catalogue.h"
 #include "core/tire_catalogue.h"
@@ -66,12 +66,14 @@ const QString kAddToReport = QStringLiteral("Добавление результ
 const QString kExit = QStringLiteral("Выход из программы");
 const QString kStatusDD = QStringLiteral("Строка состояния аппарата защиты");
 const QString kIokz = QStringLiteral("Строка вывода результатов расчета");
+const QString kIokzStale = QStringLiteral(
+    "Исходные данные изменены после последнего расчета. Для нового результата нажмите \"Расчет\"");
 const QString kStatusBar = QStringLiteral("Строка помощи");
 }  // namespace hint
 
-// An editable drop-down list: typed text stays a text and is never added to
-// the items; completion only offers the list's own texts, case-sensitively.
-// The list is as wide as its longest item.
+// An editable drop-down list: typed text stays exactly as typed, key by key
+// (no inline completion) and is never added to the items; the drop-down still
+// offers the list's own texts. The list is as wide as its longest item.
 QComboBox* EditableList(const QString& name, const QStringList& items, const QString& text, const QString& tip,
                         QWidget* parent) {
   auto* box = new QComboBox(parent);
@@ -81,7 +83,7 @@ QComboBox* EditableList(const QString& name, const QStringList& items, const QSt
   box->setMaxVisibleItems(16);
   box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   box->addItems(items);
-  box->completer()->setCaseSensitivity(Qt::CaseSensitive);
+  box->setCompleter(nullptr);
   const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
   if (index >= 0) {
     box->setCurrentIndex(index);
@@ -341,6 +343,7 @@ QWidget* MainForm::buildResultPanel() {
   font.setPointSize(12);
   iokz_->setFont(font);
   iokz_->setAlignment(Qt::AlignCenter);
+  currentResultPalette_ = iokz_->palette();
   row->addWidget(iokz_);
   return panel;
 }
@@ -416,6 +419,38 @@ void MainForm::connectHandlers() {
   for (int r = 0; r < kLineCount; ++r) {
     connect(rows_[r].kind, &QComboBox::editTextChanged, this, [this, r] { KindPerformLineComboBoxChange(r); });
   }
+  // Any change of an input, typed or chosen or made by a refill, leaves the
+  // result line describing the inputs of the last calculation.
+  std::vector<QComboBox*> lists = {windKind_, transPower_};
+  std::vector<QLineEdit*> edits = {rArc_};
+  for (const LineRow& row : rows_) {
+    lists.insert(lists.end(), {row.kind, row.stuff, row.quanPar, row.ff, row.fn});
+    edits.push_back(row.length);
+  }
+  for (QComboBox* list : lists) {
+    connect(list, &QComboBox::editTextChanged, this, &MainForm::markResultStale);
+  }
+  for (QLineEdit* edit : edits) {
+    connect(edit, &QLineEdit::textChanged, this, &MainForm::markResultStale);
+  }
+}
+
+void MainForm::markResultStale() {
+  if (!resultCurrent_) {
+    return;
+  }
+  resultCurrent_ = false;
+  QPalette grey = currentResultPalette_;
+  grey.setColor(QPalette::WindowText, Qt::gray);
+  iokz_->setPalette(grey);
+  iokz_->setStatusTip(hint::kIokzStale);
+}
+
+void MainForm::setResultLine(const QString& text, bool isResult) {
+  iokz_->setText(text);
+  iokz_->setPalette(currentResultPalette_);
+  iokz_->setStatusTip(hint::kIokz);
+  resultCurrent_ = isResult;
 }
 
 SchemeInput MainForm::schemeInput() const {
@@ -437,7 +472,7 @@ SchemeInput MainForm::schemeInput() const {
 }
 
 void MainForm::showNotEnoughData() {
-  iokz_->setText(Q(calc_messages::kNotEnoughData));
+  setResultLine(Q(calc_messages::kNotEnoughData), false);
   statusDD_->setText(Q(calc_messages::kDoCalculation));
 }
 
@@ -457,7 +492,7 @@ void MainForm::StartButtonClick() {
     return;
   }
 
-  iokz_->setText(Q(outcome.resultLine));
+  setResultLine(Q(outcome.resultLine), true);
   emit calculationSucceeded();
   results_.showCalculation(scheme_, transPower_->currentText(), windKind_->currentText(), iokz_->text());
   resultMenu_->setEnabled(true);

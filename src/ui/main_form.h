@@ -5,6 +5,7 @@
 // what it returns.
 
 #include <QMainWindow>
+#include <QPalette>
 #include <array>
 #include <functional>
 
@@ -90,6 +91,11 @@ class MainForm : public QMainWindow {
   void setTabOrderChain();
   void connectHandlers();
   void openModal(QDialog* dialog);
+  // Writes the result line in its normal look; `isResult` when it holds the
+  // result of a calculation.
+  void setResultLine(const QString& text, bool isResult);
+  // Greys a calculated result line once an input changes.
+  void markResultStale();
 
   SchemeState& scheme_;
   MessageSink& messages_;
@@ -108,6 +114,8 @@ class MainForm : public QMainWindow {
   QLabel* statusDD_ = nullptr;
   QPushButton* ddButton_ = nullptr;
   QLabel* iokz_ = nullptr;
+  QPalette currentResultPalette_;
+  bool resultCurrent_ = false;
   QPushButton* addToReport_ = nullptr;
   QPushButton* start_ = nullptr;
   QPushButton* exit_ = nullptr;
