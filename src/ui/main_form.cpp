@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QFontMetrics>
@@ -497,6 +498,14 @@ void MainForm::StartButtonClick() {
   results_.showCalculation(scheme_, transPower_->currentText(), windKind_->currentText(), iokz_->text());
   resultMenu_->setEnabled(true);
   addToReport_->setEnabled(true);
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+  if (mayExit_ && !mayExit_()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
 }
 
 void MainForm::openModal(QDialog* dialog) {

@@ -42,6 +42,9 @@ class MainForm : public QMainWindow {
   void setAskNumberDialog(QDialog* dialog) { askNumberDialog_ = dialog; }
   void setReportWindow(QDialog* dialog) { reportWindow_ = dialog; }
   void setAboutWindow(QDialog* dialog) { aboutWindow_ = dialog; }
+  // Asked before the window closes ("Выход" or the window frame); false keeps
+  // the program running.
+  void setExitCheck(std::function<bool()> mayExit) { mayExit_ = std::move(mayExit); }
   // Opens a help topic; "Помощь" calls it with topic 1.
   void setHelpOpener(std::function<void(int)> open) { openHelp_ = std::move(open); }
 
@@ -70,6 +73,9 @@ class MainForm : public QMainWindow {
   // A calculation succeeded and the result line is written: the protective
   // device is judged now, before the results window receives its texts.
   void calculationSucceeded();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   struct LineRow {
@@ -106,6 +112,7 @@ class MainForm : public QMainWindow {
   QDialog* reportWindow_ = nullptr;
   QDialog* aboutWindow_ = nullptr;
   std::function<void(int)> openHelp_;
+  std::function<bool()> mayExit_;
 
   QComboBox* windKind_ = nullptr;
   QComboBox* transPower_ = nullptr;
