@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QScreen>
 #include <QStatusBar>
 
 #include "ui/context_help.h"
@@ -64,10 +63,6 @@ DeviceStatusView App::deviceStatusView() {
 }
 
 void App::showMainWindow() {
-  if (QScreen* screen = mainForm_.screen()) {
-    const QRect area = screen->availableGeometry();
-    mainForm_.move(area.center() - QPoint(mainForm_.width() / 2, mainForm_.height() / 2));
-  }
   mainForm_.show();
 }
 

@@ -21,9 +21,11 @@
 #include "core/line_catalogue.h"
 #include "core/tire_catalogue.h"
 #include "core/trans_catalogue.h"
+#include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/message_sink.h"
 #include "ui/result_form.h"
+#include "ui/window_placement.h"
 #include "ui/window_style.h"
 
 namespace tesmir {
@@ -183,6 +185,8 @@ MainForm::MainForm(SchemeState& scheme, MessageSink& messages, ResultForm& resul
   const QSize wanted = sizeHint().expandedTo(QSize(752, 529));
   setFixedSize(wanted);
   windKind_->setFocus();
+  EnterClicksFocusedButtons(this);
+  KeepCentredOnScreen(this);
 }
 
 QWidget* MainForm::buildTopStrip() {

@@ -25,11 +25,13 @@
 
 #include "report/report_file.h"
 #include "report/report_table.h"
+#include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/delete_all_report_form.h"
 #include "ui/file_chooser.h"
 #include "ui/hints.h"
 #include "ui/message_sink.h"
+#include "ui/window_placement.h"
 
 namespace tesmir {
 
@@ -294,6 +296,8 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   grid_->setCurrentIndex(model_->index(0, 0));
   syncing_ = false;
   fitColumns();
+  EnterClicksFocusedButtons(this);
+  KeepCentredOnScreen(this);
 }
 
 ReportForm::~ReportForm() = default;

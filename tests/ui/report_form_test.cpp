@@ -173,6 +173,58 @@ TEST_F(ReportWindows, PointAddedAfterACalculationShowsInTheGrid) {
   EXPECT_EQ(table_.leadingCount(), 1);
 }
 
+// Runs `steps` while `dialog` is open modally; closes it if they did not.
+void WhileOpen(QDialog& dialog, std::function<void()> steps) {
+  QTimer::singleShot(0, &dialog, [&dialog, steps = std::move(steps)] {
+    steps();
+    if (dialog.isVisible()) {
+      ADD_FAILURE() << "the dialog stayed open";
+      dialog.done(-1);
+    }
+  });
+}
+
+// Every opening of the point-name dialog starts in the name field with its
+// text selected, whichever button closed it last time.
+TEST_F(ReportWindows, NameDialogStartsInTheNameFieldOnEveryOpening) {
+  SchemeState scheme;
+  ASSERT_TRUE(RunLoopCalculation(DefaultSchemeInput(), scheme).ok);
+  const DeviceSettings device;
+  AskNumberForm ask(table_, scheme, device, sink_, [] { return QStringLiteral("---"); });
+  const auto focusName = [&ask] { return ask.focusWidget() != nullptr ? ask.focusWidget()->objectName() : QString(); };
+  // Keys go where the keyboard sends them: to the focused control.
+  const auto keys = [&ask](const QString& text) {
+    if (ask.focusWidget() != nullptr) QTest::keyClicks(ask.focusWidget(), text);
+  };
+  const auto key = [&ask](Qt::Key k) {
+    if (ask.focusWidget() != nullptr) QTest::keyClick(ask.focusWidget(), k);
+  };
+
+  // First opening: a name is typed, then Tab, Tab to "Отмена" and Enter.
+  WhileOpen(ask, [&] {
+    EXPECT_EQ(focusName(), "NumberEdit");
+    keys("A1");
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), "CancelBitBtn");
+    key(Qt::Key_Return);
+  });
+  EXPECT_EQ(ask.exec(), QDialog::Rejected);
+
+  // Second opening: typing replaces the old name; Tab reaches "Да".
+  WhileOpen(ask, [&] {
+    EXPECT_EQ(focusName(), "NumberEdit");
+    auto* edit = ask.findChild<QLineEdit*>("NumberEdit");
+    EXPECT_EQ(edit->selectedText(), "A1");
+    keys("B2");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), "OKButton");
+    key(Qt::Key_Enter);
+  });
+  EXPECT_EQ(ask.exec(), QDialog::Accepted);
+  EXPECT_EQ(table_.cell(0, 0), "B2");
+}
+
 // Every column is as wide as its widest title or value (at least 50 px), the
 // window shows all of them, and each value is also its cell's status tip.
 TEST_F(ReportWindows, ColumnsShowWholeValues) {
