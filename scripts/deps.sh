@@ -1,21 +1,31 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need,
 # skipping those already present. Sourced by run.sh and test.sh.
-tesmir_install_deps() {
-  local pkgs=(
-    build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
-    libxlsxwriter-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    desktop-file-utils appstream dpkg-dev
+
+# The packages, by their real (not virtual) names: dpkg reports a virtual
+# name as not installed, which would run apt-get on every start.
+tesmir_deps_packages() {
+  echo build-essential cmake pkg-config \
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev \
+    libxlsxwriter-dev \
+    libgtest-dev libgmock-dev libbenchmark-dev \
+    desktop-file-utils appstream dpkg-dev \
     unzip fonts-dejavu-core locales
-  )
-  local missing=()
-  for p in "${pkgs[@]}"; do
+}
+
+# Prints the packages that are not installed, one a line.
+tesmir_missing_deps() {
+  local p
+  for p in $(tesmir_deps_packages); do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-      missing+=("$p")
+      echo "$p"
     fi
   done
+}
+
+tesmir_install_deps() {
+  local missing
+  mapfile -t missing < <(tesmir_missing_deps)
   local sudo=""
   if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"

@@ -119,6 +119,7 @@ std::string ReportTable::addPoint(std::string_view name, const ReportRow& cells)
   ReportRow& r = rows_[static_cast<std::size_t>(target)];
   r = cells;
   r[0] = std::string(name);
+  modified_ = true;
   return {};
 }
 
@@ -145,11 +146,13 @@ std::string ReportTable::deleteSelected() {
   if (rowCount() > kReportMinRows) {
     rows_.pop_back();
   }
+  modified_ = true;
   return {};
 }
 
 void ReportTable::deleteAll() {
   rows_.assign(kReportMinRows, ReportRow{});
+  modified_ = true;
 }
 
 int ReportTable::moveUp() {
@@ -158,6 +161,7 @@ int ReportTable::moveUp() {
     return -1;
   }
   std::swap(rows_[static_cast<std::size_t>(SelectedRow)], rows_[static_cast<std::size_t>(SelectedRow - 1)]);
+  modified_ = true;
   cellMadeCurrent(SelectedRow - 1);
   return SelectedRow;
 }
@@ -168,6 +172,7 @@ int ReportTable::moveDown() {
     return -1;
   }
   std::swap(rows_[static_cast<std::size_t>(SelectedRow)], rows_[static_cast<std::size_t>(SelectedRow + 1)]);
+  modified_ = true;
   cellMadeCurrent(SelectedRow + 1);
   return SelectedRow;
 }
@@ -176,10 +181,12 @@ void ReportTable::clearAll() {
   for (ReportRow& r : rows_) {
     r = ReportRow{};
   }
+  modified_ = true;
 }
 
 void ReportTable::setRowCount(int count) {
   rows_.resize(static_cast<std::size_t>(std::max(count, kReportMinRows)));
+  modified_ = true;
 }
 
 void ReportTable::setCell(int col, int row, std::string text) {
@@ -187,6 +194,7 @@ void ReportTable::setCell(int col, int row, std::string text) {
     return;
   }
   rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = std::move(text);
+  modified_ = true;
 }
 
 void ReportTable::assignRows(std::vector<ReportRow> rows) {
@@ -194,6 +202,11 @@ void ReportTable::assignRows(std::vector<ReportRow> rows) {
   if (rows_.size() < static_cast<std::size_t>(kReportMinRows)) {
     rows_.resize(kReportMinRows);
   }
+  modified_ = true;
+}
+
+bool ReportTable::hasUnsavedWork() const {
+  return modified_ && std::any_of(rows_.begin(), rows_.end(), [](const ReportRow& r) { return !r[0].empty(); });
 }
 
 }  // namespace tesmir

@@ -72,8 +72,18 @@ class ReportTable {
   // Replaces every row at once (padded to kReportMinRows with empty rows).
   void assignRows(std::vector<ReportRow> rows);
 
+  // Rows were added, deleted, moved or read from a file since the report was
+  // last saved (or since the start).
+  bool modified() const { return modified_; }
+  // The report was written to a file whole.
+  void markSaved() { modified_ = false; }
+  // True when leaving now would lose work: the report changed since its last
+  // save and has at least one named row.
+  bool hasUnsavedWork() const;
+
  private:
   std::vector<ReportRow> rows_;
+  bool modified_ = false;
 };
 
 namespace report_messages {
@@ -85,6 +95,7 @@ inline constexpr std::string_view kNameTooLong = "Количество симв�
 inline constexpr std::string_view kBadNameChars =
     "Название точки не должно содержать точку с запятой и символы, которых нет в кодировке Windows-1251.";
 inline constexpr std::string_view kSelectRow = "Укажите строку, которую необходимо удалить.";
+inline constexpr std::string_view kUnsavedOnExit = "Отчет не сохранен. Сохранить изменения?";
 }  // namespace report_messages
 
 }  // namespace tesmir

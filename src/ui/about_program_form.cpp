@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/button_keys.h"
+#include "ui/window_placement.h"
 #include "ui/window_style.h"
 
 namespace tesmir {
@@ -72,6 +74,8 @@ AboutProgramForm::AboutProgramForm(QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons);
 
   resize(sizeHint().expandedTo(QSize(370, 239)));
+  EnterClicksFocusedButtons(this);
+  KeepCentredOnScreen(this);
 }
 
 }  // namespace tesmir

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QScreen>
 #include <QStatusBar>
 
 #include "ui/context_help.h"
@@ -38,6 +37,7 @@ App::App(MessageSink& messages, FileChooser& files)
                    [this] { ExportToCalc(report_, messages_, &reportForm_); });
 
   mainForm_.setHelpOpener([this](int topic) { openHelp(topic); });
+  mainForm_.setExitCheck([this] { return confirmExit(); });
   // The results window has no status bar of its own: its hints go to the
   // program's one, as every other hint does.
   AttachHintBar(&resultForm_, mainForm_.statusBar());
@@ -63,11 +63,24 @@ DeviceStatusView App::deviceStatusView() {
 }
 
 void App::showMainWindow() {
-  if (QScreen* screen = mainForm_.screen()) {
-    const QRect area = screen->availableGeometry();
-    mainForm_.move(area.center() - QPoint(mainForm_.width() / 2, mainForm_.height() / 2));
-  }
   mainForm_.show();
+}
+
+bool App::confirmExit() {
+  if (!report_.hasUnsavedWork()) {
+    return true;
+  }
+  const QString question = QString::fromUtf8(report_messages::kUnsavedOnExit.data(),
+                                             static_cast<qsizetype>(report_messages::kUnsavedOnExit.size()));
+  switch (messages_.askSave(&mainForm_, question)) {
+    case MessageSink::SaveAnswer::Save:
+      return reportForm_.saveReport();
+    case MessageSink::SaveAnswer::Discard:
+      return true;
+    case MessageSink::SaveAnswer::Cancel:
+      break;
+  }
+  return false;
 }
 
 HelpViewer& App::helpViewer() {

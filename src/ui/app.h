@@ -35,6 +35,11 @@ class App {
   // Shows the main window in the centre of its screen.
   void showMainWindow();
 
+  // Before the program ends: offers to save a report that has unsaved named
+  // rows. False when the program must stay open (cancelled, or the save
+  // failed or was cancelled).
+  bool confirmExit();
+
   // Opens a help topic in the help window.
   void openHelp(int topic);
 

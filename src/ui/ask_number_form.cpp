@@ -1,49 +1,31 @@
 #include "ui/ask_number_form.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "report/report_table.h"
+#include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/locale_separators.h"
 #include "ui/message_sink.h"
+#include "ui/window_placement.h"
 
 namespace tesmir {
 namespace {
 
 constexpr int kHelpTopic = 35;
 
-// Enter on a focused button presses it. Neither button is the dialog's
-// default, so Enter in the edit box presses nothing.
-class EnterClicksFocusedButton final : public QObject {
- public:
-  using QObject::QObject;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        static_cast<QPushButton*>(watched)->click();
-        return true;
-      }
-    }
-    return QObject::eventFilter(watched, event);
-  }
-};
-
-QPushButton* NonDefaultButton(const QString& text, const QString& name, QWidget* parent, QObject* enterFilter) {
+// Neither button is the dialog's default, so Enter in the edit box presses
+// nothing; Enter on a focused button presses that button.
+QPushButton* NonDefaultButton(const QString& text, const QString& name, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(name);
   button->setAutoDefault(false);
   button->setDefault(false);
-  button->installEventFilter(enterFilter);
   return button;
 }
 
@@ -71,9 +53,8 @@ AskNumberForm::AskNumberForm(ReportTable& table, const SchemeState& scheme, cons
   auto* limit = new QLabel(QStringLiteral("(не более 8 символов)"), this);
   limit->setObjectName(QStringLiteral("Label3"));
 
-  auto* enterFilter = new EnterClicksFocusedButton(this);
-  QPushButton* ok = NonDefaultButton(QStringLiteral("Да"), QStringLiteral("OKButton"), this, enterFilter);
-  QPushButton* cancel = NonDefaultButton(QStringLiteral("Отмена"), QStringLiteral("CancelBitBtn"), this, enterFilter);
+  QPushButton* ok = NonDefaultButton(QStringLiteral("Да"), QStringLiteral("OKButton"), this);
+  QPushButton* cancel = NonDefaultButton(QStringLiteral("Отмена"), QStringLiteral("CancelBitBtn"), this);
   connect(ok, &QPushButton::clicked, this, &AskNumberForm::OKButtonClick);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);  // Esc rejects as well
 
@@ -92,7 +73,16 @@ AskNumberForm::AskNumberForm(ReportTable& table, const SchemeState& scheme, cons
   layout->addSpacing(6);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  numberEdit_->setFocus();
+  EnterClicksFocusedButtons(this);
+  KeepCentredOnScreen(this);
+}
+
+void AskNumberForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Every opening starts in the name field, its text selected, whichever
+  // button closed the dialog last time.
+  numberEdit_->setFocus(Qt::OtherFocusReason);
+  numberEdit_->selectAll();
 }
 
 void AskNumberForm::OKButtonClick() {

@@ -27,6 +27,9 @@ class AskNumberForm : public QDialog {
   // and stays open with the typed text.
   void OKButtonClick();
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   ReportTable& table_;
   const SchemeState& scheme_;

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "report/report_table.h"
+#include "ui/button_keys.h"
 
 namespace tesmir {
 
@@ -40,6 +41,7 @@ DeleteAllReportForm::DeleteAllReportForm(ReportTable& table, QWidget* parent) : 
   layout->addSpacing(8);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  EnterClicksFocusedButtons(this);
 }
 
 void DeleteAllReportForm::OKBitBtnClick() {

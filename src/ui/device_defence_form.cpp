@@ -4,12 +4,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStringList>
 #include <QVBoxLayout>
@@ -18,10 +16,12 @@
 #include <string_view>
 
 #include "device/fuse_characteristic.h"
+#include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/hints.h"
 #include "ui/locale_separators.h"
 #include "ui/message_sink.h"
+#include "ui/window_placement.h"
 
 namespace tesmir {
 namespace {
@@ -89,6 +89,8 @@ DeviceDefenceForm::DeviceDefenceForm(DeviceSettings& settings, const SchemeState
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   SetHelpContext(this, kHelpTopic);
   buildControls();
+  EnterClicksFocusedButtons(this);
+  KeepCentredOnScreen(this);
 }
 
 void DeviceDefenceForm::buildControls() {
@@ -315,17 +317,6 @@ void DeviceDefenceForm::BitBtn3Click() {
   SetText(view_.mainStatus, Q(kStatusNotDefined));
   SetText(view_.resultStatus, Q(kStatusNotDefined));
   done(QDialog::Rejected);
-}
-
-void DeviceDefenceForm::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  // Centred on the screen, whatever window opened it.
-  if (const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    QRect frame = frameGeometry();
-    frame.moveCenter(area.center());
-    move(frame.topLeft());
-  }
 }
 
 }  // namespace tesmir

@@ -45,9 +45,6 @@ class DeviceDefenceForm : public QDialog {
   void TokNRCheckBoxClick();
   void TypePPComboBoxChange();
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   void buildControls();
   void setBreakerGroupEnabled(bool enabled);

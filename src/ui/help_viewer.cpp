@@ -8,6 +8,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "ui/button_keys.h"
+
 // The help pages live in a static library; their resources must be registered
 // by name, as nothing else pulls them into the program.
 static void InitHelpResources() { Q_INIT_RESOURCE(help); }
@@ -65,6 +67,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
   });
 
   resize(640, 560);
+  EnterClicksFocusedButtons(this);
 }
 
 QString HelpViewer::topicUrl(int topic) { return QStringLiteral("qrc:/help/topic_%1.html").arg(topic); }

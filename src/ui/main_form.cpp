@@ -2,8 +2,8 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
-#include <QCompleter>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -16,13 +16,16 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "core/line_catalogue.h"
 #include "core/tire_catalogue.h"
 #include "core/trans_catalogue.h"
+#include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/message_sink.h"
 #include "ui/result_form.h"
+#include "ui/window_placement.h"
 #include "ui/window_style.h"
 
 namespace tesmir {
@@ -66,12 +69,14 @@ const QString kAddToReport = QStringLiteral("Добавление результ
 const QString kExit = QStringLiteral("Выход из программы");
 const QString kStatusDD = QStringLiteral("Строка состояния аппарата защиты");
 const QString kIokz = QStringLiteral("Строка вывода результатов расчета");
+const QString kIokzStale = QStringLiteral(
+    "Исходные данные изменены после последнего расчета. Для нового результата нажмите \"Расчет\"");
 const QString kStatusBar = QStringLiteral("Строка помощи");
 }  // namespace hint
 
-// An editable drop-down list: typed text stays a text and is never added to
-// the items; completion only offers the list's own texts, case-sensitively.
-// The list is as wide as its longest item.
+// An editable drop-down list: typed text stays exactly as typed, key by key
+// (no inline completion) and is never added to the items; the drop-down still
+// offers the list's own texts. The list is as wide as its longest item.
 QComboBox* EditableList(const QString& name, const QStringList& items, const QString& text, const QString& tip,
                         QWidget* parent) {
   auto* box = new QComboBox(parent);
@@ -81,7 +86,7 @@ QComboBox* EditableList(const QString& name, const QStringList& items, const QSt
   box->setMaxVisibleItems(16);
   box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   box->addItems(items);
-  box->completer()->setCaseSensitivity(Qt::CaseSensitive);
+  box->setCompleter(nullptr);
   const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
   if (index >= 0) {
     box->setCurrentIndex(index);
@@ -180,6 +185,8 @@ MainForm::MainForm(SchemeState& scheme, MessageSink& messages, ResultForm& resul
   const QSize wanted = sizeHint().expandedTo(QSize(752, 529));
   setFixedSize(wanted);
   windKind_->setFocus();
+  EnterClicksFocusedButtons(this);
+  KeepCentredOnScreen(this);
 }
 
 QWidget* MainForm::buildTopStrip() {
@@ -341,6 +348,7 @@ QWidget* MainForm::buildResultPanel() {
   font.setPointSize(12);
   iokz_->setFont(font);
   iokz_->setAlignment(Qt::AlignCenter);
+  currentResultPalette_ = iokz_->palette();
   row->addWidget(iokz_);
   return panel;
 }
@@ -416,6 +424,38 @@ void MainForm::connectHandlers() {
   for (int r = 0; r < kLineCount; ++r) {
     connect(rows_[r].kind, &QComboBox::editTextChanged, this, [this, r] { KindPerformLineComboBoxChange(r); });
   }
+  // Any change of an input, typed or chosen or made by a refill, leaves the
+  // result line describing the inputs of the last calculation.
+  std::vector<QComboBox*> lists = {windKind_, transPower_};
+  std::vector<QLineEdit*> edits = {rArc_};
+  for (const LineRow& row : rows_) {
+    lists.insert(lists.end(), {row.kind, row.stuff, row.quanPar, row.ff, row.fn});
+    edits.push_back(row.length);
+  }
+  for (QComboBox* list : lists) {
+    connect(list, &QComboBox::editTextChanged, this, &MainForm::markResultStale);
+  }
+  for (QLineEdit* edit : edits) {
+    connect(edit, &QLineEdit::textChanged, this, &MainForm::markResultStale);
+  }
+}
+
+void MainForm::markResultStale() {
+  if (!resultCurrent_) {
+    return;
+  }
+  resultCurrent_ = false;
+  QPalette grey = currentResultPalette_;
+  grey.setColor(QPalette::WindowText, Qt::gray);
+  iokz_->setPalette(grey);
+  iokz_->setStatusTip(hint::kIokzStale);
+}
+
+void MainForm::setResultLine(const QString& text, bool isResult) {
+  iokz_->setText(text);
+  iokz_->setPalette(currentResultPalette_);
+  iokz_->setStatusTip(hint::kIokz);
+  resultCurrent_ = isResult;
 }
 
 SchemeInput MainForm::schemeInput() const {
@@ -437,7 +477,7 @@ SchemeInput MainForm::schemeInput() const {
 }
 
 void MainForm::showNotEnoughData() {
-  iokz_->setText(Q(calc_messages::kNotEnoughData));
+  setResultLine(Q(calc_messages::kNotEnoughData), false);
   statusDD_->setText(Q(calc_messages::kDoCalculation));
 }
 
@@ -454,11 +494,19 @@ void MainForm::StartButtonClick() {
     return;
   }
 
-  iokz_->setText(Q(*outcome));
+  setResultLine(Q(*outcome), true);
   emit calculationSucceeded();
   results_.showCalculation(scheme_, transPower_->currentText(), windKind_->currentText(), iokz_->text());
   resultMenu_->setEnabled(true);
   addToReport_->setEnabled(true);
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+  if (mayExit_ && !mayExit_()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
 }
 
 void MainForm::openModal(QDialog* dialog) {

@@ -5,6 +5,7 @@
 // what it returns.
 
 #include <QMainWindow>
+#include <QPalette>
 #include <array>
 #include <functional>
 
@@ -41,6 +42,9 @@ class MainForm : public QMainWindow {
   void setAskNumberDialog(QDialog* dialog) { askNumberDialog_ = dialog; }
   void setReportWindow(QDialog* dialog) { reportWindow_ = dialog; }
   void setAboutWindow(QDialog* dialog) { aboutWindow_ = dialog; }
+  // Asked before the window closes ("Выход" or the window frame); false keeps
+  // the program running.
+  void setExitCheck(std::function<bool()> mayExit) { mayExit_ = std::move(mayExit); }
   // Opens a help topic; "Помощь" calls it with topic 1.
   void setHelpOpener(std::function<void(int)> open) { openHelp_ = std::move(open); }
 
@@ -70,6 +74,9 @@ class MainForm : public QMainWindow {
   // device is judged now, before the results window receives its texts.
   void calculationSucceeded();
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   struct LineRow {
     QComboBox* kind = nullptr;
@@ -90,6 +97,11 @@ class MainForm : public QMainWindow {
   void setTabOrderChain();
   void connectHandlers();
   void openModal(QDialog* dialog);
+  // Writes the result line in its normal look; `isResult` when it holds the
+  // result of a calculation.
+  void setResultLine(const QString& text, bool isResult);
+  // Greys a calculated result line once an input changes.
+  void markResultStale();
 
   SchemeState& scheme_;
   MessageSink& messages_;
@@ -100,6 +112,7 @@ class MainForm : public QMainWindow {
   QDialog* reportWindow_ = nullptr;
   QDialog* aboutWindow_ = nullptr;
   std::function<void(int)> openHelp_;
+  std::function<bool()> mayExit_;
 
   QComboBox* windKind_ = nullptr;
   QComboBox* transPower_ = nullptr;
@@ -108,6 +121,8 @@ class MainForm : public QMainWindow {
   QLabel* statusDD_ = nullptr;
   QPushButton* ddButton_ = nullptr;
   QLabel* iokz_ = nullptr;
+  QPalette currentResultPalette_;
+  bool resultCurrent_ = false;
   QPushButton* addToReport_ = nullptr;
   QPushButton* start_ = nullptr;
   QPushButton* exit_ = nullptr;

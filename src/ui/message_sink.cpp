@@ -1,6 +1,7 @@
 #include "ui/message_sink.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace tesmir {
 namespace {
@@ -22,6 +23,25 @@ bool BoxMessageSink::ask(QWidget* parent, const QString& text) {
 
 void BoxMessageSink::error(QWidget* parent, const QString& text) {
   QMessageBox::critical(parent, kCaption, text, QMessageBox::Ok);
+}
+
+MessageSink::SaveAnswer MessageSink::askSave(QWidget*, const QString&) { return SaveAnswer::Cancel; }
+
+MessageSink::SaveAnswer BoxMessageSink::askSave(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Warning, kCaption, text, QMessageBox::NoButton, parent);
+  QPushButton* save = box.addButton(QStringLiteral("Сохранить"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(QStringLiteral("Не сохранять"), QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == save) {
+    return SaveAnswer::Save;
+  }
+  if (box.clickedButton() == discard) {
+    return SaveAnswer::Discard;
+  }
+  return SaveAnswer::Cancel;
 }
 
 }  // namespace tesmir

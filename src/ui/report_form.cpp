@@ -25,11 +25,13 @@
 
 #include "report/report_file.h"
 #include "report/report_table.h"
+#include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/delete_all_report_form.h"
 #include "ui/file_chooser.h"
 #include "ui/hints.h"
 #include "ui/message_sink.h"
+#include "ui/window_placement.h"
 
 namespace tesmir {
 
@@ -43,10 +45,19 @@ class ReportTableModel final : public QAbstractTableModel {
     return parent.isValid() ? 0 : table_.columnCount();
   }
   QVariant data(const QModelIndex& index, int role) const override {
-    if (role != Qt::DisplayRole || !index.isValid()) {
+    if (!index.isValid()) {
       return {};
     }
-    return QString::fromStdString(table_.cell(index.column(), index.row()));
+    if (role == Qt::DisplayRole) {
+      return QString::fromStdString(table_.cell(index.column(), index.row()));
+    }
+    if (role == Qt::StatusTipRole) {
+      // The whole value, also in the status bar; an empty cell leaves the
+      // grid's own hint.
+      const std::string& text = table_.cell(index.column(), index.row());
+      return text.empty() ? QVariant() : QVariant(QString::fromStdString(text));
+    }
+    return {};
   }
   Qt::ItemFlags flags(const QModelIndex& index) const override {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
@@ -64,11 +75,14 @@ class ReportTableModel final : public QAbstractTableModel {
 namespace {
 
 constexpr int kHelpTopic = 35;
+// The narrowest column; a column is as wide as its widest title or value.
 constexpr int kColumnWidth = 50;
+// Room beside a text in a column: the cell's left margin and a small gap.
+constexpr int kCellPadding = 6;
 constexpr int kRowHeight = 18;
 constexpr int kVisibleRows = 15;
 const QColor kMaroon(0x80, 0x00, 0x00);
-// Twelve 50-pixel columns: a compact font lets numbers such as 1 062,38 fit.
+// A compact font keeps twelve columns of values within a normal screen.
 constexpr qreal kGridPointSize = 8;
 
 QFont CompactFont(QFont font) {
@@ -104,8 +118,8 @@ const QString kCaption = QStringLiteral("Отчет");
 const QString kCsvFilter = QStringLiteral("Таблица (*.csv)");
 const QString kOkzFilter = QStringLiteral("Таблица (*.okz)");
 
-// Draws cell texts with a narrow margin, so values such as 1 062,38 fit into
-// a 50-pixel column; a text that still does not fit ends in an ellipsis.
+// Draws cell texts with a narrow margin; the columns are sized to their
+// widest text, so nothing is cut.
 class NarrowCellDelegate final : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
@@ -140,6 +154,7 @@ QLabel* TitleLabel(const QString& text, bool bold, const QString& hint, QWidget*
   label->setAlignment(Qt::AlignCenter);
   label->setFixedWidth(kColumnWidth);
   label->setStatusTip(hint);
+  label->setTextFormat(Qt::PlainText);
   return label;
 }
 
@@ -193,9 +208,7 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   grid_->setTabKeyNavigation(false);
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  const int frame = grid_->frameWidth();
-  grid_->setFixedSize(kReportColumns * kColumnWidth + 2 * frame + grid_->verticalScrollBar()->sizeHint().width(),
-                      kVisibleRows * kRowHeight + 2 * frame);
+  grid_->setMouseTracking(true);  // the hovered cell's value goes to the status bar
   grid_->viewport()->installEventFilter(this);
   connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
@@ -282,6 +295,9 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   syncing_ = true;
   grid_->setCurrentIndex(model_->index(0, 0));
   syncing_ = false;
+  fitColumns();
+  EnterClicksFocusedButtons(this);
+  KeepCentredOnScreen(this);
 }
 
 ReportForm::~ReportForm() = default;
@@ -295,8 +311,11 @@ QWidget* ReportForm::buildTitles() {
   for (int c = 0; c < kReportColumns; ++c) {
     const ColumnTitle& t = kColumnTitles[static_cast<std::size_t>(c)];
     const QString hint = QString::fromUtf8(t.description);
-    layout->addWidget(TitleLabel(QString::fromUtf8(t.title), true, hint, titles), 0, c);
-    layout->addWidget(TitleLabel(QString::fromUtf8(t.unit), false, hint, titles), 1, c);
+    QLabel* title = TitleLabel(QString::fromUtf8(t.title), true, hint, titles);
+    QLabel* unit = TitleLabel(QString::fromUtf8(t.unit), false, hint, titles);
+    titleLabels_[static_cast<std::size_t>(c)] = {title, unit};
+    layout->addWidget(title, 0, c);
+    layout->addWidget(unit, 1, c);
   }
   layout->setColumnStretch(kReportColumns, 1);
   return titles;
@@ -326,6 +345,7 @@ void ReportForm::refreshGrid() {
   const int column = old.isValid() ? old.column() : 0;
   syncing_ = true;
   model_->reload();
+  fitColumns();
   // When the table shrank below the current row, the new last row becomes
   // current; otherwise the highlight stays on the same index.
   const int row = std::min(oldRow, table_.rowCount() - 1);
@@ -334,6 +354,30 @@ void ReportForm::refreshGrid() {
   if (row != oldRow) {
     table_.cellMadeCurrent(row);
   }
+}
+
+void ReportForm::fitColumns() {
+  const QFontMetrics cells(grid_->font());
+  int total = 0;
+  for (int c = 0; c < kReportColumns; ++c) {
+    const auto& [title, unit] = titleLabels_[static_cast<std::size_t>(c)];
+    int width = std::max({kColumnWidth, title->fontMetrics().horizontalAdvance(title->text()) + kCellPadding,
+                          unit->fontMetrics().horizontalAdvance(unit->text()) + kCellPadding});
+    for (int r = 0; r < table_.rowCount(); ++r) {
+      const std::string& text = table_.cell(c, r);
+      if (!text.empty()) {
+        width = std::max(width, cells.horizontalAdvance(QString::fromStdString(text)) + kCellPadding);
+      }
+    }
+    grid_->setColumnWidth(c, width);
+    title->setFixedWidth(width);
+    unit->setFixedWidth(width);
+    total += width;
+  }
+  // The window follows the grid's width (its layout has a fixed size).
+  const int frame = grid_->frameWidth();
+  grid_->setFixedSize(total + 2 * frame + grid_->verticalScrollBar()->sizeHint().width(),
+                      kVisibleRows * kRowHeight + 2 * frame);
 }
 
 void ReportForm::makeCurrent(int row) {
@@ -382,32 +426,37 @@ bool ReportForm::writeTo(const QString& path) {
     messages_.error(this, error);
     return false;
   }
+  table_.markSaved();
   return true;
 }
 
-void ReportForm::SaveReportMenuClick() {
+void ReportForm::SaveReportMenuClick() { saveReport(); }
+
+void ReportForm::SaveAsReportMenuClick() { saveReportAs(); }
+
+bool ReportForm::saveReport() {
   if (reportFileName_.isEmpty()) {
-    SaveAsReportMenuClick();
-    return;
+    return saveReportAs();
   }
-  writeTo(reportFileName_);
+  return writeTo(reportFileName_);
 }
 
-void ReportForm::SaveAsReportMenuClick() {
+bool ReportForm::saveReportAs() {
   for (;;) {
     const QString path = files_.chooseSaveName(this, reportFileName_, kCsvFilter, QStringLiteral("csv"));
     if (path.isEmpty()) {
-      return;
+      return false;
     }
     if (QFileInfo::exists(path) &&
         !messages_.ask(this, QString::fromUtf8(report_file_messages::kOverwrite))) {
       continue;  // back to the dialog; the current name stays
     }
     // The name becomes the report's only once the file is really written.
-    if (writeTo(path)) {
-      setReportFileName(path);
+    if (!writeTo(path)) {
+      return false;
     }
-    return;
+    setReportFileName(path);
+    return true;
   }
 }
 

@@ -3,8 +3,13 @@
 // and opens report files.
 
 #include <QDialog>
+#include <array>
+#include <utility>
+
+#include "report/report_table.h"
 
 class QAction;
+class QLabel;
 class QStatusBar;
 class QTableView;
 
@@ -34,6 +39,11 @@ class ReportForm : public QDialog {
   // Shows the table as it is now, keeping the grid's current row where it can.
   void refreshGrid();
 
+  // "Сохранить" (Save As while the report has no file) and "Сохранить как...";
+  // true once the report is written, false when it failed or was cancelled.
+  bool saveReport();
+  bool saveReportAs();
+
   void SaveReportMenuClick();
   void SaveAsReportMenuClick();
   void OpenReportMenuClick();
@@ -48,6 +58,9 @@ class ReportForm : public QDialog {
 
  private:
   QWidget* buildTitles();
+  // Sizes every column to its widest title or value, at least 50 pixels, and
+  // the grid to its columns.
+  void fitColumns();
   void makeCurrent(int row);
   // Writes the table to `path`; shows the failure and returns false on error.
   bool writeTo(const QString& path);
@@ -63,6 +76,8 @@ class ReportForm : public QDialog {
   QAction* exportToExcelAction_;
   QAction* exportToCalcAction_;
   QString reportFileName_;
+  // The bold title and the unit over each column.
+  std::array<std::pair<QLabel*, QLabel*>, kReportColumns> titleLabels_{};
   bool syncing_ = false;
 };
 

@@ -7,8 +7,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/locale_separators.h"
+#include "ui/window_placement.h"
 #include "ui/window_style.h"
 
 namespace tesmir {
@@ -89,7 +91,7 @@ ResultForm::ResultForm(QWidget* parent) : QDialog(parent), separators_(SystemSep
   auto* close = new QPushButton(QStringLiteral("Закрыть"), this);
   close->setObjectName(QStringLiteral("BitBtn1"));
   close->setStatusTip(QStringLiteral("Закрыть окно"));
-  close->setAutoDefault(false);
+  close->setDefault(true);  // Enter closes the window
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
   buttons->addStretch(1);
   buttons->addWidget(close);
@@ -97,6 +99,8 @@ ResultForm::ResultForm(QWidget* parent) : QDialog(parent), separators_(SystemSep
   layout->addLayout(buttons);
 
   setFixedSize(sizeHint());
+  EnterClicksFocusedButtons(this);
+  KeepCentredOnScreen(this);
 }
 
 QWidget* ResultForm::buildTransTab() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -262,6 +263,45 @@ TEST(ReportTable, RowCountNeverBelowFourteen) {
   EXPECT_EQ(table.cell(0, 0), "A");
   table.setCell(0, 99, "out of range");
   EXPECT_EQ(table.cell(0, 99), "");
+}
+
+struct ModifiedCase {
+  const char* name;
+  std::function<void(ReportTable&)> act;
+  bool modifies;
+};
+
+// Which operations count as a change the user would lose on exit.
+TEST(ReportTable, TracksChangesSinceTheLastSave) {
+  const ModifiedCase cases[] = {
+      {"add", [](ReportTable& t) { EXPECT_EQ(t.addPoint("Т3", RowNamed("Т3")), ""); }, true},
+      {"rejected add", [](ReportTable& t) { EXPECT_NE(t.addPoint("Т1", RowNamed("Т1")), ""); }, false},
+      {"delete", [](ReportTable& t) { t.mouseReleasedAt(0, 1); EXPECT_EQ(t.deleteSelected(), ""); }, true},
+      {"delete without a row", [](ReportTable& t) { t.mouseReleasedAt(-1, -1); t.deleteSelected(); }, false},
+      {"delete all", [](ReportTable& t) { t.deleteAll(); }, true},
+      {"move up", [](ReportTable& t) { t.cellMadeCurrent(1); EXPECT_EQ(t.moveUp(), 0); }, true},
+      {"move up at the top", [](ReportTable& t) { t.cellMadeCurrent(0); EXPECT_EQ(t.moveUp(), -1); }, false},
+      {"move down", [](ReportTable& t) { t.cellMadeCurrent(0); EXPECT_EQ(t.moveDown(), 1); }, true},
+      {"read from a file", [](ReportTable& t) { t.assignRows({RowNamed("Ф1")}); }, true},
+      {"select", [](ReportTable& t) { t.cellMadeCurrent(1); t.mouseReleasedAt(2, 1); }, false},
+  };
+  for (const ModifiedCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ReportTable table = TableWith({"Т1", "Т2"});
+    EXPECT_TRUE(table.modified());
+    table.markSaved();
+    EXPECT_FALSE(table.hasUnsavedWork());
+    c.act(table);
+    EXPECT_EQ(table.modified(), c.modifies);
+  }
+
+  // Without a named row there is nothing to lose.
+  ReportTable table = TableWith({"Т1"});
+  EXPECT_TRUE(table.hasUnsavedWork());
+  table.deleteAll();
+  EXPECT_TRUE(table.modified());
+  EXPECT_FALSE(table.hasUnsavedWork());
+  EXPECT_FALSE(ReportTable().hasUnsavedWork());
 }
 
 }  // namespace

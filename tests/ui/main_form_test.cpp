@@ -392,6 +392,85 @@ TEST_F(MainFormTest, CalculatesFromTheTypedTexts) {
   EXPECT_EQ(scheme.Lines[3].Stuff, "Алюминий");
 }
 
+// Typed list texts reach the calculation exactly as typed: a beginning of a
+// list item is not completed to that item.
+TEST_F(MainFormTest, TypedListTextsAreNotCompleted) {
+  const QString unknownTrans = QStringLiteral(
+      "Неизвестная марка трансформатора. Попробуйте выбрать трансформатор другой мощности или изменить схему "
+      "соединения обмоток");
+  struct Case {
+    const char* list;
+    const char* typed;
+    QString message;
+  };
+  const Case cases[] = {
+      {"TransPowerComboBox", "10", unknownTrans},
+      {"TransPowerComboBox", "6", QStringLiteral("Трансформатор выбранной мощности не заложен в программу")},
+      {"FfLine1ComboBox", "3", QStringLiteral("Неизвестное сечение жилы")},
+      {"QuanParLine1ComboBox", "н", QStringLiteral("Неверное количество параллельных проводов линии 1")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    messages.informed.clear();
+    SetUp();
+    form->show();
+    QLineEdit* length = find<QLineEdit>("LengthLine1Edit");
+    length->selectAll();
+    QTest::keyClicks(length, "10");
+    QComboBox* box = combo(c.list);
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    Type(box->lineEdit(), QString::fromUtf8(c.typed));  // QTest types ASCII only
+    QTest::keyClick(box->lineEdit(), Qt::Key_Tab);
+    EXPECT_EQ(box->currentText(), QString::fromUtf8(c.typed));
+    button("StartButton")->click();
+    EXPECT_EQ(messages.informed, QStringList({c.message}));
+  }
+}
+
+// After an input changes, the result line keeps its text but reads as out of
+// date until the next calculation or failure.
+TEST_F(MainFormTest, ResultLineShowsWhenInputsChangedSinceTheCalculation) {
+  QLabel* line = find<QLabel>("IokzLabel");
+  const QColor normal = line->palette().color(QPalette::WindowText);
+  const QString normalTip = QStringLiteral("Строка вывода результатов расчета");
+  const auto isStale = [&] {
+    const bool grey = line->palette().color(QPalette::WindowText) != normal;
+    EXPECT_EQ(grey, line->statusTip() != normalTip);
+    return grey;
+  };
+  form->show();
+  QTest::keyClicks(find<QLineEdit>("RArcEdit"), "0");
+  EXPECT_FALSE(isStale()) << "no result yet";
+
+  const std::function<void()> edits[] = {
+      [&] { QTest::keyClick(find<QLineEdit>("RArcEdit"), Qt::Key_Backspace); },
+      [&] { QTest::keyClicks(find<QLineEdit>("LengthLine6Edit"), "5"); },
+      [&] { choose(rowCombo("QuanParLine", 2), "2"); },
+      [&] { choose(combo("WindKindComboBox"), "T/Y-0"); },
+      [&] { QTest::keyClicks(rowCombo("StuffLine", 3)->lineEdit(), "x"); },
+  };
+  for (const auto& edit : edits) {
+    find<QLineEdit>("LengthLine6Edit")->setText("0");
+    rowCombo("StuffLine", 3)->setEditText("Медь");
+    button("StartButton")->click();
+    ASSERT_TRUE(messages.informed.isEmpty()) << messages.informed.join("|").toStdString();
+    const QString result = line->text();
+    EXPECT_FALSE(isStale());
+    edit();
+    EXPECT_EQ(line->text(), result);
+    EXPECT_TRUE(isStale());
+    EXPECT_EQ(line->statusTip(),
+              "Исходные данные изменены после последнего расчета. Для нового результата нажмите \"Расчет\"");
+    EXPECT_TRUE(button("AddToReportButton")->isEnabled());
+  }
+  // A failure resets the look along with the text.
+  find<QLineEdit>("RArcEdit")->setText("x");
+  button("StartButton")->click();
+  EXPECT_EQ(line->text(), kNotEnough);
+  EXPECT_FALSE(isStale());
+}
+
 struct FailureCase {
   const char* name;
   std::function<void(MainFormTest&)> spoil;

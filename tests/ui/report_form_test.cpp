@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <deque>
+#include <functional>
 
 #include "core/display_format.h"
 #include "core/loop_calc.h"
@@ -44,6 +45,10 @@ class ScriptedSink final : public MessageSink {
     return answer;
   }
   void error(QWidget*, const QString& text) override { errors << text; }
+  SaveAnswer askSave(QWidget*, const QString& text) override {
+    ADD_FAILURE() << "unexpected save question: " << text.toStdString();
+    return SaveAnswer::Cancel;
+  }
   QStringList messages;
   QStringList errors;
   std::deque<bool> answers;
@@ -166,6 +171,95 @@ TEST_F(ReportWindows, PointAddedAfterACalculationShowsInTheGrid) {
   QTest::keyClick(edit, Qt::Key_Escape);
   EXPECT_EQ(ask.result(), QDialog::Rejected);
   EXPECT_EQ(table_.leadingCount(), 1);
+}
+
+// Runs `steps` while `dialog` is open modally; closes it if they did not.
+void WhileOpen(QDialog& dialog, std::function<void()> steps) {
+  QTimer::singleShot(0, &dialog, [&dialog, steps = std::move(steps)] {
+    steps();
+    if (dialog.isVisible()) {
+      ADD_FAILURE() << "the dialog stayed open";
+      dialog.done(-1);
+    }
+  });
+}
+
+// Every opening of the point-name dialog starts in the name field with its
+// text selected, whichever button closed it last time.
+TEST_F(ReportWindows, NameDialogStartsInTheNameFieldOnEveryOpening) {
+  SchemeState scheme;
+  ASSERT_TRUE(RunLoopCalculation(DefaultSchemeInput(), scheme).ok);
+  const DeviceSettings device;
+  AskNumberForm ask(table_, scheme, device, sink_, [] { return QStringLiteral("---"); });
+  const auto focusName = [&ask] { return ask.focusWidget() != nullptr ? ask.focusWidget()->objectName() : QString(); };
+  // Keys go where the keyboard sends them: to the focused control.
+  const auto keys = [&ask](const QString& text) {
+    if (ask.focusWidget() != nullptr) QTest::keyClicks(ask.focusWidget(), text);
+  };
+  const auto key = [&ask](Qt::Key k) {
+    if (ask.focusWidget() != nullptr) QTest::keyClick(ask.focusWidget(), k);
+  };
+
+  // First opening: a name is typed, then Tab, Tab to "Отмена" and Enter.
+  WhileOpen(ask, [&] {
+    EXPECT_EQ(focusName(), "NumberEdit");
+    keys("A1");
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), "CancelBitBtn");
+    key(Qt::Key_Return);
+  });
+  EXPECT_EQ(ask.exec(), QDialog::Rejected);
+
+  // Second opening: typing replaces the old name; Tab reaches "Да".
+  WhileOpen(ask, [&] {
+    EXPECT_EQ(focusName(), "NumberEdit");
+    auto* edit = ask.findChild<QLineEdit*>("NumberEdit");
+    EXPECT_EQ(edit->selectedText(), "A1");
+    keys("B2");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), "OKButton");
+    key(Qt::Key_Enter);
+  });
+  EXPECT_EQ(ask.exec(), QDialog::Accepted);
+  EXPECT_EQ(table_.cell(0, 0), "B2");
+}
+
+// Every column is as wide as its widest title or value (at least 50 px), the
+// window shows all of them, and each value is also its cell's status tip.
+TEST_F(ReportWindows, ColumnsShowWholeValues) {
+  ReportRow wide = {"ЩР-12345", "1 062,38", "12 345,67", "3,00", "4,00", "40", "1 062,38", "7,00",
+                    "1 234 567,89", "217", "1250", "Тср < 0,4 с"};
+  const int nameWidth = grid()->columnWidth(0);  // as wide as its title
+  EXPECT_EQ(grid()->columnWidth(11), 50);
+  table_.assignRows({Row("A"), wide});
+  form_.refreshGrid();
+  form_.show();
+  const QFontMetrics metrics(grid()->font());
+  int total = 0;
+  for (int c = 0; c < 12; ++c) {
+    SCOPED_TRACE(c);
+    const int width = grid()->columnWidth(c);
+    EXPECT_GE(width, 50);
+    for (int r = 0; r < 2; ++r) {
+      const QModelIndex index = grid()->model()->index(r, c);
+      const QString text = index.data().toString();
+      EXPECT_GT(width, metrics.horizontalAdvance(text)) << text.toStdString();
+      EXPECT_EQ(index.data(Qt::StatusTipRole).toString(), text);
+    }
+    total += width;
+  }
+  EXPECT_GE(grid()->viewport()->width(), total);
+  EXPECT_GE(form_.width(), grid()->width());
+  EXPECT_GT(grid()->columnWidth(0), nameWidth);  // the eight-character name
+  EXPECT_GT(grid()->columnWidth(11), 50);
+
+  // The widths follow the table: without the wide row they fall back.
+  table_.mouseReleasedAt(0, 1);
+  click("DeleteReportButton");
+  EXPECT_EQ(grid()->columnWidth(0), nameWidth);
+  EXPECT_EQ(grid()->columnWidth(11), 50);
+  EXPECT_LT(grid()->viewport()->width(), total);
 }
 
 TEST_F(ReportWindows, GridShape) {
