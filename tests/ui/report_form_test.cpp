@@ -188,7 +188,7 @@ void WhileOpen(QDialog& dialog, std::function<void()> steps) {
 // text selected, whichever button closed it last time.
 TEST_F(ReportWindows, NameDialogStartsInTheNameFieldOnEveryOpening) {
   SchemeState scheme;
-  ASSERT_TRUE(RunLoopCalculation(DefaultSchemeInput(), scheme).ok);
+  ASSERT_TRUE(RunLoopCalculation(DefaultSchemeInput(), scheme).ok());
   const DeviceSettings device;
   AskNumberForm ask(table_, scheme, device, sink_, [] { return QStringLiteral("---"); });
   const auto focusName = [&ask] { return ask.focusWidget() != nullptr ? ask.focusWidget()->objectName() : QString(); };
