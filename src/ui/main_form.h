@@ -41,6 +41,7 @@ class MainForm : public QMainWindow {
   void setAskNumberDialog(QDialog* dialog) { askNumberDialog_ = dialog; }
   void setReportWindow(QDialog* dialog) { reportWindow_ = dialog; }
   void setAboutWindow(QDialog* dialog) { aboutWindow_ = dialog; }
+  void setCheckWindow(QDialog* dialog) { checkWindow_ = dialog; }
   // Opens a help topic; "Помощь" calls it with topic 1.
   void setHelpOpener(std::function<void(int)> open) { openHelp_ = std::move(open); }
 
@@ -59,6 +60,7 @@ class MainForm : public QMainWindow {
   void AddToReportButtonClick();
   void ResultMenuClick();
   void ReportMenuClick();
+  void CheckMenuClick();
   void HelpMenuClick();
   void AboutMenuClick();
   void WindKindComboBoxChange();
@@ -99,6 +101,7 @@ class MainForm : public QMainWindow {
   QDialog* askNumberDialog_ = nullptr;
   QDialog* reportWindow_ = nullptr;
   QDialog* aboutWindow_ = nullptr;
+  QDialog* checkWindow_ = nullptr;
   std::function<void(int)> openHelp_;
 
   QComboBox* windKind_ = nullptr;
@@ -113,6 +116,7 @@ class MainForm : public QMainWindow {
   QPushButton* exit_ = nullptr;
   QAction* resultMenu_ = nullptr;
   QAction* reportMenu_ = nullptr;
+  QAction* checkMenu_ = nullptr;
   QAction* helpMenu_ = nullptr;
   QAction* aboutMenu_ = nullptr;
 };
