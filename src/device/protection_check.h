@@ -117,12 +117,12 @@ inline constexpr std::string_view kWhyNoDevice =
 inline constexpr std::string_view kWhyNoLine = "Ни у одной линии не задана длина больше 0";
 inline constexpr std::string_view kWhyNoConductor =
     "У последней линии сопротивление жил равно 0: ее длина не влияет на ток";
-inline constexpr std::string_view kWhyBusbar = "Последняя линия - шинопровод: сечение подбирается только для кабеля и воздушной линии";
+inline constexpr std::string_view kWhyBusbar =
+    "Последняя линия — шинопровод: сечение подбирается только для кабеля и воздушной линии";
 inline constexpr std::string_view kWhySinglePhase =
     "Для однофазного трансформатора (1/1-0) трехфазный ток не определяется";
 inline constexpr std::string_view kWhyNoTriangleStar =
-    "В каталоге нет трансформатора этой мощности со схемой T/Y-0, по которому определяется сопротивление прямой "
-    "последовательности";
+    "В каталоге нет трансформатора T/Y-0 этой мощности для сопротивления прямой последовательности";
 inline constexpr std::string_view kWhyNoIk3 = "Ток трехфазного короткого замыкания у аппарата не определен";
 }  // namespace check_texts
 

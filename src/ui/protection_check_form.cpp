@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/context_help.h"
 #include "ui/hints.h"
@@ -34,8 +35,8 @@ const QString kLengthMax =
     QStringLiteral("Наибольшая длина последней линии, при которой ток однофазного КЗ не меньше тока срабатывания");
 const QString kLengthMaxHot =
     QStringLiteral("Наибольшая длина последней линии по минимальному току однофазного КЗ (жилы нагреты)");
-const QString kSectionMin = QStringLiteral(
-    "Наименьшее сечение фазной и нулевой жил последней линии, при котором аппарат срабатывает за нормативное время");
+const QString kSectionMin =
+    QStringLiteral("Наименьшее сечение жил последней линии, при котором аппарат срабатывает за нормативное время");
 const QString kSectionMinHot =
     QStringLiteral("Наименьшее сечение жил последней линии по минимальному току однофазного КЗ (жилы нагреты)");
 const QString kIk3Device =
@@ -171,9 +172,18 @@ void ProtectionCheckForm::buildControls() {
       {sectionMin_, hint::kSectionMin},       {sectionMinHot_, hint::kSectionMinHot},
       {ik3DeviceLabel_, hint::kIk3Device},    {ik3Point_, hint::kIk3Point},
       {breakingCapacity_, hint::kBreakingCapacity}, {breakingStatus_, hint::kBreakingStatus}};
+  // The status bar is wide enough for the longest hint or reason it can show.
+  int widestTip = 0;
   for (const auto& [widget, tip] : hints) {
     widget->setStatusTip(tip);
+    widestTip = std::max(widestTip, statusBar_->fontMetrics().horizontalAdvance(tip));
   }
+  for (std::string_view reason : {check_texts::kWhyNoCalculation, check_texts::kWhyNoDevice, check_texts::kWhyNoLine,
+                                  check_texts::kWhyNoConductor, check_texts::kWhyBusbar, check_texts::kWhySinglePhase,
+                                  check_texts::kWhyNoTriangleStar, check_texts::kWhyNoIk3}) {
+    widestTip = std::max(widestTip, statusBar_->fontMetrics().horizontalAdvance(Q(reason)));
+  }
+  statusBar_->setMinimumWidth(widestTip + 24);
 
   auto* content = new QVBoxLayout;
   content->setContentsMargins(10, 10, 10, 8);
