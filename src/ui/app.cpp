@@ -18,11 +18,13 @@ App::App(MessageSink& messages, FileChooser& files)
       deviceForm_(device_, scheme_, messages_),
       askNumberForm_(report_, scheme_, device_, messages_, [this] { return resultForm_.timeSRLabel()->text(); }),
       reportForm_(report_, messages_, files_, deleteAllForm_),
-      deleteAllForm_(report_) {
+      deleteAllForm_(report_),
+      checkForm_(scheme_, device_, messages_) {
   mainForm_.setDeviceDialog(&deviceForm_);
   mainForm_.setAskNumberDialog(&askNumberForm_);
   mainForm_.setReportWindow(&reportForm_);
   mainForm_.setAboutWindow(&aboutForm_);
+  mainForm_.setCheckWindow(&checkForm_);
 
   // Every successful calculation judges the device again with the new current.
   deviceForm_.setStatusView(deviceStatusView());
@@ -43,7 +45,7 @@ App::App(MessageSink& messages, FileChooser& files)
   AttachHintBar(&resultForm_, mainForm_.statusBar());
   for (QWidget* window : {static_cast<QWidget*>(&mainForm_), static_cast<QWidget*>(&resultForm_),
                           static_cast<QWidget*>(&deviceForm_), static_cast<QWidget*>(&askNumberForm_),
-                          static_cast<QWidget*>(&reportForm_)}) {
+                          static_cast<QWidget*>(&reportForm_), static_cast<QWidget*>(&checkForm_)}) {
     InstallContextHelp(window, [this](int topic) { openHelp(topic); });
   }
 }

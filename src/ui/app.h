@@ -16,6 +16,7 @@
 #include "ui/file_chooser.h"
 #include "ui/main_form.h"
 #include "ui/message_sink.h"
+#include "ui/protection_check_form.h"
 #include "ui/report_form.h"
 #include "ui/result_form.h"
 
@@ -54,6 +55,7 @@ class App {
   ReportForm& reportForm() { return reportForm_; }
   DeleteAllReportForm& deleteAllForm() { return deleteAllForm_; }
   AboutProgramForm& aboutForm() { return aboutForm_; }
+  ProtectionCheckForm& checkForm() { return checkForm_; }
   // The labels the protective device check writes.
   DeviceStatusView deviceStatusView();
   // The help window, created when first asked for.
@@ -75,6 +77,8 @@ class App {
   ReportForm reportForm_;
   DeleteAllReportForm deleteAllForm_;
   AboutProgramForm aboutForm_;
+  // The protection check, opened from the main window's "Проверка".
+  ProtectionCheckForm checkForm_;
   std::unique_ptr<HelpViewer> help_;
 };
 

@@ -394,6 +394,11 @@ void MainForm::buildMenu() {
   resultMenu_ = item("ResultMenu", QStringLiteral("Результаты"));
   resultMenu_->setEnabled(false);
   reportMenu_ = item("ReportMenu", QStringLiteral("Отчет"));
+  // The protection check belongs to the last successful calculation, as the
+  // results do: it is available exactly when "Результаты" is.
+  checkMenu_ = item("CheckMenu", QStringLiteral("Проверка"));
+  checkMenu_->setEnabled(resultMenu_->isEnabled());
+  connect(resultMenu_, &QAction::enabledChanged, checkMenu_, &QAction::setEnabled);
   helpMenu_ = item("HelpMenu", QStringLiteral("Помощь"));
   aboutMenu_ = item("AboutMenu", QStringLiteral("О программе"));
 }
@@ -416,6 +421,7 @@ void MainForm::connectHandlers() {
   connect(exit_, &QPushButton::clicked, this, &QWidget::close);
   connect(resultMenu_, &QAction::triggered, this, &MainForm::ResultMenuClick);
   connect(reportMenu_, &QAction::triggered, this, &MainForm::ReportMenuClick);
+  connect(checkMenu_, &QAction::triggered, this, &MainForm::CheckMenuClick);
   connect(helpMenu_, &QAction::triggered, this, &MainForm::HelpMenuClick);
   connect(aboutMenu_, &QAction::triggered, this, &MainForm::AboutMenuClick);
   // Every change of an editable list's text, chosen or typed, passes through
@@ -519,6 +525,7 @@ void MainForm::DDButtonClick() { openModal(deviceDialog_); }
 void MainForm::AddToReportButtonClick() { openModal(askNumberDialog_); }
 void MainForm::ResultMenuClick() { results_.exec(); }
 void MainForm::ReportMenuClick() { openModal(reportWindow_); }
+void MainForm::CheckMenuClick() { openModal(checkWindow_); }
 void MainForm::AboutMenuClick() { openModal(aboutWindow_); }
 
 void MainForm::HelpMenuClick() {

@@ -45,6 +45,7 @@ class MainForm : public QMainWindow {
   // Asked before the window closes ("Выход" or the window frame); false keeps
   // the program running.
   void setExitCheck(std::function<bool()> mayExit) { mayExit_ = std::move(mayExit); }
+  void setCheckWindow(QDialog* dialog) { checkWindow_ = dialog; }
   // Opens a help topic; "Помощь" calls it with topic 1.
   void setHelpOpener(std::function<void(int)> open) { openHelp_ = std::move(open); }
 
@@ -63,6 +64,7 @@ class MainForm : public QMainWindow {
   void AddToReportButtonClick();
   void ResultMenuClick();
   void ReportMenuClick();
+  void CheckMenuClick();
   void HelpMenuClick();
   void AboutMenuClick();
   void WindKindComboBoxChange();
@@ -111,6 +113,7 @@ class MainForm : public QMainWindow {
   QDialog* askNumberDialog_ = nullptr;
   QDialog* reportWindow_ = nullptr;
   QDialog* aboutWindow_ = nullptr;
+  QDialog* checkWindow_ = nullptr;
   std::function<void(int)> openHelp_;
   std::function<bool()> mayExit_;
 
@@ -128,6 +131,7 @@ class MainForm : public QMainWindow {
   QPushButton* exit_ = nullptr;
   QAction* resultMenu_ = nullptr;
   QAction* reportMenu_ = nullptr;
+  QAction* checkMenu_ = nullptr;
   QAction* helpMenu_ = nullptr;
   QAction* aboutMenu_ = nullptr;
 };

@@ -1,0 +1,246 @@
+#include "device/protection_check.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "core/line_catalogue.h"
+#include "core/number_text.h"
+#include "core/trans_catalogue.h"
+
+namespace tesmir {
+namespace {
+
+using namespace check_factors;
+
+constexpr std::string_view kSinglePhaseScheme = "1/1-0";
+// The scheme whose catalogue values give the positive-sequence impedance.
+constexpr std::string_view kTriangleStarScheme = "T/Y-0";
+
+CheckFigure Undefined(std::string_view reason) { return {FigureState::Undefined, 0, std::string(reason)}; }
+CheckFigure Unreachable() { return {FigureState::Unreachable, 0, {}}; }
+CheckFigure Value(double value) { return {FigureState::Value, value, {}}; }
+
+// One convention of the single-phase loop: the phase voltage (times c) and
+// the factor on every line resistance.
+struct Convention {
+  double voltage;
+  double lineFactor;
+};
+
+constexpr Convention kNormal{kPhaseVoltage, 1};
+constexpr Convention kHeated{kCMin * kPhaseVoltage, kHeatedFactor};
+
+// The loop without the last section, under a convention.
+struct LoopPart {
+  double r;
+  double x;
+};
+
+LoopPart LoopWithout(const SchemeState& s, const LineSegment& last, const Convention& c) {
+  if (c.lineFactor == 1) {
+    // As the result line has it: Rsum and Xsum less the section.
+    return {s.Rsum - last.RLine, s.Xsum - last.XLine};
+  }
+  return {s.Rt / 3 + c.lineFactor * (s.RLineSum - last.RLine) + s.RArc, s.Xsum - last.XLine};
+}
+
+// The largest length L of the last section, per-metre loop values r and x,
+// for which voltage / |(R0 + rL) + j(X0 + xL)| >= trip. Solved in closed form:
+// (r² + x²) L² + 2 (R0 r + X0 x) L + (R0² + X0² − Z²) <= 0 with Z = voltage / trip.
+CheckFigure MaxLength(LoopPart without, double r, double x, double voltage, double trip) {
+  const double zLimit = voltage / trip;
+  const double a = r * r + x * x;
+  const double b = 2 * (without.r * r + without.x * x);
+  const double c = without.r * without.r + without.x * without.x - zLimit * zLimit;
+  if (c > 0) return Unreachable();  // even a section of length 0 leaves too little current
+  if (a == 0) return Undefined(check_texts::kWhyNoConductor);
+  // The larger root, written without the cancellation of −b + √(b² − 4ac).
+  const double denominator = b + std::sqrt(b * b - 4 * a * c);
+  return Value(denominator > 0 ? -2 * c / denominator : 0);
+}
+
+double LoopCurrent(double r, double x, double voltage) { return voltage / std::hypot(r, x); }
+
+// The first catalogue section, smallest first, with which the last section
+// (same kind, material, length and parallel count, phase and neutral of that
+// section) gives at least `trip` under each convention.
+void SmallestSections(const SchemeState& s, const LineSegment& last, double trip, ProtectionCheckResult& out) {
+  const LoopPart normalRest = LoopWithout(s, last, kNormal);
+  const LoopPart heatedRest = LoopWithout(s, last, kHeated);
+  const double perMetre = last.Length / last.QuanPar;
+  bool normalFound = false;
+  bool heatedFound = false;
+  for (std::string_view section : kSections) {
+    const Result<LineImpedance> conductor = CalcLineImpedance(section, last.Stuff, last.Kind);
+    if (!conductor.ok() || conductor->r == 0) continue;  // not made, or no conductor at all
+    const double rLine = 2 * conductor->r * perMetre;
+    const double xLine = 2 * conductor->x * perMetre;
+    const double number = ParseDecimal(section).value_or(0);
+    if (!normalFound) {
+      const double current = LoopCurrent(normalRest.r + rLine, normalRest.x + xLine, kNormal.voltage);
+      if (current >= trip) {
+        out.sectionMin = {Value(number), std::string(section), current};
+        normalFound = true;
+      }
+    }
+    if (!heatedFound) {
+      const double current =
+          LoopCurrent(heatedRest.r + kHeated.lineFactor * rLine, heatedRest.x + xLine, kHeated.voltage);
+      if (current >= trip) {
+        out.sectionMinHot = {Value(number), std::string(section), current};
+        heatedFound = true;
+      }
+    }
+    if (normalFound && heatedFound) return;
+  }
+  if (!normalFound) out.sectionMin.section = Unreachable();
+  if (!heatedFound) out.sectionMinHot.section = Unreachable();
+}
+
+// Maximum three-phase currents, IEC 60909-0: Ik3 = c_max Un / (√3 |Z1|).
+void ThreePhaseCurrents(const SchemeState& s, ProtectionCheckResult& out) {
+  if (s.WindKind == kSinglePhaseScheme) {
+    out.ik3Device = out.ik3Point = Undefined(check_texts::kWhySinglePhase);
+    return;
+  }
+  // The positive-sequence impedance of a three-phase transformer: one third of
+  // the three-fold catalogue value of the same power with a delta primary.
+  const Result<TransImpedance> trans = CalcTransImpedance(kTriangleStarScheme, s.TransPower);
+  if (!trans.ok()) {
+    out.ik3Device = out.ik3Point = Undefined(check_texts::kWhyNoTriangleStar);
+    return;
+  }
+  const double r1 = trans->rt / 3;
+  const double x1 = trans->xt / 3;
+  const double numerator = kCMax * kLineVoltage / std::sqrt(3.0);
+  out.ik3Device = Value(numerator / std::hypot(r1, x1));
+
+  double rPoint = r1;
+  double xPoint = x1;
+  for (const LineSegment& line : s.Lines) {
+    rPoint += line.RPhase * line.Length / line.QuanPar;
+    xPoint += line.XPhase * line.Length / line.QuanPar;
+  }
+  out.ik3Point = Value(numerator / std::hypot(rPoint, xPoint));
+}
+
+std::string Join(std::string number, std::string_view unit) {
+  number += ' ';
+  number += unit;
+  return number;
+}
+
+// The label text of a figure: `format` writes a value, `unreachable` is the
+// word for a figure that no length or section reaches.
+template <class Format>
+FigureText Text(const CheckFigure& figure, std::string_view unreachable, Format format) {
+  switch (figure.state) {
+    case FigureState::Value:
+      return {format(figure.value), {}};
+    case FigureState::Unreachable:
+      return {std::string(unreachable), {}};
+    case FigureState::Undefined:
+      break;
+  }
+  return {std::string(check_texts::kDash), figure.reason};
+}
+
+FigureText LengthText(const CheckFigure& figure) {
+  // Whole metres, rounded down: the safe side. The small allowance keeps an
+  // exact whole length from losing a metre to the last bit of the root.
+  return Text(figure, check_texts::kNoLength,
+              [](double metres) { return Join(FormatCurrent(std::floor(metres * (1 + 1e-12))), "м"); });
+}
+
+FigureText SectionText(const SectionFigure& figure, const NumberSeparators& seps) {
+  return Text(figure.section, check_texts::kNoSection,
+              [&seps](double section) { return Join(FormatG(section, seps), "кв.мм."); });
+}
+
+FigureText KiloampereText(const CheckFigure& figure, const NumberSeparators& seps) {
+  return Text(figure, {}, [&seps](double amperes) { return Join(FormatF2(amperes / 1000, seps), "кА"); });
+}
+
+}  // namespace
+
+ProtectionCheckResult CheckProtection(const SchemeState& s, const DeviceSettings& device) {
+  ProtectionCheckResult out;
+  out.tripCurrent = device.TokSR;
+  if (!(s.Zsum > 0)) {
+    // Nothing has been calculated yet.
+    out.iokzMin = out.lengthMax = out.lengthMaxHot = Undefined(check_texts::kWhyNoCalculation);
+    out.sectionMin.section = out.sectionMinHot.section = out.iokzMin;
+    out.ik3Device = out.ik3Point = out.iokzMin;
+    out.iokzMinStatus = std::string(check_texts::kWhyNoCalculation);
+    return out;
+  }
+  const bool deviceDefined = device.TokSR > 0;
+
+  // Minimum current: every line resistance at 80 °C, voltage factor c_min.
+  const double rMin = s.Rt / 3 + kHeatedFactor * s.RLineSum + s.RArc;
+  out.iokzMin = Value(LoopCurrent(rMin, s.Xsum, kHeated.voltage));
+  if (!deviceDefined) {
+    out.iokzMinStatus = std::string(check_texts::kNoDevice);
+  } else {
+    out.iokzMinStatus = std::string(out.iokzMin.value >= device.TokSR ? check_texts::kTrips : check_texts::kDoesNotTrip);
+  }
+
+  for (int i = kLineCount; i >= 1; --i) {
+    if (s.Lines[static_cast<std::size_t>(i - 1)].Length > 0) {
+      out.lastLine = i;
+      break;
+    }
+  }
+  if (!deviceDefined || out.lastLine == 0) {
+    const CheckFigure none = Undefined(!deviceDefined ? check_texts::kWhyNoDevice : check_texts::kWhyNoLine);
+    out.lengthMax = out.lengthMaxHot = out.sectionMin.section = out.sectionMinHot.section = none;
+  } else {
+    const LineSegment& last = s.Lines[static_cast<std::size_t>(out.lastLine - 1)];
+    const double r = (last.RPhase + last.RNeutral) / last.QuanPar;
+    const double x = (last.XPhase + last.XNeutral) / last.QuanPar;
+    out.lengthMax = MaxLength(LoopWithout(s, last, kNormal), r, x, kNormal.voltage, device.TokSR);
+    out.lengthMaxHot =
+        MaxLength(LoopWithout(s, last, kHeated), kHeatedFactor * r, x, kHeated.voltage, device.TokSR);
+    if (ClassifyLineKind(last.Kind) == LineKindClass::Cable) {
+      SmallestSections(s, last, device.TokSR, out);
+    } else {
+      out.sectionMin.section = out.sectionMinHot.section = Undefined(check_texts::kWhyBusbar);
+    }
+  }
+
+  ThreePhaseCurrents(s, out);
+  return out;
+}
+
+ProtectionCheckTexts FormatProtectionCheck(const ProtectionCheckResult& result, const NumberSeparators& seps) {
+  ProtectionCheckTexts texts;
+  texts.iokzMin = Text(result.iokzMin, {}, [](double amperes) { return Join(FormatCurrent(amperes), "А"); });
+  texts.iokzMinStatus = result.iokzMinStatus;
+  texts.lengthMax = LengthText(result.lengthMax);
+  texts.lengthMaxHot = LengthText(result.lengthMaxHot);
+  texts.sectionMin = SectionText(result.sectionMin, seps);
+  texts.sectionMinHot = SectionText(result.sectionMinHot, seps);
+  texts.ik3Device = KiloampereText(result.ik3Device, seps);
+  texts.ik3Point = KiloampereText(result.ik3Point, seps);
+  return texts;
+}
+
+BreakingVerdict JudgeBreakingCapacity(std::string_view text, const CheckFigure& ik3Device) {
+  BreakingVerdict verdict;
+  if (text.empty()) return verdict;  // nothing typed yet
+  const std::optional<double> capacity = ParseDecimal(text);
+  if (!capacity || !(*capacity > 0)) {
+    verdict.message = std::string(check_texts::kBadBreakingCapacity);
+    return verdict;
+  }
+  if (ik3Device.state != FigureState::Value) {
+    verdict.status = std::string(check_texts::kDash);
+    verdict.reason = ik3Device.reason.empty() ? std::string(check_texts::kWhyNoIk3) : ik3Device.reason;
+    return verdict;
+  }
+  verdict.status =
+      std::string(*capacity * 1000 >= ik3Device.value ? check_texts::kBreakingEnough : check_texts::kBreakingShort);
+  return verdict;
+}
+
+}  // namespace tesmir

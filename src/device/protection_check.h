@@ -1,0 +1,129 @@
+#pragma once
+// The protection check of the last calculated feeder: the fault current with
+// heated conductors, how long the last section may be and which cross-section
+// it needs for the device to trip in time, and the largest three-phase current
+// the device has to break. Everything is computed from the last successful
+// calculation and the accepted device; nothing here changes either of them.
+
+#include <string>
+#include <string_view>
+
+#include "core/display_format.h"
+#include "core/loop_calc.h"
+#include "device/device_settings.h"
+
+namespace tesmir {
+
+namespace check_factors {
+// Phase voltage of the loop current, V (the current is in amperes when the
+// impedance is in milliohms and the voltage is written in millivolts).
+inline constexpr double kPhaseVoltage = 231000;
+// Voltage factors of IEC 60909-0, Table 1, low-voltage systems: c_min for the
+// minimum and c_max for the maximum short-circuit current.
+inline constexpr double kCMin = 0.95;
+inline constexpr double kCMax = 1.05;
+// Nominal line-to-line voltage for the three-phase current, in millivolts.
+inline constexpr double kLineVoltage = 400000;
+// Conductor resistance at the end of the fault, IEC 60909-0:
+// R = [1 + 0.004 (θe − 20 °C)] R20 with θe = 80 °C.
+inline constexpr double kTemperatureCoefficient = 0.004;  // 1/°C
+inline constexpr double kFinalTemperature = 80;            // °C
+inline constexpr double kHeatedFactor = 1 + kTemperatureCoefficient * (kFinalTemperature - 20);
+}  // namespace check_factors
+
+// How a figure of the check came out.
+enum class FigureState {
+  Value,        // `value` holds it
+  Unreachable,  // no length or no catalogue section makes the device trip in time
+  Undefined,    // cannot be given; `reason` says why
+};
+
+struct CheckFigure {
+  FigureState state = FigureState::Undefined;
+  double value = 0;
+  std::string reason;  // for Undefined
+};
+
+// The smallest catalogue cross-section of the last section that makes the
+// device trip in time under one of the two conventions.
+struct SectionFigure {
+  CheckFigure section;   // mm², the catalogue section's number (2.5, 4, ...)
+  std::string text;      // the catalogue text of that section ("2.5", "4")
+  double current = 0;    // A, the single-phase current with it
+};
+
+struct ProtectionCheckResult {
+  double tripCurrent = 0;  // TokSR of the device, A; a device is defined when above 0
+  int lastLine = 0;        // 1..6, the highest-numbered section with a length; 0 for none
+  CheckFigure iokzMin;     // A, conductors heated, c_min
+  std::string iokzMinStatus;
+  CheckFigure lengthMax;     // m, unrounded, by the result line's convention
+  CheckFigure lengthMaxHot;  // m, unrounded, heated conductors and c_min
+  SectionFigure sectionMin;
+  SectionFigure sectionMinHot;
+  CheckFigure ik3Device;  // A, maximum three-phase current at the start of section 1
+  CheckFigure ik3Point;   // A, maximum three-phase current at the fault point
+};
+
+// Runs the whole check on the last successful calculation and the accepted
+// device.
+ProtectionCheckResult CheckProtection(const SchemeState& scheme, const DeviceSettings& device);
+
+// The label texts of the check: the value and its unit written with `seps`,
+// a word for an unreachable figure or "—", whose reason goes with it.
+struct FigureText {
+  std::string text;
+  std::string reason;  // non-empty exactly when `text` is "—"
+};
+
+struct ProtectionCheckTexts {
+  FigureText iokzMin;
+  std::string iokzMinStatus;
+  FigureText lengthMax;
+  FigureText lengthMaxHot;
+  FigureText sectionMin;
+  FigureText sectionMinHot;
+  FigureText ik3Device;
+  FigureText ik3Point;
+};
+
+ProtectionCheckTexts FormatProtectionCheck(const ProtectionCheckResult& result, const NumberSeparators& seps);
+
+// The verdict on a breaking capacity typed in kA (decimal text) against the
+// largest three-phase current at the device.
+struct BreakingVerdict {
+  std::string status;   // the verdict; empty while nothing is typed or the text is bad
+  std::string reason;   // why no verdict can be given although a number is typed
+  std::string message;  // the message box text for a bad entry; empty otherwise
+};
+
+BreakingVerdict JudgeBreakingCapacity(std::string_view text, const CheckFigure& ik3Device);
+
+namespace check_texts {
+inline constexpr std::string_view kDash = "—";
+inline constexpr std::string_view kTrips = "Срабатывание за нормативное время";
+inline constexpr std::string_view kDoesNotTrip = "Несрабатывание за нормативное время";
+inline constexpr std::string_view kNoDevice = "Аппарат защиты не выбран";
+inline constexpr std::string_view kNoLength = "не обеспечивается при любой длине";
+inline constexpr std::string_view kNoSection = "нет в каталоге";
+inline constexpr std::string_view kBreakingEnough = "Отключающая способность достаточна";
+inline constexpr std::string_view kBreakingShort = "Отключающая способность недостаточна";
+inline constexpr std::string_view kBadBreakingCapacity = "Неверная величина отключающей способности аппарата защиты";
+
+// Reasons for "—".
+inline constexpr std::string_view kWhyNoCalculation = "Расчет тока однофазного короткого замыкания не выполнен";
+inline constexpr std::string_view kWhyNoDevice =
+    "Аппарат защиты не выбран: задайте его в окне \"Параметры аппарата защиты\"";
+inline constexpr std::string_view kWhyNoLine = "Ни у одной линии не задана длина больше 0";
+inline constexpr std::string_view kWhyNoConductor =
+    "У последней линии сопротивление жил равно 0: ее длина не влияет на ток";
+inline constexpr std::string_view kWhyBusbar =
+    "Последняя линия — шинопровод: сечение подбирается только для кабеля и воздушной линии";
+inline constexpr std::string_view kWhySinglePhase =
+    "Для однофазного трансформатора (1/1-0) трехфазный ток не определяется";
+inline constexpr std::string_view kWhyNoTriangleStar =
+    "В каталоге нет трансформатора T/Y-0 этой мощности для сопротивления прямой последовательности";
+inline constexpr std::string_view kWhyNoIk3 = "Ток трехфазного короткого замыкания у аппарата не определен";
+}  // namespace check_texts
+
+}  // namespace tesmir
