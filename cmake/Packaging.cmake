@@ -11,7 +11,6 @@ endif()
 
 include(GNUInstallDirs)
 
-set(TESMIR_APP_ID io.github.tesmir.Tesmir)
 set(TESMIR_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
 
 install(FILES ${TESMIR_DATA_DIR}/${TESMIR_APP_ID}.desktop

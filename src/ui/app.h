@@ -34,6 +34,10 @@ class App {
 
   // Shows the main window in the centre of its screen.
   void showMainWindow();
+  // Shows the main window, then the report window with `file` read into it
+  // as "Открыть..." reads a chosen file; a file that cannot be read leaves
+  // the report empty after its message.
+  void openReportAtStart(const QString& file);
 
   // Opens a help topic in the help window.
   void openHelp(int topic);

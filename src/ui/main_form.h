@@ -5,6 +5,7 @@
 // what it returns.
 
 #include <QMainWindow>
+#include <QSize>
 #include <array>
 #include <functional>
 
@@ -50,6 +51,10 @@ class MainForm : public QMainWindow {
   // The texts of the controls the calculation reads.
   SchemeInput schemeInput() const;
 
+  // Shrinks the fixed-size window to fit `area`, a screen's available
+  // geometry, when its full size does not fit; the controls then scroll.
+  void fitInto(const QRect& area);
+
   // The two status texts a failed calculation or an unknown list text leaves.
   void showNotEnoughData();
 
@@ -93,6 +98,8 @@ class MainForm : public QMainWindow {
 
   SchemeState& scheme_;
   MessageSink& messages_;
+  // The window's size with every control in view.
+  QSize fullSize_;
   ResultForm& results_;
 
   QDialog* deviceDialog_ = nullptr;
