@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     std::fputs(line.output.toLocal8Bit().constData(), line.exitCode == 0 ? stdout : stderr);
     return line.exitCode;
   };
-  if (commandLine.exit && commandLine.exitCode == 0) {
+  if (commandLine.exit && !commandLine.unknownOption) {
     return finish(commandLine);
   }
 

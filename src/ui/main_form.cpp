@@ -188,7 +188,11 @@ MainForm::MainForm(SchemeState& scheme, MessageSink& messages, ResultForm& resul
 
   // Fixed frame: as large as the layout needs, and no smaller than the
   // window's designed client area.
+  // A scroll area asks for less than its contents need; while the full size
+  // is taken it asks for all of it.
+  scroller->setMinimumSize(central->sizeHint());
   fullSize_ = sizeHint().expandedTo(QSize(752, 529));
+  scroller->setMinimumSize(0, 0);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     fitInto(screen->availableGeometry());
   } else {

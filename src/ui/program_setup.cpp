@@ -46,6 +46,7 @@ CommandLine ReadCommandLine(const QStringList& arguments) {
   if (!parser.parse(arguments)) {
     result.exit = true;
     result.exitCode = 1;
+    result.unknownOption = true;
     result.output = parser.errorText() + QLatin1Char('\n');
     return result;
   }

@@ -44,6 +44,9 @@ struct CommandLine {
   int exitCode = 0;
   // To standard output when the exit code is 0, else to standard error.
   QString output;
+  // The arguments hold an option the program does not know; it may be one
+  // of the window system's, which only the application takes out.
+  bool unknownOption = false;
   // A report file to open at start, with its full path; empty for none.
   QString reportFile;
 };
