@@ -7,7 +7,8 @@ tesmir_install_deps() {
     qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
     libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    desktop-file-utils appstream dpkg-dev
+    desktop-file-utils appstream dpkg-dev lintian
+    qt6-translations-l10n
     unzip fonts-dejavu-core locales
   )
   local missing=()
