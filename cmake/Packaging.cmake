@@ -36,6 +36,8 @@ foreach(file tesmir.1 changelog)
   list(APPEND TESMIR_GZIPPED ${CMAKE_CURRENT_BINARY_DIR}/${file}.gz)
 endforeach()
 add_custom_target(tesmir_compressed_docs ALL DEPENDS ${TESMIR_GZIPPED})
+# Building just the program is enough to install or pack it.
+add_dependencies(tesmir tesmir_compressed_docs)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tesmir.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # AppStream wants screenshots as web addresses, so the picture of the main
