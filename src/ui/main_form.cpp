@@ -172,6 +172,7 @@ MainForm::MainForm(SchemeState& scheme, MessageSink& messages, ResultForm& resul
   scroller->setObjectName(QStringLiteral("MainScrollArea"));
   scroller->setFrameShape(QFrame::NoFrame);
   scroller->setWidgetResizable(true);
+  scroller->setFocusPolicy(Qt::NoFocus);  // Tab walks the controls only
   scroller->setWidget(central);
   setCentralWidget(scroller);
 
