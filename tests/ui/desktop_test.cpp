@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QLabel>
 #include <QTimer>
 #include <QMessageBox>
@@ -108,6 +110,16 @@ TEST_F(DesktopTest, HelpAndVersionPrintAndExitWithoutAWindow) {
   EXPECT_TRUE(twoFiles.out.isEmpty());
   EXPECT_TRUE(twoFiles.err.contains("только один")) << twoFiles.err.toStdString();
 
+  // Under a Russian locale the program loads Qt's Russian texts, which
+  // include those of the option list.
+  QProcessEnvironment russian = console;
+  russian.insert("LANG", "ru_RU.UTF-8");
+  russian.insert("LC_ALL", "ru_RU.UTF-8");
+  const ProgramRun russianHelp = RunProgram({"--help"}, russian);
+  EXPECT_EQ(russianHelp.exitCode, 0);
+  EXPECT_TRUE(russianHelp.out.contains("Параметры:")) << russianHelp.out.toStdString();
+  EXPECT_TRUE(help.out.contains("Options:")) << help.out.toStdString();
+
   QProcessEnvironment offscreen = console;
   offscreen.insert("QT_QPA_PLATFORM", "offscreen");
   const ProgramRun unknown = RunProgram({"--no-such-option"}, offscreen);
@@ -192,6 +204,40 @@ TEST_F(StartWithFileTest, UnreadableOrDeclinedFileLeavesAnEmptyReport) {
   ASSERT_EQ(messages_.asked.size(), 1);
   EXPECT_EQ(messages_.asked[0], "Формат файла поврежден. Продолжить загрузку данных?");
   EXPECT_EQ(app_.report().cell(0, 0), "");
+}
+
+// The real dialogs start where they are told: in a folder as such, or in a
+// file's folder with its name filled in.
+TEST_F(DesktopTest, FileDialogsStartInTheGivenFolder) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  tesmir::DialogFileChooser chooser;
+  const struct {
+    QString start;
+    QString folder;
+    QString name;
+  } cases[] = {
+      {dir.path(), dir.path(), ""},
+      {dir.filePath("Отчет.csv"), dir.path(), "Отчет.csv"},
+  };
+  for (const auto& c : cases) {
+    for (const bool save : {true, false}) {
+      SCOPED_TRACE((c.start + (save ? " save" : " open")).toStdString());
+      QString folder, name;
+      QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        folder = dialog->directory().absolutePath();
+        name = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+        dialog->reject();
+      });
+      const QString chosen = save ? chooser.chooseSaveName(nullptr, c.start, "Таблица (*.csv)", "csv")
+                                  : chooser.chooseOpenName(nullptr, c.start, {"Таблица (*.csv)"}, "okz");
+      EXPECT_TRUE(chosen.isEmpty());
+      EXPECT_EQ(folder, c.folder);
+      EXPECT_EQ(name, c.name);
+    }
+  }
 }
 
 TEST_F(DesktopTest, F9Calculates) {
