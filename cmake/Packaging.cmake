@@ -11,7 +11,6 @@ endif()
 
 include(GNUInstallDirs)
 
-set(TESMIR_APP_ID io.github.tesmir.Tesmir)
 set(TESMIR_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
 
 install(FILES ${TESMIR_DATA_DIR}/${TESMIR_APP_ID}.desktop
@@ -24,8 +23,23 @@ foreach(size 48 256)
   install(FILES ${TESMIR_DATA_DIR}/icons/${size}x${size}/tesmir.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${TESMIR_DATA_DIR}/copyright
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The manual page and the package's change log go compressed, as Debian
+# installs them (gzip -n leaves no time stamp, so the bytes are reproducible).
+set(TESMIR_GZIPPED)
+foreach(file tesmir.1 changelog)
+  add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${file}.gz
+    COMMAND gzip -9n -c ${TESMIR_DATA_DIR}/${file} > ${CMAKE_CURRENT_BINARY_DIR}/${file}.gz
+    DEPENDS ${TESMIR_DATA_DIR}/${file} VERBATIM)
+  list(APPEND TESMIR_GZIPPED ${CMAKE_CURRENT_BINARY_DIR}/${file}.gz)
+endforeach()
+add_custom_target(tesmir_compressed_docs ALL DEPENDS ${TESMIR_GZIPPED})
+# Building just the program is enough to install or pack it.
+add_dependencies(tesmir tesmir_compressed_docs)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tesmir.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # AppStream wants screenshots as web addresses, so the picture of the main
 # window travels with the documentation instead.
 install(FILES ${PROJECT_SOURCE_DIR}/docs/main-window.png
@@ -57,8 +71,10 @@ spreadsheet. The interface is in Russian.")
 # icon are loaded at run time, so their package is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
-# The report is exported for a spreadsheet program such as LibreOffice Calc.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc")
+# The report is exported for a spreadsheet program such as LibreOffice Calc;
+# Qt's translations put its file dialogs and standard buttons in the user's
+# language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc, qt6-translations-l10n")
 
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -9,7 +9,8 @@ tesmir_deps_packages() {
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev \
     libxlsxwriter-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
-    desktop-file-utils appstream dpkg-dev \
+    desktop-file-utils appstream dpkg-dev lintian \
+    qt6-translations-l10n \
     unzip fonts-dejavu-core locales
 }
 

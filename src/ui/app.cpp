@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "ui/context_help.h"
 #include "ui/help_viewer.h"
@@ -37,6 +38,9 @@ App::App(MessageSink& messages, FileChooser& files)
                    [this] { ExportToExcel(report_, messages_, &reportForm_); });
   QObject::connect(reportForm_.exportToCalcAction(), &QAction::triggered, &reportForm_,
                    [this] { ExportToCalc(report_, messages_, &reportForm_); });
+
+  // The report window's start folder and recent files last between runs.
+  reportForm_.keepPlacesIn(ReportPlaces::defaultSettingsFile());
 
   mainForm_.setHelpOpener([this](int topic) { openHelp(topic); });
   mainForm_.setExitCheck([this] { return confirmExit(); });
@@ -83,6 +87,16 @@ bool App::confirmExit() {
       break;
   }
   return false;
+}
+
+void App::openReportAtStart(const QString& file) {
+  showMainWindow();
+  // Once the event loop runs: the report window opens as its menu item opens
+  // it, and reads the file while it is on screen, so messages appear over it.
+  QTimer::singleShot(0, &mainForm_, [this, file] {
+    QTimer::singleShot(0, &reportForm_, [this, file] { reportForm_.openReportFile(file); });
+    mainForm_.ReportMenuClick();
+  });
 }
 
 HelpViewer& App::helpViewer() {

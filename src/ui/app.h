@@ -35,6 +35,10 @@ class App {
 
   // Shows the main window in the centre of its screen.
   void showMainWindow();
+  // Shows the main window, then the report window with `file` read into it
+  // as "Открыть..." reads a chosen file; a file that cannot be read leaves
+  // the report empty after its message.
+  void openReportAtStart(const QString& file);
 
   // Before the program ends: offers to save a report that has unsaved named
   // rows. False when the program must stay open (cancelled, or the save

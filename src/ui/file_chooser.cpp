@@ -10,7 +10,13 @@ void StartAt(QFileDialog& dialog, const QString& startPath) {
   if (startPath.isEmpty()) {
     return;
   }
+  // A folder opens as it is; a file name opens its folder with the name
+  // filled in.
   const QFileInfo info(startPath);
+  if (info.isDir()) {
+    dialog.setDirectory(info.absoluteFilePath());
+    return;
+  }
   dialog.setDirectory(info.absolutePath());
   dialog.selectFile(info.fileName());
 }

@@ -9,6 +9,8 @@ class QWidget;
 
 namespace tesmir {
 
+// `startPath` is where a dialog starts: a folder, or a file name whose folder
+// is shown with the name filled in.
 class FileChooser {
  public:
   virtual ~FileChooser() = default;

@@ -1,13 +1,42 @@
 #include <QApplication>
+#include <QCoreApplication>
 #include <clocale>
+#include <cstdio>
 
 #include "ui/app.h"
 #include "ui/program_icon.h"
+#include "ui/program_setup.h"
 
 int main(int argc, char** argv) {
+  // The command line is read before any window system is opened, so --help
+  // and --version work on a console without a desktop.
+  tesmir::CommandLine commandLine;
+  {
+    QCoreApplication console(argc, argv);
+    tesmir::SetProgramIdentity();
+    const tesmir::QtTranslations translations;
+    commandLine = tesmir::ReadCommandLine(QCoreApplication::arguments());
+  }
+  const auto finish = [](const tesmir::CommandLine& line) {
+    std::fputs(line.output.toLocal8Bit().constData(), line.exitCode == 0 ? stdout : stderr);
+    return line.exitCode;
+  };
+  if (commandLine.exit && !commandLine.unknownOption) {
+    return finish(commandLine);
+  }
+
   QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("tesmir"));
+  tesmir::SetProgramIdentity();
   QApplication::setWindowIcon(tesmir::ProgramIcon());
+  const tesmir::QtTranslations translations;
+  if (commandLine.exit) {
+    // Qt's own options (-platform, -style and the like) are known only now
+    // that the application has taken them out of the arguments.
+    commandLine = tesmir::ReadCommandLine(QCoreApplication::arguments());
+    if (commandLine.exit) {
+      return finish(commandLine);
+    }
+  }
   // Qt sets the C library's locale from the environment; numbers written by
   // the C library (the spreadsheet export) must keep the "." decimal point.
   std::setlocale(LC_NUMERIC, "C");
@@ -15,6 +44,10 @@ int main(int argc, char** argv) {
   tesmir::BoxMessageSink messages;
   tesmir::DialogFileChooser files;
   tesmir::App app(messages, files);
-  app.showMainWindow();
+  if (commandLine.reportFile.isEmpty()) {
+    app.showMainWindow();
+  } else {
+    app.openReportAtStart(commandLine.reportFile);
+  }
   return QApplication::exec();
 }

@@ -8,11 +8,15 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -167,7 +171,15 @@ MainForm::MainForm(SchemeState& scheme, MessageSink& messages, ResultForm& resul
   layout->addWidget(buildResultPanel());
   layout->addStretch(1);
   layout->addLayout(buildButtonRow());
-  setCentralWidget(central);
+  // The controls keep their layout on a screen too small for the window:
+  // the window then shrinks to the screen and they scroll.
+  auto* scroller = new QScrollArea(this);
+  scroller->setObjectName(QStringLiteral("MainScrollArea"));
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  scroller->setFocusPolicy(Qt::NoFocus);  // Tab walks the controls only
+  scroller->setWidget(central);
+  setCentralWidget(scroller);
 
   buildMenu();
 
@@ -182,11 +194,40 @@ MainForm::MainForm(SchemeState& scheme, MessageSink& messages, ResultForm& resul
 
   // Fixed frame: as large as the layout needs, and no smaller than the
   // window's designed client area.
-  const QSize wanted = sizeHint().expandedTo(QSize(752, 529));
-  setFixedSize(wanted);
+  // A scroll area asks for less than its contents need; while the full size
+  // is taken it asks for all of it.
+  scroller->setMinimumSize(central->sizeHint());
+  fullSize_ = sizeHint().expandedTo(QSize(752, 529));
+  scroller->setMinimumSize(0, 0);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    fitInto(screen->availableGeometry());
+  } else {
+    setFixedSize(fullSize_);
+  }
   windKind_->setFocus();
   EnterClicksFocusedButtons(this);
   KeepCentredOnScreen(this);
+}
+
+void MainForm::fitInto(const QRect& area) {
+  // Room for the window frame and title bar, which the desktop draws
+  // outside the window's own area.
+  const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8;
+  const QSize room(area.width() - frame, area.height() - frame - style()->pixelMetric(QStyle::PM_TitleBarHeight));
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  QSize size = fullSize_;
+  const bool vertical = size.height() > room.height();
+  if (vertical) {
+    size.setHeight(room.height());
+    size.rwidth() += bar;  // the vertical scroll bar stands beside the controls
+  }
+  if (size.width() > room.width()) {
+    size.setWidth(room.width());
+    if (!vertical) {
+      size.setHeight(std::min(size.height() + bar, room.height()));
+    }
+  }
+  setFixedSize(size.expandedTo(QSize(200, 150)));
 }
 
 QWidget* MainForm::buildTopStrip() {
@@ -368,6 +409,7 @@ QLayout* MainForm::buildButtonRow() {
   start_->setFont(bold);
   start_->setMinimumWidth(start_->fontMetrics().horizontalAdvance(start_->text()) * 4);
   start_->setAutoDefault(false);
+  start_->setShortcut(QKeySequence(Qt::Key_F9));
   exit_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Выход"));
   exit_->setObjectName(QStringLiteral("BitBtn1"));
   exit_->setStatusTip(hint::kExit);

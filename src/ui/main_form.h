@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QPalette>
+#include <QSize>
 #include <array>
 #include <functional>
 
@@ -54,6 +55,10 @@ class MainForm : public QMainWindow {
 
   // The texts of the controls the calculation reads.
   SchemeInput schemeInput() const;
+
+  // Shrinks the fixed-size window to fit `area`, a screen's available
+  // geometry, when its full size does not fit; the controls then scroll.
+  void fitInto(const QRect& area);
 
   // The two status texts a failed calculation or an unknown list text leaves.
   void showNotEnoughData();
@@ -107,6 +112,8 @@ class MainForm : public QMainWindow {
 
   SchemeState& scheme_;
   MessageSink& messages_;
+  // The window's size with every control in view.
+  QSize fullSize_;
   ResultForm& results_;
 
   QDialog* deviceDialog_ = nullptr;

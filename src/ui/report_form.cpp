@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -242,10 +243,15 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   fileMenu->setObjectName(QStringLiteral("FileReportMenu"));
   QAction* save = fileMenu->addAction(QStringLiteral("Сохранить"));
   save->setObjectName(QStringLiteral("SaveReportMenu"));
+  save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   QAction* saveAs = fileMenu->addAction(QStringLiteral("Сохранить как..."));
   saveAs->setObjectName(QStringLiteral("SaveAsReportMenu"));
+  saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   QAction* open = fileMenu->addAction(QStringLiteral("Открыть..."));
   open->setObjectName(QStringLiteral("OpenReportMenu"));
+  open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  // The window owns the shortcuts too, so they work while no menu is open.
+  addActions({save, saveAs, open});
   QMenu* exportMenu = fileMenu->addMenu(QStringLiteral("Экспорт"));
   exportMenu->setObjectName(QStringLiteral("ExportReportMenu"));
   exportToExcelAction_ = exportMenu->addAction(QStringLiteral("в Excel"));
@@ -255,6 +261,14 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   connect(save, &QAction::triggered, this, &ReportForm::SaveReportMenuClick);
   connect(saveAs, &QAction::triggered, this, &ReportForm::SaveAsReportMenuClick);
   connect(open, &QAction::triggered, this, &ReportForm::OpenReportMenuClick);
+  recentSeparator_ = fileMenu->addSeparator();
+  for (int i = 0; i < ReportPlaces::kRecentCount; ++i) {
+    QAction* recent = fileMenu->addAction(QString());
+    recent->setObjectName(QStringLiteral("RecentReportMenu%1").arg(i + 1));
+    connect(recent, &QAction::triggered, this, [this, i] { openRecentFile(i); });
+    recentActions_ << recent;
+  }
+  showRecentFiles();
 
   statusBar_ = new QStatusBar(this);
   statusBar_->setObjectName(QStringLiteral("StatusBar1"));
@@ -420,6 +434,42 @@ void ReportForm::setReportFileName(const QString& path) {
   setWindowTitle(kCaption + QLatin1Char('-') + path);
 }
 
+void ReportForm::keepPlacesIn(const QString& settingsFile) {
+  places_ = ReportPlaces(settingsFile);
+  showRecentFiles();
+}
+
+void ReportForm::showRecentFiles() {
+  const QStringList& files = places_.recentFiles();
+  recentSeparator_->setVisible(!files.isEmpty());
+  for (int i = 0; i < recentActions_.size(); ++i) {
+    QAction* action = recentActions_[i];
+    if (i < files.size()) {
+      // "&" would make the next letter a mnemonic.
+      QString shown = files[i];
+      shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+      action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+      action->setVisible(true);
+    } else {
+      action->setText(QString());
+      action->setVisible(false);
+    }
+  }
+}
+
+void ReportForm::openRecentFile(int index) {
+  const QString path = places_.recentFiles().value(index);
+  if (path.isEmpty()) {
+    return;
+  }
+  // A file gone since leaves the list; opening it still shows why.
+  if (!QFileInfo::exists(path)) {
+    places_.forget(path);
+    showRecentFiles();
+  }
+  openReportFile(path);
+}
+
 bool ReportForm::writeTo(const QString& path) {
   const QString error = SaveReportFile(path, table_);
   if (!error.isEmpty()) {
@@ -427,6 +477,8 @@ bool ReportForm::writeTo(const QString& path) {
     return false;
   }
   table_.markSaved();
+  places_.useFile(path);
+  showRecentFiles();
   return true;
 }
 
@@ -443,10 +495,12 @@ bool ReportForm::saveReport() {
 
 bool ReportForm::saveReportAs() {
   for (;;) {
-    const QString path = files_.chooseSaveName(this, reportFileName_, kCsvFilter, QStringLiteral("csv"));
+    const QString path =
+        files_.chooseSaveName(this, places_.saveStart(reportFileName_), kCsvFilter, QStringLiteral("csv"));
     if (path.isEmpty()) {
       return false;
     }
+    places_.useFolder(QFileInfo(path).absolutePath());
     if (QFileInfo::exists(path) &&
         !messages_.ask(this, QString::fromUtf8(report_file_messages::kOverwrite))) {
       continue;  // back to the dialog; the current name stays
@@ -462,28 +516,38 @@ bool ReportForm::saveReportAs() {
 
 void ReportForm::OpenReportMenuClick() {
   for (;;) {
-    const QString path =
-        files_.chooseOpenName(this, reportFileName_, {kCsvFilter, kOkzFilter}, QStringLiteral("okz"));
+    const QString path = files_.chooseOpenName(this, places_.openStart(reportFileName_), {kCsvFilter, kOkzFilter},
+                                               QStringLiteral("okz"));
     if (path.isEmpty()) {
       return;
     }
-    const std::optional<ReportLayout> layout = LayoutForFileName(path);
-    if (!layout) {
-      return;  // not a report file name: nothing is read and nothing changes
-    }
-    LoadedReport loaded = LoadReportFile(path, *layout);
-    if (!loaded.error.isEmpty()) {
-      messages_.error(this, loaded.error);
-      return;
-    }
-    if (loaded.report.damaged && !messages_.ask(this, QString::fromUtf8(report_file_messages::kDamaged))) {
+    places_.useFolder(QFileInfo(path).absolutePath());
+    if (openReportFile(path) == OpenResult::Declined) {
       continue;  // back to the dialog with the table unchanged
     }
-    table_.assignRows(std::move(loaded.report.rows));
-    setReportFileName(path);
-    refreshGrid();
     return;
   }
+}
+
+ReportForm::OpenResult ReportForm::openReportFile(const QString& path) {
+  const std::optional<ReportLayout> layout = LayoutForFileName(path);
+  if (!layout) {
+    return OpenResult::Failed;  // not a report file name: nothing is read and nothing changes
+  }
+  LoadedReport loaded = LoadReportFile(path, *layout);
+  if (!loaded.error.isEmpty()) {
+    messages_.error(this, loaded.error);
+    return OpenResult::Failed;
+  }
+  if (loaded.report.damaged && !messages_.ask(this, QString::fromUtf8(report_file_messages::kDamaged))) {
+    return OpenResult::Declined;
+  }
+  table_.assignRows(std::move(loaded.report.rows));
+  setReportFileName(path);
+  refreshGrid();
+  places_.useFile(path);
+  showRecentFiles();
+  return OpenResult::Opened;
 }
 
 }  // namespace tesmir

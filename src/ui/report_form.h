@@ -8,6 +8,10 @@
 
 #include "report/report_table.h"
 
+#include <QList>
+
+#include "ui/report_places.h"
+
 class QAction;
 class QLabel;
 class QStatusBar;
@@ -44,6 +48,18 @@ class ReportForm : public QDialog {
   bool saveReport();
   bool saveReportAs();
 
+  // Keeps the dialogs' start folder and the recent files in `settingsFile`
+  // from now on, starting from what it holds.
+  void keepPlacesIn(const QString& settingsFile);
+  const ReportPlaces& places() const { return places_; }
+
+  // What came of reading a report file.
+  enum class OpenResult { Opened, Failed, Declined };
+  // Reads `path` into the table as "Открыть..." does once a name is chosen:
+  // the layout by the name's ending, the same messages and the same question
+  // for a damaged file, whose Cancel gives Declined with the table unchanged.
+  OpenResult openReportFile(const QString& path);
+
   void SaveReportMenuClick();
   void SaveAsReportMenuClick();
   void OpenReportMenuClick();
@@ -65,6 +81,9 @@ class ReportForm : public QDialog {
   // Writes the table to `path`; shows the failure and returns false on error.
   bool writeTo(const QString& path);
   void setReportFileName(const QString& path);
+  // Lists the recent files at the end of the "Файл" menu.
+  void showRecentFiles();
+  void openRecentFile(int index);
 
   ReportTable& table_;
   MessageSink& messages_;
@@ -75,6 +94,9 @@ class ReportForm : public QDialog {
   QStatusBar* statusBar_;
   QAction* exportToExcelAction_;
   QAction* exportToCalcAction_;
+  QList<QAction*> recentActions_;
+  QAction* recentSeparator_;
+  ReportPlaces places_;
   QString reportFileName_;
   // The bold title and the unit over each column.
   std::array<std::pair<QLabel*, QLabel*>, kReportColumns> titleLabels_{};

@@ -2,6 +2,7 @@
 // The one QApplication the widget tests of this executable share.
 
 #include <QApplication>
+#include <QStandardPaths>
 
 namespace tesmir_test {
 
@@ -11,6 +12,8 @@ inline void EnsureApplication() {
     static char name[] = "test_ui";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
+    // Settings the windows keep go to a test folder, never the user's own.
+    QStandardPaths::setTestModeEnabled(true);
   }
 }
 

@@ -1,0 +1,57 @@
+#pragma once
+// What the program sets up before its windows: its names for the desktop,
+// Qt's own texts in the user's language and the command line.
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QTranslator;
+
+namespace tesmir {
+
+// The id of the desktop entry, io.github.tesmir.Tesmir; docks match the
+// program's windows with its menu entry by it.
+QString DesktopEntryId();
+
+// Names the program for the desktop: application name (also the X11 window
+// class), version and desktop entry.
+void SetProgramIdentity();
+
+// Qt's own texts (file dialogs, standard buttons, edit menus) in the
+// language of `locale`, for as long as the object lives. The program's own
+// texts are Russian already and are not translated.
+class QtTranslations {
+ public:
+  explicit QtTranslations(const QLocale& locale = QLocale());
+  ~QtTranslations();
+  QtTranslations(const QtTranslations&) = delete;
+  QtTranslations& operator=(const QtTranslations&) = delete;
+
+  // Whether a translation for the locale was found and installed.
+  bool installed() const { return installed_; }
+
+ private:
+  std::unique_ptr<QTranslator> translator_;
+  bool installed_ = false;
+};
+
+// What the command line asks for.
+struct CommandLine {
+  // Print `output` and end with `exitCode` instead of starting.
+  bool exit = false;
+  int exitCode = 0;
+  // To standard output when the exit code is 0, else to standard error.
+  QString output;
+  // The arguments hold an option the program does not know; it may be one
+  // of the window system's, which only the application takes out.
+  bool unknownOption = false;
+  // A report file to open at start, with its full path; empty for none.
+  QString reportFile;
+};
+
+// Reads the program's arguments (the first one is the program itself).
+CommandLine ReadCommandLine(const QStringList& arguments);
+
+}  // namespace tesmir

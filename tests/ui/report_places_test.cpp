@@ -1,0 +1,177 @@
+// Where the report window's file dialogs start, the recent files of its
+// "Файл" menu and its keyboard shortcuts.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+
+#include "recording_message_sink.h"
+#include "report/report_table.h"
+#include "ui/delete_all_report_form.h"
+#include "ui/file_chooser.h"
+#include "ui/report_form.h"
+#include "ui_test_app.h"
+
+namespace tesmir {
+namespace {
+
+// Records where each dialog starts and hands out scripted names.
+struct StartRecordingChooser final : FileChooser {
+  QString chooseSaveName(QWidget*, const QString& start, const QString&, const QString&) override {
+    starts << "save:" + start;
+    return next();
+  }
+  QString chooseOpenName(QWidget*, const QString& start, const QStringList&, const QString&) override {
+    starts << "open:" + start;
+    return next();
+  }
+  QString next() {
+    if (names.empty()) return {};
+    const QString name = names.front();
+    names.pop_front();
+    return name;
+  }
+  QStringList starts;
+  std::deque<QString> names;
+};
+
+class ReportPlacesTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { tesmir_test::EnsureApplication(); }
+
+  // A report window as one run of the program has it, with the settings
+  // file kept in the test's folder.
+  struct Run {
+    explicit Run(const QString& settings) : deleteAll(table), form(table, messages, files, deleteAll) {
+      form.keepPlacesIn(settings);
+    }
+    ReportTable table;
+    RecordingMessageSink messages;
+    StartRecordingChooser files;
+    DeleteAllReportForm deleteAll;
+    ReportForm form;
+  };
+
+  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+  QString settings() const { return dir_.filePath("config/tesmir.conf"); }
+  QString file(const QString& name) const { return dir_.filePath(name); }
+  void write(const QString& path) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  QStringList recentTexts(ReportForm& form) {
+    QStringList texts;
+    for (int i = 1; i <= ReportPlaces::kRecentCount; ++i) {
+      auto* action = form.findChild<QAction*>(QStringLiteral("RecentReportMenu%1").arg(i));
+      EXPECT_NE(action, nullptr);
+      if (action != nullptr && action->isVisible()) texts << action->text();
+    }
+    return texts;
+  }
+
+  QTemporaryDir dir_;
+};
+
+TEST_F(ReportPlacesTest, DialogsStartInTheReportFolderElseTheLastElseDocuments) {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString start = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+  QDir().mkpath(file("a"));
+  QDir().mkpath(file("b"));
+  write(file("a/one.csv"));
+  {
+    Run run(settings());
+    run.form.OpenReportMenuClick();  // cancelled
+    run.form.SaveAsReportMenuClick();
+    EXPECT_EQ(run.files.starts, QStringList({"open:" + start, "save:" + QDir(start).filePath("Отчет.csv")}));
+
+    run.files.starts.clear();
+    run.files.names = {file("a/one.csv")};
+    run.form.OpenReportMenuClick();
+    run.form.SaveAsReportMenuClick();
+    run.form.OpenReportMenuClick();
+    EXPECT_EQ(run.files.starts,
+              QStringList({"open:" + start, "save:" + file("a/one.csv"), "open:" + file("a/one.csv")}));
+  }
+  {
+    // The next run starts where the last one opened or saved.
+    Run run(settings());
+    run.form.OpenReportMenuClick();
+    run.files.names = {file("b/two.csv")};
+    run.form.SaveAsReportMenuClick();
+    EXPECT_EQ(run.files.starts, QStringList({"open:" + file("a"), "save:" + file("a/Отчет.csv")}));
+    EXPECT_TRUE(QFileInfo::exists(file("b/two.csv")));
+  }
+  Run run(settings());
+  run.form.SaveAsReportMenuClick();
+  EXPECT_EQ(run.files.starts, QStringList({"save:" + file("b/Отчет.csv")}));
+}
+
+TEST_F(ReportPlacesTest, MenuListsTheLastFiveAndDropsMissingOnes) {
+  {
+    Run run(settings());
+    EXPECT_TRUE(recentTexts(run.form).isEmpty());
+    for (int i = 1; i <= 6; ++i) {
+      run.files.names.push_back(file(QStringLiteral("r%1.csv").arg(i)));
+      run.form.SaveAsReportMenuClick();
+    }
+    run.files.names = {file("r&3.okz")};
+    write(file("r&3.okz"));
+    run.form.OpenReportMenuClick();
+    run.files.names = {file("r3.csv")};
+    run.form.OpenReportMenuClick();
+    EXPECT_TRUE(run.messages.errors.isEmpty()) << run.messages.errors.join("|").toStdString();
+  }
+  Run run(settings());
+  EXPECT_EQ(recentTexts(run.form),
+            QStringList({"&1 " + file("r3.csv"), "&2 " + file("r&&3.okz"), "&3 " + file("r6.csv"),
+                         "&4 " + file("r5.csv"), "&5 " + file("r4.csv")}));
+
+  // A recent entry opens its file as "Открыть..." does.
+  run.form.findChild<QAction*>("RecentReportMenu3")->trigger();
+  EXPECT_EQ(run.form.reportFileName(), file("r6.csv"));
+  EXPECT_EQ(recentTexts(run.form).value(0), "&1 " + file("r6.csv"));
+
+  // A file gone since drops out, with the message opening it gives.
+  ASSERT_TRUE(QFile::remove(file("r5.csv")));
+  run.form.findChild<QAction*>("RecentReportMenu4")->trigger();
+  EXPECT_EQ(run.messages.errors.size(), 1);
+  EXPECT_EQ(recentTexts(run.form).size(), 4);
+  EXPECT_FALSE(recentTexts(run.form).join("|").contains("r5.csv"));
+  EXPECT_EQ(run.form.reportFileName(), file("r6.csv"));
+}
+
+TEST_F(ReportPlacesTest, FileShortcutsWorkAndShowInTheMenu) {
+  Run run(settings());
+  const struct {
+    const char* action;
+    QKeySequence keys;
+    const char* dialog;
+  } cases[] = {
+      {"OpenReportMenu", QKeySequence(Qt::CTRL | Qt::Key_O), "open:"},
+      {"SaveReportMenu", QKeySequence(Qt::CTRL | Qt::Key_S), "save:"},  // no file yet: Save As
+      {"SaveAsReportMenu", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), "save:"},
+  };
+  run.form.show();
+  run.form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&run.form));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.action);
+    auto* action = run.form.findChild<QAction*>(c.action);
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->shortcut(), c.keys);  // a menu item shows its action's shortcut
+    run.files.starts.clear();
+    QTest::keySequence(&run.form, c.keys);
+    ASSERT_EQ(run.files.starts.size(), 1);
+    EXPECT_TRUE(run.files.starts[0].startsWith(c.dialog));
+  }
+  run.form.hide();
+}
+
+}  // namespace
+}  // namespace tesmir
