@@ -4,11 +4,11 @@
 tesmir_install_deps() {
   local pkgs=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libqt6printsupport6 libgl-dev
     libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     desktop-file-utils appstream dpkg-dev
-    unzip fonts-dejavu-core locales
+    unzip fonts-dejavu-core locales poppler-utils
   )
   local missing=()
   for p in "${pkgs[@]}"; do
