@@ -6,13 +6,20 @@
 #include <QStatusBar>
 
 #include "ui/context_help.h"
+#include "ui/document_dialogs.h"
+#include "ui/feeder_documents.h"
 #include "ui/help_viewer.h"
 #include "ui/hints.h"
+#include "ui/report_print.h"
 #include "ui/spreadsheet_export.h"
 
 namespace tesmir {
 
-App::App(MessageSink& messages, FileChooser& files)
+App::App(MessageSink& messages, FileChooser& files) : App(messages, files, *new RealDocumentDialogs) {
+  ownDialogs_.reset(documentDialogs_);
+}
+
+App::App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
     : messages_(messages),
       files_(files),
       mainForm_(scheme_, messages_, resultForm_),
@@ -36,6 +43,10 @@ App::App(MessageSink& messages, FileChooser& files)
                    [this] { ExportToExcel(report_, messages_, &reportForm_); });
   QObject::connect(reportForm_.exportToCalcAction(), &QAction::triggered, &reportForm_,
                    [this] { ExportToCalc(report_, messages_, &reportForm_); });
+
+  feederDocuments_ = new FeederDocuments(mainForm_, deviceForm_, resultForm_, scheme_, messages_, files_, dialogs);
+  reportDocuments_ = new ReportDocuments(reportForm_, report_, messages_, files_, dialogs);
+  documentDialogs_ = &dialogs;
 
   mainForm_.setHelpOpener([this](int topic) { openHelp(topic); });
   // The results window has no status bar of its own: its hints go to the

@@ -21,13 +21,18 @@
 
 namespace tesmir {
 
+class DocumentDialogs;
+class FeederDocuments;
 class HelpViewer;
+class ReportDocuments;
 
 class App {
  public:
   // The message boxes and the file dialogs come from outside, so tests can
   // drive the whole program without blocking.
   App(MessageSink& messages, FileChooser& files);
+  // As above, with the note's point-name box and the printer dialog given too.
+  App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs);
   ~App();
   App(const App&) = delete;
   App& operator=(const App&) = delete;
@@ -51,6 +56,9 @@ class App {
   AboutProgramForm& aboutForm() { return aboutForm_; }
   // The labels the protective device check writes.
   DeviceStatusView deviceStatusView();
+  // The menu "Файл" of the main window and the report on paper.
+  FeederDocuments& feederDocuments() { return *feederDocuments_; }
+  ReportDocuments& reportDocuments() { return *reportDocuments_; }
   // The help window, created when first asked for.
   HelpViewer& helpViewer();
 
@@ -71,6 +79,12 @@ class App {
   DeleteAllReportForm deleteAllForm_;
   AboutProgramForm aboutForm_;
   std::unique_ptr<HelpViewer> help_;
+  // The real dialogs when none were given.
+  std::unique_ptr<DocumentDialogs> ownDialogs_;
+  DocumentDialogs* documentDialogs_ = nullptr;
+  // Owned by the main window and the report window.
+  FeederDocuments* feederDocuments_ = nullptr;
+  ReportDocuments* reportDocuments_ = nullptr;
 };
 
 }  // namespace tesmir
