@@ -40,6 +40,9 @@ class Labeller {
   QFontMetricsF fm_;
 };
 
+// As std::clamp, but a narrow picture's upper bound wins over the lower one.
+qreal Fit(qreal value, qreal low, qreal high) { return std::min(std::max(value, low), high); }
+
 qreal Widest(const Labeller& l, std::initializer_list<QString> texts) {
   qreal w = 0;
   for (const QString& t : texts) w = std::max(w, l.width(t));
@@ -95,13 +98,13 @@ std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, con
   // Column widths: each block as wide as its texts, within a share of the area.
   const qreal w = area.width();
   const qreal symbol = 3 * lh;
-  const qreal transW = std::clamp(Widest(label, {m.windKind, m.power}) + gap, symbol, w * 0.14);
+  const qreal transW = Fit(Widest(label, {m.windKind, m.power}) + 2 * gap, symbol, w * 0.14);
   const QString noDevice = QStringLiteral("аппарат не задан");
-  const qreal devW = std::clamp(
+  const qreal devW = Fit(
       (m.deviceType.isEmpty() ? label.width(noDevice) : Widest(label, {m.deviceType, m.deviceRating, m.deviceTrip})) +
-          gap,
+          2 * gap,
       symbol, w * 0.22);
-  const qreal faultW = std::clamp(Widest(label, {m.iokz, QStringLiteral("К")}) + gap, symbol, w * 0.16);
+  const qreal faultW = Fit(Widest(label, {m.iokz, QStringLiteral("К")}) + 2 * gap, symbol, w * 0.16);
   qreal x = area.left();
   const qreal transX0 = x;
   x += transW;
