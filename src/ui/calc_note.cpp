@@ -18,6 +18,12 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 const QString kNoValue = QStringLiteral("—");
 
+// "√(a² + b²)", built by joining: a placeholder followed by "²" would be read
+// as a two-digit placeholder.
+QString RootOfSquares(const QString& a, const QString& b) {
+  return QStringLiteral("√(") + a + QStringLiteral("² + ") + b + QStringLiteral("²)");
+}
+
 void WriteInputs(PageFlow& flow, const CalcNote& n) {
   const SchemeState& s = n.scheme;
   flow.heading(QStringLiteral("1. Исходные данные"));
@@ -63,12 +69,15 @@ void WriteMethod(PageFlow& flow, const CalcNote& n) {
   for (int i = 0; i < kLineCount; ++i) {
     const LineSegment& seg = s.Lines[static_cast<std::size_t>(i)];
     const std::size_t k = static_cast<std::size_t>(i);
-    flow.paragraph(QStringLiteral("Линия %1: Rл = (%2 + %3) · %4 / %5 = %6 мОм;  Xл = (%7 + %8) · %4 / %5 = %9 мОм;  "
-                                  "Zл = √(%6² + %9²) = %10 мОм")
-                       .arg(i + 1)
-                       .arg(g(seg.RPhase), g(seg.RNeutral), g(seg.Length), QString::number(seg.QuanPar),
-                            n.texts.rLine[k], g(seg.XPhase), g(seg.XNeutral), n.texts.xLine[k])
-                       .arg(n.texts.zLine[k]));
+    const QString rLine = n.texts.rLine[k];
+    const QString xLine = n.texts.xLine[k];
+    const QString lengthPart = QStringLiteral(") · ") + g(seg.Length) + QStringLiteral(" / ") +
+                               QString::number(seg.QuanPar) + QStringLiteral(" = ");
+    flow.paragraph(QStringLiteral("Линия ") + QString::number(i + 1) + QStringLiteral(": Rл = (") + g(seg.RPhase) +
+                   QStringLiteral(" + ") + g(seg.RNeutral) + lengthPart + rLine + QStringLiteral(" мОм;  Xл = (") +
+                   g(seg.XPhase) + QStringLiteral(" + ") + g(seg.XNeutral) + lengthPart + xLine +
+                   QStringLiteral(" мОм;  Zл = ") + RootOfSquares(rLine, xLine) + QStringLiteral(" = ") +
+                   n.texts.zLine[k] + kOhmUnit);
   }
   QStringList rParts, xParts;
   for (int i = 0; i < kLineCount; ++i) {
@@ -77,14 +86,14 @@ void WriteMethod(PageFlow& flow, const CalcNote& n) {
   }
   flow.paragraph(QStringLiteral("Суммарное: Rл = %1 = %2 мОм").arg(rParts.join(QStringLiteral(" + ")), n.texts.rLineSum));
   flow.paragraph(QStringLiteral("Суммарное: Xл = %1 = %2 мОм").arg(xParts.join(QStringLiteral(" + ")), n.texts.xLineSum));
-  flow.paragraph(QStringLiteral("Суммарное: Zл = √(%1² + %2²) = %3 мОм").arg(n.texts.rLineSum, n.texts.xLineSum,
-                                                                            n.texts.zLineSum));
+  flow.paragraph(QStringLiteral("Суммарное: Zл = ") + RootOfSquares(n.texts.rLineSum, n.texts.xLineSum) +
+                 QStringLiteral(" = ") + n.texts.zLineSum + kOhmUnit);
   flow.subheading(QStringLiteral("3.3. Петля \"фаза-ноль\" и ток"));
   flow.paragraph(QStringLiteral("Rф-н = Rт/3 + Rл + Rпр = %1 + %2 + %3 = %4 мОм")
                      .arg(f2(s.Rt / 3), n.texts.rLineSum, g(s.RArc), f2(s.Rsum)));
   flow.paragraph(QStringLiteral("Xф-н = Xт/3 + Xл = %1 + %2 = %3 мОм").arg(f2(s.Xt / 3), n.texts.xLineSum, f2(s.Xsum)));
-  flow.paragraph(QStringLiteral("Zф-н = √(Rф-н² + Xф-н²) = √(%1² + %2²) = %3 мОм")
-                     .arg(f2(s.Rsum), f2(s.Xsum), f2(s.Zsum)));
+  flow.paragraph(QStringLiteral("Zф-н = √(Rф-н² + Xф-н²) = ") + RootOfSquares(f2(s.Rsum), f2(s.Xsum)) +
+                 QStringLiteral(" = ") + f2(s.Zsum) + kOhmUnit);
   flow.paragraph(QStringLiteral("Iокз = 231000 / Zф-н = 231000 / %1 = %2 А").arg(f2(s.Zsum), CurrentText(s.Iokz)),
                  true);
 }
