@@ -13,8 +13,8 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // Rows of text above and below the line, at most.
-constexpr int kRowsAbove = 3;
-constexpr int kRowsBelow = 3;
+constexpr int kRowsAbove = 4;
+constexpr int kRowsBelow = 4;
 
 // Draws texts into fixed cells and records what was drawn.
 class Labeller {
@@ -31,6 +31,33 @@ class Labeller {
     out_.push_back({drawn, shown});
   }
 
+  // A text as at most two lines that fit `width`: split at the blank that
+  // balances the two best; what still does not fit is shortened.
+  QStringList wrap(const QString& text, qreal width) const {
+    if (fits(text, width)) return {text};
+    QString best;
+    qreal bestWidest = 0;
+    for (qsizetype i = text.indexOf(QLatin1Char(' ')); i > 0; i = text.indexOf(QLatin1Char(' '), i + 1)) {
+      const QString head = text.left(i);
+      const QString tail = text.mid(i + 1);
+      const qreal widest = std::max(fm_.horizontalAdvance(head), fm_.horizontalAdvance(tail));
+      if (fits(head, width) && fits(tail, width) && (best.isEmpty() || widest < bestWidest)) {
+        best = head;
+        bestWidest = widest;
+      }
+    }
+    if (!best.isEmpty()) return {best, text.mid(best.size() + 1)};
+    // No balanced split: as many whole words as fit, the rest shortened.
+    qsizetype cut = -1;
+    for (qsizetype i = text.indexOf(QLatin1Char(' ')); i > 0 && fits(text.left(i), width);
+         i = text.indexOf(QLatin1Char(' '), i + 1)) {
+      cut = i;
+    }
+    if (cut < 0) return {text};
+    return {text.left(cut), text.mid(cut + 1)};
+  }
+
+  bool fits(const QString& text, qreal width) const { return fm_.horizontalAdvance(text) <= width - 1; }
   qreal width(const QString& text) const { return fm_.horizontalAdvance(text); }
   qreal line() const { return fm_.lineSpacing(); }
 
@@ -79,7 +106,7 @@ FeederPictureModel MakePictureModel(const SchemeState& scheme, const ResultTexts
   return m;
 }
 
-qreal FeederPictureHeight(qreal lineSpacing) { return (kRowsAbove + kRowsBelow + 4) * lineSpacing; }
+qreal FeederPictureHeight(qreal lineSpacing) { return (kRowsAbove + kRowsBelow + 2.5) * lineSpacing; }
 
 std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, const FeederPictureModel& m) {
   std::vector<PaintedText> painted;
@@ -94,6 +121,34 @@ std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, con
     return QRectF(x0, y - half - (k + 1) * lh, x1 - x0, lh);
   };
   const auto rowBelow = [&](qreal x0, qreal x1, int k) { return QRectF(x0, y + half + k * lh, x1 - x0, lh); };
+  // Texts of one block, each on up to two lines, stacked up from the line
+  // (the last text nearest to it) or down from it (the first nearest).
+  const auto lines = [&](qreal x0, qreal x1, std::initializer_list<QString> texts, int rows) {
+    QStringList out;
+    QStringList single;
+    for (const QString& t : texts) {
+      if (t.isEmpty()) continue;
+      out += label.wrap(t, x1 - x0);
+      single << t;
+    }
+    // Too many lines: one line per text, shortened where needed, so no text
+    // loses its end without an ellipsis.
+    if (out.size() > rows) out = single;
+    while (out.size() > rows) out.removeLast();
+    return out;
+  };
+  const auto above = [&](qreal x0, qreal x1, std::initializer_list<QString> texts) {
+    const QStringList stack = lines(x0, x1, texts, kRowsAbove);
+    for (qsizetype i = 0; i < stack.size(); ++i) {
+      label.put(rowAbove(x0, x1, static_cast<int>(stack.size() - 1 - i)), stack[i]);
+    }
+  };
+  const auto below = [&](qreal x0, qreal x1, std::initializer_list<QString> texts) {
+    const QStringList stack = lines(x0, x1, texts, kRowsBelow);
+    for (qsizetype i = 0; i < stack.size(); ++i) {
+      label.put(rowBelow(x0, x1, static_cast<int>(i)), stack[i]);
+    }
+  };
 
   // Column widths: each block as wide as its texts, within a share of the area.
   const qreal w = area.width();
@@ -103,7 +158,7 @@ std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, con
   const qreal devW = Fit(
       (m.deviceType.isEmpty() ? label.width(noDevice) : Widest(label, {m.deviceType, m.deviceRating, m.deviceTrip})) +
           2 * gap,
-      symbol, w * 0.22);
+      symbol, w * 0.24);
   const qreal faultW = Fit(Widest(label, {m.iokz, QStringLiteral("К")}) + 2 * gap, symbol, w * 0.16);
   qreal x = area.left();
   const qreal transX0 = x;
@@ -124,15 +179,14 @@ std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, con
   const qreal tc = transX0 + transW / 2;
   p.drawEllipse(QPointF(tc - r * 0.45, y), r, r);
   p.drawEllipse(QPointF(tc + r * 0.45, y), r, r);
-  label.put(rowBelow(transX0, devX0 - gap / 2, 0), m.windKind);
-  label.put(rowBelow(transX0, devX0 - gap / 2, 1), m.power);
+  below(transX0, devX0 - gap / 2, {m.windKind, m.power});
   p.drawLine(QPointF(tc + r * 1.45, y), QPointF(devX0 + devW / 2 - half / 2, y));
 
   // The protective device at the start of the first section.
   const qreal dc = devX0 + devW / 2;
   if (m.deviceType.isEmpty()) {
     p.drawLine(QPointF(dc - half / 2, y), QPointF(dc + half / 2, y));
-    label.put(rowAbove(devX0 + gap / 2, linesX0 - gap / 2, 0), noDevice);
+    above(devX0 + gap / 2, linesX0 - gap / 2, {noDevice});
   } else {
     if (m.deviceType.contains(QStringLiteral("предохранитель"))) {
       p.drawRect(QRectF(dc - half / 2, y - half / 4, half, half / 2));
@@ -143,9 +197,7 @@ std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, con
       p.drawLine(QPointF(dc + half / 2 - half / 6, y - half / 6), QPointF(dc + half / 2 + half / 6, y + half / 6));
       p.drawLine(QPointF(dc + half / 2 - half / 6, y + half / 6), QPointF(dc + half / 2 + half / 6, y - half / 6));
     }
-    label.put(rowAbove(devX0 + gap / 2, linesX0 - gap / 2, 2), m.deviceType);
-    label.put(rowAbove(devX0 + gap / 2, linesX0 - gap / 2, 1), m.deviceRating);
-    label.put(rowAbove(devX0 + gap / 2, linesX0 - gap / 2, 0), m.deviceTrip);
+    above(devX0 + gap / 2, linesX0 - gap / 2, {m.deviceType, m.deviceRating, m.deviceTrip});
   }
   p.drawLine(QPointF(dc + half / 2, y), QPointF(linesX0, y));
 
@@ -174,11 +226,9 @@ std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, con
     p.drawLine(QPointF(x0, y - half / 2), QPointF(x0, y + half / 2));
     const qreal c0 = x0 + gap / 2;
     const qreal c1 = x1 - gap / 2;
-    label.put(rowAbove(c0, c1, 1), QStringLiteral("Линия %1").arg(s.number));
-    label.put(rowAbove(c0, c1, 0), s.kind);
-    label.put(rowBelow(c0, c1, 0), s.conductor);
-    label.put(rowBelow(c0, c1, 1), s.length);
-    if (s.parallel > 1) label.put(rowBelow(c0, c1, 2), QStringLiteral("%1 параллельно").arg(s.parallel));
+    above(c0, c1, {QStringLiteral("Линия %1").arg(s.number), s.kind});
+    below(c0, c1, {s.conductor, s.length,
+                   s.parallel > 1 ? QStringLiteral("%1 параллельно").arg(s.parallel) : QString()});
   }
 
   // The fault point: an arrow down to the end of the line.
@@ -189,8 +239,8 @@ std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, con
   bolt.lineTo(faultX0 + half * 0.35, y - half * 0.35);
   bolt.lineTo(faultX0, y);
   p.drawPath(bolt);
-  label.put(rowAbove(faultX0 + gap / 2, area.right(), 0), QStringLiteral("К"));
-  label.put(rowBelow(faultX0 + gap / 2, area.right(), 0), m.iokz);
+  above(faultX0 + gap / 2, area.right(), {QStringLiteral("К")});
+  below(faultX0 + gap / 2, area.right(), {m.iokz});
   p.restore();
   return painted;
 }
