@@ -34,14 +34,14 @@ void WriteInputs(PageFlow& flow, const CalcNote& n) {
   std::vector<QStringList> rows;
   rows.push_back({QStringLiteral("№"), QStringLiteral("Тип линии"), QStringLiteral("Материал жилы или марка шинопровода"),
                   QStringLiteral("Сечение фазы, кв.мм"), QStringLiteral("Сечение нуля, кв.мм"),
-                  QStringLiteral("Длина, м"), QStringLiteral("Параллельных проводов, шт.")});
+                  QStringLiteral("Длина, м"), QStringLiteral("Количество параллельных проводов, шт.")});
   for (int i = 0; i < kLineCount; ++i) {
     const LineSegment& seg = s.Lines[static_cast<std::size_t>(i)];
     const bool busbar = ClassifyLineKind(seg.Kind) == LineKindClass::Tire;
     rows.push_back({QString::number(i + 1), Q(seg.Kind), Q(seg.Stuff), busbar ? kNoValue : Q(seg.Ff),
                     busbar ? kNoValue : Q(seg.Fn), PlainText(seg.Length, n.seps), QString::number(seg.QuanPar)});
   }
-  flow.table({0.05, 0.22, 0.23, 0.11, 0.11, 0.12, 0.16}, rows, 1);
+  flow.table({0.04, 0.22, 0.22, 0.1, 0.1, 0.1, 0.22}, rows, 1);
   flow.paragraph(QStringLiteral("Переходное сопротивление контактов + сопротивление электрической дуги: "
                                 "Rпр = %1 мОм (%2).")
                      .arg(PlainText(s.RArc, n.seps), n.texts.rother));
