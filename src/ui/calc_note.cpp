@@ -32,7 +32,8 @@ void WriteInputs(PageFlow& flow, const CalcNote& n) {
   flow.paragraph(QStringLiteral("Трансформатор: схема соединения обмоток %1, номинальная мощность %2 кВ*А.")
                      .arg(n.texts.windKind, n.texts.power));
   std::vector<QStringList> rows;
-  rows.push_back({QStringLiteral("№"), QStringLiteral("Тип линии"), QStringLiteral("Материал жилы или марка шинопровода"),
+  rows.push_back({QStringLiteral("№"), QStringLiteral("Тип линии"),
+                  QStringLiteral("Материал жилы или марка шинопровода"),
                   QStringLiteral("Сечение фазы, кв.мм"), QStringLiteral("Сечение нуля, кв.мм"),
                   QStringLiteral("Длина, м"), QStringLiteral("Количество параллельных проводов, шт.")});
   for (int i = 0; i < kLineCount; ++i) {
@@ -84,8 +85,9 @@ void WriteMethod(PageFlow& flow, const CalcNote& n) {
     rParts << n.texts.rLine[static_cast<std::size_t>(i)];
     xParts << n.texts.xLine[static_cast<std::size_t>(i)];
   }
-  flow.paragraph(QStringLiteral("Суммарное: Rл = %1 = %2 мОм").arg(rParts.join(QStringLiteral(" + ")), n.texts.rLineSum));
-  flow.paragraph(QStringLiteral("Суммарное: Xл = %1 = %2 мОм").arg(xParts.join(QStringLiteral(" + ")), n.texts.xLineSum));
+  const QString plus = QStringLiteral(" + ");
+  flow.paragraph(QStringLiteral("Суммарное: Rл = %1 = %2 мОм").arg(rParts.join(plus), n.texts.rLineSum));
+  flow.paragraph(QStringLiteral("Суммарное: Xл = %1 = %2 мОм").arg(xParts.join(plus), n.texts.xLineSum));
   flow.paragraph(QStringLiteral("Суммарное: Zл = ") + RootOfSquares(n.texts.rLineSum, n.texts.xLineSum) +
                  QStringLiteral(" = ") + n.texts.zLineSum + kOhmUnit);
   flow.subheading(QStringLiteral("3.3. Петля \"фаза-ноль\" и ток"));

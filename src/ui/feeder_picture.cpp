@@ -19,7 +19,8 @@ constexpr int kRowsBelow = 4;
 // Draws texts into fixed cells and records what was drawn.
 class Labeller {
  public:
-  Labeller(QPainter& painter, std::vector<PaintedText>& out) : p_(painter), out_(out), fm_(painter.font(), painter.device()) {}
+  Labeller(QPainter& painter, std::vector<PaintedText>& out)
+      : p_(painter), out_(out), fm_(painter.font(), painter.device()) {}
 
   // One line of text centred in `cell`, shortened to the cell's width.
   void put(const QRectF& cell, const QString& text) {

@@ -92,7 +92,11 @@ TEST(FeederFile, RefusesEveryBadDocumentWithItsReason) {
       {"no transformer", edited([](QJsonObject& r) { r.remove("transformer"); }), "нет поля «transformer»"},
       {"no power", edited([](QJsonObject& r) { r.insert("transformer", QJsonObject{{"windKind", "Y/Y-0"}}); }),
        "нет поля «transformer.transPower»"},
-      {"five lines", edited([](QJsonObject& r) { QJsonArray l = r.value("lines").toArray(); l.removeLast(); r.insert("lines", l); }),
+      {"five lines", edited([](QJsonObject& r) {
+         QJsonArray l = r.value("lines").toArray();
+         l.removeLast();
+         r.insert("lines", l);
+       }),
        "должно быть 6 линий, а не 5"},
       {"lines not a list", edited([](QJsonObject& r) { r.insert("lines", "six"); }), "«lines» должно быть списком"},
       {"missing length", edited([&](QJsonObject& r) { editLine(r, 3, "length", QJsonValue::Undefined); }),

@@ -74,7 +74,8 @@ class ScriptedDialogs final : public DocumentDialogs {
 // The text of a PDF with every run of blanks (no-break spaces too) made one space.
 QString PdfText(const QString& path) {
   QProcess process;
-  process.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+  process.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
   EXPECT_TRUE(process.waitForFinished(20000));
   EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
   return QString::fromUtf8(process.readAllStandardOutput()).simplified();
@@ -338,7 +339,8 @@ TEST_F(FeederDocumentsTest, SchemePageDrawsTheLastCalculation) {
   page->grab();
   QStringList drawn;
   for (const PaintedText& p : page->paintedTexts()) drawn << p.text;
-  EXPECT_TRUE(drawn.contains("Iокз=" + QString::number(qRound(app_.scheme().Iokz)) + " А")) << drawn.join("|").toStdString();
+  const QString current = "Iокз=" + QString::number(qRound(app_.scheme().Iokz)) + " А";
+  EXPECT_TRUE(drawn.contains(current)) << drawn.join("|").toStdString();
   EXPECT_TRUE(drawn.contains("Линия 2"));
   EXPECT_FALSE(drawn.contains("Линия 3"));  // no length, not drawn
   EXPECT_TRUE(drawn.contains("Iср=1760 А")) << drawn.join("|").toStdString();
