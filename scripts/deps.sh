@@ -6,12 +6,12 @@
 # name as not installed, which would run apt-get on every start.
 tesmir_deps_packages() {
   echo build-essential cmake pkg-config \
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev \
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6printsupport6 libgl-dev \
     libxlsxwriter-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
     desktop-file-utils appstream dpkg-dev lintian \
     qt6-translations-l10n \
-    unzip fonts-dejavu-core locales
+    unzip fonts-dejavu-core locales poppler-utils
 }
 
 # Prints the packages that are not installed, one a line.

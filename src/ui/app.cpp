@@ -6,13 +6,20 @@
 #include <QTimer>
 
 #include "ui/context_help.h"
+#include "ui/document_dialogs.h"
+#include "ui/feeder_documents.h"
 #include "ui/help_viewer.h"
 #include "ui/hints.h"
+#include "ui/report_print.h"
 #include "ui/spreadsheet_export.h"
 
 namespace tesmir {
 
-App::App(MessageSink& messages, FileChooser& files)
+App::App(MessageSink& messages, FileChooser& files) : App(messages, files, *new RealDocumentDialogs) {
+  ownDialogs_.reset(documentDialogs_);
+}
+
+App::App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
     : messages_(messages),
       files_(files),
       mainForm_(scheme_, messages_, resultForm_),
@@ -41,6 +48,10 @@ App::App(MessageSink& messages, FileChooser& files)
 
   // The report window's start folder and recent files last between runs.
   reportForm_.keepPlacesIn(ReportPlaces::defaultSettingsFile());
+
+  feederDocuments_ = new FeederDocuments(mainForm_, deviceForm_, resultForm_, scheme_, messages_, files_, dialogs);
+  reportDocuments_ = new ReportDocuments(reportForm_, report_, messages_, files_, dialogs);
+  documentDialogs_ = &dialogs;
 
   mainForm_.setHelpOpener([this](int topic) { openHelp(topic); });
   mainForm_.setExitCheck([this] { return confirmExit(); });

@@ -22,13 +22,18 @@
 
 namespace tesmir {
 
+class DocumentDialogs;
+class FeederDocuments;
 class HelpViewer;
+class ReportDocuments;
 
 class App {
  public:
   // The message boxes and the file dialogs come from outside, so tests can
   // drive the whole program without blocking.
   App(MessageSink& messages, FileChooser& files);
+  // As above, with the note's point-name box and the printer dialog given too.
+  App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs);
   ~App();
   App(const App&) = delete;
   App& operator=(const App&) = delete;
@@ -62,6 +67,9 @@ class App {
   ProtectionCheckForm& checkForm() { return checkForm_; }
   // The labels the protective device check writes.
   DeviceStatusView deviceStatusView();
+  // The menu "Файл" of the main window and the report on paper.
+  FeederDocuments& feederDocuments() { return *feederDocuments_; }
+  ReportDocuments& reportDocuments() { return *reportDocuments_; }
   // The help window, created when first asked for.
   HelpViewer& helpViewer();
 
@@ -84,6 +92,12 @@ class App {
   // The protection check, opened from the main window's "Проверка".
   ProtectionCheckForm checkForm_;
   std::unique_ptr<HelpViewer> help_;
+  // The real dialogs when none were given.
+  std::unique_ptr<DocumentDialogs> ownDialogs_;
+  DocumentDialogs* documentDialogs_ = nullptr;
+  // Owned by the main window and the report window.
+  FeederDocuments* feederDocuments_ = nullptr;
+  ReportDocuments* reportDocuments_ = nullptr;
 };
 
 }  // namespace tesmir

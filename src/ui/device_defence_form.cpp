@@ -298,9 +298,13 @@ void DeviceDefenceForm::OKDDBitBtnClick() {
   const AcceptOutcome outcome = AcceptDevice(input(), settings_, SystemSeparators());
   if (!outcome) {
     // Nothing was accepted; the dialog stays open for a correction.
+    if (settings_.TokSR <= 0) {
+      accepted_.reset();  // the device is no longer defined
+    }
     messages_.inform(this, QString::fromStdString(outcome.error()));
     return;
   }
+  accepted_ = input();
   SetText(view_.type, QString::fromStdString(outcome->type));
   SetText(view_.toknom, QString::fromStdString(outcome->toknom));
   SetText(view_.kz, QString::fromStdString(outcome->kz));
@@ -314,9 +318,32 @@ void DeviceDefenceForm::BitBtn3Click() {
     SetText(label, Q(kNoDeviceValue));
   }
   ResetDevice(settings_);
+  accepted_.reset();
   SetText(view_.mainStatus, Q(kStatusNotDefined));
   SetText(view_.resultStatus, Q(kStatusNotDefined));
   done(QDialog::Rejected);
+}
+
+void DeviceDefenceForm::forgetDevice() { BitBtn3Click(); }
+
+bool DeviceDefenceForm::acceptTexts(const DeviceDialogInput& texts) {
+  (texts.breaker ? avRadio_ : ppRadio_)->setChecked(true);
+  tokAVnom_->setEditText(Q(texts.tokAVnom));
+  // The check box empties or refills the multiple list, so it goes first.
+  tokNRCheck_->setChecked(texts.releaseCurrentGiven);
+  tokNR_->setEditText(Q(texts.tokNR));
+  kzAV_->setEditText(Q(texts.kzAV));
+  typePP_->setEditText(Q(texts.typePP));
+  tokPP_->setEditText(Q(texts.tokPP));
+  kzPP_->setEditText(Q(texts.kzPP));
+  timePP_->setEditText(Q(texts.timePP));
+  accepted_.reset();
+  OKDDBitBtnClick();
+  if (accepted_) {
+    return true;
+  }
+  forgetDevice();
+  return false;
 }
 
 }  // namespace tesmir

@@ -4,6 +4,7 @@
 // in them between openings.
 
 #include <QDialog>
+#include <optional>
 
 #include "core/loop_calc.h"
 #include "device/device_check.h"
@@ -36,6 +37,17 @@ class DeviceDefenceForm : public QDialog {
 
   // What the controls hold, as acceptance reads it.
   DeviceDialogInput input() const;
+
+  // The dialog's texts when the device now defined was accepted; nullopt
+  // while no device is defined.
+  const std::optional<DeviceDialogInput>& acceptedInput() const { return accepted_; }
+
+  // Fills the controls as a user would (the handlers run), then accepts them
+  // as "Да" does. A rejected device leaves the device undefined, as "Сброс"
+  // does. Returns true when the device was accepted.
+  bool acceptTexts(const DeviceDialogInput& texts);
+  // Leaves no device defined, as "Сброс" does.
+  void forgetDevice();
 
  public slots:
   void OKDDBitBtnClick();
@@ -72,6 +84,7 @@ class DeviceDefenceForm : public QDialog {
   QPushButton* cancelButton_ = nullptr;
   QPushButton* resetButton_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
+  std::optional<DeviceDialogInput> accepted_;
 };
 
 }  // namespace tesmir

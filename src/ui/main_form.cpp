@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -433,6 +434,7 @@ void MainForm::buildMenu() {
     action->setObjectName(QLatin1String(name));
     return action;
   };
+  buildFileMenu();
   resultMenu_ = item("ResultMenu", QStringLiteral("Результаты"));
   resultMenu_->setEnabled(false);
   reportMenu_ = item("ReportMenu", QStringLiteral("Отчет"));
@@ -443,6 +445,43 @@ void MainForm::buildMenu() {
   connect(resultMenu_, &QAction::enabledChanged, checkMenu_, &QAction::setEnabled);
   helpMenu_ = item("HelpMenu", QStringLiteral("Помощь"));
   aboutMenu_ = item("AboutMenu", QStringLiteral("О программе"));
+}
+
+void MainForm::buildFileMenu() {
+  fileMenu_ = menuBar()->addMenu(QStringLiteral("Файл"));
+  fileMenu_->setObjectName(QStringLiteral("FileMenu"));
+  const auto item = [this](const char* name, const QString& caption) {
+    QAction* action = fileMenu_->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+  };
+  openScheme_ = item("OpenSchemeMenu", QStringLiteral("Открыть схему..."));
+  openScheme_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  saveScheme_ = item("SaveSchemeMenu", QStringLiteral("Сохранить схему"));
+  saveScheme_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  saveSchemeAs_ = item("SaveSchemeAsMenu", QStringLiteral("Сохранить схему как..."));
+  fileMenu_->addSeparator();
+  notePdf_ = item("NotePdfMenu", QStringLiteral("Расчет в PDF..."));
+  notePrint_ = item("NotePrintMenu", QStringLiteral("Печать расчета..."));
+  notePdf_->setEnabled(false);
+  notePrint_->setEnabled(false);
+}
+
+void MainForm::setSchemeInput(const SchemeInput& input) {
+  const auto type = [](QComboBox* box, const std::string& text) { box->setEditText(Q(text)); };
+  type(windKind_, input.windKind);
+  type(transPower_, input.transPower);
+  for (int r = 0; r < kLineCount; ++r) {
+    const LineRow& row = rows_[r];
+    const LineInput& line = input.lines[r];
+    type(row.kind, line.kind);
+    type(row.stuff, line.stuff);
+    row.length->setText(Q(line.length));
+    type(row.quanPar, line.quanPar);
+    type(row.ff, line.ff);
+    type(row.fn, line.fn);
+  }
+  rArc_->setText(Q(input.rArc));
 }
 
 void MainForm::setTabOrderChain() {
@@ -466,6 +505,12 @@ void MainForm::connectHandlers() {
   connect(checkMenu_, &QAction::triggered, this, &MainForm::CheckMenuClick);
   connect(helpMenu_, &QAction::triggered, this, &MainForm::HelpMenuClick);
   connect(aboutMenu_, &QAction::triggered, this, &MainForm::AboutMenuClick);
+  // The note describes the last calculation, so it is offered while that
+  // calculation's results are.
+  connect(resultMenu_, &QAction::enabledChanged, this, [this](bool enabled) {
+    notePdf_->setEnabled(enabled);
+    notePrint_->setEnabled(enabled);
+  });
   // Every change of an editable list's text, chosen or typed, passes through
   // its line edit.
   connect(windKind_, &QComboBox::editTextChanged, this, &MainForm::WindKindComboBoxChange);

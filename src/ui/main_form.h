@@ -17,6 +17,7 @@ class QComboBox;
 class QDialog;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace tesmir {
@@ -60,6 +61,18 @@ class MainForm : public QMainWindow {
   // geometry, when its full size does not fit; the controls then scroll.
   void fitInto(const QRect& area);
 
+  // Fills the inputs as if each text were typed, in the order of the tab
+  // chain, so the lists' change handlers run as they do for typing.
+  void setSchemeInput(const SchemeInput& input);
+
+  // The menu "Файл": feeder files and the calculation note. The note items
+  // are enabled exactly while "Результаты" is.
+  QAction* openSchemeAction() const { return openScheme_; }
+  QAction* saveSchemeAction() const { return saveScheme_; }
+  QAction* saveSchemeAsAction() const { return saveSchemeAs_; }
+  QAction* notePdfAction() const { return notePdf_; }
+  QAction* notePrintAction() const { return notePrint_; }
+
   // The two status texts a failed calculation or an unknown list text leaves.
   void showNotEnoughData();
 
@@ -101,6 +114,7 @@ class MainForm : public QMainWindow {
   QWidget* buildResultPanel();
   QLayout* buildButtonRow();
   void buildMenu();
+  void buildFileMenu();
   void setTabOrderChain();
   void connectHandlers();
   void openModal(QDialog* dialog);
@@ -136,6 +150,12 @@ class MainForm : public QMainWindow {
   QPushButton* addToReport_ = nullptr;
   QPushButton* start_ = nullptr;
   QPushButton* exit_ = nullptr;
+  QMenu* fileMenu_ = nullptr;
+  QAction* openScheme_ = nullptr;
+  QAction* saveScheme_ = nullptr;
+  QAction* saveSchemeAs_ = nullptr;
+  QAction* notePdf_ = nullptr;
+  QAction* notePrint_ = nullptr;
   QAction* resultMenu_ = nullptr;
   QAction* reportMenu_ = nullptr;
   QAction* checkMenu_ = nullptr;

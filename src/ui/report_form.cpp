@@ -178,6 +178,11 @@ QPushButton* PushButton(const QString& text, const QString& name, const QString&
 
 }  // namespace
 
+ReportColumnHeading ReportColumnHeadingOf(int column) {
+  const ColumnTitle& t = kColumnTitles.at(static_cast<std::size_t>(column));
+  return {QString::fromUtf8(t.title), QString::fromUtf8(t.unit)};
+}
+
 ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& files,
                        DeleteAllReportForm& deleteAllForm, QWidget* parent)
     : QDialog(parent), table_(table), messages_(messages), files_(files), deleteAllForm_(deleteAllForm) {
@@ -258,6 +263,11 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   exportToExcelAction_->setObjectName(QStringLiteral("ExportToExcelReportMenu"));
   exportToCalcAction_ = exportMenu->addAction(QStringLiteral("в Calc"));
   exportToCalcAction_->setObjectName(QStringLiteral("ExportToCalcReportMenu"));
+  fileMenu->addSeparator();
+  printAction_ = fileMenu->addAction(QStringLiteral("Печать..."));
+  printAction_->setObjectName(QStringLiteral("PrintReportMenu"));
+  pdfAction_ = fileMenu->addAction(QStringLiteral("Сохранить в PDF..."));
+  pdfAction_->setObjectName(QStringLiteral("PdfReportMenu"));
   connect(save, &QAction::triggered, this, &ReportForm::SaveReportMenuClick);
   connect(saveAs, &QAction::triggered, this, &ReportForm::SaveAsReportMenuClick);
   connect(open, &QAction::triggered, this, &ReportForm::OpenReportMenuClick);

@@ -25,6 +25,13 @@ class MessageSink;
 class ReportTable;
 class ReportTableModel;
 
+// The title and unit the report shows over a column (0..11).
+struct ReportColumnHeading {
+  QString title;
+  QString unit;
+};
+ReportColumnHeading ReportColumnHeadingOf(int column);
+
 class ReportForm : public QDialog {
   Q_OBJECT
 
@@ -39,6 +46,9 @@ class ReportForm : public QDialog {
   // The "Экспорт" items; the spreadsheet export connects to them.
   QAction* exportToExcelAction() const { return exportToExcelAction_; }
   QAction* exportToCalcAction() const { return exportToCalcAction_; }
+  // "Печать..." and "Сохранить в PDF..." of the menu "Файл".
+  QAction* printAction() const { return printAction_; }
+  QAction* pdfAction() const { return pdfAction_; }
 
   // Shows the table as it is now, keeping the grid's current row where it can.
   void refreshGrid();
@@ -97,6 +107,8 @@ class ReportForm : public QDialog {
   QList<QAction*> recentActions_;
   QAction* recentSeparator_;
   ReportPlaces places_;
+  QAction* printAction_ = nullptr;
+  QAction* pdfAction_ = nullptr;
   QString reportFileName_;
   // The bold title and the unit over each column.
   std::array<std::pair<QLabel*, QLabel*>, kReportColumns> titleLabels_{};

@@ -9,6 +9,7 @@
 
 #include "ui/button_keys.h"
 #include "ui/context_help.h"
+#include "ui/feeder_picture.h"
 #include "ui/locale_separators.h"
 #include "ui/window_placement.h"
 #include "ui/window_style.h"
@@ -17,8 +18,6 @@ namespace tesmir {
 namespace {
 
 const QColor kDarkRed{139, 0, 0};
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QLabel* MainCaption(const QString& text) { return style::Caption(text, QString(), kDarkRed); }
 
@@ -72,6 +71,11 @@ ResultForm::ResultForm(QWidget* parent) : QDialog(parent), separators_(SystemSep
   pages_->addTab(buildTransTab(), QStringLiteral("Трансформатор"));
   pages_->addTab(buildLineTab(), QStringLiteral("Линия"));
   pages_->addTab(buildDefenceTab(), QStringLiteral("Аппарат защиты"));
+  // The single-line picture of the last calculation; the device part is read
+  // from this window's device tab whenever the page is painted.
+  picture_ = new FeederPictureWidget([this] { return deviceTexts(); });
+  picture_->setObjectName(QStringLiteral("SchemeTabSheet"));
+  pages_->addTab(picture_, QStringLiteral("Схема"));
   pages_->setCurrentIndex(0);
   layout->addWidget(pages_);
 
@@ -233,32 +237,36 @@ QWidget* ResultForm::buildLoopBlock() {
 
 void ResultForm::showCalculation(const SchemeState& scheme, const QString& powerText, const QString& windKindText,
                                  const QString& resultLine) {
-  const NumberSeparators& seps = separators_;
-  const auto ohm = [](const QString& prefix, const std::string& value) {
-    return prefix + Q(value) + QStringLiteral(" мОм");
-  };
-  st_->setText(QStringLiteral("Sном=") + powerText + QStringLiteral(" кВ*А"));
-  windKind_->setText(windKindText);
-  rt_->setText(ohm(QStringLiteral("Rт="), FormatG(scheme.Rt, seps)));
-  xt_->setText(ohm(QStringLiteral("Xт="), FormatG(scheme.Xt, seps)));
-  zt_->setText(ohm(QStringLiteral("Zт="), FormatF2(scheme.Zt, seps)));
+  shown_ = MakeResultTexts(scheme, powerText, windKindText, resultLine, separators_);
+  const ResultTexts& t = shown_;
+  st_->setText(t.st);
+  windKind_->setText(t.windKind);
+  rt_->setText(t.rt);
+  xt_->setText(t.xt);
+  zt_->setText(t.zt);
   for (int i = 0; i < kLineCount; ++i) {
-    rLine_[i]->setText(Q(FormatF2(scheme.Lines[i].RLine, seps)));
+    rLine_[i]->setText(t.rLine[i]);
   }
-  rLineSum_->setText(Q(FormatF2(scheme.RLineSum, seps)));
+  rLineSum_->setText(t.rLineSum);
   for (int i = 0; i < kLineCount; ++i) {
-    xLine_[i]->setText(Q(FormatF2(scheme.Lines[i].XLine, seps)));
+    xLine_[i]->setText(t.xLine[i]);
   }
-  xLineSum_->setText(Q(FormatF2(scheme.XLineSum, seps)));
+  xLineSum_->setText(t.xLineSum);
   for (int i = 0; i < kLineCount; ++i) {
-    zLine_[i]->setText(Q(FormatF2(scheme.Lines[i].ZLine, seps)));
+    zLine_[i]->setText(t.zLine[i]);
   }
-  zLineSum_->setText(Q(FormatF2(scheme.ZLineSum, seps)));
-  rother_->setText(ohm(QStringLiteral("Rпр="), FormatF0(scheme.RArc, seps)));
-  rsum_->setText(ohm(QStringLiteral("Rф-н="), FormatF2(scheme.Rsum, seps)));
-  xsum_->setText(ohm(QStringLiteral("Xф-н="), FormatF2(scheme.Xsum, seps)));
-  zsum_->setText(ohm(QStringLiteral("Zф-н="), FormatF2(scheme.Zsum, seps)));
-  iokzrez_->setText(resultLine);
+  zLineSum_->setText(t.zLineSum);
+  rother_->setText(t.rother);
+  rsum_->setText(t.rsum);
+  xsum_->setText(t.xsum);
+  zsum_->setText(t.zsum);
+  iokzrez_->setText(t.iokzrez);
+  picture_->setCalculation(scheme, shown_, separators_);
+}
+
+DeviceTexts ResultForm::deviceTexts() const {
+  return DeviceTexts{typeDD_->text(), toknom_->text(), kz_->text(), tokSR_->text(), timeSR_->text(),
+                     statusDD_->text()};
 }
 
 }  // namespace tesmir

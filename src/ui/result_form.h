@@ -8,11 +8,14 @@
 
 #include "core/display_format.h"
 #include "core/loop_calc.h"
+#include "ui/result_texts.h"
 
 class QLabel;
 class QTabWidget;
 
 namespace tesmir {
+
+class FeederPictureWidget;
 
 inline constexpr int kResultHelpTopic = 36;
 
@@ -33,6 +36,13 @@ class ResultForm : public QDialog {
   void showCalculation(const SchemeState& scheme, const QString& powerText, const QString& windKindText,
                        const QString& resultLine);
 
+  // The texts written by the last showCalculation (start texts are empty).
+  const ResultTexts& shownTexts() const { return shown_; }
+  // What the device tab shows now.
+  DeviceTexts deviceTexts() const;
+  // The page "Схема".
+  FeederPictureWidget* pictureWidget() const { return picture_; }
+
   // The device tab's value labels, written by the protective device check.
   QLabel* typeDDLabel() const { return typeDD_; }
   QLabel* toknomLabel() const { return toknom_; }
@@ -49,6 +59,8 @@ class ResultForm : public QDialog {
 
   NumberSeparators separators_;
   QTabWidget* pages_ = nullptr;
+  ResultTexts shown_;
+  FeederPictureWidget* picture_ = nullptr;
 
   QLabel* st_ = nullptr;
   QLabel* windKind_ = nullptr;

@@ -1,0 +1,190 @@
+#include "ui/calc_note.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include "report/report_table.h"
+#include "ui/feeder_picture.h"
+#include "ui/page_flow.h"
+
+namespace tesmir {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+const QString kNoValue = QStringLiteral("—");
+
+// "√(a² + b²)", built by joining: a placeholder followed by "²" would be read
+// as a two-digit placeholder.
+QString RootOfSquares(const QString& a, const QString& b) {
+  return QStringLiteral("√(") + a + QStringLiteral("² + ") + b + QStringLiteral("²)");
+}
+
+void WriteInputs(PageFlow& flow, const CalcNote& n) {
+  const SchemeState& s = n.scheme;
+  flow.heading(QStringLiteral("1. Исходные данные"));
+  flow.paragraph(QStringLiteral("Номинальное напряжение питающей сети ~380/220 В, напряжение низкой стороны "
+                                "трансформатора ~ 400/230 В."));
+  flow.paragraph(QStringLiteral("Трансформатор: схема соединения обмоток %1, номинальная мощность %2 кВ*А.")
+                     .arg(n.texts.windKind, n.texts.power));
+  std::vector<QStringList> rows;
+  rows.push_back({QStringLiteral("№"), QStringLiteral("Тип линии"),
+                  QStringLiteral("Материал жилы или марка шинопровода"),
+                  QStringLiteral("Сечение фазы, кв.мм"), QStringLiteral("Сечение нуля, кв.мм"),
+                  QStringLiteral("Длина, м"), QStringLiteral("Количество параллельных проводов, шт.")});
+  for (int i = 0; i < kLineCount; ++i) {
+    const LineSegment& seg = s.Lines[static_cast<std::size_t>(i)];
+    const bool busbar = ClassifyLineKind(seg.Kind) == LineKindClass::Tire;
+    rows.push_back({QString::number(i + 1), Q(seg.Kind), Q(seg.Stuff), busbar ? kNoValue : Q(seg.Ff),
+                    busbar ? kNoValue : Q(seg.Fn), PlainText(seg.Length, n.seps), QString::number(seg.QuanPar)});
+  }
+  flow.table({0.04, 0.22, 0.22, 0.1, 0.1, 0.1, 0.22}, rows, 1);
+  flow.paragraph(QStringLiteral("Переходное сопротивление контактов + сопротивление электрической дуги: "
+                                "Rпр = %1 мОм (%2).")
+                     .arg(PlainText(s.RArc, n.seps), n.texts.rother));
+}
+
+void WriteMethod(PageFlow& flow, const CalcNote& n) {
+  const SchemeState& s = n.scheme;
+  const NumberSeparators& seps = n.seps;
+  const auto g = [&seps](double v) { return PlainText(v, seps); };
+  const auto f2 = [&seps](double v) { return OhmText(v, seps); };
+  flow.heading(QStringLiteral("3. Методика и расчет"));
+  flow.paragraph(QStringLiteral("Ток однофазного короткого замыкания в конце линии определяется по полному "
+                                "сопротивлению петли \"фаза-ноль\": сопротивление трансформатора однофазному "
+                                "замыканию (одна треть суммарного на три фазы значения), сопротивления линий "
+                                "(фазная и нулевая жилы, с учетом параллельных проводов) и переходное "
+                                "сопротивление контактов и дуги. Сопротивления в мОм, погонные в мОм/м."));
+  flow.subheading(QStringLiteral("3.1. Трансформатор"));
+  flow.paragraph(QStringLiteral("%1, %2, %3 (суммарные на три фазы).").arg(n.texts.rt, n.texts.xt, n.texts.zt));
+  flow.paragraph(QStringLiteral("Rт/3 = %1 / 3 = %2 мОм").arg(g(s.Rt), f2(s.Rt / 3)));
+  flow.paragraph(QStringLiteral("Xт/3 = %1 / 3 = %2 мОм").arg(g(s.Xt), f2(s.Xt / 3)));
+  flow.subheading(QStringLiteral("3.2. Линии"));
+  flow.paragraph(QStringLiteral("Rл = (rф + rн) · L / n;  Xл = (xф + xн) · L / n;  Zл = √(Rл² + Xл²), где rф, xф, "
+                                "rн, xн — погонные сопротивления фазной и нулевой жил, L — длина, n — число "
+                                "параллельных проводов."));
+  for (int i = 0; i < kLineCount; ++i) {
+    const LineSegment& seg = s.Lines[static_cast<std::size_t>(i)];
+    const std::size_t k = static_cast<std::size_t>(i);
+    const QString rLine = n.texts.rLine[k];
+    const QString xLine = n.texts.xLine[k];
+    const QString lengthPart = QStringLiteral(") · ") + g(seg.Length) + QStringLiteral(" / ") +
+                               QString::number(seg.QuanPar) + QStringLiteral(" = ");
+    flow.paragraph(QStringLiteral("Линия ") + QString::number(i + 1) + QStringLiteral(": Rл = (") + g(seg.RPhase) +
+                   QStringLiteral(" + ") + g(seg.RNeutral) + lengthPart + rLine + QStringLiteral(" мОм;  Xл = (") +
+                   g(seg.XPhase) + QStringLiteral(" + ") + g(seg.XNeutral) + lengthPart + xLine +
+                   QStringLiteral(" мОм;  Zл = ") + RootOfSquares(rLine, xLine) + QStringLiteral(" = ") +
+                   n.texts.zLine[k] + kOhmUnit);
+  }
+  QStringList rParts, xParts;
+  for (int i = 0; i < kLineCount; ++i) {
+    rParts << n.texts.rLine[static_cast<std::size_t>(i)];
+    xParts << n.texts.xLine[static_cast<std::size_t>(i)];
+  }
+  const QString plus = QStringLiteral(" + ");
+  flow.paragraph(QStringLiteral("Суммарное: Rл = %1 = %2 мОм").arg(rParts.join(plus), n.texts.rLineSum));
+  flow.paragraph(QStringLiteral("Суммарное: Xл = %1 = %2 мОм").arg(xParts.join(plus), n.texts.xLineSum));
+  flow.paragraph(QStringLiteral("Суммарное: Zл = ") + RootOfSquares(n.texts.rLineSum, n.texts.xLineSum) +
+                 QStringLiteral(" = ") + n.texts.zLineSum + kOhmUnit);
+  flow.subheading(QStringLiteral("3.3. Петля \"фаза-ноль\" и ток"));
+  flow.paragraph(QStringLiteral("Rф-н = Rт/3 + Rл + Rпр = %1 + %2 + %3 = %4 мОм")
+                     .arg(f2(s.Rt / 3), n.texts.rLineSum, g(s.RArc), f2(s.Rsum)));
+  flow.paragraph(QStringLiteral("Xф-н = Xт/3 + Xл = %1 + %2 = %3 мОм").arg(f2(s.Xt / 3), n.texts.xLineSum, f2(s.Xsum)));
+  flow.paragraph(QStringLiteral("Zф-н = √(Rф-н² + Xф-н²) = ") + RootOfSquares(f2(s.Rsum), f2(s.Xsum)) +
+                 QStringLiteral(" = ") + f2(s.Zsum) + kOhmUnit);
+  flow.paragraph(QStringLiteral("Iокз = 231000 / Zф-н = 231000 / %1 = %2 А").arg(f2(s.Zsum), CurrentText(s.Iokz)),
+                 true);
+}
+
+void WriteResults(PageFlow& flow, const CalcNote& n) {
+  const ResultTexts& t = n.texts;
+  flow.heading(QStringLiteral("4. Результаты расчета"));
+  flow.pairs({{QStringLiteral("Номинальная мощность:"), t.st},
+              {QStringLiteral("Схема соединения обмоток:"), t.windKind},
+              {QStringLiteral("Сопротивление трансформатора, активное:"), t.rt},
+              {QStringLiteral("индуктивное:"), t.xt},
+              {QStringLiteral("полное:"), t.zt}});
+  std::vector<QStringList> rows;
+  rows.push_back({QStringLiteral("Сопротивление линии"), QStringLiteral("Активное Rл, мОм"),
+                  QStringLiteral("Индуктивное Xл, мОм"), QStringLiteral("Полное Zл, мОм")});
+  for (int i = 0; i < kLineCount; ++i) {
+    const std::size_t k = static_cast<std::size_t>(i);
+    rows.push_back({QStringLiteral("Линия %1:").arg(i + 1), t.rLine[k], t.xLine[k], t.zLine[k]});
+  }
+  rows.push_back({QStringLiteral("Суммарное:"), t.rLineSum, t.xLineSum, t.zLineSum});
+  flow.table({0.31, 0.23, 0.23, 0.23}, rows, 1);
+  flow.pairs({{QStringLiteral("Переходное сопротивление контактов + сопротивление электрической дуги:"), t.rother},
+              {QStringLiteral("Сопротивление петли \"фаза-ноль\", активное:"), t.rsum},
+              {QStringLiteral("индуктивное:"), t.xsum},
+              {QStringLiteral("полное:"), t.zsum}});
+  flow.paragraph(t.iokzrez, true);
+}
+
+void WriteDevice(PageFlow& flow, const CalcNote& n) {
+  const DeviceTexts& d = n.device;
+  flow.heading(QStringLiteral("5. Аппарат защиты"));
+  flow.pairs({{QStringLiteral("Тип аппарата защиты:"), d.type},
+              {QStringLiteral("Номинальный ток:"), d.toknom},
+              {QStringLiteral("Коэффициент запаса:"), d.kz},
+              {QStringLiteral("Ток срабатывания:"), d.tokSR},
+              {QStringLiteral("Время срабатывания:"), d.timeSR},
+              {QStringLiteral("Состояние:"), d.status}});
+}
+
+}  // namespace
+
+void AddNoteSection(CalcNote& note, const QString& title, std::vector<std::pair<QString, QString>> rows) {
+  note.extraSections.push_back(NoteSection{title, std::move(rows)});
+}
+
+void PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
+  device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 15, 12, 15),
+                                   QPageLayout::Millimeter));
+  PageFlow flow(device, QStringLiteral("Тесмир 2.5.1 — расчет тока однофазного короткого замыкания"));
+  if (!flow.active()) return;
+  flow.title(QStringLiteral("Расчет тока однофазного короткого замыкания в сети 0,4 кВ"));
+  flow.paragraph(QStringLiteral("Дата: %1").arg(note.date.toString(QStringLiteral("dd.MM.yyyy"))));
+  flow.paragraph(QStringLiteral("Точка короткого замыкания: %1")
+                     .arg(note.pointName.isEmpty() ? QStringLiteral("не указана") : note.pointName));
+  WriteInputs(flow, note);
+  flow.heading(QStringLiteral("2. Однолинейная схема"));
+  flow.picture(MakePictureModel(note.scheme, note.texts, note.device, note.seps));
+  WriteMethod(flow, note);
+  WriteResults(flow, note);
+  WriteDevice(flow, note);
+  int number = 6;
+  for (const NoteSection& section : note.extraSections) {
+    flow.heading(QStringLiteral("%1. %2").arg(number++).arg(section.title));
+    flow.pairs(section.rows);
+  }
+  flow.finish();
+}
+
+QString WriteCalcNotePdf(const QString& path, const CalcNote& note) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  {
+    QPdfWriter pdf(&file);
+    pdf.setResolution(300);
+    pdf.setTitle(QStringLiteral("Расчет тока однофазного короткого замыкания"));
+    pdf.setCreator(QStringLiteral("Тесмир 2.5.1"));
+    PaintCalcNote(pdf, note);
+  }
+  if (!file.commit()) return file.errorString();
+  return {};
+}
+
+QString NotePointNameProblem(const QString& name) {
+  if (name.isEmpty()) return {};
+  const std::string text = name.toStdString();
+  if (text.front() == ' ') return QString::fromUtf8(report_messages::kEmptyName);
+  if (CharacterCount(text) > 8) return QString::fromUtf8(report_messages::kNameTooLong);
+  if (!IsStorableName(text)) return QString::fromUtf8(report_messages::kBadNameChars);
+  return {};
+}
+
+}  // namespace tesmir

@@ -1,0 +1,160 @@
+#include "ui/feeder_documents.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QPrinter>
+
+#include "report/feeder_file.h"
+#include "report/report_file.h"
+#include "ui/device_defence_form.h"
+#include "ui/document_dialogs.h"
+#include "ui/file_chooser.h"
+#include "ui/main_form.h"
+#include "ui/message_sink.h"
+#include "ui/result_form.h"
+
+namespace tesmir {
+namespace {
+
+const QString kFeederFilter = QStringLiteral("Схема Тесмир (*.tsm)");
+const QString kPdfFilter = QStringLiteral("Документ PDF (*.pdf)");
+
+}  // namespace
+
+QString BadFeederMessage(const QString& reason) { return QString::fromUtf8(kFeederBadFilePrefix) + reason; }
+
+FeederDocuments::FeederDocuments(MainForm& main, DeviceDefenceForm& device, ResultForm& results,
+                                 const SchemeState& scheme, MessageSink& messages, FileChooser& files,
+                                 DocumentDialogs& dialogs)
+    : QObject(&main),
+      main_(main),
+      device_(device),
+      results_(results),
+      scheme_(scheme),
+      messages_(messages),
+      files_(files),
+      dialogs_(dialogs),
+      today_([] { return QDate::currentDate(); }) {
+  connect(main_.openSchemeAction(), &QAction::triggered, this, &FeederDocuments::OpenSchemeMenuClick);
+  connect(main_.saveSchemeAction(), &QAction::triggered, this, &FeederDocuments::SaveSchemeMenuClick);
+  connect(main_.saveSchemeAsAction(), &QAction::triggered, this, &FeederDocuments::SaveSchemeAsMenuClick);
+  connect(main_.notePdfAction(), &QAction::triggered, this, &FeederDocuments::NotePdfMenuClick);
+  connect(main_.notePrintAction(), &QAction::triggered, this, &FeederDocuments::NotePrintMenuClick);
+}
+
+FeederData FeederDocuments::currentFeeder() const {
+  FeederData data;
+  data.scheme = main_.schemeInput();
+  data.device = device_.acceptedInput();
+  return data;
+}
+
+void FeederDocuments::applyFeeder(const FeederData& data) {
+  main_.setSchemeInput(data.scheme);
+  if (data.device) {
+    device_.acceptTexts(*data.device);
+  } else {
+    device_.forgetDevice();
+  }
+}
+
+bool FeederDocuments::writeFeeder(const QString& path) {
+  const QString error = SaveFeederFile(path, currentFeeder());
+  if (!error.isEmpty()) {
+    messages_.error(&main_, error);
+    return false;
+  }
+  feederFileName_ = path;
+  return true;
+}
+
+void FeederDocuments::SaveSchemeMenuClick() {
+  if (feederFileName_.isEmpty()) {
+    SaveSchemeAsMenuClick();
+    return;
+  }
+  writeFeeder(feederFileName_);
+}
+
+void FeederDocuments::SaveSchemeAsMenuClick() {
+  for (;;) {
+    const QString path = files_.chooseSaveName(&main_, feederFileName_, kFeederFilter, QStringLiteral("tsm"));
+    if (path.isEmpty()) return;
+    if (QFileInfo::exists(path) && !messages_.ask(&main_, QString::fromUtf8(report_file_messages::kOverwrite))) {
+      continue;
+    }
+    writeFeeder(path);
+    return;
+  }
+}
+
+void FeederDocuments::OpenSchemeMenuClick() {
+  const QString path = files_.chooseOpenName(&main_, feederFileName_, {kFeederFilter}, QStringLiteral("tsm"));
+  if (path.isEmpty()) return;
+  const LoadedFeeder loaded = LoadFeederFile(path);
+  if (!loaded.error.isEmpty()) {
+    messages_.error(&main_, loaded.error);
+    return;
+  }
+  if (!loaded.data) {
+    messages_.inform(&main_, BadFeederMessage(loaded.reason));
+    return;
+  }
+  feederFileName_ = path;
+  applyFeeder(*loaded.data);
+}
+
+CalcNote FeederDocuments::currentNote(const QString& pointName) const {
+  CalcNote note;
+  note.date = today_();
+  note.pointName = pointName;
+  note.scheme = scheme_;
+  note.texts = results_.shownTexts();
+  note.device = results_.deviceTexts();
+  note.seps = results_.separators();
+  return note;
+}
+
+std::optional<QString> FeederDocuments::askPointName() {
+  QString name;
+  for (;;) {
+    const std::optional<QString> typed = dialogs_.askPointName(&main_, name);
+    if (!typed) return std::nullopt;
+    const QString problem = NotePointNameProblem(*typed);
+    if (problem.isEmpty()) return typed;
+    messages_.inform(&main_, problem);
+    name = *typed;
+  }
+}
+
+void FeederDocuments::NotePdfMenuClick() {
+  if (!main_.notePdfAction()->isEnabled()) return;
+  const std::optional<QString> point = askPointName();
+  if (!point) return;
+  for (;;) {
+    const QString path = files_.chooseSaveName(&main_, notePdfName_, kPdfFilter, QStringLiteral("pdf"));
+    if (path.isEmpty()) return;
+    if (QFileInfo::exists(path) && !messages_.ask(&main_, QString::fromUtf8(report_file_messages::kOverwrite))) {
+      continue;
+    }
+    const QString error = WriteCalcNotePdf(path, currentNote(*point));
+    if (!error.isEmpty()) {
+      messages_.error(&main_, error);
+      return;
+    }
+    notePdfName_ = path;
+    return;
+  }
+}
+
+void FeederDocuments::NotePrintMenuClick() {
+  if (!main_.notePrintAction()->isEnabled()) return;
+  const std::optional<QString> point = askPointName();
+  if (!point) return;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(QStringLiteral("Расчет тока однофазного короткого замыкания"));
+  if (!dialogs_.choosePrinter(&main_, printer)) return;
+  PaintCalcNote(printer, currentNote(*point));
+}
+
+}  // namespace tesmir

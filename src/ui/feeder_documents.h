@@ -1,0 +1,70 @@
+#pragma once
+// The main window's menu "Файл": saving and opening feeder files, and the
+// calculation note of the last calculation to PDF or to a printer.
+
+#include <QDate>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "ui/calc_note.h"
+
+class QPrinter;
+
+namespace tesmir {
+
+class DeviceDefenceForm;
+class DocumentDialogs;
+class FileChooser;
+class MainForm;
+class MessageSink;
+class ResultForm;
+struct FeederData;
+
+class FeederDocuments : public QObject {
+  Q_OBJECT
+
+ public:
+  FeederDocuments(MainForm& main, DeviceDefenceForm& device, ResultForm& results, const SchemeState& scheme,
+                  MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs);
+
+  // The feeder file last saved or opened; empty until then.
+  const QString& feederFileName() const { return feederFileName_; }
+
+  void OpenSchemeMenuClick();
+  void SaveSchemeMenuClick();
+  void SaveSchemeAsMenuClick();
+  void NotePdfMenuClick();
+  void NotePrintMenuClick();
+
+  // What a feeder file would hold now.
+  FeederData currentFeeder() const;
+  // Fills the windows from a checked feeder.
+  void applyFeeder(const FeederData& data);
+  // The note of the last calculation under `pointName`.
+  CalcNote currentNote(const QString& pointName) const;
+
+  // The date printed on notes; today unless a test fixes it.
+  void setDateSource(std::function<QDate()> today) { today_ = std::move(today); }
+
+ private:
+  bool writeFeeder(const QString& path);
+  std::optional<QString> askPointName();
+
+  MainForm& main_;
+  DeviceDefenceForm& device_;
+  ResultForm& results_;
+  const SchemeState& scheme_;
+  MessageSink& messages_;
+  FileChooser& files_;
+  DocumentDialogs& dialogs_;
+  QString feederFileName_;
+  QString notePdfName_;
+  std::function<QDate()> today_;
+};
+
+// "Файл не является файлом схемы Тесмир или поврежден: " + reason.
+QString BadFeederMessage(const QString& reason);
+
+}  // namespace tesmir

@@ -1,0 +1,84 @@
+#pragma once
+// The single-line picture of a feeder: the transformer, the protective device
+// at the start, every section with its kind, conductors and length, and the
+// fault point with its current. One painter serves the results window's page
+// "Схема", the calculation note and its tests; it reports where it put every
+// text, so overlapping labels can be checked without looking.
+
+#include <QRectF>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "core/loop_calc.h"
+#include "ui/result_texts.h"
+
+class QPainter;
+
+namespace tesmir {
+
+struct FeederPictureModel {
+  QString windKind;  // scheme text
+  QString power;     // "630 кВ*А"
+  struct Section {
+    int number = 0;       // 1..6
+    QString kind;         // line-kind text
+    QString conductor;    // material and cross-sections, or the busbar model
+    QString length;       // "L=120 м"
+    int parallel = 1;     // conductors in parallel
+    bool busbar = false;
+    bool overhead = false;
+  };
+  std::vector<Section> sections;  // only sections with a length
+  QString deviceType;   // empty when no device is defined
+  QString deviceRating;
+  QString deviceTrip;
+  QString iokz;         // "Iокз=1234 А"
+};
+
+// The picture of a computed feeder; `device` as the results window shows it.
+FeederPictureModel MakePictureModel(const SchemeState& scheme, const ResultTexts& texts, const DeviceTexts& device,
+                                    const NumberSeparators& seps);
+
+struct PaintedText {
+  QRectF rect;
+  QString text;
+};
+
+// Paints into `area` with the painter's font; returns every text drawn with
+// the rectangle it covers. Texts too long for their place are shortened with
+// an ellipsis, never allowed to run into a neighbour.
+std::vector<PaintedText> PaintFeederPicture(QPainter& painter, const QRectF& area, const FeederPictureModel& model);
+
+// The height the picture needs at a font's line spacing.
+qreal FeederPictureHeight(qreal lineSpacing);
+
+// The page "Схема" of the results window.
+class FeederPictureWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit FeederPictureWidget(std::function<DeviceTexts()> deviceTexts, QWidget* parent = nullptr);
+
+  void setCalculation(const SchemeState& scheme, const ResultTexts& texts, const NumberSeparators& seps);
+  bool hasCalculation() const { return computed_; }
+  FeederPictureModel model() const;
+  // The texts of the last paint, for tests.
+  const std::vector<PaintedText>& paintedTexts() const { return painted_; }
+
+  QSize minimumSizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  std::function<DeviceTexts()> deviceTexts_;
+  SchemeState scheme_;
+  ResultTexts texts_;
+  NumberSeparators seps_;
+  bool computed_ = false;
+  std::vector<PaintedText> painted_;
+};
+
+}  // namespace tesmir

@@ -1,0 +1,197 @@
+#include "ui/page_flow.h"
+
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <algorithm>
+
+#include "ui/feeder_picture.h"
+
+namespace tesmir {
+namespace {
+
+const QString kFamily = QStringLiteral("DejaVu Sans");
+constexpr qreal kBodyPoints = 9.5;
+constexpr int kWrap = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
+
+}  // namespace
+
+PageFlow::PageFlow(QPagedPaintDevice& device, const QString& footerTitle)
+    : device_(device), footerTitle_(footerTitle) {
+  if (!painter_.begin(&device_)) return;
+  pt_ = device_.logicalDpiY() / 72.0;
+  width_ = device_.width();
+  const qreal footerBand = QFontMetricsF(font(8), &device_).lineSpacing() * 2;
+  bottom_ = device_.height() - footerBand;
+  painter_.setPen(Qt::black);
+}
+
+PageFlow::~PageFlow() { finish(); }
+
+QFont PageFlow::font(qreal points, bool bold) const {
+  QFont f(kFamily);
+  f.setPointSizeF(points);
+  f.setBold(bold);
+  return f;
+}
+
+qreal PageFlow::textHeight(const QFont& f, qreal width, const QString& text) const {
+  const QFontMetricsF fm(f, &device_);
+  return fm.boundingRect(QRectF(0, 0, width, 1e9), kWrap, text).height();
+}
+
+void PageFlow::ensure(qreal height) {
+  if (y_ > 0 && y_ + height > bottom_) newPage();
+}
+
+void PageFlow::newPage() {
+  footer();
+  device_.newPage();
+  ++page_;
+  y_ = 0;
+}
+
+void PageFlow::footer() {
+  const QFont f = font(8);
+  painter_.setFont(f);
+  const qreal lh = QFontMetricsF(f, &device_).lineSpacing();
+  const QRectF band(0, bottom_ + lh * 0.6, width_, lh);
+  painter_.drawLine(QPointF(0, bottom_ + lh * 0.3), QPointF(width_, bottom_ + lh * 0.3));
+  painter_.drawText(band, Qt::AlignLeft | Qt::AlignVCenter, footerTitle_);
+  painter_.drawText(band, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Страница %1").arg(page_));
+}
+
+void PageFlow::title(const QString& text) {
+  const QFont f = font(14, true);
+  const qreal h = textHeight(f, width_, text);
+  ensure(h);
+  painter_.setFont(f);
+  painter_.drawText(QRectF(0, y_, width_, h), Qt::TextWordWrap | Qt::AlignHCenter | Qt::AlignTop, text);
+  y_ += h + 6 * pt_;
+}
+
+void PageFlow::heading(const QString& text) {
+  const QFont f = font(11.5, true);
+  const qreal h = textHeight(f, width_, text);
+  // A heading never stays alone at the foot of a page.
+  ensure(h + 8 * pt_ + 4 * QFontMetricsF(font(kBodyPoints), &device_).lineSpacing());
+  y_ += 8 * pt_;
+  painter_.setFont(f);
+  painter_.drawText(QRectF(0, y_, width_, h), kWrap, text);
+  y_ += h + 3 * pt_;
+}
+
+void PageFlow::subheading(const QString& text) {
+  const QFont f = font(10, true);
+  const qreal h = textHeight(f, width_, text);
+  ensure(h + 4 * pt_ + 2 * QFontMetricsF(font(kBodyPoints), &device_).lineSpacing());
+  y_ += 4 * pt_;
+  painter_.setFont(f);
+  painter_.drawText(QRectF(0, y_, width_, h), kWrap, text);
+  y_ += h + 2 * pt_;
+}
+
+void PageFlow::paragraph(const QString& text, bool bold) {
+  const QFont f = font(kBodyPoints, bold);
+  const qreal h = textHeight(f, width_, text);
+  ensure(h);
+  painter_.setFont(f);
+  painter_.drawText(QRectF(0, y_, width_, h), kWrap, text);
+  y_ += h + 2 * pt_;
+}
+
+void PageFlow::pairs(const std::vector<std::pair<QString, QString>>& rows) {
+  const QFont f = font(kBodyPoints);
+  const qreal labelW = width_ * 0.48;
+  const qreal valueX = labelW + 6 * pt_;
+  const qreal valueW = width_ - valueX;
+  painter_.setFont(f);
+  for (const auto& [label, value] : rows) {
+    const qreal h = std::max(textHeight(f, labelW, label), textHeight(f, valueW, value));
+    ensure(h);
+    painter_.setFont(f);
+    painter_.drawText(QRectF(0, y_, labelW, h), kWrap, label);
+    painter_.drawText(QRectF(valueX, y_, valueW, h), kWrap, value);
+    y_ += h + 1.5 * pt_;
+  }
+}
+
+qreal PageFlow::tableRowHeight(const std::vector<qreal>& xs, const QStringList& row, const QFont& f) const {
+  const qreal pad = 2 * pt_;
+  qreal h = 0;
+  for (std::size_t c = 0; c + 1 < xs.size() && c < static_cast<std::size_t>(row.size()); ++c) {
+    h = std::max(h, textHeight(f, xs[c + 1] - xs[c] - 2 * pad, row[static_cast<qsizetype>(c)]));
+  }
+  return h + 2 * pad;
+}
+
+void PageFlow::tableRow(const std::vector<qreal>& xs, const QStringList& row, const QFont& f, qreal h) {
+  const qreal pad = 2 * pt_;
+  painter_.setFont(f);
+  for (std::size_t c = 0; c + 1 < xs.size(); ++c) {
+    const QRectF cell(xs[c], y_, xs[c + 1] - xs[c], h);
+    painter_.drawRect(cell);
+    if (c < static_cast<std::size_t>(row.size())) {
+      painter_.drawText(cell.adjusted(pad, pad, -pad, -pad), kWrap, row[static_cast<qsizetype>(c)]);
+    }
+  }
+  y_ += h;
+}
+
+void PageFlow::table(const std::vector<qreal>& widths, const std::vector<QStringList>& rows, int headerRows) {
+  std::vector<qreal> xs{0};
+  for (qreal w : widths) xs.push_back(xs.back() + w * width_);
+  QPen pen(Qt::black);
+  pen.setWidthF(0.5 * pt_);
+  painter_.setPen(pen);
+  const QFont body = font(kBodyPoints - 0.5);
+  const QFont bold = font(kBodyPoints - 0.5, true);
+  qreal headerH = 0;
+  for (int r = 0; r < headerRows && r < static_cast<int>(rows.size()); ++r) {
+    headerH += tableRowHeight(xs, rows[static_cast<std::size_t>(r)], bold);
+  }
+  const auto drawHeader = [&] {
+    for (int r = 0; r < headerRows && r < static_cast<int>(rows.size()); ++r) {
+      const QStringList& row = rows[static_cast<std::size_t>(r)];
+      tableRow(xs, row, bold, tableRowHeight(xs, row, bold));
+    }
+  };
+  bool headerDrawn = false;
+  for (std::size_t r = static_cast<std::size_t>(headerRows); r < rows.size(); ++r) {
+    const qreal h = tableRowHeight(xs, rows[r], body);
+    if (!headerDrawn) {
+      ensure(headerH + h);
+      drawHeader();
+      headerDrawn = true;
+    } else if (y_ + h > bottom_) {
+      newPage();
+      painter_.setPen(pen);
+      drawHeader();
+    }
+    tableRow(xs, rows[r], body, h);
+  }
+  if (!headerDrawn) {
+    ensure(headerH);
+    drawHeader();
+  }
+  painter_.setPen(Qt::black);
+  y_ += 4 * pt_;
+}
+
+void PageFlow::picture(const FeederPictureModel& model) {
+  const QFont f = font(7.5);
+  const qreal lh = QFontMetricsF(f, &device_).lineSpacing();
+  const qreal h = FeederPictureHeight(lh);
+  ensure(h);
+  painter_.setFont(f);
+  PaintFeederPicture(painter_, QRectF(0, y_, width_, h), model);
+  y_ += h + 4 * pt_;
+}
+
+void PageFlow::finish() {
+  if (finished_ || !painter_.isActive()) return;
+  finished_ = true;
+  footer();
+  painter_.end();
+}
+
+}  // namespace tesmir

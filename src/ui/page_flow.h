@@ -1,0 +1,61 @@
+#pragma once
+// Lays text out down the pages of a printer or PDF writer: headings,
+// wrapped paragraphs, label/value pairs, ruled tables whose heading rows
+// repeat on every page, and the feeder picture. A footer with a title and the
+// page number closes every page.
+
+#include <QPainter>
+#include <QString>
+#include <QStringList>
+#include <utility>
+#include <vector>
+
+class QPagedPaintDevice;
+
+namespace tesmir {
+
+struct FeederPictureModel;
+
+class PageFlow {
+ public:
+  PageFlow(QPagedPaintDevice& device, const QString& footerTitle);
+  ~PageFlow();
+  PageFlow(const PageFlow&) = delete;
+  PageFlow& operator=(const PageFlow&) = delete;
+
+  // False when the device could not be painted on (nothing is drawn then).
+  bool active() const { return painter_.isActive(); }
+
+  void title(const QString& text);
+  void heading(const QString& text);
+  void subheading(const QString& text);
+  void paragraph(const QString& text, bool bold = false);
+  void pairs(const std::vector<std::pair<QString, QString>>& rows);
+  // `widths` are fractions of the text width; the first `headerRows` rows are
+  // bold and drawn again at the top of every following page.
+  void table(const std::vector<qreal>& widths, const std::vector<QStringList>& rows, int headerRows);
+  void picture(const FeederPictureModel& model);
+  // Draws the last footer and ends painting.
+  void finish();
+
+ private:
+  QFont font(qreal points, bool bold = false) const;
+  qreal textHeight(const QFont& font, qreal width, const QString& text) const;
+  void ensure(qreal height);
+  void newPage();
+  void footer();
+  qreal tableRowHeight(const std::vector<qreal>& xs, const QStringList& row, const QFont& font) const;
+  void tableRow(const std::vector<qreal>& xs, const QStringList& row, const QFont& font, qreal height);
+
+  QPagedPaintDevice& device_;
+  QPainter painter_;
+  QString footerTitle_;
+  qreal width_ = 0;
+  qreal bottom_ = 0;  // where the footer band starts
+  qreal y_ = 0;
+  qreal pt_ = 1;      // device pixels per point
+  int page_ = 1;
+  bool finished_ = false;
+};
+
+}  // namespace tesmir

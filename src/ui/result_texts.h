@@ -1,0 +1,43 @@
+#pragma once
+// The texts the results window shows for one calculation. The window, the
+// calculation note and the feeder picture all take their numbers from here,
+// so a number reads the same wherever it appears.
+
+#include <QString>
+#include <array>
+
+#include "core/display_format.h"
+#include "core/loop_calc.h"
+
+namespace tesmir {
+
+struct ResultTexts {
+  QString power;     // the power text as typed
+  QString st;        // "Sном=" + power as typed + " кВ*А"
+  QString windKind;  // scheme as typed
+  QString rt, xt, zt;
+  std::array<QString, kLineCount> rLine, xLine, zLine;
+  QString rLineSum, xLineSum, zLineSum;
+  QString rother;
+  QString rsum, xsum, zsum;
+  QString iokzrez;  // the main window's result line
+};
+
+// Units shown after the loop values.
+inline const QString kOhmUnit = QStringLiteral(" мОм");
+
+ResultTexts MakeResultTexts(const SchemeState& scheme, const QString& powerText, const QString& windKindText,
+                            const QString& resultLine, const NumberSeparators& seps);
+
+// The texts of the device tab as the results window shows them.
+struct DeviceTexts {
+  QString type, toknom, kz, tokSR, timeSR, status;
+};
+
+// Number texts the results window does not show but the note and the picture
+// need, in the same formats: F2 for ohms, G for inputs, the current as digits.
+QString OhmText(double value, const NumberSeparators& seps);       // F2
+QString PlainText(double value, const NumberSeparators& seps);     // G
+QString CurrentText(double amperes);                               // whole amperes
+
+}  // namespace tesmir

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include "../../fuzz/feeder_roundtrip.h"
+#include "report/feeder_file.h"
+
+namespace tesmir {
+namespace {
+
+FeederData OddFeeder() {
+  FeederData data;
+  data.scheme = DefaultSchemeInput();
+  data.scheme.transPower = "";                 // empty
+  data.scheme.windKind = "Y/Y-0 ";             // not a list item
+  data.scheme.lines[2].kind = "Шинопровод Gersan";
+  data.scheme.lines[2].stuff = "GGDA, 160A";
+  data.scheme.lines[3].length = "  12.5 ";     // blanks kept
+  data.scheme.lines[4].quanPar = "\t";
+  data.scheme.lines[5].ff = "\"кв\"\\мм";      // quotes and backslash
+  data.scheme.rArc = " ";
+  DeviceDialogInput device;
+  device.breaker = false;
+  device.releaseCurrentGiven = true;
+  device.tokNR = "";
+  device.typePP = "ПН2";
+  device.tokPP = "100";
+  device.timePP = "Тср < 0,4 с";
+  data.device = device;
+  return data;
+}
+
+TEST(FeederFile, WritesAndReadsBackEveryTextExactly) {
+  FeederData plain;
+  plain.scheme = DefaultSchemeInput();
+  for (const FeederData& data : {plain, OddFeeder()}) {
+    const FeederParse parsed = ParseFeeder(FeederToJson(data));
+    ASSERT_TRUE(parsed.data) << parsed.reason.toStdString();
+    EXPECT_EQ(*parsed.data, data);
+  }
+  const QJsonObject root = QJsonDocument::fromJson(FeederToJson(plain)).object();
+  EXPECT_EQ(root.value("format").toString(), "tesmir-feeder");
+  EXPECT_EQ(root.value("version").toInt(), 1);
+  EXPECT_TRUE(root.value("device").isNull());
+}
+
+TEST(FeederFile, SavesThroughAFileAndLoadsIt) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("feeder.tsm");
+  ASSERT_EQ(SaveFeederFile(path, OddFeeder()), "");
+  const LoadedFeeder loaded = LoadFeederFile(path);
+  ASSERT_TRUE(loaded.data);
+  EXPECT_EQ(*loaded.data, OddFeeder());
+  EXPECT_FALSE(LoadFeederFile(dir.filePath("missing.tsm")).error.isEmpty());
+  EXPECT_FALSE(SaveFeederFile(dir.filePath("no/such/dir.tsm"), OddFeeder()).isEmpty());
+}
+
+// Each damaged document and the reason it is refused with.
+TEST(FeederFile, RefusesEveryBadDocumentWithItsReason) {
+  const QByteArray good = FeederToJson(OddFeeder());
+  const auto edited = [&good](const std::function<void(QJsonObject&)>& edit) {
+    QJsonObject root = QJsonDocument::fromJson(good).object();
+    edit(root);
+    return QJsonDocument(root).toJson();
+  };
+  const auto editLine = [](QJsonObject& root, int index, const char* key, const QJsonValue& value) {
+    QJsonArray lines = root.value("lines").toArray();
+    QJsonObject line = lines[index].toObject();
+    if (value.isUndefined()) line.remove(key); else line.insert(key, value);
+    lines[index] = line;
+    root.insert("lines", lines);
+  };
+  const struct {
+    const char* name;
+    QByteArray bytes;
+    const char* reason;
+  } cases[] = {
+      {"empty file", QByteArray(), "не является документом JSON"},
+      {"csv text", QByteArray("№;Rт/3;\r\n"), "не является документом JSON"},
+      {"cut short", good.left(good.size() / 2), "не является документом JSON"},
+      {"json list", QByteArray("[1,2]"), "не является объектом"},
+      {"no format", edited([](QJsonObject& r) { r.remove("format"); }), "нет поля «format»"},
+      {"wrong format", edited([](QJsonObject& r) { r.insert("format", "tesmir-report"); }), "неизвестное имя формата"},
+      {"newer version", edited([](QJsonObject& r) { r.insert("version", 2); }), "версия формата 2 новее"},
+      {"fractional version", edited([](QJsonObject& r) { r.insert("version", 1.5); }), "«version» должно быть целым"},
+      {"version as text", edited([](QJsonObject& r) { r.insert("version", "1"); }), "«version» должно быть целым"},
+      {"no transformer", edited([](QJsonObject& r) { r.remove("transformer"); }), "нет поля «transformer»"},
+      {"no power", edited([](QJsonObject& r) { r.insert("transformer", QJsonObject{{"windKind", "Y/Y-0"}}); }),
+       "нет поля «transformer.transPower»"},
+      {"five lines", edited([](QJsonObject& r) {
+         QJsonArray l = r.value("lines").toArray();
+         l.removeLast();
+         r.insert("lines", l);
+       }),
+       "должно быть 6 линий, а не 5"},
+      {"lines not a list", edited([](QJsonObject& r) { r.insert("lines", "six"); }), "«lines» должно быть списком"},
+      {"missing length", edited([&](QJsonObject& r) { editLine(r, 3, "length", QJsonValue::Undefined); }),
+       "нет поля «lines[4].length»"},
+      {"length as number", edited([&](QJsonObject& r) { editLine(r, 0, "length", 12); }),
+       "поле «lines[1].length» должно быть строкой"},
+      {"no arc", edited([](QJsonObject& r) { r.remove("rArc"); }), "нет поля «rArc»"},
+      {"no device", edited([](QJsonObject& r) { r.remove("device"); }), "нет поля «device»"},
+      {"device as text", edited([](QJsonObject& r) { r.insert("device", "ППН"); }), "«device» должно быть объектом"},
+      {"breaker as text", edited([](QJsonObject& r) {
+         QJsonObject d = r.value("device").toObject();
+         d.insert("breaker", "да");
+         r.insert("device", d);
+       }),
+       "«device.breaker» должно быть true или false"},
+      {"too large", QByteArray(kFeederMaxBytes + 1, ' '), "слишком велик"},
+  };
+  for (const auto& c : cases) {
+    const FeederParse parsed = ParseFeeder(c.bytes);
+    EXPECT_FALSE(parsed.data) << c.name;
+    EXPECT_TRUE(parsed.reason.contains(QString::fromUtf8(c.reason))) << c.name << ": " << parsed.reason.toStdString();
+  }
+}
+
+// Every seed and every input the fuzzer ever tripped over stays a test case.
+TEST(FeederCorpus, EveryFileIsReadOrRefusedConsistently) {
+  const QDir corpus(QStringLiteral(TESMIR_SOURCE_DIR "/fuzz/feeder_corpus"));
+  const QStringList names = corpus.entryList(QDir::Files);
+  ASSERT_GE(names.size(), 8);
+  QStringList accepted;
+  for (const QString& name : names) {
+    QFile file(corpus.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(FeederReadWriteReadAgrees(bytes)) << name.toStdString();
+    if (ParseFeeder(bytes).data) accepted << name;
+  }
+  for (const char* seed : {"default.tsm", "busbar_breaker.tsm", "odd_texts.tsm"}) {
+    EXPECT_TRUE(accepted.contains(QLatin1String(seed))) << seed;
+  }
+  for (const char* seed : {"missing_field.tsm", "newer_version.tsm", "not_json.tsm", "truncated.tsm",
+                           "wrong_format.tsm", "wrong_type.tsm"}) {
+    EXPECT_FALSE(accepted.contains(QLatin1String(seed))) << seed;
+  }
+}
+
+}  // namespace
+}  // namespace tesmir

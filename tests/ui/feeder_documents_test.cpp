@@ -1,0 +1,372 @@
+// The menu "Файл" of the main window and the report's "Печать..." and
+// "Сохранить в PDF...": feeder files saved and reopened, bad feeder files,
+// the calculation note and the report as PDF text.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+
+#include "device/device_check.h"
+#include "recording_message_sink.h"
+#include "report/feeder_file.h"
+#include "ui/app.h"
+#include "ui/document_dialogs.h"
+#include "ui/feeder_documents.h"
+#include "ui/feeder_picture.h"
+#include "ui_test_app.h"
+
+namespace tesmir {
+namespace {
+
+class ScriptedFiles final : public FileChooser {
+ public:
+  QString chooseSaveName(QWidget*, const QString&, const QString& filter, const QString&) override {
+    filters << filter;
+    return next();
+  }
+  QString chooseOpenName(QWidget*, const QString&, const QStringList& f, const QString&) override {
+    filters << f.join(",");
+    return next();
+  }
+  QString next() {
+    if (names.empty()) return {};
+    const QString name = names.front();
+    names.pop_front();
+    return name;
+  }
+  std::deque<QString> names;
+  QStringList filters;
+};
+
+// Point names in turn (an exhausted script cancels); the printer prints to a
+// PDF file instead of a device.
+class ScriptedDialogs final : public DocumentDialogs {
+ public:
+  std::optional<QString> askPointName(QWidget*, const QString&) override {
+    if (pointNames.empty()) return std::nullopt;
+    const QString name = pointNames.front();
+    pointNames.pop_front();
+    return name;
+  }
+  bool choosePrinter(QWidget*, QPrinter& printer) override {
+    if (printTo.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printTo);
+    return true;
+  }
+  std::deque<QString> pointNames;
+  QString printTo;
+};
+
+// The text of a PDF with every run of blanks (no-break spaces too) made one space.
+QString PdfText(const QString& path) {
+  QProcess process;
+  process.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+  EXPECT_TRUE(process.waitForFinished(20000));
+  EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+  return QString::fromUtf8(process.readAllStandardOutput()).simplified();
+}
+
+QString Flat(QString text) { return text.replace(QChar(0x00a0), QLatin1Char(' ')).simplified(); }
+
+class FeederDocumentsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApp(); }
+  static void EnsureApp() { tesmir_test::EnsureApplication(); }
+
+  FeederDocumentsTest() : app_(messages_, files_, dialogs_) {
+    // A Russian desktop: decimal comma, no-break space between thousands.
+    app_.resultForm().setSeparators(NumberSeparators{",", "\u00a0"});
+    app_.showMainWindow();
+  }
+
+  template <class T>
+  T* main(const char* name) {
+    T* w = app_.mainForm().findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  QAction* action(const char* name) { return main<QAction>(name); }
+
+  void type(const char* name, const QString& text) {
+    QWidget* w = main<QWidget>(name);
+    QLineEdit* edit = qobject_cast<QLineEdit*>(w);
+    if (auto* combo = qobject_cast<QComboBox*>(w)) edit = combo->lineEdit();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    for (const QChar c : text) {  // any character, Cyrillic too
+      QTest::sendKeyEvent(QTest::Press, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+      QTest::sendKeyEvent(QTest::Release, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+  }
+
+  // A 630 kVA feeder: 120 m of copper cable in two parallel runs, 35 m of
+  // Gersan busbar, and a 160 A breaker.
+  void describeFeeder() {
+    main<QComboBox>("WindKindComboBox")->setEditText("T/Y-0");
+    type("TransPowerComboBox", "630");
+    type("StuffLine1ComboBox", "Медь");
+    type("FfLine1ComboBox", "95.0");  // not a list item, read as 95
+    type("FnLine1ComboBox", "50");
+    type("LengthLine1Edit", " 120");  // leading blank
+    type("QuanParLine1ComboBox", "2");
+    main<QComboBox>("KindPerformLine2ComboBox")->setEditText("Шинопровод Gersan");
+    type("LengthLine2Edit", "35");
+    QWidget& device = app_.deviceForm();
+    device.findChild<QRadioButton*>("AVRadioButton")->setChecked(true);
+    device.findChild<QComboBox*>("TokAVnomComboBox")->setEditText("160");
+    QTest::mouseClick(device.findChild<QPushButton*>("OKDDBitBtn"), Qt::LeftButton);
+  }
+
+  void calculate() { QTest::mouseClick(main<QPushButton>("StartButton"), Qt::LeftButton); }
+
+  // Everything a bad file must leave alone.
+  struct Snapshot {
+    SchemeInput input;
+    std::optional<DeviceDialogInput> device;
+    QString status, result, fileName;
+    bool operator==(const Snapshot&) const = default;
+  };
+  Snapshot snapshot() {
+    return {app_.mainForm().schemeInput(), app_.deviceForm().acceptedInput(),
+            app_.mainForm().statusDDLabel()->text(), main<QLabel>("IokzLabel")->text(),
+            app_.feederDocuments().feederFileName()};
+  }
+
+  QTemporaryDir dir_;
+  RecordingMessageSink messages_;
+  ScriptedFiles files_;
+  ScriptedDialogs dialogs_;
+  App app_;
+};
+
+TEST_F(FeederDocumentsTest, FileMenuComesFirstAndOffersTheNoteOnlyWithResults) {
+  const QList<QAction*> bar = app_.mainForm().menuBar()->actions();
+  ASSERT_FALSE(bar.isEmpty());
+  auto* menu = app_.mainForm().findChild<QMenu*>("FileMenu");
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(bar.first(), menu->menuAction());
+  EXPECT_EQ(menu->title(), "Файл");
+  QStringList captions;
+  for (QAction* a : menu->actions()) {
+    if (!a->isSeparator()) captions << a->text();
+  }
+  EXPECT_EQ(captions, (QStringList{"Открыть схему...", "Сохранить схему", "Сохранить схему как...",
+                                   "Расчет в PDF...", "Печать расчета..."}));
+  EXPECT_EQ(action("OpenSchemeMenu")->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(action("SaveSchemeMenu")->shortcut(), QKeySequence("Ctrl+S"));
+
+  EXPECT_FALSE(action("NotePdfMenu")->isEnabled());
+  EXPECT_FALSE(action("NotePrintMenu")->isEnabled());
+  calculate();
+  EXPECT_TRUE(action("NotePdfMenu")->isEnabled());
+  EXPECT_TRUE(action("NotePrintMenu")->isEnabled());
+  type("RArcEdit", "x");
+  calculate();
+  EXPECT_FALSE(action("NotePdfMenu")->isEnabled());
+  EXPECT_FALSE(action("NotePrintMenu")->isEnabled());
+
+  // The results window shows the picture on a fourth page.
+  auto* pages = app_.resultForm().findChild<QTabWidget*>("ResultPageControl");
+  ASSERT_EQ(pages->count(), 4);
+  EXPECT_EQ(pages->tabText(3), "Схема");
+  EXPECT_EQ(pages->widget(3), app_.resultForm().pictureWidget());
+}
+
+TEST_F(FeederDocumentsTest, SavedFeederReopensWithTheSameTextsDeviceAndResult) {
+  describeFeeder();
+  calculate();
+  ASSERT_TRUE(action("ResultMenu")->isEnabled()) << messages_.informed.join("|").toStdString();
+  const Snapshot saved = snapshot();
+  const ResultTexts results = app_.resultForm().shownTexts();
+  const QString path = dir_.filePath("feeder.tsm");
+  files_.names = {path};
+  action("SaveSchemeMenu")->trigger();  // no name yet: asks for one
+  ASSERT_TRUE(QFile::exists(path));
+  EXPECT_EQ(app_.feederDocuments().feederFileName(), path);
+
+  RecordingMessageSink otherMessages;
+  ScriptedFiles otherFiles;
+  ScriptedDialogs otherDialogs;
+  App other(otherMessages, otherFiles, otherDialogs);
+  other.resultForm().setSeparators(NumberSeparators{",", "\u00a0"});
+  otherFiles.names = {path};
+  other.mainForm().findChild<QAction*>("OpenSchemeMenu")->trigger();
+  EXPECT_TRUE(otherMessages.informed.isEmpty()) << otherMessages.informed.join("|").toStdString();
+  EXPECT_EQ(other.mainForm().schemeInput(), saved.input);
+  EXPECT_EQ(other.deviceForm().acceptedInput(), saved.device);
+  // The result is left to "Расчет".
+  EXPECT_EQ(other.mainForm().findChild<QLabel*>("IokzLabel")->text(), "Введите исходные данные для расчета");
+  QTest::mouseClick(other.mainForm().findChild<QPushButton*>("StartButton"), Qt::LeftButton);
+  EXPECT_EQ(other.mainForm().findChild<QLabel*>("IokzLabel")->text(), saved.result);
+  EXPECT_EQ(other.mainForm().statusDDLabel()->text(), saved.status);
+  const ResultTexts reopened = other.resultForm().shownTexts();
+  EXPECT_EQ(reopened.rsum, results.rsum);
+  EXPECT_EQ(reopened.zsum, results.zsum);
+  EXPECT_EQ(reopened.rLine, results.rLine);
+}
+
+TEST_F(FeederDocumentsTest, HiddenEdgeTextsSurviveTheRoundTrip) {
+  type("TransPowerComboBox", "");
+  type("WindKindComboBox", "Y/Y-0 ");  // not a list item: the handler says so
+  type("LengthLine3Edit", "   ");
+  type("QuanParLine4ComboBox", "нет ");
+  type("FfLine5ComboBox", "1,5");
+  type("RArcEdit", "");
+  const Snapshot before = snapshot();
+  const QString path = dir_.filePath("odd.tsm");
+  files_.names = {path};
+  action("SaveSchemeAsMenu")->trigger();
+
+  // Changed in between, then reopened.
+  type("LengthLine3Edit", "10");
+  main<QComboBox>("WindKindComboBox")->setEditText("Y/Y-0");
+  main<QComboBox>("KindPerformLine6ComboBox")->setEditText("Шинопровод LS Cable");
+  messages_.informed.clear();
+  files_.names = {path};
+  action("OpenSchemeMenu")->trigger();
+  EXPECT_EQ(snapshot().input, before.input);
+  // Typing the scheme runs its handler, which names the unknown scheme again.
+  EXPECT_EQ(messages_.informed.size(), 1) << messages_.informed.join("|").toStdString();
+}
+
+TEST_F(FeederDocumentsTest, BadFeederFileGivesOneMessageAndChangesNothing) {
+  describeFeeder();
+  calculate();
+  FeederData good;
+  good.scheme = DefaultSchemeInput();
+  const QByteArray json = FeederToJson(good);
+  const struct {
+    const char* name;
+    QByteArray bytes;
+  } cases[] = {
+      {"not json", QByteArray("Rт/3;Xт/3;\r\n")},
+      {"wrong format name", QByteArray(json).replace("tesmir-feeder", "tesmir-report")},
+      {"newer version", QByteArray(json).replace("\"version\": 1", "\"version\": 7")},
+      {"missing field", QByteArray(json).replace("\"rArc\"", "\"rarc\"")},
+      {"wrong type", QByteArray(json).replace("\"rArc\": \"40\"", "\"rArc\": 40")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_NE(c.bytes, json);
+    const QString path = dir_.filePath(QString::fromLatin1(c.name) + ".tsm");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(c.bytes);
+    file.close();
+    messages_.informed.clear();
+    const Snapshot before = snapshot();
+    files_.names = {path};
+    action("OpenSchemeMenu")->trigger();
+    ASSERT_EQ(messages_.informed.size(), 1);
+    EXPECT_TRUE(messages_.informed[0].startsWith("Файл не является файлом схемы Тесмир или поврежден: "))
+        << messages_.informed[0].toStdString();
+    EXPECT_GT(messages_.informed[0].size(), 60);  // a reason follows
+    EXPECT_TRUE(snapshot() == before);
+    EXPECT_TRUE(action("ResultMenu")->isEnabled());
+  }
+}
+
+TEST_F(FeederDocumentsTest, RejectedDeviceInAFileLeavesTheDeviceUndefined) {
+  describeFeeder();
+  FeederData data = app_.feederDocuments().currentFeeder();
+  ASSERT_TRUE(data.device);
+  data.device->tokAVnom = "сто";
+  const QString path = dir_.filePath("device.tsm");
+  ASSERT_EQ(SaveFeederFile(path, data), "");
+  messages_.informed.clear();
+  files_.names = {path};
+  action("OpenSchemeMenu")->trigger();
+  EXPECT_EQ(messages_.informed, QStringList{QString::fromUtf8(kMsgBadBreakerRatedCurrent)});
+  EXPECT_FALSE(app_.deviceForm().acceptedInput());
+  EXPECT_LE(app_.deviceSettings().TokSR, 0);
+  EXPECT_EQ(app_.mainForm().statusDDLabel()->text(), "В расчете не определен");
+}
+
+TEST_F(FeederDocumentsTest, NoteHoldsEveryNumberOfTheResultsWindow) {
+  describeFeeder();
+  calculate();
+  const ResultTexts& t = app_.resultForm().shownTexts();
+  const DeviceTexts d = app_.resultForm().deviceTexts();
+  QStringList expected{t.st, t.windKind, t.rt, t.xt, t.zt, t.rLineSum, t.xLineSum, t.zLineSum, t.rother,
+                       t.rsum, t.xsum, t.zsum, t.iokzrez, d.type, d.toknom, d.kz, d.tokSR, d.timeSR, d.status};
+  for (int i = 0; i < kLineCount; ++i) expected << t.rLine[i] << t.xLine[i] << t.zLine[i];
+  ASSERT_TRUE(t.zsum.contains(QChar(0x00a0)) || t.rLine[0].contains(QChar(0x00a0)) ||
+              t.xLine[1].contains(QChar(',')));
+
+  // A name of nine characters is refused as for the report; then "К-1".
+  dialogs_.pointNames = {"123456789", "К-1"};
+  const QString pdf = dir_.filePath("note.pdf");
+  files_.names = {pdf};
+  action("NotePdfMenu")->trigger();
+  EXPECT_EQ(messages_.informed.last(), "Количество символов в названии не должно превышать 8.");
+  const QString text = PdfText(pdf);
+  for (const QString& e : expected) {
+    EXPECT_TRUE(text.contains(Flat(e))) << e.toStdString();
+  }
+  EXPECT_TRUE(text.contains("Точка короткого замыкания: К-1"));
+  EXPECT_TRUE(text.contains("Iокз = 231000 / Zф-н"));
+
+  // Printing lays out the same note; here the printer writes a PDF.
+  dialogs_.pointNames = {""};
+  dialogs_.printTo = dir_.filePath("printed.pdf");
+  action("NotePrintMenu")->trigger();
+  const QString printed = PdfText(dialogs_.printTo);
+  for (const QString& e : expected) {
+    EXPECT_TRUE(printed.contains(Flat(e))) << e.toStdString();
+  }
+}
+
+TEST_F(FeederDocumentsTest, SchemePageDrawsTheLastCalculation) {
+  describeFeeder();
+  calculate();
+  FeederPictureWidget* page = app_.resultForm().pictureWidget();
+  page->resize(900, 300);
+  page->grab();
+  QStringList drawn;
+  for (const PaintedText& p : page->paintedTexts()) drawn << p.text;
+  const QString current = "Iокз=" + QString::number(qRound(app_.scheme().Iokz)) + " А";
+  EXPECT_TRUE(drawn.contains(current)) << drawn.join("|").toStdString();
+  EXPECT_TRUE(drawn.contains("Линия 2"));
+  EXPECT_FALSE(drawn.contains("Линия 3"));  // no length, not drawn
+  EXPECT_TRUE(drawn.contains("Iср=1760 А")) << drawn.join("|").toStdString();
+}
+
+TEST_F(FeederDocumentsTest, ReportPdfRepeatsTheHeadingOnEveryPage) {
+  calculate();
+  ReportTable& report = app_.report();
+  for (int i = 1; i <= 40; ++i) {
+    const std::string name = "Т" + std::to_string(i);
+    ASSERT_EQ(report.addPoint(name, MakeReportRow(name, app_.scheme(), app_.deviceSettings(), "---", {})), "");
+  }
+  const QString pdf = dir_.filePath("report.pdf");
+  files_.names = {pdf};
+  app_.reportForm().findChild<QAction*>("PdfReportMenu")->trigger();
+  const QString text = PdfText(pdf);
+  EXPECT_TRUE(text.contains("Страница 1 из 2"));
+  EXPECT_TRUE(text.contains("Страница 2 из 2"));
+  EXPECT_EQ(text.count("Rт/3"), 2);
+  EXPECT_EQ(text.count("Iокз"), 2);
+  EXPECT_TRUE(text.contains("Файл отчета: не сохранен"));
+  for (int i = 1; i <= 40; ++i) {
+    EXPECT_TRUE(text.contains(QStringLiteral(" Т%1 ").arg(i))) << i;
+  }
+  EXPECT_EQ(app_.reportForm().findChild<QAction*>("PrintReportMenu")->text(), "Печать...");
+}
+
+}  // namespace
+}  // namespace tesmir
