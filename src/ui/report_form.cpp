@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -22,6 +23,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
+#include <new>
 
 #include "report/report_file.h"
 #include "report/report_table.h"
@@ -46,8 +48,23 @@ class ReportTableModel final : public QAbstractTableModel {
     if (role != Qt::DisplayRole || !index.isValid()) {
       return {};
     }
-    return QString::fromStdString(table_.cell(index.column(), index.row()));
+    return DisplayText(table_.cell(index.column(), index.row()));
   }
+
+  // The text a grid cell shows. A cell far wider than any column is cut
+  // (at a character boundary) and ends in an ellipsis, so painting never
+  // converts or measures a huge text; the cell itself stays whole.
+  static QString DisplayText(const std::string& cell) {
+    if (cell.size() <= kDisplayBytes) {
+      return QString::fromStdString(cell);
+    }
+    std::size_t cut = kDisplayBytes;
+    while (cut > 0 && (static_cast<unsigned char>(cell[cut]) & 0xC0) == 0x80) {
+      --cut;
+    }
+    return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cut)) + QChar(0x2026);
+  }
+  static constexpr std::size_t kDisplayBytes = 256;
   Qt::ItemFlags flags(const QModelIndex& index) const override {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
   }
@@ -422,15 +439,24 @@ void ReportForm::OpenReportMenuClick() {
     if (!layout) {
       return;  // not a report file name: nothing is read and nothing changes
     }
-    LoadedReport loaded = LoadReportFile(path, *layout);
-    if (!loaded.error.isEmpty()) {
-      messages_.error(this, loaded.error);
+    // The rows are built only once the file is accepted; running out of
+    // memory on the way leaves the table as it was.
+    try {
+      LoadedReport loaded = LoadReportFile(path, *layout);
+      if (!loaded.error.isEmpty()) {
+        messages_.error(this, loaded.error);
+        return;
+      }
+      if (loaded.scan.damaged && !messages_.ask(this, QString::fromUtf8(report_file_messages::kDamaged))) {
+        continue;  // back to the dialog with the table unchanged
+      }
+      ParsedReport parsed = ParseReport(loaded.bytes, *layout);
+      loaded.bytes.clear();
+      table_.assignRows(std::move(parsed.rows));
+    } catch (const std::bad_alloc&) {
+      messages_.error(this, QString::fromUtf8(report_file_messages::kOutOfMemory).arg(QDir::toNativeSeparators(path)));
       return;
     }
-    if (loaded.report.damaged && !messages_.ask(this, QString::fromUtf8(report_file_messages::kDamaged))) {
-      continue;  // back to the dialog with the table unchanged
-    }
-    table_.assignRows(std::move(loaded.report.rows));
     setReportFileName(path);
     refreshGrid();
     return;
