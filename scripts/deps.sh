@@ -9,6 +9,7 @@ tesmir_install_deps() {
     libgtest-dev libgmock-dev libbenchmark-dev
     desktop-file-utils appstream dpkg-dev
     unzip fonts-dejavu-core locales
+    xvfb xauth
   )
   local missing=()
   for p in "${pkgs[@]}"; do

@@ -33,9 +33,9 @@ App::App(MessageSink& messages, FileChooser& files)
   // A point added to the report shows at once when the report is opened.
   QObject::connect(&askNumberForm_, &QDialog::accepted, &reportForm_, [this] { reportForm_.refreshGrid(); });
   QObject::connect(reportForm_.exportToExcelAction(), &QAction::triggered, &reportForm_,
-                   [this] { ExportToExcel(report_, messages_, &reportForm_); });
+                   [this] { ExportToExcel(report_, messages_, &reportForm_, spreadsheetDesktop_); });
   QObject::connect(reportForm_.exportToCalcAction(), &QAction::triggered, &reportForm_,
-                   [this] { ExportToCalc(report_, messages_, &reportForm_); });
+                   [this] { ExportToCalc(report_, messages_, &reportForm_, spreadsheetDesktop_); });
 
   mainForm_.setHelpOpener([this](int topic) { openHelp(topic); });
   // The results window has no status bar of its own: its hints go to the
