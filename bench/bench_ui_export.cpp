@@ -1,10 +1,12 @@
 // "Экспорт" → "в Excel" of a 999-row report as the menu item runs it, with
 // the program's own desktop (its background xdg-mime query included) up to
 // the point where the workbook is handed to the desktop; the opening itself
-// is replaced, so no spreadsheet program starts.
+// is replaced, so no spreadsheet program starts. The real xdg-mime is asked,
+// in a private configuration that names an application for workbooks.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <string>
@@ -36,6 +38,20 @@ void BM_ExportToExcelMenuItem999Rows(benchmark::State& state) {
     for (int col = 0; col < tesmir::kReportColumns; ++col) table.setCell(col, row, cells[col]);
   }
   QTemporaryDir dir;
+  QDir(dir.path()).mkpath(QStringLiteral("config"));
+  QDir(dir.path()).mkpath(QStringLiteral("data/applications"));
+  const auto put = [&dir](const char* name, const char* text) {
+    QFile file(dir.filePath(QString::fromLatin1(name)));
+    if (file.open(QIODevice::WriteOnly)) file.write(text);
+  };
+  put("config/mimeapps.list",
+      "[Default Applications]\n"
+      "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet=tesmir-bench.desktop\n");
+  put("data/applications/tesmir-bench.desktop",
+      "[Desktop Entry]\nType=Application\nName=Bench\nExec=true %f\n"
+      "MimeType=application/vnd.openxmlformats-officedocument.spreadsheetml.sheet;\n");
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+  qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
   // The desktop as the program makes it at start; only the opening is replaced.
   tesmir::SpreadsheetDesktop desktop = tesmir::SystemSpreadsheetDesktop();
   desktop.exportFolder = dir.filePath(QStringLiteral("export"));

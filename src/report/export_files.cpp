@@ -28,7 +28,7 @@ const QString kPartSuffix = QStringLiteral(".part");
 // Case-sensitive, whole-name patterns of the files this program writes.
 const QRegularExpression& ExportName() {
   static const QRegularExpression pattern(QStringLiteral(
-      "^Расчет ОКЗ \\d{4}-\\d{2}-\\d{2} \\d{2}-\\d{2}-\\d{2} [A-Za-z0-9]{6}\\.xlsx$"));
+      "^Расчет ОКЗ [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}-[0-9]{2}-[0-9]{2} [A-Za-z0-9]{6}\\.xlsx$"));
   return pattern;
 }
 const QRegularExpression& PartName() {
