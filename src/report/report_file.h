@@ -42,9 +42,11 @@ struct ReportScan {
 };
 ReportScan ScanReport(QByteArrayView bytes, ReportLayout layout);
 
-// Bounds of reading a report file. No real report comes near the size; the
-// rows are those a spreadsheet sheet holds under the two header rows.
-inline constexpr qint64 kReportFileMaxBytes = qint64{64} * 1024 * 1024;
+// Bounds of reading a report file. The rows are those a spreadsheet sheet
+// holds under the two header rows; the size lets that many of the longest
+// rows this program writes (about 155 bytes: an 8-character name and eleven
+// values such as "9 999 999,99") through, and nothing much larger.
+inline constexpr qint64 kReportFileMaxBytes = qint64{160} * 1024 * 1024;
 inline constexpr std::size_t kReportFileMaxRows = 1048574;
 struct ReportFileLimits {
   qint64 maxBytes = kReportFileMaxBytes;
