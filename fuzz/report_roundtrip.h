@@ -11,11 +11,11 @@
 namespace tesmir {
 
 inline bool ReadSaveReadKeepsRows(QByteArrayView bytes, ReportLayout layout) {
-  const ParsedReport first = ParseReport(bytes, layout);
+  ParsedReport first = ParseReport(bytes, layout);
   if (first.rows.size() < static_cast<std::size_t>(kReportMinRows)) {
     return false;
   }
-  std::vector<ReportRow> named;
+  std::size_t named = 0;
   for (const ReportRow& row : first.rows) {
     if (row[0].empty()) {
       continue;
@@ -25,13 +25,27 @@ inline bool ReadSaveReadKeepsRows(QByteArrayView bytes, ReportLayout layout) {
         return cell.find_first_of("\r\n\x1a") == std::string::npos;
       }
     }
-    named.push_back(row);
+    ++named;
   }
   ReportTable table;
-  table.assignRows(first.rows);
+  table.assignRows(std::move(first.rows));
   const ParsedReport second = ParseReport(EncodeReport(table), ReportLayout::Semicolon);
-  named.resize(std::max(named.size(), static_cast<std::size_t>(kReportMinRows)));
-  return !second.damaged && second.rows == named;
+  if (second.damaged || second.rows.size() != std::max(named, static_cast<std::size_t>(kReportMinRows))) {
+    return false;
+  }
+  // The named rows in their order, then empty rows up to the minimum.
+  std::size_t next = 0;
+  for (int r = 0; r < table.rowCount(); ++r) {
+    if (!table.row(r)[0].empty() && second.rows[next++] != table.row(r)) {
+      return false;
+    }
+  }
+  for (; next < second.rows.size(); ++next) {
+    if (second.rows[next] != ReportRow{}) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace tesmir

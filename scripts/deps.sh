@@ -11,7 +11,8 @@ tesmir_deps_packages() {
     libgtest-dev libgmock-dev libbenchmark-dev \
     desktop-file-utils appstream dpkg-dev lintian \
     qt6-translations-l10n \
-    unzip fonts-dejavu-core locales poppler-utils
+    unzip fonts-dejavu-core locales poppler-utils \
+    xvfb xauth
 }
 
 # Prints the packages that are not installed, one a line.

@@ -38,4 +38,44 @@ SheetBlock BuildExportBlock(const ReportTable& table) {
   return block;
 }
 
+std::size_t ExportBlockRowCount(const ReportTable& table) { return static_cast<std::size_t>(table.leadingCount()) + 2; }
+
+void ExportBlockRow(const ReportTable& table, std::size_t r, std::vector<std::string>& cells) {
+  const auto columns = static_cast<std::size_t>(table.columnCount());
+  cells.resize(columns);
+  for (std::size_t col = 0; col < columns; ++col) {
+    if (r < 2)
+      cells[col] = col < kTitles.size() ? (r == 0 ? kTitles : kUnits)[col] : std::string_view();
+    else
+      cells[col] = table.cell(static_cast<int>(col), static_cast<int>(r - 2));
+  }
+}
+
+QString CheckExportLimits(const ReportTable& table, const SheetLimits& limits) {
+  const auto rows = static_cast<std::size_t>(table.leadingCount());
+  if (rows + 2 > limits.maxRows) {
+    return QStringLiteral("Отчет из %1 строк не помещается на лист электронной таблицы: на листе не более %2 строк, "
+                          "две из них заняты заголовком, поэтому можно экспортировать не более %3 строк отчета. "
+                          "Экспорт не выполнен.")
+        .arg(rows)
+        .arg(limits.maxRows)
+        .arg(limits.maxRows - 2);
+  }
+  for (std::size_t r = 0; r < rows; ++r) {
+    const ReportRow& row = table.row(static_cast<int>(r));
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      const std::size_t length = CharacterCount(row[c]);
+      if (length > limits.maxCellCharacters) {
+        return QStringLiteral("Ячейка отчета в строке %1, столбце %2 содержит %3 символов, а ячейка листа "
+                              "электронной таблицы вмещает не более %4 символов. Экспорт не выполнен.")
+            .arg(r + 1)
+            .arg(c + 1)
+            .arg(length)
+            .arg(limits.maxCellCharacters);
+      }
+    }
+  }
+  return {};
+}
+
 }  // namespace tesmir

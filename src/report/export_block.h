@@ -2,6 +2,8 @@
 // The content a spreadsheet export receives: two header rows and the report's
 // leading block, every cell as text.
 
+#include <QString>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,5 +22,24 @@ inline constexpr std::string_view kExportSheetName = "Расчет ОКЗ";
 // the rows of the leading block, cells exactly as the report shows them. The
 // result has leadingCount() + 2 rows of columnCount() cells.
 SheetBlock BuildExportBlock(const ReportTable& table);
+
+// The number of rows of that block, and row `r` of it (into `cells`),
+// without building the others.
+std::size_t ExportBlockRowCount(const ReportTable& table);
+void ExportBlockRow(const ReportTable& table, std::size_t r, std::vector<std::string>& cells);
+
+// What one sheet of a workbook holds: rows (the two header rows included) and
+// characters per cell.
+inline constexpr std::size_t kSheetMaxRows = 1048576;
+inline constexpr std::size_t kCellMaxCharacters = 32767;
+struct SheetLimits {
+  std::size_t maxRows = kSheetMaxRows;
+  std::size_t maxCellCharacters = kCellMaxCharacters;
+};
+
+// The message to show when the report's leading block does not fit a sheet
+// (too many rows, or a cell too long), naming the limit; the empty text when
+// it fits. Checked before anything is written.
+QString CheckExportLimits(const ReportTable& table, const SheetLimits& limits = {});
 
 }  // namespace tesmir

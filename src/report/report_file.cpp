@@ -5,8 +5,13 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 
 namespace tesmir {
@@ -183,30 +188,63 @@ QByteArray EncodeReport(const ReportTable& table) {
   return bytes;
 }
 
-ParsedReport ParseReport(QByteArrayView bytes, ReportLayout layout) {
-  ParsedReport out;
-  const long modulus = layout == ReportLayout::Semicolon ? 13 : 14;
-  const int firstDataLine = layout == ReportLayout::Semicolon ? 2 : 0;
+namespace {
 
-  if (bytes.isEmpty()) {
-    out.rows.resize(kReportMinRows);
-    return out;
-  }
+// Calls `onLine(text, size)` for every line of a report file: a line ends at
+// LF, a CR ends the line's text (the rest up to the LF is skipped), Ctrl-Z
+// ends the file and the last line counts without a line end.
+template <typename OnLine>
+void ForEachLine(QByteArrayView bytes, OnLine&& onLine) {
   const char* p = bytes.data();
   const char* end = p + bytes.size();
+  if (bytes.isEmpty()) {
+    return;
+  }
   if (const void* eof = std::memchr(p, kEndOfFile, static_cast<std::size_t>(bytes.size()))) {
     end = static_cast<const char*>(eof);
   }
-  int lineIndex = 0;
   while (p < end) {
     const auto rest = static_cast<std::size_t>(end - p);
     const char* lf = static_cast<const char*>(std::memchr(p, '\n', rest));
     const char* lineEnd = lf != nullptr ? lf : end;
-    // A CR ends the line's text; whatever follows it up to the LF is skipped.
     const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(lineEnd - p)));
     const char* textEnd = cr != nullptr ? cr : lineEnd;
+    onLine(p, static_cast<std::size_t>(textEnd - p));
+    p = lf != nullptr ? lf + 1 : end;
+  }
+}
 
-    const LineCells line(p, static_cast<std::size_t>(textEnd - p), layout);
+std::size_t FirstDataLine(ReportLayout layout) { return layout == ReportLayout::Semicolon ? 2 : 0; }
+
+}  // namespace
+
+ReportScan ScanReport(QByteArrayView bytes, ReportLayout layout) {
+  ReportScan out;
+  const long modulus = layout == ReportLayout::Semicolon ? 13 : 14;
+  std::size_t lines = 0;
+  ForEachLine(bytes, [&](const char* text, std::size_t size) {
+    ++lines;
+    if (!out.damaged && LineCells(text, size, layout).count() % modulus != 0) {
+      out.damaged = true;
+    }
+  });
+  out.dataLines = lines > FirstDataLine(layout) ? lines - FirstDataLine(layout) : 0;
+  return out;
+}
+
+ParsedReport ParseReport(QByteArrayView bytes, ReportLayout layout) {
+  ParsedReport out;
+  const long modulus = layout == ReportLayout::Semicolon ? 13 : 14;
+  const std::size_t firstDataLine = FirstDataLine(layout);
+
+  // Rows are counted first, so the table is allocated once.
+  std::size_t lines = 0;
+  ForEachLine(bytes, [&lines](const char*, std::size_t) { ++lines; });
+  out.rows.reserve(std::max(lines, static_cast<std::size_t>(kReportMinRows)));
+
+  std::size_t lineIndex = 0;
+  ForEachLine(bytes, [&](const char* text, std::size_t size) {
+    const LineCells line(text, size, layout);
     if (line.count() % modulus != 0) {
       out.damaged = true;
     }
@@ -217,8 +255,7 @@ ParsedReport ParseReport(QByteArrayView bytes, ReportLayout layout) {
       }
     }
     ++lineIndex;
-    p = lf != nullptr ? lf + 1 : end;
-  }
+  });
   if (out.rows.size() < static_cast<std::size_t>(kReportMinRows)) {
     out.rows.resize(kReportMinRows);
   }
@@ -253,20 +290,81 @@ QString SaveReportFile(const QString& path, const ReportTable& table) {
   return {};
 }
 
-LoadedReport LoadReportFile(const QString& path, ReportLayout layout) {
+LoadedReport LoadReportFile(const QString& path, ReportLayout layout, const ReportFileLimits& limits) {
   LoadedReport out;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    out.error = QStringLiteral("Не удалось открыть файл %1.\n%2").arg(QDir::toNativeSeparators(path), file.errorString());
+  const QString name = QDir::toNativeSeparators(path);
+  const auto systemText = [](int error) { return QString::fromLocal8Bit(std::strerror(error)); };
+  // O_NONBLOCK: opening a FIFO must not wait for a writer; the type is then
+  // checked on the descriptor itself, so a name swapped meanwhile changes nothing.
+  const QByteArray encoded = QFile::encodeName(path);
+  const int fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    out.error = QStringLiteral("Не удалось открыть файл %1.\n%2").arg(name, systemText(errno));
     return out;
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    out.error =
-        QStringLiteral("Не удалось прочитать файл %1.\n%2").arg(QDir::toNativeSeparators(path), file.errorString());
+  struct FdCloser {
+    int fd;
+    ~FdCloser() { ::close(fd); }
+  } closer{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    out.error = QStringLiteral("Не удалось открыть файл %1.\n%2").arg(name, systemText(errno));
     return out;
   }
-  out.report = ParseReport(bytes, layout);
+  if (!S_ISREG(info.st_mode)) {
+    out.error = QStringLiteral("Файл %1 не является обычным файлом (это папка, канал или устройство) "
+                               "и не может быть открыт как отчет.")
+                    .arg(name);
+    return out;
+  }
+  const auto tooLarge = [&] {
+    constexpr qint64 kMegabyte = 1024 * 1024;
+    const QString limit = limits.maxBytes % kMegabyte == 0
+                              ? QStringLiteral("%1 МБ").arg(limits.maxBytes / kMegabyte)
+                              : QStringLiteral("%1 байт").arg(limits.maxBytes);
+    return QStringLiteral("Файл %1 слишком велик: файл отчета может занимать не более %2. Файл не открыт.")
+        .arg(name, limit);
+  };
+  if (info.st_size > limits.maxBytes) {
+    out.error = tooLarge();
+    return out;
+  }
+  // Read up to one byte past the limit: a file that grew since fstat is
+  // still caught.
+  QByteArray bytes(static_cast<qsizetype>(info.st_size) + 1, Qt::Uninitialized);
+  qsizetype done = 0;
+  for (;;) {
+    if (done == bytes.size()) {
+      if (done > limits.maxBytes) {
+        out.error = tooLarge();
+        return out;
+      }
+      bytes.resize(std::min<qsizetype>(bytes.size() * 2 + 4096, limits.maxBytes + 1));
+    }
+    const ssize_t got = ::read(fd, bytes.data() + done, static_cast<std::size_t>(bytes.size() - done));
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got < 0) {
+      out.error = QStringLiteral("Не удалось прочитать файл %1.\n%2").arg(name, systemText(errno));
+      return out;
+    }
+    if (got == 0) {
+      break;
+    }
+    done += static_cast<qsizetype>(got);
+  }
+  bytes.truncate(done);
+  out.scan = ScanReport(bytes, layout);
+  if (out.scan.dataLines > limits.maxRows) {
+    out.error = QStringLiteral("Файл %1 содержит %2 строк данных, а отчет вмещает не более %3 строк "
+                               "(столько, сколько помещается на листе электронной таблицы). Файл не открыт.")
+                    .arg(name)
+                    .arg(out.scan.dataLines)
+                    .arg(limits.maxRows);
+    return out;
+  }
+  out.bytes = std::move(bytes);
   return out;
 }
 

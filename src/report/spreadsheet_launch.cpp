@@ -25,19 +25,38 @@ QString StartCalc(const QString& program, const QString& file) {
   return {};
 }
 
-bool DesktopHasXlsxApplication() {
+XlsxApplicationQuery::XlsxApplicationQuery() {
   const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-  if (xdgMime.isEmpty()) return true;
-  QProcess query;
-  query.setStandardInputFile(QProcess::nullDevice());
-  query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), QString::fromLatin1(kXlsxMimeType)});
-  if (!query.waitForFinished(5000)) {
-    query.kill();
-    query.waitForFinished(1000);
-    return true;
+  if (xdgMime.isEmpty()) return;
+  process_ = new QProcess;
+  process_->setStandardInputFile(QProcess::nullDevice());
+  process_->setStandardErrorFile(QProcess::nullDevice());
+  process_->start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), QString::fromLatin1(kXlsxMimeType)});
+}
+
+XlsxApplicationQuery::~XlsxApplicationQuery() {
+  if (process_ == nullptr) return;
+  if (process_->state() != QProcess::NotRunning) {
+    process_->kill();
+    process_->waitForFinished(1000);
   }
-  if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) return true;
-  return !query.readAllStandardOutput().trimmed().isEmpty();
+  delete process_;
+}
+
+bool XlsxApplicationQuery::finished() const {
+  return process_ == nullptr || process_->state() == QProcess::NotRunning;
+}
+
+bool XlsxApplicationQuery::hasApplication() {
+  if (answer_) return *answer_;
+  if (!finished()) return true;
+  if (process_ == nullptr || process_->error() == QProcess::FailedToStart ||
+      process_->exitStatus() != QProcess::NormalExit || process_->exitCode() != 0) {
+    answer_ = true;
+  } else {
+    answer_ = !process_->readAllStandardOutput().trimmed().isEmpty();
+  }
+  return *answer_;
 }
 
 }  // namespace tesmir

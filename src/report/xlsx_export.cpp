@@ -6,8 +6,12 @@
 #include <cerrno>
 #include <clocale>
 #include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
 #include <locale.h>
 
+#include <QDir>
 #include <QFile>
 
 namespace tesmir {
@@ -44,26 +48,74 @@ class CNumericScope {
   locale_t previous_{};
 };
 
-QString LibraryError(lxw_error error, int systemError) {
-  QString text = QString::fromUtf8(lxw_strerror(error));
-  if (systemError != 0) text += QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(systemError));
-  return text;
+// The library takes C strings: a NUL inside a cell would end it there, so it
+// is written as U+FFFD. Returns `cell` itself when it holds no NUL.
+const std::string& CellText(const std::string& cell, std::string& scratch) {
+  if (cell.find('\0') == std::string::npos) return cell;
+  scratch.clear();
+  for (const char ch : cell) {
+    if (ch == '\0')
+      scratch += "\xEF\xBF\xBD";
+    else
+      scratch += ch;
+  }
+  return scratch;
+}
+
+// What went wrong, in the user's language, for each error the library reports.
+QString LibraryErrorMeaning(lxw_error error) {
+  switch (error) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+      return QStringLiteral("недостаточно памяти");
+    case LXW_ERROR_CREATING_XLSX_FILE:
+      return QStringLiteral("не удалось создать файл книги");
+    case LXW_ERROR_CREATING_TMPFILE:
+      return QStringLiteral("не удалось создать временный файл");
+    case LXW_ERROR_READING_TMPFILE:
+      return QStringLiteral("не удалось прочитать временный файл");
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_PARAMETER_ERROR:
+    case LXW_ERROR_ZIP_BAD_ZIP_FILE:
+    case LXW_ERROR_ZIP_INTERNAL_ERROR:
+    case LXW_ERROR_ZIP_FILE_ADD:
+      return QStringLiteral("не удалось упаковать книгу в файл");
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+      return QStringLiteral("текст ячейки длиннее %1 символов").arg(kCellMaxCharacters);
+    case LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE:
+      return QStringLiteral("строка или столбец за пределами листа (не более %1 строк)").arg(kSheetMaxRows);
+    case LXW_ERROR_SHEETNAME_LENGTH_EXCEEDED:
+    case LXW_ERROR_INVALID_SHEETNAME_CHARACTER:
+    case LXW_ERROR_SHEETNAME_START_END_APOSTROPHE:
+    case LXW_ERROR_SHEETNAME_ALREADY_USED:
+      return QStringLiteral("недопустимое имя листа");
+    default:
+      return QStringLiteral("ошибка библиотеки записи книг");
+  }
 }
 
 }  // namespace
 
-QString WriteExportWorkbook(const QString& path, const SheetBlock& block) {
-  // Open the file once ourselves: the library reports a failure to create it
-  // only as a code, while QFile gives the system's own explanation.
-  {
-    QFile probe(path);
-    if (!probe.open(QIODevice::WriteOnly)) return QStringLiteral("%1: %2").arg(path, probe.errorString());
-  }
+QString WorkbookErrorText(int libraryError, int systemError) {
+  const auto error = static_cast<lxw_error>(libraryError);
+  QString library = QString::fromUtf8(lxw_strerror(error));
+  if (systemError != 0) library += QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(systemError));
+  return QStringLiteral("Не удалось записать книгу электронной таблицы: %1.\n(libxlsxwriter: %2)")
+      .arg(LibraryErrorMeaning(error), library);
+}
 
+namespace {
+
+// Writes `rows` rows of `columns` cells; `fill(r, cells)` gives row r.
+QString WriteRows(const QString& path, std::size_t rows, std::size_t columns,
+                  const std::function<void(std::size_t, std::vector<std::string>&)>& fill) {
   CNumericScope numericScope;
   const QByteArray fileName = QFile::encodeName(path);
-  lxw_workbook* workbook = workbook_new(fileName.constData());
-  if (workbook == nullptr) return QString::fromUtf8(lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
+  // Rows go out in order, so the sheet is streamed to disk instead of held
+  // in memory.
+  lxw_workbook_options options{};
+  options.constant_memory = LXW_TRUE;
+  lxw_workbook* workbook = workbook_new_opt(fileName.constData(), &options);
+  if (workbook == nullptr) return WorkbookErrorText(LXW_ERROR_MEMORY_MALLOC_FAILED, 0);
 
   const std::string sheetName(kExportSheetName);
   lxw_worksheet* sheet = workbook_add_worksheet(workbook, sheetName.c_str());
@@ -85,15 +137,16 @@ QString WriteExportWorkbook(const QString& path, const SheetBlock& block) {
   lxw_error error = LXW_NO_ERROR;
   if (sheet == nullptr) error = LXW_ERROR_MEMORY_MALLOC_FAILED;
 
-  std::size_t columns = 0;
-  for (const auto& row : block) columns = std::max(columns, row.size());
+  std::string text;
+  std::vector<std::string> cells;
   if (error == LXW_NO_ERROR && columns > 0) {
     const auto last = static_cast<lxw_col_t>(columns - 1);
     if (last > 0) error = worksheet_set_column(sheet, 0, last - 1, kExportColumnWidth, nullptr);
     if (error == LXW_NO_ERROR) error = worksheet_set_column(sheet, last, last, kExportLastColumnWidth, nullptr);
   }
 
-  for (std::size_t r = 0; r < block.size() && error == LXW_NO_ERROR; ++r) {
+  for (std::size_t r = 0; r < rows && error == LXW_NO_ERROR; ++r) {
+    fill(r, cells);
     const bool isHeader = r < 2;
     const auto row = static_cast<lxw_row_t>(r);
     // The whole row carries the alignment, as a user formatting whole rows
@@ -102,8 +155,8 @@ QString WriteExportWorkbook(const QString& path, const SheetBlock& block) {
     lxw_format* cellFormat = isHeader ? header : data;
     for (std::size_t c = 0; c < columns && error == LXW_NO_ERROR; ++c) {
       const auto col = static_cast<lxw_col_t>(c);
-      if (c < block[r].size() && !block[r][c].empty())
-        error = worksheet_write_string(sheet, row, col, block[r][c].c_str(), cellFormat);
+      if (c < cells.size() && !cells[c].empty())
+        error = worksheet_write_string(sheet, row, col, CellText(cells[c], text).c_str(), cellFormat);
       else
         error = worksheet_write_blank(sheet, row, col, cellFormat);
     }
@@ -116,9 +169,24 @@ QString WriteExportWorkbook(const QString& path, const SheetBlock& block) {
   if (error != LXW_NO_ERROR) {
     const bool fileError = error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE ||
                            error == LXW_ERROR_ZIP_FILE_OPERATION;
-    return LibraryError(error, fileError ? systemError : 0);
+    return WorkbookErrorText(error, fileError ? systemError : 0) + QStringLiteral("\nФайл: ") +
+           QDir::toNativeSeparators(path);
   }
   return {};
+}
+
+}  // namespace
+
+QString WriteExportWorkbook(const QString& path, const SheetBlock& block) {
+  std::size_t columns = 0;
+  for (const auto& row : block) columns = std::max(columns, row.size());
+  return WriteRows(path, block.size(), columns,
+                   [&block](std::size_t r, std::vector<std::string>& cells) { cells = block[r]; });
+}
+
+QString WriteReportWorkbook(const QString& path, const ReportTable& table) {
+  return WriteRows(path, ExportBlockRowCount(table), static_cast<std::size_t>(table.columnCount()),
+                   [&table](std::size_t r, std::vector<std::string>& cells) { ExportBlockRow(table, r, cells); });
 }
 
 }  // namespace tesmir

@@ -19,6 +19,19 @@ inline constexpr double kExportLastColumnWidth = 11;
 //
 // Numbers in the workbook are written with "." whatever LC_NUMERIC the
 // program runs under.
+//
+// The workbook's sheet is streamed to disk row by row (libxlsxwriter's
+// constant-memory mode), so memory does not grow with the report. A NUL
+// inside a cell is written as U+FFFD. `path` must name a file private to the
+// user: the library opens it by name.
 QString WriteExportWorkbook(const QString& path, const SheetBlock& block);
+
+// Writes the export block of `table` (BuildExportBlock) the same way, row by
+// row, without a copy of the report.
+QString WriteReportWorkbook(const QString& path, const ReportTable& table);
+
+// The message for an error of libxlsxwriter: what went wrong in Russian, with
+// the library's own text (and the system's, when given) appended.
+QString WorkbookErrorText(int libraryError, int systemError);
 
 }  // namespace tesmir

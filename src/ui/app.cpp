@@ -42,9 +42,9 @@ App::App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
   // A point added to the report shows at once when the report is opened.
   QObject::connect(&askNumberForm_, &QDialog::accepted, &reportForm_, [this] { reportForm_.refreshGrid(); });
   QObject::connect(reportForm_.exportToExcelAction(), &QAction::triggered, &reportForm_,
-                   [this] { ExportToExcel(report_, messages_, &reportForm_); });
+                   [this] { ExportToExcel(report_, messages_, &reportForm_, spreadsheetDesktop_); });
   QObject::connect(reportForm_.exportToCalcAction(), &QAction::triggered, &reportForm_,
-                   [this] { ExportToCalc(report_, messages_, &reportForm_); });
+                   [this] { ExportToCalc(report_, messages_, &reportForm_, spreadsheetDesktop_); });
 
   // The report window's start folder and recent files last between runs.
   reportForm_.keepPlacesIn(ReportPlaces::defaultSettingsFile());

@@ -19,6 +19,7 @@
 #include "ui/protection_check_form.h"
 #include "ui/report_form.h"
 #include "ui/result_form.h"
+#include "ui/spreadsheet_export.h"
 
 namespace tesmir {
 
@@ -79,6 +80,9 @@ class App {
   ReportTable report_;
   MessageSink& messages_;
   FileChooser& files_;
+  // Asks in the background, from the start, whether the desktop can open
+  // workbooks; the exports reuse the answer.
+  SpreadsheetDesktop spreadsheetDesktop_ = SystemSpreadsheetDesktop();
   // The windows in the order of creation. The main window is handed the
   // results window, and the report window the delete-all confirmation,
   // before those are built; they only keep the reference.

@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -23,6 +24,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
+#include <new>
 
 #include "report/report_file.h"
 #include "report/report_table.h"
@@ -50,16 +52,31 @@ class ReportTableModel final : public QAbstractTableModel {
       return {};
     }
     if (role == Qt::DisplayRole) {
-      return QString::fromStdString(table_.cell(index.column(), index.row()));
+      return DisplayText(table_.cell(index.column(), index.row()));
     }
     if (role == Qt::StatusTipRole) {
-      // The whole value, also in the status bar; an empty cell leaves the
-      // grid's own hint.
+      // The value, also in the status bar (cut like the cell when huge); an
+      // empty cell leaves the grid's own hint.
       const std::string& text = table_.cell(index.column(), index.row());
-      return text.empty() ? QVariant() : QVariant(QString::fromStdString(text));
+      return text.empty() ? QVariant() : QVariant(DisplayText(text));
     }
     return {};
   }
+
+  // The text a grid cell shows. A cell far wider than any column is cut
+  // (at a character boundary) and ends in an ellipsis, so painting never
+  // converts or measures a huge text; the cell itself stays whole.
+  static QString DisplayText(const std::string& cell) {
+    if (cell.size() <= kDisplayBytes) {
+      return QString::fromStdString(cell);
+    }
+    std::size_t cut = kDisplayBytes;
+    while (cut > 0 && (static_cast<unsigned char>(cell[cut]) & 0xC0) == 0x80) {
+      --cut;
+    }
+    return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cut)) + QChar(0x2026);
+  }
+  static constexpr std::size_t kDisplayBytes = 256;
   Qt::ItemFlags flags(const QModelIndex& index) const override {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
   }
@@ -80,6 +97,12 @@ constexpr int kHelpTopic = 35;
 constexpr int kColumnWidth = 50;
 // Room beside a text in a column: the cell's left margin and a small gap.
 constexpr int kCellPadding = 6;
+// The widest a column grows to fit its values.
+constexpr int kColumnWidthMax = 400;
+// Up to this many rows every value is measured for the column widths.
+constexpr int kMeasureEveryRowUpTo = 20000;
+// Beyond that, the texts at most this many bytes shorter than the longest.
+constexpr std::size_t kLengthSlack = 4;
 constexpr int kRowHeight = 18;
 constexpr int kVisibleRows = 15;
 const QColor kMaroon(0x80, 0x00, 0x00);
@@ -387,12 +410,23 @@ void ReportForm::fitColumns() {
     const auto& [title, unit] = titleLabels_[static_cast<std::size_t>(c)];
     int width = std::max({kColumnWidth, title->fontMetrics().horizontalAdvance(title->text()) + kCellPadding,
                           unit->fontMetrics().horizontalAdvance(unit->text()) + kCellPadding});
-    for (int r = 0; r < table_.rowCount(); ++r) {
+    // Every value of a report a person makes is measured. In a huge file read
+    // from elsewhere only the longest texts are, so opening it stays quick.
+    std::size_t measureFrom = 0;
+    if (table_.rowCount() > kMeasureEveryRowUpTo) {
+      std::size_t longest = 0;
+      for (int r = 0; r < table_.rowCount(); ++r) longest = std::max(longest, table_.cell(c, r).size());
+      measureFrom = longest > kLengthSlack ? longest - kLengthSlack : 1;
+    }
+    for (int r = 0; r < table_.rowCount() && width < kColumnWidthMax; ++r) {
       const std::string& text = table_.cell(c, r);
-      if (!text.empty()) {
-        width = std::max(width, cells.horizontalAdvance(QString::fromStdString(text)) + kCellPadding);
+      if (!text.empty() && text.size() >= measureFrom) {
+        width = std::max(width, cells.horizontalAdvance(ReportTableModel::DisplayText(text)) + kCellPadding);
       }
     }
+    // A column never outgrows the screen; a longer value ends in "…" and
+    // shows whole in the status bar.
+    width = std::min(width, kColumnWidthMax);
     grid_->setColumnWidth(c, width);
     title->setFixedWidth(width);
     unit->setFixedWidth(width);
@@ -544,15 +578,24 @@ ReportForm::OpenResult ReportForm::openReportFile(const QString& path) {
   if (!layout) {
     return OpenResult::Failed;  // not a report file name: nothing is read and nothing changes
   }
-  LoadedReport loaded = LoadReportFile(path, *layout);
-  if (!loaded.error.isEmpty()) {
-    messages_.error(this, loaded.error);
+  // The rows are built only once the file is accepted; running out of
+  // memory on the way leaves the table as it was.
+  try {
+    LoadedReport loaded = LoadReportFile(path, *layout);
+    if (!loaded.error.isEmpty()) {
+      messages_.error(this, loaded.error);
+      return OpenResult::Failed;
+    }
+    if (loaded.scan.damaged && !messages_.ask(this, QString::fromUtf8(report_file_messages::kDamaged))) {
+      return OpenResult::Declined;
+    }
+    ParsedReport parsed = ParseReport(loaded.bytes, *layout);
+    loaded.bytes.clear();
+    table_.assignRows(std::move(parsed.rows));
+  } catch (const std::bad_alloc&) {
+    messages_.error(this, QString::fromUtf8(report_file_messages::kOutOfMemory).arg(QDir::toNativeSeparators(path)));
     return OpenResult::Failed;
   }
-  if (loaded.report.damaged && !messages_.ask(this, QString::fromUtf8(report_file_messages::kDamaged))) {
-    return OpenResult::Declined;
-  }
-  table_.assignRows(std::move(loaded.report.rows));
   setReportFileName(path);
   refreshGrid();
   places_.useFile(path);

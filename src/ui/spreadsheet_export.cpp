@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFile>
+#include <memory>
 
 #include "report/export_block.h"
 #include "report/export_files.h"
@@ -12,22 +13,21 @@ namespace tesmir {
 
 namespace {
 
-// Writes the workbook into a new file of the export folder, clearing out
-// day-old exports first. Shows the failure and returns the empty text when
-// the file cannot be made.
+// Checks that the report fits a sheet, clears out day-old exports and writes
+// the workbook into a new read-only file of the export folder. Shows the
+// failure and returns the empty text when there is no workbook.
 QString WriteNewWorkbook(const ReportTable& table, MessageSink& messages, QWidget* parent,
                          const SpreadsheetDesktop& desktop) {
-  const QString folder = desktop.exportFolder.isEmpty() ? DefaultExportFolder() : desktop.exportFolder;
-  RemoveOldExports(folder);
-  const NewExportFile file = CreateExportFile(folder);
-  if (!file.error.isEmpty()) {
-    messages.error(parent, file.error);
+  if (const QString error = CheckExportLimits(table); !error.isEmpty()) {
+    messages.error(parent, error);
     return {};
   }
-  const QString error = WriteExportWorkbook(file.path, BuildExportBlock(table));
-  if (!error.isEmpty()) {
-    QFile::remove(file.path);
-    messages.error(parent, error);
+  const QString folder = desktop.exportFolder.isEmpty() ? DefaultExportFolder() : desktop.exportFolder;
+  RemoveOldExports(folder);
+  const NewExportFile file =
+      WriteExportFile(folder, [&table](const QString& path) { return WriteReportWorkbook(path, table); });
+  if (!file.error.isEmpty()) {
+    messages.error(parent, file.error);
     return {};
   }
   return file.path;
@@ -36,8 +36,11 @@ QString WriteNewWorkbook(const ReportTable& table, MessageSink& messages, QWidge
 }  // namespace
 
 SpreadsheetDesktop SystemSpreadsheetDesktop() {
+  // The query starts now and runs in the background; exports only look at
+  // its answer.
+  auto query = std::make_shared<XlsxApplicationQuery>();
   return SpreadsheetDesktop{QString(), [](const QUrl& url) { return QDesktopServices::openUrl(url); },
-                            [] { return DesktopHasXlsxApplication(); }};
+                            [query] { return query->hasApplication(); }};
 }
 
 QString ExportToExcel(const ReportTable& table, MessageSink& messages, QWidget* parent,
@@ -68,6 +71,8 @@ QString ExportToCalc(const ReportTable& table, MessageSink& messages, QWidget* p
   if (path.isEmpty()) return {};
   const QString error = StartCalc(program, path);
   if (!error.isEmpty()) {
+    // Calc never got the file: nobody will ever see it.
+    QFile::remove(path);
     messages.error(parent, error);
     return {};
   }

@@ -19,7 +19,8 @@ inline constexpr char kCalcMissingMessage[] = "Требуется установ
 
 // How an export reaches the desktop; tests replace the parts they observe.
 struct SpreadsheetDesktop {
-  // Folder for the workbooks; DefaultExportFolder() when empty.
+  // Folder for the workbooks; DefaultExportFolder() when empty. Workbooks are
+  // written read-only, so a changed copy must be saved elsewhere.
   QString exportFolder;
   // Opens a file with the desktop's application for its type.
   std::function<bool(const QUrl&)> openUrl;
@@ -27,21 +28,23 @@ struct SpreadsheetDesktop {
   std::function<bool()> hasXlsxApplication;
 };
 
-// The real desktop: QDesktopServices::openUrl and DesktopHasXlsxApplication.
+// The real desktop: QDesktopServices::openUrl, and an XlsxApplicationQuery
+// started by this call whose answer every later export reuses.
 SpreadsheetDesktop SystemSpreadsheetDesktop();
 
 // Writes the report into a new workbook and opens it with the desktop's
-// application for .xlsx files. Shows kExcelMissingMessage when there is
+// application for .xlsx files. A report that does not fit a sheet is refused
+// before anything is written. Shows kExcelMissingMessage when there is
 // none, and the system's text when the file cannot be written or opened.
 // Returns the workbook written, or the empty text when the export stopped.
 QString ExportToExcel(const ReportTable& table, MessageSink& messages, QWidget* parent,
-                      const SpreadsheetDesktop& desktop = SystemSpreadsheetDesktop());
+                      const SpreadsheetDesktop& desktop);
 
 // Writes the report into a new workbook and opens it in LibreOffice Calc as
 // a new untitled document. Shows kCalcMissingMessage when LibreOffice is not
 // installed, and the system's text when the file cannot be written or Calc
 // cannot be started. Returns the workbook written, or the empty text.
 QString ExportToCalc(const ReportTable& table, MessageSink& messages, QWidget* parent,
-                     const SpreadsheetDesktop& desktop = SystemSpreadsheetDesktop());
+                     const SpreadsheetDesktop& desktop);
 
 }  // namespace tesmir

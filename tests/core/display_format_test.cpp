@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "core/display_format.h"
@@ -16,6 +17,15 @@ struct FormatCase {
   std::string english;
   std::string russian;
 };
+
+// gtest would otherwise print the struct byte by byte, padding included.
+void PrintTo(const FormatCase& c, std::ostream* os) {
+  *os << c.value << " -> \"" << c.english << "\" / \"" << c.russian << '"';
+}
+
+TEST(FormatCasePrinting, ShowsTheValueAndBothTexts) {
+  EXPECT_EQ(::testing::PrintToString(FormatCase{692.4, "692.40", "692,40"}), "692.4 -> \"692.40\" / \"692,40\"");
+}
 
 class FormatF2Test : public ::testing::TestWithParam<FormatCase> {};
 TEST_P(FormatF2Test, BothLocales) {

@@ -1,5 +1,7 @@
 #include "report/xlsx_export.h"
 
+#include "report/export_block.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -11,6 +13,10 @@
 #include <QTemporaryDir>
 
 #include "xlsx_reader.h"
+
+#include <xlsxwriter.h>
+
+#include <cerrno>
 
 namespace tesmir {
 namespace {
@@ -69,7 +75,7 @@ TEST_F(ExportWorkbook, EveryCellOfTheBlockIsWrittenAsText) {
         EXPECT_EQ(it->second.text, block[r][c]) << "row " << r << " column " << c;
         // Text cells only: a value never becomes a number.
         if (!block[r][c].empty()) {
-          EXPECT_TRUE(it->second.shared) << "row " << r << " column " << c;
+          EXPECT_TRUE(it->second.isText) << "row " << r << " column " << c;
         }
       }
     }
@@ -150,6 +156,63 @@ TEST_F(ExportWorkbook, UnwritableFileGivesTheSystemsReason) {
   EXPECT_FALSE(error.isEmpty());
   EXPECT_TRUE(error.contains(path)) << error.toStdString();
   EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(ExportWorkbook, TheReportIsWrittenRowByRowAsTheBlockWouldBe) {
+  const ReportTable table = GappedReport();
+  const QString path = dir_.filePath(QStringLiteral("streamed.xlsx"));
+  ASSERT_EQ(WriteReportWorkbook(path, table), "");
+  const XlsxSheet streamed = ReadXlsxSheet(path);
+  const XlsxSheet fromBlock = ReadXlsxSheet(Write(BuildExportBlock(table)));
+  ASSERT_TRUE(streamed.ok && fromBlock.ok);
+  ASSERT_EQ(streamed.cells.size(), fromBlock.cells.size());
+  for (const auto& [position, cell] : fromBlock.cells) {
+    EXPECT_EQ(streamed.cells.at(position).text, cell.text);
+    EXPECT_EQ(streamed.cells.at(position).style, cell.style);
+  }
+}
+
+TEST_F(ExportWorkbook, ANulInsideACellIsWrittenAsAReplacementCharacter) {
+  SheetBlock block = BuildExportBlock(GappedReport());
+  block[2][0] = std::string("К\0-1", 5);
+  const XlsxSheet sheet = ReadXlsxSheet(Write(block));
+  ASSERT_TRUE(sheet.ok);
+  EXPECT_EQ(sheet.cells.at({2, 0}).text, "К\uFFFD-1");
+}
+
+TEST_F(ExportWorkbook, LibraryErrorsAreShownInRussianWithTheLibrarysText) {
+  const QString error = WriteExportWorkbook(dir_.filePath(QStringLiteral("missing/x.xlsx")), BuildExportBlock({}));
+  EXPECT_TRUE(error.startsWith(QStringLiteral("Не удалось записать книгу электронной таблицы: не удалось создать "
+                                              "файл книги.")))
+      << error.toStdString();
+  EXPECT_TRUE(error.contains(QString::fromUtf8(lxw_strerror(LXW_ERROR_CREATING_XLSX_FILE)))) << error.toStdString();
+  EXPECT_TRUE(error.contains(QString::fromLocal8Bit(std::strerror(ENOENT)))) << error.toStdString();
+  // Every code gets a Russian reason besides the library's English one.
+  for (int code = LXW_ERROR_MEMORY_MALLOC_FAILED; code < LXW_MAX_ERRNO; ++code) {
+    const QString text = WorkbookErrorText(code, 0);
+    EXPECT_TRUE(text.contains(QString::fromUtf8(lxw_strerror(static_cast<lxw_error>(code))))) << code;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Не удалось записать книгу электронной таблицы: "))) << code;
+  }
+}
+
+// The limits of a sheet are checked on the report before anything is written.
+TEST(ExportLimits, RowsAndCellLengthAreCheckedWithTheLimitNamed) {
+  ReportTable table = GappedReport();  // five leading rows: seven sheet rows
+  EXPECT_EQ(CheckExportLimits(table), "");
+  EXPECT_EQ(CheckExportLimits(table, {7, kCellMaxCharacters}), "");
+  const QString rows = CheckExportLimits(table, {6, kCellMaxCharacters});
+  EXPECT_TRUE(rows.contains(QStringLiteral("Отчет из 5 строк"))) << rows.toStdString();
+  EXPECT_TRUE(rows.contains(QStringLiteral("не более 4 строк отчета"))) << rows.toStdString();
+  EXPECT_EQ(kSheetMaxRows, static_cast<std::size_t>(LXW_ROW_MAX));
+
+  table.setCell(7, 3, std::string(kCellMaxCharacters, 'x'));
+  EXPECT_EQ(CheckExportLimits(table), "");
+  std::string longCell;
+  for (std::size_t i = 0; i <= kCellMaxCharacters; ++i) longCell += "ж";  // counted in characters, not bytes
+  table.setCell(7, 3, longCell);
+  const QString cell = CheckExportLimits(table);
+  EXPECT_TRUE(cell.contains(QStringLiteral("в строке 4, столбце 8 содержит 32768 символов"))) << cell.toStdString();
+  EXPECT_TRUE(cell.contains(QStringLiteral("не более 32767 символов"))) << cell.toStdString();
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 #include <sys/resource.h>
 
 #include <csignal>
@@ -193,7 +195,9 @@ TEST(ReportFile, SaveAndLoadThroughTheDisk) {
   file.close();
   const LoadedReport loaded = LoadReportFile(path, ReportLayout::Semicolon);
   EXPECT_EQ(loaded.error, "");
-  EXPECT_EQ(loaded.report.rows[1], ThreeRowTable().row(1));
+  EXPECT_FALSE(loaded.scan.damaged);
+  EXPECT_EQ(loaded.scan.dataLines, 3u);
+  EXPECT_EQ(ParseReport(loaded.bytes, ReportLayout::Semicolon).rows[1], ThreeRowTable().row(1));
 
   EXPECT_EQ(SaveReportFile(path, ReportTable{}), "");
   EXPECT_EQ(QFileInfo(path).size(), 0);
@@ -234,6 +238,85 @@ TEST(ReportFile, FailedSaveKeepsThePreviousFile) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), kThreeRowFile);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"r.csv"});
+}
+
+// Files the reader refuses before building any row, each with a message
+// naming the file and the reason; small limits stand in for the real ones.
+TEST(ReportFile, RefusesWhatIsNotABoundedRegularFile) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const auto write = [&dir](const char* name, const QByteArray& bytes) {
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return file.fileName();
+  };
+  const QString fifo = dir.filePath("pipe.csv");
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString zero = dir.filePath("zero.csv");
+  ASSERT_TRUE(QFile::link("/dev/zero", zero));
+  const ReportFileLimits small{1000, 5};
+  struct Case {
+    QString path;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {fifo, "не является обычным файлом"},  // would block in open() without O_NONBLOCK
+      {zero, "не является обычным файлом"},  // endless
+      {dir.path(), "не является обычным файлом"},
+      {write("big.csv", QByteArray(1001, '\n')), "не более 1000 байт"},
+      {write("lines.csv", QByteArray(8, '\n')), "содержит 6 строк данных, а отчет вмещает не более 5 строк"},
+      {write("lines.okz", QByteArray(6, '\n')), "содержит 6 строк данных"},
+  };
+  for (const Case& c : cases) {
+    const ReportLayout layout = c.path.endsWith("okz") ? ReportLayout::Bar : ReportLayout::Semicolon;
+    const LoadedReport loaded = LoadReportFile(c.path, layout, small);
+    EXPECT_TRUE(loaded.error.contains(QString::fromUtf8(c.reason))) << loaded.error.toStdString();
+    EXPECT_TRUE(loaded.error.contains(QDir::toNativeSeparators(c.path))) << loaded.error.toStdString();
+    EXPECT_TRUE(loaded.bytes.isEmpty());
+  }
+  // At the limits the file is read.
+  EXPECT_EQ(LoadReportFile(write("fits.csv", QByteArray(7, '\n')), ReportLayout::Semicolon, small).error, "");
+  EXPECT_EQ(LoadReportFile(write("fits.okz", QByteArray(5, '\n')), ReportLayout::Bar, small).error, "");
+}
+
+TEST(ReportFile, TheRealLimitsAreNamedInMegabytesAndRows) {
+  EXPECT_EQ(kReportFileMaxBytes, 160 * 1024 * 1024);
+  // As many rows as allowed of the longest row the program writes still fit.
+  const std::string longest = "12345678;9 999 999,99;9 999 999,99;9 999 999,99;9 999 999,99;9 999 999,99;"
+                              "9 999 999,99;9 999 999,99;9 999 999,99;99 999 999;9 999 999,99;Тср < 0,4 с;\r\n";
+  EXPECT_LE(static_cast<qint64>(QByteArray::fromStdString(longest).size() * kReportFileMaxRows + 200),
+            kReportFileMaxBytes);
+  EXPECT_EQ(kReportFileMaxRows, 1048576u - 2u);  // a sheet less its two header rows
+  QTemporaryDir dir;
+  QFile file(dir.filePath("sparse.csv"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(file.resize(kReportFileMaxBytes + 1));  // sparse: takes no disk space
+  file.close();
+  const LoadedReport loaded = LoadReportFile(file.fileName(), ReportLayout::Semicolon);
+  EXPECT_TRUE(loaded.error.contains(QString::fromUtf8("не более 160 МБ"))) << loaded.error.toStdString();
+}
+
+TEST(ReportFile, ScanCountsDataLinesAndDamageWithoutBuildingRows) {
+  struct Case {
+    QByteArray bytes;
+    ReportLayout layout;
+    std::size_t lines;
+    bool damaged;
+  };
+  const Case cases[] = {
+      {kThreeRowFile, ReportLayout::Semicolon, 3, false},
+      {"", ReportLayout::Semicolon, 0, false},
+      {"\n\n\n\n", ReportLayout::Semicolon, 2, true},
+      {"\n\n\n\n", ReportLayout::Bar, 4, false},
+      {"a\r\nb\x1a\n\n\n", ReportLayout::Bar, 2, false},
+  };
+  for (const Case& c : cases) {
+    const ReportScan scan = ScanReport(c.bytes, c.layout);
+    EXPECT_EQ(scan.dataLines, c.lines) << c.bytes.toStdString();
+    EXPECT_EQ(scan.damaged, c.damaged) << c.bytes.toStdString();
+    EXPECT_EQ(scan.damaged, ParseReport(c.bytes, c.layout).damaged);
+  }
 }
 
 }  // namespace

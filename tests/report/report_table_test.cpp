@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,16 @@ struct NameCase {
   std::string name;
   std::string_view message;  // empty: accepted
 };
+
+// gtest would otherwise print the struct byte by byte, padding included.
+void PrintTo(const NameCase& c, std::ostream* os) {
+  *os << '"' << c.name << "\" -> " << (c.message.empty() ? std::string_view("accepted") : c.message);
+}
+
+TEST(NameCasePrinting, ShowsTheNameAndTheOutcome) {
+  EXPECT_EQ(::testing::PrintToString(NameCase{"К-2", {}}), "\"К-2\" -> accepted");
+  EXPECT_EQ(::testing::PrintToString(NameCase{"", msg::kEmptyName}).substr(0, 10), "\"\" -> Вы");
+}
 
 class AddPointName : public ::testing::TestWithParam<NameCase> {};
 

@@ -31,7 +31,8 @@ inline QByteArray ReadXlsxPart(const QString& file, const QString& part) {
 
 struct XlsxCell {
   std::string text;  // the shared string, or empty for a blank cell
-  bool shared = false;
+  bool shared = false;  // from the shared-string table
+  bool isText = false;  // a text cell, shared or inline
   int style = 0;
 };
 
@@ -122,12 +123,16 @@ inline XlsxSheet ReadXlsxSheet(const QString& file) {
       XlsxCell cell;
       const auto pos = CellPosition(xml.attributes().value(QLatin1String("r")).toString());
       cell.style = xml.attributes().value(QLatin1String("s")).toInt();
-      cell.shared = xml.attributes().value(QLatin1String("t")) == u"s";
+      const auto type = xml.attributes().value(QLatin1String("t"));
+      cell.shared = type == u"s";
+      cell.isText = cell.shared || type == u"inlineStr" || type == u"str";
       while (!(xml.readNext() == QXmlStreamReader::EndElement && xml.name() == u"c") && !xml.atEnd()) {
         if (xml.tokenType() == QXmlStreamReader::StartElement && xml.name() == u"v") {
           const auto index = static_cast<std::size_t>(xml.readElementText().toInt());
           if (cell.shared && index < shared.size()) cell.text = shared[index];
         }
+        if (xml.tokenType() == QXmlStreamReader::StartElement && xml.name() == u"t" && !cell.shared)
+          cell.text += xml.readElementText().toStdString();
       }
       result.cells[pos] = cell;
     }

@@ -15,6 +15,9 @@
 #include <QToolButton>
 #include <deque>
 #include <functional>
+#include <new>
+
+#include <sys/stat.h>
 
 #include "core/display_format.h"
 #include "core/loop_calc.h"
@@ -36,6 +39,9 @@ class ScriptedSink final : public MessageSink {
   void inform(QWidget*, const QString& text) override { messages << text; }
   bool ask(QWidget*, const QString& text) override {
     messages << text;
+    if (outOfMemory) {
+      throw std::bad_alloc();  // as building the rows would
+    }
     if (answers.empty()) {
       ADD_FAILURE() << "unexpected question: " << text.toStdString();
       return false;
@@ -52,6 +58,7 @@ class ScriptedSink final : public MessageSink {
   QStringList messages;
   QStringList errors;
   std::deque<bool> answers;
+  bool outOfMemory = false;
 };
 
 // Hands out the scripted names in turn; an exhausted script cancels.
@@ -418,6 +425,39 @@ TEST_F(ReportWindows, OpenReadsBothLayouts) {
   trigger("OpenReportMenu");
   EXPECT_EQ(grid()->model()->rowCount(), 20);
   EXPECT_EQ(gridText(19, 0), "P19");
+}
+
+TEST_F(ReportWindows, OpenRefusesOddFilesAndSurvivesRunningOutOfMemory) {
+  fill({"A", "B"});
+  form_.show();
+  const QString fifo = path("pipe.csv");  // opening it for reading would wait for a writer
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  WriteAll(path("bad.csv"), "h\r\nu\r\n;x;y;\r\n");
+  chooser_.names = {fifo, path("bad.csv")};
+  trigger("OpenReportMenu");
+  sink_.outOfMemory = true;
+  trigger("OpenReportMenu");
+  ASSERT_EQ(sink_.errors.size(), 2);
+  EXPECT_TRUE(sink_.errors[0].contains("не является обычным файлом")) << sink_.errors[0].toStdString();
+  EXPECT_EQ(sink_.errors[1], "Недостаточно памяти, чтобы открыть файл " + path("bad.csv") + ". Отчет не изменен.");
+  EXPECT_EQ(gridText(1, 0), "B");
+  EXPECT_EQ(grid()->model()->rowCount(), 14);
+  EXPECT_EQ(form_.windowTitle(), "Отчет");
+}
+
+TEST_F(ReportWindows, ALongCellIsShownCutAndKeptWhole) {
+  fill({"A"});
+  table_.setCell(3, 0, std::string(1000000, '9'));
+  table_.setCell(4, 0, "ж" + std::string(300, 'x'));
+  form_.show();
+  form_.refreshGrid();
+  const QString shown = gridText(0, 3);
+  EXPECT_LE(shown.size(), 300);
+  EXPECT_TRUE(shown.startsWith("999"));
+  EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+  EXPECT_EQ(gridText(0, 4).left(2), "жx");
+  EXPECT_EQ(table_.cell(3, 0).size(), 1000000u);
+  grid()->viewport()->repaint();
 }
 
 TEST_F(ReportWindows, DamagedFileAsksAndCancelReturnsToTheDialog) {

@@ -110,6 +110,8 @@ TEST_F(SpreadsheetExport, CalcOpensANewWorkbookAsAnUntitledDocument) {
   EXPECT_EQ(sheet.sheetNames, std::vector<QString>{QStringLiteral("Расчет ОКЗ")});
   EXPECT_EQ(sheet.cells.size(), 5u * 12u);
   EXPECT_EQ(sheet.cells.at({4, 0}).text, "К-3");
+  // Read-only: the spreadsheet program asks where to save a changed copy.
+  EXPECT_EQ(QFileInfo(path).permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther), 0);
 
   // A second export never reuses the first file.
   const QString second = ExportToCalc(table, sink_, nullptr, desktop_);
@@ -171,23 +173,52 @@ TEST_F(SpreadsheetExport, DesktopWithoutAnyLauncher) {
   EXPECT_TRUE(Exports().isEmpty());  // no file left behind that nobody sees
 }
 
-TEST_F(SpreadsheetExport, SystemDesktopAsksXdgMimeWhetherAnApplicationExists) {
-  const SpreadsheetDesktop system = SystemSpreadsheetDesktop();
-  // Without xdg-mime there is nothing to ask: the opening itself decides.
-  EXPECT_TRUE(system.hasXlsxApplication());
-  WriteScript(Tool("xdg-mime"), kRecordingScript);  // answers with nothing
-  EXPECT_FALSE(system.hasXlsxApplication());
+TEST_F(SpreadsheetExport, XdgMimeIsAskedInTheBackgroundWhetherAnApplicationExists) {
+  {
+    // Without xdg-mime there is nothing to ask: the opening itself decides.
+    XlsxApplicationQuery query;
+    EXPECT_TRUE(query.finished());
+    EXPECT_TRUE(query.hasApplication());
+  }
+  struct Case {
+    QByteArray script;
+    bool hasApplication;
+  };
+  const Case cases[] = {{kRecordingScript, false},  // answers with nothing
+                        {"#!/bin/sh\necho libreoffice-calc.desktop\n", true},
+                        {"#!/bin/sh\nexit 2\n", true}};  // cannot tell
+  for (const Case& c : cases) {
+    WriteScript(Tool("xdg-mime"), c.script);
+    XlsxApplicationQuery query;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return query.finished(); }, 10000)) << c.script.toStdString();
+    EXPECT_EQ(query.hasApplication(), c.hasApplication) << c.script.toStdString();
+    EXPECT_EQ(query.hasApplication(), c.hasApplication) << "the answer is kept";
+  }
   EXPECT_EQ(WaitForArguments(Tool("xdg-mime")),
             (QStringList{"query", "default", QString::fromLatin1(kXlsxMimeType)}));
-  WriteScript(Tool("xdg-mime"), "#!/bin/sh\necho libreoffice-calc.desktop\n");
-  EXPECT_TRUE(system.hasXlsxApplication());
-  WriteScript(Tool("xdg-mime"), "#!/bin/sh\nexit 2\n");  // cannot tell
-  EXPECT_TRUE(system.hasXlsxApplication());
+}
+
+TEST_F(SpreadsheetExport, ExcelNeverWaitsForXdgMime) {
+  // An xdg-mime that answers only when the test lets it.
+  WriteScript(Tool("xdg-mime"),
+              "#!/bin/sh\nwhile [ ! -e \"$0.release\" ]; do /bin/sleep 0.05; done\n"
+              "echo calc.desktop; : > \"$0.done\"\n");
+  SpreadsheetDesktop desktop = SystemSpreadsheetDesktop();
+  desktop.exportFolder = desktop_.exportFolder;
+  bool opened = false;
+  desktop.openUrl = [&](const QUrl&) { return opened = true; };
+  EXPECT_FALSE(ExportToExcel(NamedReport(2), sink_, nullptr, desktop).isEmpty());
+  EXPECT_TRUE(opened);
+  EXPECT_TRUE(sink_.shown.empty());
+  // The query was neither waited for nor cut short.
+  WriteScript(Tool("xdg-mime.release"), "");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(Tool("xdg-mime.done")); }, 10000));
 }
 
 TEST_F(SpreadsheetExport, SystemDesktopOpensTheWorkbookThroughXdgOpen) {
-  // The offscreen platform opens no documents at all; run this test under a
-  // display (QT_QPA_PLATFORM=xcb with Xvfb) to cover the desktop services.
+  // The offscreen platform opens no documents at all; this needs a display
+  // (QT_QPA_PLATFORM=xcb with Xvfb) to cover the desktop services.
+  // test.sh runs it once more under Xvfb, where a skip counts as a failure.
   if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
     GTEST_SKIP() << "the offscreen platform does not open documents";
   WriteScript(Tool("xdg-mime"), "#!/bin/sh\necho libreoffice-calc.desktop\n");
@@ -229,6 +260,20 @@ TEST_F(SpreadsheetExport, CalcThatCannotStartShowsTheSystemsText) {
   ASSERT_EQ(sink_.shown.size(), 1u);
   EXPECT_EQ(sink_.shown[0].kind, "error");
   EXPECT_TRUE(sink_.shown[0].text.contains(Tool("soffice"))) << sink_.shown[0].text.toStdString();
+  EXPECT_TRUE(Exports().isEmpty()) << "no workbook left that nobody sees";
+}
+
+TEST_F(SpreadsheetExport, AReportBeyondASheetIsRefusedBeforeAnythingIsWritten) {
+  WriteScript(Tool("soffice"), kRecordingScript);
+  ReportTable table = NamedReport(3);
+  table.setCell(5, 1, std::string(32768, '7'));
+  EXPECT_TRUE(ExportToCalc(table, sink_, nullptr, desktop_).isEmpty());
+  ASSERT_EQ(sink_.shown.size(), 1u);
+  EXPECT_EQ(sink_.shown[0].kind, "error");
+  EXPECT_TRUE(sink_.shown[0].text.contains(QStringLiteral("не более 32767 символов"))) << sink_.shown[0].text.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(desktop_.exportFolder));
+  QTest::qWait(100);
+  EXPECT_FALSE(QFile::exists(Tool("soffice") + QStringLiteral(".args")));
 }
 
 }  // namespace
