@@ -2,21 +2,21 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "core/number_text.h"
+#include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/hints.h"
 #include "ui/locale_separators.h"
 #include "ui/message_sink.h"
+#include "ui/window_placement.h"
 #include "ui/window_style.h"
 
 namespace tesmir {
@@ -94,6 +94,9 @@ ProtectionCheckForm::ProtectionCheckForm(const SchemeState& scheme, const Device
   setFont(style::BaseFont());
   SetHelpContext(this, kHelpTopic);
   buildControls();
+  EnterClicksFocusedButtons(this);
+  // Centred on the screen, whatever window opened it.
+  KeepCentredOnScreen(this);
 }
 
 void ProtectionCheckForm::buildControls() {
@@ -294,13 +297,6 @@ void ProtectionCheckForm::BreakingCapacityEditExit() {
 void ProtectionCheckForm::showEvent(QShowEvent* event) {
   refresh();
   QDialog::showEvent(event);
-  // Centred on the screen, whatever window opened it.
-  if (const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    QRect frame = frameGeometry();
-    frame.moveCenter(area.center());
-    move(frame.topLeft());
-  }
 }
 
 }  // namespace tesmir
