@@ -50,6 +50,7 @@ App::App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
   reportForm_.keepPlacesIn(ReportPlaces::defaultSettingsFile());
 
   feederDocuments_ = new FeederDocuments(mainForm_, deviceForm_, resultForm_, scheme_, messages_, files_, dialogs);
+  feederDocuments_->setProtectionCheck(&checkForm_);
   reportDocuments_ = new ReportDocuments(reportForm_, report_, messages_, files_, dialogs);
   documentDialogs_ = &dialogs;
 

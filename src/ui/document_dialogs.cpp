@@ -4,16 +4,26 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "ui/button_keys.h"
+#include "ui/window_placement.h"
+
 namespace tesmir {
 
 std::optional<QString> RealDocumentDialogs::askPointName(QWidget* parent, const QString& previous) {
-  bool ok = false;
-  const QString name = QInputDialog::getText(
-      parent, QStringLiteral("Запрос номера точки ОКЗ"),
-      QStringLiteral("Введите номер точки однофазного короткого замыкания\n(не более 8 символов, можно не вводить)"),
-      QLineEdit::Normal, previous, &ok);
-  if (!ok) return std::nullopt;
-  return name;
+  QInputDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("NotePointNameDialog"));
+  dialog.setWindowTitle(QStringLiteral("Запрос номера точки ОКЗ"));
+  dialog.setLabelText(
+      QStringLiteral("Введите номер точки однофазного короткого замыкания\n(не более 8 символов, можно не вводить)"));
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setTextValue(previous);
+  // Builds the buttons now, so that Enter on them can be handled.
+  dialog.setOkButtonText(QStringLiteral("Да"));
+  dialog.setCancelButtonText(QStringLiteral("Отмена"));
+  EnterClicksFocusedButtons(&dialog);
+  KeepCentredOnScreen(&dialog);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue();
 }
 
 bool RealDocumentDialogs::choosePrinter(QWidget* parent, QPrinter& printer) {

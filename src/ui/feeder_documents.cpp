@@ -11,6 +11,7 @@
 #include "ui/file_chooser.h"
 #include "ui/main_form.h"
 #include "ui/message_sink.h"
+#include "ui/protection_check_form.h"
 #include "ui/result_form.h"
 
 namespace tesmir {
@@ -112,6 +113,9 @@ CalcNote FeederDocuments::currentNote(const QString& pointName) const {
   note.texts = results_.shownTexts();
   note.device = results_.deviceTexts();
   note.seps = results_.separators();
+  if (check_ != nullptr) {
+    AddNoteSection(note, QStringLiteral("Проверка защиты"), check_->noteFigures());
+  }
   return note;
 }
 

@@ -19,6 +19,7 @@ class DocumentDialogs;
 class FileChooser;
 class MainForm;
 class MessageSink;
+class ProtectionCheckForm;
 class ResultForm;
 struct FeederData;
 
@@ -45,6 +46,10 @@ class FeederDocuments : public QObject {
   // The note of the last calculation under `pointName`.
   CalcNote currentNote(const QString& pointName) const;
 
+  // The window "Проверка защиты", whose figures the note then carries as a
+  // section of their own; none by default.
+  void setProtectionCheck(const ProtectionCheckForm* check) { check_ = check; }
+
   // The date printed on notes; today unless a test fixes it.
   void setDateSource(std::function<QDate()> today) { today_ = std::move(today); }
 
@@ -59,6 +64,7 @@ class FeederDocuments : public QObject {
   MessageSink& messages_;
   FileChooser& files_;
   DocumentDialogs& dialogs_;
+  const ProtectionCheckForm* check_ = nullptr;
   QString feederFileName_;
   QString notePdfName_;
   std::function<QDate()> today_;

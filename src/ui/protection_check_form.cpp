@@ -2,20 +2,21 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/number_text.h"
+#include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/hints.h"
 #include "ui/locale_separators.h"
 #include "ui/message_sink.h"
+#include "ui/window_placement.h"
 #include "ui/window_style.h"
 
 namespace tesmir {
@@ -61,6 +62,18 @@ QLabel* Value(const char* name, const QString& widest, QWidget* parent) {
   return label;
 }
 
+// The device's trip current and the section whose length and cross-section
+// are chosen, as the window writes them.
+FigureText TripCurrentText(const ProtectionCheckResult& result, const NumberSeparators& seps) {
+  if (result.tripCurrent > 0) return {FormatG(result.tripCurrent, seps) + " А", {}};
+  return {std::string(check_texts::kDash), std::string(check_texts::kWhyNoDevice)};
+}
+
+FigureText LastLineText(const ProtectionCheckResult& result) {
+  if (result.lastLine > 0) return {"Линия " + std::to_string(result.lastLine), {}};
+  return {std::string(check_texts::kDash), std::string(check_texts::kWhyNoLine)};
+}
+
 QLabel* Caption(const QString& text, QWidget* parent) { return style::Caption(text, QString(), kDarkRed, parent); }
 
 QGroupBox* Group(const char* name, const QString& title, QWidget* parent) {
@@ -81,6 +94,9 @@ ProtectionCheckForm::ProtectionCheckForm(const SchemeState& scheme, const Device
   setFont(style::BaseFont());
   SetHelpContext(this, kHelpTopic);
   buildControls();
+  EnterClicksFocusedButtons(this);
+  // Centred on the screen, whatever window opened it.
+  KeepCentredOnScreen(this);
 }
 
 void ProtectionCheckForm::buildControls() {
@@ -215,17 +231,8 @@ void ProtectionCheckForm::refresh() {
   const ProtectionCheckTexts texts = FormatProtectionCheck(result, separators_);
   ik3Device_ = result.ik3Device;
 
-  if (result.tripCurrent > 0) {
-    showFigure(tripCurrent_, {FormatG(result.tripCurrent, separators_) + " А", {}}, hint::kTripCurrent);
-  } else {
-    showFigure(tripCurrent_, {std::string(check_texts::kDash), std::string(check_texts::kWhyNoDevice)},
-               hint::kTripCurrent);
-  }
-  if (result.lastLine > 0) {
-    showFigure(lastLine_, {"Линия " + std::to_string(result.lastLine), {}}, hint::kLastLine);
-  } else {
-    showFigure(lastLine_, {std::string(check_texts::kDash), std::string(check_texts::kWhyNoLine)}, hint::kLastLine);
-  }
+  showFigure(tripCurrent_, TripCurrentText(result, separators_), hint::kTripCurrent);
+  showFigure(lastLine_, LastLineText(result), hint::kLastLine);
   showFigure(iokzMin_, texts.iokzMin, hint::kIokzMin);
   iokzMinStatus_->setText(Q(texts.iokzMinStatus));
   showFigure(lengthMax_, texts.lengthMax, hint::kLengthMax);
@@ -237,6 +244,38 @@ void ProtectionCheckForm::refresh() {
   // The capacity typed earlier is judged against the new current.
   BreakingCapacityEditChange();
   badTextReported_ = true;  // a bad text left from before was already reported
+}
+
+std::vector<std::pair<QString, QString>> ProtectionCheckForm::noteFigures() const {
+  const ProtectionCheckResult result = CheckProtection(scheme_, device_);
+  const ProtectionCheckTexts texts = FormatProtectionCheck(result, separators_);
+  // On paper there is no status bar: the reason stands beside the dash.
+  const auto shown = [](const FigureText& figure) {
+    return figure.reason.empty() ? Q(figure.text) : Q(figure.text) + QStringLiteral(" (") + Q(figure.reason) + ')';
+  };
+  std::vector<std::pair<QString, QString>> rows = {
+      {QStringLiteral("Ток срабатывания аппарата защиты:"), shown(TripCurrentText(result, separators_))},
+      {QStringLiteral("Последняя линия:"), shown(LastLineText(result))},
+      {QStringLiteral("Ток однофазного КЗ при нагретых проводниках (минимальный), Iокз мин:"), shown(texts.iokzMin)},
+      {QStringLiteral("Срабатывание аппарата при Iокз мин:"), Q(texts.iokzMinStatus)},
+      {QStringLiteral("Наибольшая длина последней линии по расчету Iокз:"), shown(texts.lengthMax)},
+      {QStringLiteral("Наибольшая длина последней линии при нагретых проводниках:"), shown(texts.lengthMaxHot)},
+      {QStringLiteral("Наименьшее сечение жил последней линии по расчету Iокз:"), shown(texts.sectionMin)},
+      {QStringLiteral("Наименьшее сечение жил последней линии при нагретых проводниках:"),
+       shown(texts.sectionMinHot)},
+      {QStringLiteral("Наибольший ток трехфазного КЗ у аппарата (начало линии 1):"), shown(texts.ik3Device)},
+      {QStringLiteral("Наибольший ток трехфазного КЗ в точке КЗ:"), shown(texts.ik3Point)},
+  };
+  const std::string typed = breakingCapacity_->text().toStdString();
+  const BreakingVerdict verdict = JudgeBreakingCapacity(typed, result.ik3Device);
+  if (!verdict.status.empty()) {
+    // Judged, so the text is a positive number.
+    rows.emplace_back(QStringLiteral("Отключающая способность аппарата:"),
+                      Q(FormatG(ParseDecimal(typed).value_or(0), separators_)) + QStringLiteral(" кА"));
+    rows.emplace_back(QStringLiteral("Проверка отключающей способности:"),
+                      shown({verdict.status, verdict.reason}));
+  }
+  return rows;
 }
 
 void ProtectionCheckForm::BreakingCapacityEditChange() {
@@ -258,13 +297,6 @@ void ProtectionCheckForm::BreakingCapacityEditExit() {
 void ProtectionCheckForm::showEvent(QShowEvent* event) {
   refresh();
   QDialog::showEvent(event);
-  // Centred on the screen, whatever window opened it.
-  if (const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    QRect frame = frameGeometry();
-    frame.moveCenter(area.center());
-    move(frame.topLeft());
-  }
 }
 
 }  // namespace tesmir

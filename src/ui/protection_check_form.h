@@ -5,6 +5,9 @@
 // and writes the texts back.
 
 #include <QDialog>
+#include <QString>
+#include <utility>
+#include <vector>
 
 #include "core/display_format.h"
 #include "core/loop_calc.h"
@@ -36,6 +39,13 @@ class ProtectionCheckForm : public QDialog {
   // Checks the last calculation and the accepted device again and writes
   // every label. Showing the window does this.
   void refresh();
+
+  // The window's figures for the calculation note, caption and value, with a
+  // "—" followed by its reason: checked afresh, so they belong to the last
+  // calculation even when the window was not opened since. The breaking
+  // capacity and its verdict follow the three-phase currents when a capacity
+  // is typed and judged.
+  std::vector<std::pair<QString, QString>> noteFigures() const;
 
   // Event handlers of the breaking-capacity edit: every change of its text
   // gives the verdict, leaving it with a text that is not a number says so.

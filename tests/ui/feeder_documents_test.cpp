@@ -331,6 +331,54 @@ TEST_F(FeederDocumentsTest, NoteHoldsEveryNumberOfTheResultsWindow) {
   }
 }
 
+// The figures of "Проверка защиты" follow the device, as the window shows
+// them; the breaking capacity only once one is typed.
+TEST_F(FeederDocumentsTest, NoteHoldsTheProtectionCheckFigures) {
+  describeFeeder();
+  calculate();
+  ProtectionCheckForm& check = app_.checkForm();
+  check.setSeparators(NumberSeparators{",", "\u00a0"});
+  check.refresh();
+  const auto shown = [&check](const char* name) {
+    auto* label = check.findChild<QLabel*>(name);
+    EXPECT_NE(label, nullptr) << name;
+    return label != nullptr ? label->text() : QString();
+  };
+  const QStringList figures{shown("TripCurrentLabel"), shown("IokzMinLabel"),  shown("IokzMinStatusLabel"),
+                            shown("LengthMaxLabel"),   shown("LengthMaxHotLabel"), shown("Ik3DeviceLabel"),
+                            shown("Ik3PointLabel")};
+  ASSERT_TRUE(figures[5].endsWith(" кА") && figures[5].contains(',')) << figures[5].toStdString();
+  // The last section is the busbar: no cross-section, and the reason is printed.
+  ASSERT_EQ(shown("SectionMinLabel"), "—");
+  const QString busbarReason = check.findChild<QLabel*>("SectionMinLabel")->statusTip();
+
+  const QString plain = dir_.filePath("plain.pdf");
+  dialogs_.pointNames = {"К-2"};
+  files_.names = {plain};
+  action("NotePdfMenu")->trigger();
+  const QString text = PdfText(plain);
+  EXPECT_TRUE(text.contains("6. Проверка защиты")) << text.toStdString();
+  for (const QString& f : figures) {
+    EXPECT_TRUE(text.contains(Flat(f))) << f.toStdString();
+  }
+  EXPECT_TRUE(text.contains(Flat("— (" + busbarReason + ")"))) << busbarReason.toStdString();
+  EXPECT_FALSE(text.contains("Отключающая способность"));
+
+  auto* capacity = check.findChild<QLineEdit*>("BreakingCapacityEdit");
+  ASSERT_NE(capacity, nullptr);
+  QTest::keyClicks(capacity, "25.5");
+  const QString verdict = shown("BreakingStatusLabel");
+  ASSERT_FALSE(verdict.isEmpty());
+  const QString judged = dir_.filePath("judged.pdf");
+  dialogs_.pointNames = {"К-2"};
+  files_.names = {judged};
+  action("NotePdfMenu")->trigger();
+  const QString withCapacity = PdfText(judged);
+  EXPECT_TRUE(withCapacity.contains("25,5 кА")) << withCapacity.toStdString();
+  EXPECT_TRUE(withCapacity.contains(verdict)) << verdict.toStdString();
+  EXPECT_TRUE(withCapacity.contains(Flat(figures[5])));
+}
+
 TEST_F(FeederDocumentsTest, SchemePageDrawsTheLastCalculation) {
   describeFeeder();
   calculate();

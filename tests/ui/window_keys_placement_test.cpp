@@ -1,6 +1,7 @@
 // Keyboard use of buttons and the placement of windows, across the program.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
@@ -49,7 +50,7 @@ TEST_F(WindowKeysAndPlacement, EnterClicksTheFocusedButtonInEveryWindow) {
       {&app_.resultForm(), "BitBtn1"},           {&app_.deviceForm(), "BitBtn2"},
       {&app_.askNumberForm(), "CancelBitBtn"},   {&app_.reportForm(), "DeleteReportButton"},
       {&app_.deleteAllForm(), "CancelBitBtn"},   {&app_.aboutForm(), "CloseButton"},
-      {&app_.helpViewer(), "HelpContentsButton"},
+      {&app_.helpViewer(), "HelpContentsButton"}, {&app_.checkForm(), "CloseButton"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.button);
@@ -74,6 +75,32 @@ TEST_F(WindowKeysAndPlacement, EnterClicksTheFocusedButtonInEveryWindow) {
   EXPECT_EQ(app_.mainForm().findChild<QLabel*>("IokzLabel")->text(),
             "Ток однофазного короткого замыкания равен 217 А");
   EXPECT_TRUE(app_.resultForm().findChild<QPushButton*>("BitBtn1")->isDefault());
+
+  // The note's point-name box exists only while it asks: Enter on its focused
+  // "Отмена" cancels the note.
+  bool asked = false;
+  QTimer::singleShot(0, &app_.mainForm(), [&asked] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    asked = true;
+    EXPECT_EQ(dialog->objectName(), "NotePointNameDialog");
+    QPushButton* cancel = nullptr;
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+      if (button->text() == "Отмена") cancel = button;
+    }
+    ASSERT_NE(cancel, nullptr);
+    cancel->setAutoDefault(false);  // Enter reaches it only through the program's own handling
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Enter, Qt::KeypadModifier);
+    if (dialog->isVisible()) {
+      ADD_FAILURE() << "Enter on \"Отмена\" left the point-name box open";
+      dialog->done(QDialog::Accepted);
+    } else {
+      EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    }
+  });
+  app_.mainForm().findChild<QAction*>("NotePdfMenu")->trigger();
+  EXPECT_TRUE(asked);
 }
 
 // The windows shown centred sit, frame included, in the middle of the
@@ -87,7 +114,7 @@ TEST_F(WindowKeysAndPlacement, CentredWindowsOpenInTheMiddleOfTheScreen) {
   };
   expectCentred(app_.mainForm());
   QDialog* dialogs[] = {&app_.resultForm(), &app_.deviceForm(), &app_.askNumberForm(), &app_.reportForm(),
-                        &app_.aboutForm()};
+                        &app_.aboutForm(),  &app_.checkForm()};
   for (QDialog* dialog : dialogs) {
     QPoint first;
     for (int opening = 0; opening < 2; ++opening) {
@@ -103,6 +130,22 @@ TEST_F(WindowKeysAndPlacement, CentredWindowsOpenInTheMiddleOfTheScreen) {
       });
       dialog->exec();
     }
+  }
+
+  // The note's point-name box, a new one on every opening.
+  QTest::mouseClick(app_.mainForm().findChild<QPushButton*>("StartButton"), Qt::LeftButton);
+  for (int opening = 0; opening < 2; ++opening) {
+    bool asked = false;
+    QTimer::singleShot(0, &app_.mainForm(), [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      asked = true;
+      EXPECT_EQ(dialog->objectName(), "NotePointNameDialog");
+      expectCentred(*dialog);
+      dialog->reject();
+    });
+    app_.mainForm().findChild<QAction*>("NotePdfMenu")->trigger();
+    EXPECT_TRUE(asked);
   }
 }
 
