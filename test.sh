@@ -8,11 +8,14 @@ tesmir_install_deps
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
+# Core and device use no Qt; the report uses no widgets.
+scripts/check-layers.sh
+
 # The calculation core must build without Qt.
-cmake -S . -B build/core-only -DTESMIR_WITH_QT=OFF -DTESMIR_BUILD_TESTS=OFF -DTESMIR_BUILD_BENCH=OFF >/dev/null
+cmake -S . -B build/core-only -DTESMIR_WITH_QT=OFF -DTESMIR_BUILD_TESTS=OFF -DTESMIR_BUILD_BENCH=OFF -DTESMIR_WERROR=ON >/dev/null
 cmake --build build/core-only --target tesmir_core -j "$jobs"
 
-cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DTESMIR_SANITIZE=ON
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DTESMIR_SANITIZE=ON -DTESMIR_WERROR=ON
 cmake --build build/test -j "$jobs"
 
 export QT_QPA_PLATFORM=offscreen

@@ -16,7 +16,7 @@ constexpr std::array<std::string_view, kReportColumns> kUnits = {
 
 std::vector<std::string> HeaderRow(const std::array<std::string_view, kReportColumns>& texts, int columns) {
   std::vector<std::string> row(static_cast<std::size_t>(columns));
-  for (int col = 0; col < columns && col < kReportColumns; ++col) row[static_cast<std::size_t>(col)] = texts[col];
+  for (int col = 0; col < columns && col < kReportColumns; ++col) row[static_cast<std::size_t>(col)] = texts[static_cast<std::size_t>(col)];
   return row;
 }
 

@@ -57,7 +57,7 @@ bool IsStorableName(std::string_view name) {
   // A best-fit substitution would not read back as the same text.
   QStringDecoder decoder("Windows-1251");
   const QString back = decoder.decode(bytes);
-  return !decoder.hasError() && back == text && text.toUtf8() == QByteArrayView(name.data(), name.size());
+  return !decoder.hasError() && back == text && text.toUtf8() == QByteArrayView(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 ReportTable::ReportTable() : rows_(kReportMinRows) {}
