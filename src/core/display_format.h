@@ -3,8 +3,12 @@
 // pass the system locale's), so the core stays locale-free and testable.
 
 #include <string>
+#include <string_view>
 
 namespace tesmir {
+
+// Shown in place of a value that is not known yet or does not apply.
+inline constexpr std::string_view kNoValueText = "---";
 
 struct NumberSeparators {
   std::string decimal = ".";   // UTF-8, e.g. "," on a Russian desktop

@@ -105,9 +105,7 @@ CalcOutcome RunLoopCalculation(const SchemeInput& input, SchemeState& state);
 
 namespace calc_messages {
 inline constexpr std::string_view kNotEnoughData = "Не хватает данных для расчета!";
-inline constexpr std::string_view kDoCalculation = "Выполните расчет тока однофазного короткого замыкания";
 inline constexpr std::string_view kEnterData = "Введите исходные данные для расчета";
-inline constexpr std::string_view kDeviceUndefined = "В расчете не определен";
 inline constexpr std::string_view kBadPower = "Неверная мощность трансформатора";
 inline constexpr std::string_view kUnknownLineKind = "Неизвестный тип линии";
 inline constexpr std::string_view kBadArc =

@@ -42,7 +42,7 @@ inline constexpr std::string_view kStatusNotDefined = "В расчете не о
 inline constexpr std::string_view kStatusNoCurrent = "Выполните расчет тока однофазного короткого замыкания";
 
 // The text of each device value when no device is shown.
-inline constexpr std::string_view kNoDeviceValue = "---";
+inline constexpr std::string_view kNoDeviceValue = kNoValueText;
 
 // The rating texts offered for a fuse type text; fails with
 // kMsgUnknownFuseTypeInList for an unknown type.

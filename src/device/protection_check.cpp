@@ -130,7 +130,7 @@ std::string Join(std::string number, std::string_view unit) {
   return number;
 }
 
-// The label text of a figure: `format` writes a value, `unreachable` is the
+// The shown text of a figure: `format` writes a value, `unreachable` is the
 // word for a figure that no length or section reaches.
 template <class Format>
 FigureText Text(const CheckFigure& figure, std::string_view unreachable, Format format) {

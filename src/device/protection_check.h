@@ -10,6 +10,7 @@
 
 #include "core/display_format.h"
 #include "core/loop_calc.h"
+#include "device/device_check.h"
 #include "device/device_settings.h"
 
 namespace tesmir {
@@ -69,7 +70,7 @@ struct ProtectionCheckResult {
 // device.
 ProtectionCheckResult CheckProtection(const SchemeState& scheme, const DeviceSettings& device);
 
-// The label texts of the check: the value and its unit written with `seps`,
+// The shown texts of the check: the value and its unit written with `seps`,
 // a word for an unreachable figure or "—", whose reason goes with it.
 struct FigureText {
   std::string text;
@@ -94,15 +95,15 @@ ProtectionCheckTexts FormatProtectionCheck(const ProtectionCheckResult& result, 
 struct BreakingVerdict {
   std::string status;   // the verdict; empty while nothing is typed or the text is bad
   std::string reason;   // why no verdict can be given although a number is typed
-  std::string message;  // the message box text for a bad entry; empty otherwise
+  std::string message;  // the message for a bad entry; empty otherwise
 };
 
 BreakingVerdict JudgeBreakingCapacity(std::string_view text, const CheckFigure& ik3Device);
 
 namespace check_texts {
 inline constexpr std::string_view kDash = "—";
-inline constexpr std::string_view kTrips = "Срабатывание за нормативное время";
-inline constexpr std::string_view kDoesNotTrip = "Несрабатывание за нормативное время";
+inline constexpr std::string_view kTrips = kStatusTrips;
+inline constexpr std::string_view kDoesNotTrip = kStatusDoesNotTrip;
 inline constexpr std::string_view kNoDevice = "Аппарат защиты не выбран";
 inline constexpr std::string_view kNoLength = "не обеспечивается при любой длине";
 inline constexpr std::string_view kNoSection = "нет в каталоге";

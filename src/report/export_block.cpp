@@ -2,22 +2,23 @@
 
 #include <array>
 
+#include "report/report_columns.h"
+
 namespace tesmir {
 
 namespace {
 
-// The titles differ from the report window's only in "|Zф-н|" (no spaces).
-constexpr std::array<std::string_view, kReportColumns> kTitles = {
-    "№ точки", "Rт/3", "Xт/3", "Rл", "Xл", "Rпр", "Rф-н", "Xф-н", "|Zф-н|", "Iокз", "Iср", "Tср"};
+// The export header: row 0 the titles, row 1 the units.
+std::string_view HeaderCell(std::size_t row, std::size_t col) {
+  if (col >= kReportColumnTable.size()) return {};
+  const ReportColumn& column = kReportColumnTable[col];
+  return row == 0 ? column.headerTitle : column.exportUnit;
+}
 
-// The unit of the trip time is the Latin small letter c here.
-constexpr std::array<std::string_view, kReportColumns> kUnits = {
-    "", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "А", "А", "c"};
-
-std::vector<std::string> HeaderRow(const std::array<std::string_view, kReportColumns>& texts, int columns) {
-  std::vector<std::string> row(static_cast<std::size_t>(columns));
-  for (int col = 0; col < columns && col < kReportColumns; ++col) row[static_cast<std::size_t>(col)] = texts[static_cast<std::size_t>(col)];
-  return row;
+std::vector<std::string> HeaderRow(std::size_t row, int columns) {
+  std::vector<std::string> cells(static_cast<std::size_t>(columns));
+  for (std::size_t col = 0; col < cells.size(); ++col) cells[col] = HeaderCell(row, col);
+  return cells;
 }
 
 }  // namespace
@@ -27,8 +28,8 @@ SheetBlock BuildExportBlock(const ReportTable& table) {
   const int leading = table.leadingCount();
   SheetBlock block;
   block.reserve(static_cast<std::size_t>(leading) + 2);
-  block.push_back(HeaderRow(kTitles, columns));
-  block.push_back(HeaderRow(kUnits, columns));
+  block.push_back(HeaderRow(0, columns));
+  block.push_back(HeaderRow(1, columns));
   for (int row = 0; row < leading; ++row) {
     std::vector<std::string> cells;
     cells.reserve(static_cast<std::size_t>(columns));
@@ -45,7 +46,7 @@ void ExportBlockRow(const ReportTable& table, std::size_t r, std::vector<std::st
   cells.resize(columns);
   for (std::size_t col = 0; col < columns; ++col) {
     if (r < 2)
-      cells[col] = col < kTitles.size() ? (r == 0 ? kTitles : kUnits)[col] : std::string_view();
+      cells[col] = HeaderCell(r, col);
     else
       cells[col] = table.cell(static_cast<int>(col), static_cast<int>(r - 2));
   }

@@ -14,13 +14,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "report/report_columns.h"
+
 namespace tesmir {
 
 namespace {
 
 constexpr char kCodePage[] = "Windows-1251";
-constexpr char kHeaderTitles[] = "№ точки;Rт/3;Xт/3;Rл;Xл;Rпр;Rф-н;Xф-н;|Zф-н|;Iокз;Iср;Tср;";
-constexpr char kHeaderUnits[] = " ;мОм;мОм;мОм;мОм;мОм;мОм;мОм;мОм;А;А;с;";
 constexpr char kLineEnd[] = "\r\n";
 constexpr char kEndOfFile = '\x1a';
 
@@ -160,9 +160,9 @@ QByteArray EncodeReport(const ReportTable& table) {
     }
     if (!any) {
       text.reserve(static_cast<std::size_t>(table.rowCount()) * 96 + 128);
-      text += kHeaderTitles;
+      text += ReportFileTitleLine();
       text += kLineEnd;
-      text += kHeaderUnits;
+      text += ReportFileUnitLine();
       text += kLineEnd;
       any = true;
     }

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <utility>
 
+#include "device/device_check.h"
+
 namespace tesmir {
 
 namespace {
-
-const std::string kNoValue = "---";
 
 bool IsValidIndex(int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; }
 
@@ -30,7 +30,7 @@ ReportRow MakeReportRow(std::string_view name, const SchemeState& scheme, const 
   row[7] = FormatF2(scheme.Xsum, seps);
   row[8] = FormatF2(scheme.Zsum, seps);
   row[9] = FormatG(RoundCurrent(scheme.Iokz), seps);
-  row[10] = device.TokSR > 0 ? FormatG(device.TokSR, seps) : kNoValue;
+  row[10] = device.TokSR > 0 ? FormatG(device.TokSR, seps) : std::string(kNoDeviceValue);
   row[11] = std::string(tripTimeText);
   return row;
 }
@@ -107,7 +107,7 @@ std::string ReportTable::addPoint(std::string_view name, const ReportRow& cells)
   if (name.empty() || name.front() == ' ') {
     return std::string(report_messages::kEmptyName);
   }
-  if (CharacterCount(name) > 8) {
+  if (CharacterCount(name) > kMaxPointNameLength) {
     return std::string(report_messages::kNameTooLong);
   }
   if (!IsStorableName(name)) {

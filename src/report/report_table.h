@@ -16,6 +16,8 @@ namespace tesmir {
 
 inline constexpr int kReportColumns = 12;
 inline constexpr int kReportMinRows = 14;
+// The most characters a point name may have.
+inline constexpr std::size_t kMaxPointNameLength = 8;
 
 // Twelve cells; a row is named when cell 0 is not empty.
 using ReportRow = std::array<std::string, kReportColumns>;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "tesmir_version.h"
 #include "ui/button_keys.h"
 #include "ui/window_placement.h"
 #include "ui/window_style.h"
@@ -39,7 +40,7 @@ AboutProgramForm::AboutProgramForm(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(12, 10, 12, 10);
 
-  QLabel* product = style::Caption(QStringLiteral("Тесмир"), QStringLiteral("Courier New"), style::kMaroon, this);
+  QLabel* product = style::Caption(QString::fromUtf8(kProgramName), QStringLiteral("Courier New"), style::kMaroon, this);
   product->setObjectName(QStringLiteral("ProductNameLabel"));
   QFont big = product->font();
   big.setStyleHint(QFont::Monospace);
@@ -54,7 +55,7 @@ AboutProgramForm::AboutProgramForm(QWidget* parent) : QDialog(parent) {
   form->setLabelAlignment(Qt::AlignLeft);
   form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
   const QString none = QStringLiteral("—");
-  form->addRow(QStringLiteral("Версия"), InfoField(QStringLiteral("VersionEdit"), QLatin1String(kVersion)));
+  form->addRow(QStringLiteral("Версия"), InfoField(QStringLiteral("VersionEdit"), QString::fromUtf8(kProgramVersion)));
   form->addRow(QStringLiteral("Разработчик"), InfoField(QStringLiteral("DeveloperEdit"), QStringLiteral("Проект Тесмир")));
   form->addRow(QStringLiteral("Сайт"), InfoField(QStringLiteral("WebEdit"), none));
   form->addRow(QStringLiteral("e-mail"), InfoField(QStringLiteral("EmailEdit"), none));

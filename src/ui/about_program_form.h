@@ -5,8 +5,6 @@
 
 namespace tesmir {
 
-inline constexpr char kVersion[] = "2.5.1";
-
 class AboutProgramForm : public QDialog {
   Q_OBJECT
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "device/device_check.h"
 #include "report/report_table.h"
 #include "ui/button_keys.h"
 #include "ui/context_help.h"
@@ -17,7 +18,6 @@
 namespace tesmir {
 namespace {
 
-constexpr int kHelpTopic = 35;
 
 // Neither button is the dialog's default, so Enter in the edit box presses
 // nothing; Enter on a focused button presses that button.
@@ -42,7 +42,7 @@ AskNumberForm::AskNumberForm(ReportTable& table, const SchemeState& scheme, cons
   setObjectName(QStringLiteral("AskNumberForm"));
   setWindowTitle(QStringLiteral("Запрос номера точки ОКЗ"));
   setModal(true);
-  SetHelpContext(this, kHelpTopic);
+  SetHelpContext(this, HelpTopic::kReport);
 
   auto* prompt = new QLabel(QStringLiteral("Введите номер точки однофазного короткого замыкания"), this);
   prompt->setObjectName(QStringLiteral("Label1"));
@@ -87,7 +87,7 @@ void AskNumberForm::showEvent(QShowEvent* event) {
 
 void AskNumberForm::OKButtonClick() {
   const std::string name = numberEdit_->text().toStdString();
-  const QString tripTime = tripTimeText_ ? tripTimeText_() : QStringLiteral("---");
+  const QString tripTime = tripTimeText_ ? tripTimeText_() : QString::fromUtf8(kNoDeviceValue.data(), static_cast<qsizetype>(kNoDeviceValue.size()));
   const ReportRow cells = MakeReportRow(name, scheme_, device_, tripTime.toStdString(), SystemSeparators());
   const std::string rejection = table_.addPoint(name, cells);
   if (!rejection.empty()) {

@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include "report/report_table.h"
+#include "tesmir_version.h"
 #include "ui/feeder_picture.h"
 #include "ui/page_flow.h"
 
@@ -144,7 +145,7 @@ void AddNoteSection(CalcNote& note, const QString& title, std::vector<std::pair<
 void PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
   device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 15, 12, 15),
                                    QPageLayout::Millimeter));
-  PageFlow flow(device, QStringLiteral("Тесмир 2.5.1 — расчет тока однофазного короткого замыкания"));
+  PageFlow flow(device, QString::fromUtf8(kProgramTitle) + QStringLiteral(" — расчет тока однофазного короткого замыкания"));
   if (!flow.active()) return;
   flow.title(QStringLiteral("Расчет тока однофазного короткого замыкания в сети 0,4 кВ"));
   flow.paragraph(QStringLiteral("Дата: %1").arg(note.date.toString(QStringLiteral("dd.MM.yyyy"))));
@@ -171,7 +172,7 @@ QString WriteCalcNotePdf(const QString& path, const CalcNote& note) {
     QPdfWriter pdf(&file);
     pdf.setResolution(300);
     pdf.setTitle(QStringLiteral("Расчет тока однофазного короткого замыкания"));
-    pdf.setCreator(QStringLiteral("Тесмир 2.5.1"));
+    pdf.setCreator(QString::fromUtf8(kProgramTitle));
     PaintCalcNote(pdf, note);
   }
   if (!file.commit()) return file.errorString();

@@ -7,7 +7,9 @@
 
 namespace tesmir {
 
-void SetHelpContext(QWidget* widget, int topic) { widget->setProperty(kHelpContextProperty, topic); }
+void SetHelpContext(QWidget* widget, HelpTopic topic) {
+  widget->setProperty(kHelpContextProperty, TopicNumber(topic));
+}
 
 int HelpTopicFor(const QWidget* focus, const QWidget* window) {
   for (const QWidget* w = focus; w != nullptr; w = w->parentWidget()) {

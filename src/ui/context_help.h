@@ -11,7 +11,21 @@ namespace tesmir {
 
 inline constexpr char kHelpContextProperty[] = "helpContext";
 
-void SetHelpContext(QWidget* widget, int topic);
+// The help topics, each a page help/topic_<number>.html.
+enum class HelpTopic : int {
+  kContents = 1,  // also the main window's own topic
+  kTransformer = 31,
+  kLines = 32,
+  kArc = 33,
+  kDevice = 34,
+  kReport = 35,
+  kResults = 36,
+  kProtectionCheck = 37,
+};
+
+inline constexpr int TopicNumber(HelpTopic topic) { return static_cast<int>(topic); }
+
+void SetHelpContext(QWidget* widget, HelpTopic topic);
 
 // The topic for F1: the first widget from `focus` up to `window` that carries
 // a help context; 0 when none does.

@@ -66,7 +66,7 @@ QComboBox* MakeList(QWidget* parent, const char* name, const QStringList& items,
   box->setStatusTip(hint);
   box->setMinimumContentsLength(minimumChars);
   box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  SetHelpContext(box, DeviceDefenceForm::kHelpTopic);
+  SetHelpContext(box, HelpTopic::kDevice);
   return box;
 }
 
@@ -87,7 +87,7 @@ DeviceDefenceForm::DeviceDefenceForm(DeviceSettings& settings, const SchemeState
   setWindowTitle("Аппарат защиты");
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  SetHelpContext(this, kHelpTopic);
+  SetHelpContext(this, HelpTopic::kDevice);
   buildControls();
   EnterClicksFocusedButtons(this);
   KeepCentredOnScreen(this);
@@ -98,7 +98,7 @@ void DeviceDefenceForm::buildControls() {
   avRadio_->setObjectName("AVRadioButton");
   avRadio_->setStatusTip("Переключатель на выбор автоматического выключателя");
   avRadio_->setChecked(true);
-  SetHelpContext(avRadio_, kHelpTopic);
+  SetHelpContext(avRadio_, HelpTopic::kDevice);
 
   tokAVnom_ = MakeList(this, "TokAVnomComboBox", ListOf(kBreakerRatings), Q(kDefaultBreakerRating),
                        "Введите номинальный ток выключателя", 6);
@@ -110,12 +110,12 @@ void DeviceDefenceForm::buildControls() {
   tokNRCheck_ = new QCheckBox("Указан ток срабатывания независимого расцепителя, А", this);
   tokNRCheck_->setObjectName("TokNRCheckBox");
   tokNRCheck_->setStatusTip("Включение/выключение опции ввода тока срабатывания отсечки");
-  SetHelpContext(tokNRCheck_, kHelpTopic);
+  SetHelpContext(tokNRCheck_, HelpTopic::kDevice);
 
   ppRadio_ = new QRadioButton("Плавкий предохранитель", this);
   ppRadio_->setObjectName("PPRadioButton");
   ppRadio_->setStatusTip("Переключатель на выбор плавкого предохранителя");
-  SetHelpContext(ppRadio_, kHelpTopic);
+  SetHelpContext(ppRadio_, HelpTopic::kDevice);
 
   kindGroup_ = new QButtonGroup(this);
   kindGroup_->setExclusive(true);

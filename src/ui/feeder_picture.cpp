@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/line_catalogue.h"
+#include "device/device_check.h"
 
 namespace tesmir {
 namespace {
@@ -98,7 +99,7 @@ FeederPictureModel MakePictureModel(const SchemeState& scheme, const ResultTexts
     s.parallel = std::max(1, static_cast<int>(seg.QuanPar));
     m.sections.push_back(std::move(s));
   }
-  if (!device.type.isEmpty() && device.type != QStringLiteral("---")) {
+  if (!device.type.isEmpty() && device.type.toStdString() != kNoDeviceValue) {
     m.deviceType = device.type;
     m.deviceRating = device.toknom;
     m.deviceTrip = device.tokSR;

@@ -8,7 +8,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "tesmir_version.h"
 #include "ui/button_keys.h"
+#include "ui/context_help.h"
 
 // The help pages live in a static library; their resources must be registered
 // by name, as nothing else pulls them into the program.
@@ -24,7 +26,7 @@ QString ResourcePath(int topic) { return QStringLiteral(":/help/topic_%1.html").
 HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
   InitHelpResources();
   setObjectName(QStringLiteral("HelpViewer"));
-  setWindowTitle(QStringLiteral("Тесмир 2.5.1 — справка"));
+  setWindowTitle(QString::fromUtf8(kProgramTitle) + QStringLiteral(" — справка"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                  Qt::WindowCloseButtonHint);
   // An open help window never keeps the program running.
@@ -56,7 +58,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
   back->setEnabled(false);
   connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
   connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
-  connect(contents, &QPushButton::clicked, this, [this] { browser_->setSource(QUrl(topicUrl(1))); });
+  connect(contents, &QPushButton::clicked, this, [this] { browser_->setSource(QUrl(topicUrl(TopicNumber(HelpTopic::kContents)))); });
   connect(close, &QPushButton::clicked, this, &QDialog::close);
   connect(browser_, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
     const QString name = url.fileName();
@@ -78,7 +80,7 @@ bool HelpViewer::hasTopic(int topic) {
 
 void HelpViewer::showTopic(int topic) {
   if (!hasTopic(topic)) {
-    topic = 1;
+    topic = TopicNumber(HelpTopic::kContents);
   }
   browser_->setSource(QUrl(topicUrl(topic)));
   topic_ = topic;

@@ -26,6 +26,8 @@
 #include "core/line_catalogue.h"
 #include "core/tire_catalogue.h"
 #include "core/trans_catalogue.h"
+#include "device/device_check.h"
+#include "tesmir_version.h"
 #include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/message_sink.h"
@@ -48,10 +50,10 @@ QStringList ListOf(const Range& items) {
   return list;
 }
 
-const QString kTitle = QStringLiteral("Тесмир 2.5.1");
+const QString kTitle = QString::fromUtf8(kProgramTitle);
 
 // The parallel-conductor counts offered in every row.
-const QStringList kQuanParItems = {QStringLiteral("нет"), QStringLiteral("2"), QStringLiteral("3"),
+const QStringList kQuanParItems = {Q(kSingleConductor), QStringLiteral("2"), QStringLiteral("3"),
                                    QStringLiteral("4"),   QStringLiteral("5"), QStringLiteral("6")};
 
 namespace hint {
@@ -133,8 +135,8 @@ QString RowName(const char* prefix, int row, const char* suffix) {
   return QStringLiteral("%1%2%3").arg(QLatin1String(prefix)).arg(row + 1).arg(QLatin1String(suffix));
 }
 
-// The material a row shows for cable and overhead kinds.
-QString DefaultMaterial(int row) { return row == 0 ? Q(kMaterials[0]) : Q(kMaterials[1]); }
+// The material a row shows for cable and overhead kinds: the one it starts with.
+QString DefaultMaterial(int row) { return Q(DefaultSchemeInput().lines[static_cast<std::size_t>(row)].stuff); }
 
 }  // namespace
 
@@ -145,7 +147,7 @@ MainForm::MainForm(SchemeState& scheme, MessageSink& messages, ResultForm& resul
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setFont(style::BaseFont());
-  SetHelpContext(this, main_help::kWindow);
+  SetHelpContext(this, HelpTopic::kContents);
 
   auto* central = new QWidget(this);
   central->setObjectName(QStringLiteral("MainPanel"));
@@ -257,18 +259,19 @@ QWidget* MainForm::buildTransformerFrame() {
   column->setContentsMargins(6, 6, 6, 6);
   column->setSpacing(3);
 
+  const SchemeInput defaults = DefaultSchemeInput();
   column->addWidget(style::FieldCaption(QStringLiteral("Схема соединения\nобмоток")));
-  windKind_ = EditableList(QStringLiteral("WindKindComboBox"), ListOf(kWindKinds), Q(kWindKinds[0]),
+  windKind_ = EditableList(QStringLiteral("WindKindComboBox"), ListOf(kWindKinds), Q(defaults.windKind),
                            hint::kWindKind, box);
-  SetHelpContext(windKind_, main_help::kTransformer);
+  SetHelpContext(windKind_, HelpTopic::kTransformer);
   column->addWidget(windKind_);
   column->addSpacing(10);
 
   column->addWidget(style::FieldCaption(QStringLiteral("Номинальная\nмощность, кВ*А")));
-  const Result<TransPowerList> start = TransPowerListFor(kWindKinds[0]);
-  transPower_ = EditableList(QStringLiteral("TransPowerComboBox"), ListOf(start->items), Q(start->text),
+  const Result<TransPowerList> start = TransPowerListFor(defaults.windKind);
+  transPower_ = EditableList(QStringLiteral("TransPowerComboBox"), ListOf(start->items), Q(defaults.transPower),
                              hint::kTransPower, box);
-  SetHelpContext(transPower_, main_help::kTransformer);
+  SetHelpContext(transPower_, HelpTopic::kTransformer);
   column->addWidget(transPower_);
   column->addSpacing(10);
 
@@ -300,6 +303,7 @@ QWidget* MainForm::buildSchemeFrame() {
   header(QStringLiteral("фаза\nкв.мм."), 1, 5);
   header(QStringLiteral("ноль\nкв.мм."), 1, 6);
 
+  const SchemeInput defaults = DefaultSchemeInput();
   const QStringList kinds = ListOf(kCableKinds) + ListOf(kTireFamilies);
   const QStringList materials = ListOf(kMaterials);
   const QStringList sections = ListOf(kSections);
@@ -315,22 +319,22 @@ QWidget* MainForm::buildSchemeFrame() {
     grid->addWidget(title, gridRow, 0);
 
     LineRow& row = rows_[r];
-    row.kind = EditableList(RowName("KindPerformLine", r, "ComboBox"), kinds, r == 0 ? kinds[0] : kinds[1], hint::kKind,
-                            box);
-    row.stuff = EditableList(RowName("StuffLine", r, "ComboBox"), materials, DefaultMaterial(r), hint::kStuff, box);
+    const LineInput& start = defaults.lines[static_cast<std::size_t>(r)];
+    row.kind = EditableList(RowName("KindPerformLine", r, "ComboBox"), kinds, Q(start.kind), hint::kKind, box);
+    row.stuff = EditableList(RowName("StuffLine", r, "ComboBox"), materials, Q(start.stuff), hint::kStuff, box);
     row.stuff->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     row.stuff->setMinimumWidth(row.stuff->minimumSizeHint().width() + stuffWidth);
-    row.length = new QLineEdit(QStringLiteral("0"), box);
+    row.length = new QLineEdit(Q(start.length), box);
     row.length->setObjectName(RowName("LengthLine", r, "Edit"));
     row.length->setStatusTip(hint::kLength);
     row.length->setFixedWidth(row.length->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 12);
-    row.quanPar = EditableList(RowName("QuanParLine", r, "ComboBox"), kQuanParItems, kQuanParItems[0], hint::kQuanPar,
+    row.quanPar = EditableList(RowName("QuanParLine", r, "ComboBox"), kQuanParItems, Q(start.quanPar), hint::kQuanPar,
                                box);
-    row.ff = EditableList(RowName("FfLine", r, "ComboBox"), sections, sections[0], hint::kFf, box);
-    row.fn = EditableList(RowName("FnLine", r, "ComboBox"), sections, sections[0], hint::kFn, box);
+    row.ff = EditableList(RowName("FfLine", r, "ComboBox"), sections, Q(start.ff), hint::kFf, box);
+    row.fn = EditableList(RowName("FnLine", r, "ComboBox"), sections, Q(start.fn), hint::kFn, box);
     const std::array<QWidget*, 6> controls = {row.kind, row.stuff, row.length, row.quanPar, row.ff, row.fn};
     for (int c = 0; c < 6; ++c) {
-      SetHelpContext(controls[c], main_help::kLines);
+      SetHelpContext(controls[c], HelpTopic::kLines);
       grid->addWidget(controls[c], gridRow, c + 1);
     }
   }
@@ -345,11 +349,11 @@ QWidget* MainForm::buildSchemeFrame() {
   arcRow->setContentsMargins(6, 3, 6, 3);
   arcRow->addWidget(style::FieldCaption(
       QStringLiteral("Переходное сопротивление контактов + сопротивление электрической дуги, мОм:"), arcBox));
-  rArc_ = new QLineEdit(QStringLiteral("40"), arcBox);
+  rArc_ = new QLineEdit(Q(defaults.rArc), arcBox);
   rArc_->setObjectName(QStringLiteral("RArcEdit"));
   rArc_->setStatusTip(hint::kRArc);
   rArc_->setFixedWidth(rArc_->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 12);
-  SetHelpContext(rArc_, main_help::kArc);
+  SetHelpContext(rArc_, HelpTopic::kArc);
   arcRow->addWidget(rArc_);
   arcRow->addStretch(1);
   outer->addWidget(arcBox);
@@ -361,7 +365,7 @@ QWidget* MainForm::buildDeviceGroup() {
   group->setObjectName(QStringLiteral("GroupBox1"));
   auto* row = new QHBoxLayout(group);
   row->setContentsMargins(8, 4, 8, 4);
-  statusDD_ = new QLabel(Q(calc_messages::kDeviceUndefined), group);
+  statusDD_ = new QLabel(Q(kStatusNotDefined), group);
   statusDD_->setObjectName(QStringLiteral("StatusDDLabel"));
   statusDD_->setStatusTip(hint::kStatusDD);
   statusDD_->setWordWrap(true);
@@ -571,7 +575,7 @@ SchemeInput MainForm::schemeInput() const {
 
 void MainForm::showNotEnoughData() {
   setResultLine(Q(calc_messages::kNotEnoughData), false);
-  statusDD_->setText(Q(calc_messages::kDoCalculation));
+  statusDD_->setText(Q(kStatusNoCurrent));
 }
 
 void MainForm::StartButtonClick() {
@@ -617,7 +621,7 @@ void MainForm::AboutMenuClick() { openModal(aboutWindow_); }
 
 void MainForm::HelpMenuClick() {
   if (openHelp_) {
-    openHelp_(main_help::kWindow);
+    openHelp_(TopicNumber(HelpTopic::kContents));
   }
 }
 

@@ -25,14 +25,6 @@ namespace tesmir {
 class MessageSink;
 class ResultForm;
 
-// Help topics of the main window and its controls.
-namespace main_help {
-inline constexpr int kWindow = 1;
-inline constexpr int kTransformer = 31;
-inline constexpr int kLines = 32;
-inline constexpr int kArc = 33;
-}  // namespace main_help
-
 class MainForm : public QMainWindow {
   Q_OBJECT
 

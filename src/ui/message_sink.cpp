@@ -3,11 +3,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "tesmir_version.h"
+
 namespace tesmir {
 namespace {
 
 // Message boxes carry the program's title, as every message of the program does.
-const QString kCaption = QStringLiteral("Тесмир 2.5.1");
+const QString kCaption = QString::fromUtf8(kProgramTitle);
 
 }  // namespace
 

@@ -7,13 +7,15 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "tesmir_version.h"
+
 namespace tesmir {
 
-QString DesktopEntryId() { return QStringLiteral(TESMIR_APP_ID); }
+QString DesktopEntryId() { return QString::fromUtf8(kProgramAppId); }
 
 void SetProgramIdentity() {
   QCoreApplication::setApplicationName(QStringLiteral("tesmir"));
-  QCoreApplication::setApplicationVersion(QStringLiteral(TESMIR_VERSION));
+  QCoreApplication::setApplicationVersion(QString::fromUtf8(kProgramVersion));
   if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
     QGuiApplication::setDesktopFileName(DesktopEntryId());
   }

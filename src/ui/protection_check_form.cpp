@@ -24,7 +24,6 @@ namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-const QColor kDarkRed{139, 0, 0};
 
 namespace hint {
 const QString kTripCurrent = QStringLiteral("Ток срабатывания выбранного аппарата защиты Iср");
@@ -58,7 +57,7 @@ QLabel* Value(const char* name, const QString& widest, QWidget* parent) {
   label->setMargin(2);
   style::MakeWhite(label);
   label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest) + 12);
-  SetHelpContext(label, ProtectionCheckForm::kHelpTopic);
+  SetHelpContext(label, HelpTopic::kProtectionCheck);
   return label;
 }
 
@@ -74,7 +73,7 @@ FigureText LastLineText(const ProtectionCheckResult& result) {
   return {std::string(check_texts::kDash), std::string(check_texts::kWhyNoLine)};
 }
 
-QLabel* Caption(const QString& text, QWidget* parent) { return style::Caption(text, QString(), kDarkRed, parent); }
+QLabel* Caption(const QString& text, QWidget* parent) { return style::Caption(text, QString(), style::kDarkRed, parent); }
 
 QGroupBox* Group(const char* name, const QString& title, QWidget* parent) {
   auto* group = new QGroupBox(title, parent);
@@ -92,7 +91,7 @@ ProtectionCheckForm::ProtectionCheckForm(const SchemeState& scheme, const Device
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFont(style::BaseFont());
-  SetHelpContext(this, kHelpTopic);
+  SetHelpContext(this, HelpTopic::kProtectionCheck);
   buildControls();
   EnterClicksFocusedButtons(this);
   // Centred on the screen, whatever window opened it.
@@ -150,7 +149,7 @@ void ProtectionCheckForm::buildControls() {
   breakingCapacity_ = new QLineEdit(breaking);
   breakingCapacity_->setObjectName(QStringLiteral("BreakingCapacityEdit"));
   breakingCapacity_->setFixedWidth(breakingCapacity_->fontMetrics().horizontalAdvance(QStringLiteral("00000.00")) + 12);
-  SetHelpContext(breakingCapacity_, kHelpTopic);
+  SetHelpContext(breakingCapacity_, HelpTopic::kProtectionCheck);
   breakingStatus_ = Value("BreakingStatusLabel", Q(check_texts::kBreakingShort), breaking);
   breakingStatus_->clear();
   auto* capacityCaption = Caption(QStringLiteral("Отключающая способность аппарата, кА"), breaking);

@@ -26,6 +26,7 @@
 #include <array>
 #include <new>
 
+#include "report/report_columns.h"
 #include "report/report_file.h"
 #include "report/report_table.h"
 #include "ui/button_keys.h"
@@ -35,6 +36,7 @@
 #include "ui/hints.h"
 #include "ui/message_sink.h"
 #include "ui/window_placement.h"
+#include "ui/window_style.h"
 
 namespace tesmir {
 
@@ -92,7 +94,6 @@ class ReportTableModel final : public QAbstractTableModel {
 
 namespace {
 
-constexpr int kHelpTopic = 35;
 // The narrowest column; a column is as wide as its widest title or value.
 constexpr int kColumnWidth = 50;
 // Room beside a text in a column: the cell's left margin and a small gap.
@@ -105,7 +106,6 @@ constexpr int kMeasureEveryRowUpTo = 20000;
 constexpr std::size_t kLengthSlack = 4;
 constexpr int kRowHeight = 18;
 constexpr int kVisibleRows = 15;
-const QColor kMaroon(0x80, 0x00, 0x00);
 // A compact font keeps twelve columns of values within a normal screen.
 constexpr qreal kGridPointSize = 8;
 
@@ -115,28 +115,6 @@ QFont CompactFont(QFont font) {
   }
   return font;
 }
-
-struct ColumnTitle {
-  const char* title;
-  const char* unit;
-  const char* description;
-};
-
-// R, X, Z, I and T are Latin letters; the indices and units are Cyrillic.
-constexpr std::array<ColumnTitle, kReportColumns> kColumnTitles{{
-    {"№ точки", "", "Номер точки однофазного короткого замыкания"},
-    {"Rт/3", "мОм", "Активное сопротивление обмотки трансформатора однофазному короткому замыканию"},
-    {"Xт/3", "мОм", "Реактивное сопротивление обмотки трансформатора однофазному короткому замыканию"},
-    {"Rл", "мОм", "Активное сопротивление линии"},
-    {"Xл", "мОм", "Реактивное сопротивление линии"},
-    {"Rпр", "мОм", "Активное переходное сопротивление контактов + сопротивление электрической дуги"},
-    {"Rф-н", "мОм", "Активное сопротивление петли \"фаза-ноль\""},
-    {"Xф-н", "мОм", "Реактивное сопротивление петли \"фаза-ноль\""},
-    {"| Zф-н |", "мОм", "Модуль полного сопротивления петли \"фаза-ноль\""},
-    {"Iокз", "А", "Расчетный ток однофазного короткого замыкания"},
-    {"Iср", "А", "Ток срабатывания аппарата защиты"},
-    {"Tср", "с", "Время срабатывания аппарата защиты"},
-}};
 
 const QString kCaption = QStringLiteral("Отчет");
 const QString kCsvFilter = QStringLiteral("Таблица (*.csv)");
@@ -173,7 +151,7 @@ QLabel* TitleLabel(const QString& text, bool bold, const QString& hint, QWidget*
   font.setBold(bold);
   label->setFont(font);
   QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, kMaroon);
+  palette.setColor(QPalette::WindowText, style::kMaroon);
   label->setPalette(palette);
   label->setAlignment(Qt::AlignCenter);
   label->setFixedWidth(kColumnWidth);
@@ -202,7 +180,7 @@ QPushButton* PushButton(const QString& text, const QString& name, const QString&
 }  // namespace
 
 ReportColumnHeading ReportColumnHeadingOf(int column) {
-  const ColumnTitle& t = kColumnTitles.at(static_cast<std::size_t>(column));
+  const ReportColumn& t = kReportColumnTable.at(static_cast<std::size_t>(column));
   return {QString::fromUtf8(t.title), QString::fromUtf8(t.unit)};
 }
 
@@ -212,7 +190,7 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   setObjectName(QStringLiteral("ReportForm"));
   setWindowTitle(kCaption);
   setModal(true);
-  SetHelpContext(this, kHelpTopic);
+  SetHelpContext(this, HelpTopic::kReport);
 
   // The grid.
   model_ = new ReportTableModel(table_, this);
@@ -356,7 +334,7 @@ QWidget* ReportForm::buildTitles() {
   layout->setContentsMargins(grid_->frameWidth(), 0, 0, 0);
   layout->setSpacing(0);
   for (int c = 0; c < kReportColumns; ++c) {
-    const ColumnTitle& t = kColumnTitles[static_cast<std::size_t>(c)];
+    const ReportColumn& t = kReportColumnTable[static_cast<std::size_t>(c)];
     const QString hint = QString::fromUtf8(t.description);
     QLabel* title = TitleLabel(QString::fromUtf8(t.title), true, hint, titles);
     QLabel* unit = TitleLabel(QString::fromUtf8(t.unit), false, hint, titles);

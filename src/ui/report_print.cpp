@@ -14,6 +14,7 @@
 
 #include "report/report_file.h"
 #include "report/report_table.h"
+#include "tesmir_version.h"
 #include "ui/document_dialogs.h"
 #include "ui/file_chooser.h"
 #include "ui/message_sink.h"
@@ -113,7 +114,7 @@ QString WriteReportPdf(const QString& path, const ReportTable& table, const QStr
     QPdfWriter pdf(&file);
     pdf.setResolution(300);
     pdf.setTitle(QStringLiteral("Отчет"));
-    pdf.setCreator(QStringLiteral("Тесмир 2.5.1"));
+    pdf.setCreator(QString::fromUtf8(kProgramTitle));
     PaintReport(pdf, table, reportFileName, date);
   }
   if (!file.commit()) return file.errorString();

@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "core/display_format.h"
 #include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/feeder_picture.h"
@@ -17,9 +18,8 @@
 namespace tesmir {
 namespace {
 
-const QColor kDarkRed{139, 0, 0};
 
-QLabel* MainCaption(const QString& text) { return style::Caption(text, QString(), kDarkRed); }
+QLabel* MainCaption(const QString& text) { return style::Caption(text, QString(), style::kDarkRed); }
 
 QLabel* SubCaption(const QString& text, bool bold = false) {
   auto* label = new QLabel(text);
@@ -47,7 +47,7 @@ QLabel* Value(const QString& name, const QString& text, const QString& widest, b
   return label;
 }
 
-const QString kDash = QStringLiteral("---");
+const QString kDash = QString::fromUtf8(kNoValueText.data(), static_cast<qsizetype>(kNoValueText.size()));
 // The widest texts a value can take: seven significant digits with grouping.
 const QString kWidestNumber = QStringLiteral("-9 999 999,00");
 const QString kWidestOhm = QStringLiteral("Zф-н=-9 999 999,00 мОм");
@@ -60,7 +60,7 @@ ResultForm::ResultForm(QWidget* parent) : QDialog(parent), separators_(SystemSep
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
   setFont(style::BaseFont());
-  SetHelpContext(this, kResultHelpTopic);
+  SetHelpContext(this, HelpTopic::kResults);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(8, 8, 8, 8);

@@ -17,7 +17,6 @@ namespace tesmir {
 
 class FeederPictureWidget;
 
-inline constexpr int kResultHelpTopic = 36;
 
 class ResultForm : public QDialog {
   Q_OBJECT

@@ -13,6 +13,8 @@ class QWidget;
 namespace tesmir::style {
 
 inline const QColor kMaroon{128, 0, 0};
+// The captions of the results and of the protection check.
+inline const QColor kDarkRed{139, 0, 0};
 
 // The windows' default face.
 QFont BaseFont();
