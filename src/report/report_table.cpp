@@ -86,7 +86,7 @@ int ReportTable::leadingCount() const {
   return n;
 }
 
-std::string ReportTable::addPoint(std::string_view name, const ReportRow& cells) {
+std::string ReportTable::nameRejection(std::string_view name) const {
   // The checks run in this order, so a duplicate is reported even for a name
   // that is also too long (such a name can come from a file).
   if (!name.empty()) {
@@ -94,14 +94,6 @@ std::string ReportTable::addPoint(std::string_view name, const ReportRow& cells)
       if (r[0] == name) {
         return std::string(report_messages::kDuplicateName);
       }
-    }
-  }
-  // Below the last named row; gaps above it are not reused.
-  int target = 0;
-  for (int i = rowCount() - 1; i >= 0; --i) {
-    if (!rows_[static_cast<std::size_t>(i)][0].empty()) {
-      target = i + 1;
-      break;
     }
   }
   if (name.empty() || name.front() == ' ') {
@@ -113,6 +105,16 @@ std::string ReportTable::addPoint(std::string_view name, const ReportRow& cells)
   if (!IsStorableName(name)) {
     return std::string(report_messages::kBadNameChars);
   }
+  return {};
+}
+
+std::string ReportTable::addPoint(std::string_view name, const ReportRow& cells) {
+  std::string rejection = nameRejection(name);
+  if (!rejection.empty()) {
+    return rejection;
+  }
+  // Below the last named row; gaps above it are not reused.
+  const int target = lastNamedRow() + 1;
   if (target == rowCount()) {
     rows_.emplace_back();
   }
@@ -123,24 +125,33 @@ std::string ReportTable::addPoint(std::string_view name, const ReportRow& cells)
   return {};
 }
 
-void ReportTable::cellMadeCurrent(int row) { SelectedRow = row; }
+int ReportTable::lastNamedRow() const {
+  for (int i = rowCount() - 1; i >= 0; --i) {
+    if (!rows_[static_cast<std::size_t>(i)][0].empty()) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+void ReportTable::cellMadeCurrent(int row) { selectedRow_ = row; }
 
 void ReportTable::mouseReleasedAt(int col, int row) {
   if (col < 0 || row < 0) {
-    SelectedCol = -1;
-    SelectedRow = -1;
+    selectedCol_ = -1;
+    selectedRow_ = -1;
     return;
   }
-  SelectedCol = col;
-  SelectedRow = row;
+  selectedCol_ = col;
+  selectedRow_ = row;
 }
 
 std::string ReportTable::deleteSelected() {
-  if (SelectedCol < 0 || SelectedRow < 0 || SelectedRow >= rowCount()) {
+  if (selectedCol_ < 0 || selectedRow_ < 0 || selectedRow_ >= rowCount()) {
     return std::string(report_messages::kSelectRow);
   }
   // The rows below move up by one; the last row ends empty.
-  auto at = rows_.begin() + SelectedRow;
+  auto at = rows_.begin() + selectedRow_;
   std::move(at + 1, rows_.end(), at);
   rows_.back() = ReportRow{};
   if (rowCount() > kReportMinRows) {
@@ -157,24 +168,24 @@ void ReportTable::deleteAll() {
 
 int ReportTable::moveUp() {
   const int n = leadingCount();
-  if (SelectedRow < 1 || SelectedRow > n - 1) {
+  if (selectedRow_ < 1 || selectedRow_ > n - 1) {
     return -1;
   }
-  std::swap(rows_[static_cast<std::size_t>(SelectedRow)], rows_[static_cast<std::size_t>(SelectedRow - 1)]);
+  std::swap(rows_[static_cast<std::size_t>(selectedRow_)], rows_[static_cast<std::size_t>(selectedRow_ - 1)]);
   modified_ = true;
-  cellMadeCurrent(SelectedRow - 1);
-  return SelectedRow;
+  cellMadeCurrent(selectedRow_ - 1);
+  return selectedRow_;
 }
 
 int ReportTable::moveDown() {
   const int n = leadingCount();
-  if (SelectedRow < 0 || SelectedRow > n - 2) {
+  if (selectedRow_ < 0 || selectedRow_ > n - 2) {
     return -1;
   }
-  std::swap(rows_[static_cast<std::size_t>(SelectedRow)], rows_[static_cast<std::size_t>(SelectedRow + 1)]);
+  std::swap(rows_[static_cast<std::size_t>(selectedRow_)], rows_[static_cast<std::size_t>(selectedRow_ + 1)]);
   modified_ = true;
-  cellMadeCurrent(SelectedRow + 1);
-  return SelectedRow;
+  cellMadeCurrent(selectedRow_ + 1);
+  return selectedRow_;
 }
 
 void ReportTable::clearAll() {

@@ -45,14 +45,18 @@ class ReportTable {
   const ReportRow& row(int row) const;
   // Named rows from row 0 down to, not including, the first unnamed row.
   int leadingCount() const;
+  // The lowest named row, or -1 when no row is named.
+  int lastNamedRow() const;
 
+  // Why `name` cannot name a new point, or the empty text when it can.
+  std::string nameRejection(std::string_view name) const;
   // Adds a point under `name`. Returns the empty text on success, otherwise
   // the rejection message (and nothing changes).
   std::string addPoint(std::string_view name, const ReportRow& cells);
 
   // Selection as the grid reports it; -1 means no cell.
-  std::int32_t SelectedRow = 0;
-  std::int32_t SelectedCol = 0;
+  int selectedRow() const { return selectedRow_; }
+  int selectedCol() const { return selectedCol_; }
   // The grid made a cell of `row` current (click, arrow keys or the program).
   void cellMadeCurrent(int row);
   // A mouse button was released over the grid at cell (col, row); pass -1 for
@@ -85,6 +89,8 @@ class ReportTable {
 
  private:
   std::vector<ReportRow> rows_;
+  std::int32_t selectedRow_ = 0;
+  std::int32_t selectedCol_ = 0;
   bool modified_ = false;
 };
 

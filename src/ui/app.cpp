@@ -10,6 +10,8 @@
 #include "ui/feeder_documents.h"
 #include "ui/help_viewer.h"
 #include "ui/hints.h"
+#include "ui/locale_separators.h"
+#include "ui/report_model.h"
 #include "ui/report_print.h"
 #include "ui/spreadsheet_export.h"
 
@@ -24,9 +26,8 @@ App::App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
       files_(files),
       mainForm_(scheme_, messages_, resultForm_),
       deviceForm_(device_, scheme_, messages_),
-      askNumberForm_(report_, scheme_, device_, messages_, [this] { return resultForm_.timeSRLabel()->text(); }),
+      askNumberForm_(report_, messages_),
       reportForm_(report_, messages_, files_, deleteAllForm_),
-      deleteAllForm_(report_),
       checkForm_(scheme_, device_, messages_) {
   mainForm_.setDeviceDialog(&deviceForm_);
   mainForm_.setAskNumberDialog(&askNumberForm_);
@@ -39,8 +40,9 @@ App::App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
   QObject::connect(&mainForm_, &MainForm::calculationSucceeded, &mainForm_,
                    [this] { AlertDeviceDefence(scheme_, device_, deviceStatusView()); });
 
-  // A point added to the report shows at once when the report is opened.
-  QObject::connect(&askNumberForm_, &QDialog::accepted, &reportForm_, [this] { reportForm_.refreshGrid(); });
+  // The accepted name becomes a point of the report: the last calculation,
+  // the device and the trip time the results window shows.
+  QObject::connect(&askNumberForm_, &QDialog::accepted, &reportForm_, [this] { addChosenPoint(); });
   QObject::connect(reportForm_.exportToExcelAction(), &QAction::triggered, &reportForm_,
                    [this] { ExportToExcel(report_, messages_, &reportForm_, spreadsheetDesktop_); });
   QObject::connect(reportForm_.exportToCalcAction(), &QAction::triggered, &reportForm_,
@@ -78,6 +80,20 @@ DeviceStatusView App::deviceStatusView() {
   view.tokSR = resultForm_.tokSRLabel();
   view.timeSR = resultForm_.timeSRLabel();
   return view;
+}
+
+void App::addChosenPoint() {
+  const std::optional<QString>& name = askNumberForm_.chosenName();
+  if (!name) {
+    return;
+  }
+  const std::string text = name->toStdString();
+  const ReportRow cells =
+      MakeReportRow(text, scheme_, device_, resultForm_.timeSRLabel()->text().toStdString(), SystemSeparators());
+  const std::string rejection = reportForm_.model().addPoint(text, cells);
+  if (!rejection.empty()) {
+    messages_.inform(&askNumberForm_, QString::fromStdString(rejection));
+  }
 }
 
 void App::showMainWindow() {

@@ -75,6 +75,9 @@ class App {
   HelpViewer& helpViewer();
 
  private:
+  // Adds the point the name dialog accepted, through the report's model.
+  void addChosenPoint();
+
   SchemeState scheme_;
   DeviceSettings device_;
   ReportTable report_;

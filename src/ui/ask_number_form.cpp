@@ -11,7 +11,6 @@
 #include "report/report_table.h"
 #include "ui/button_keys.h"
 #include "ui/context_help.h"
-#include "ui/locale_separators.h"
 #include "ui/message_sink.h"
 #include "ui/window_placement.h"
 
@@ -31,14 +30,8 @@ QPushButton* NonDefaultButton(const QString& text, const QString& name, QWidget*
 
 }  // namespace
 
-AskNumberForm::AskNumberForm(ReportTable& table, const SchemeState& scheme, const DeviceSettings& device,
-                             MessageSink& messages, std::function<QString()> tripTimeText, QWidget* parent)
-    : QDialog(parent),
-      table_(table),
-      scheme_(scheme),
-      device_(device),
-      messages_(messages),
-      tripTimeText_(std::move(tripTimeText)) {
+AskNumberForm::AskNumberForm(const ReportTable& table, MessageSink& messages, QWidget* parent)
+    : QDialog(parent), table_(table), messages_(messages) {
   setObjectName(QStringLiteral("AskNumberForm"));
   setWindowTitle(QStringLiteral("Запрос номера точки ОКЗ"));
   setModal(true);
@@ -78,6 +71,7 @@ AskNumberForm::AskNumberForm(ReportTable& table, const SchemeState& scheme, cons
 }
 
 void AskNumberForm::showEvent(QShowEvent* event) {
+  chosenName_.reset();
   QDialog::showEvent(event);
   // Every opening starts in the name field, its text selected, whichever
   // button closed the dialog last time.
@@ -86,14 +80,13 @@ void AskNumberForm::showEvent(QShowEvent* event) {
 }
 
 void AskNumberForm::OKButtonClick() {
-  const std::string name = numberEdit_->text().toStdString();
-  const QString tripTime = tripTimeText_ ? tripTimeText_() : QString::fromUtf8(kNoDeviceValue.data(), static_cast<qsizetype>(kNoDeviceValue.size()));
-  const ReportRow cells = MakeReportRow(name, scheme_, device_, tripTime.toStdString(), SystemSeparators());
-  const std::string rejection = table_.addPoint(name, cells);
+  const QString name = numberEdit_->text();
+  const std::string rejection = table_.nameRejection(name.toStdString());
   if (!rejection.empty()) {
     messages_.inform(this, QString::fromStdString(rejection));
     return;
   }
+  chosenName_ = name;
   accept();
 }
 

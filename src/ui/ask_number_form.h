@@ -1,9 +1,10 @@
 #pragma once
-// "Запрос номера точки ОКЗ": asks for the name of a new report point and adds
-// the last calculation under that name.
+// "Запрос номера точки ОКЗ": asks for the name of a new report point. It
+// only answers with the name; the caller adds the point.
 
 #include <QDialog>
-#include <functional>
+#include <QString>
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
@@ -12,31 +13,29 @@ namespace tesmir {
 
 class MessageSink;
 class ReportTable;
-struct DeviceSettings;
-struct SchemeState;
 
 class AskNumberForm : public QDialog {
   Q_OBJECT
 
  public:
-  // `tripTimeText` reads the trip-time text the results window shows now.
-  AskNumberForm(ReportTable& table, const SchemeState& scheme, const DeviceSettings& device, MessageSink& messages,
-                std::function<QString()> tripTimeText, QWidget* parent = nullptr);
+  // Names are checked against `table`, which the dialog never changes.
+  AskNumberForm(const ReportTable& table, MessageSink& messages, QWidget* parent = nullptr);
 
-  // "Да": checks the name and adds the point; on a rejection shows the reason
-  // and stays open with the typed text.
+  // "Да": checks the name; on a rejection shows the reason and stays open
+  // with the typed text, otherwise closes with Accepted.
   void OKButtonClick();
+
+  // The name "Да" accepted at the last closing; none after "Отмена" or Esc.
+  const std::optional<QString>& chosenName() const { return chosenName_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
-  ReportTable& table_;
-  const SchemeState& scheme_;
-  const DeviceSettings& device_;
+  const ReportTable& table_;
   MessageSink& messages_;
-  std::function<QString()> tripTimeText_;
   QLineEdit* numberEdit_;
+  std::optional<QString> chosenName_;
 };
 
 }  // namespace tesmir

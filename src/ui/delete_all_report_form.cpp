@@ -7,12 +7,11 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "report/report_table.h"
 #include "ui/button_keys.h"
 
 namespace tesmir {
 
-DeleteAllReportForm::DeleteAllReportForm(ReportTable& table, QWidget* parent) : QDialog(parent), table_(table) {
+DeleteAllReportForm::DeleteAllReportForm(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("DeleteAllReportForm"));
   setWindowTitle(QStringLiteral("Удаление отчета"));
   setModal(true);
@@ -44,9 +43,8 @@ DeleteAllReportForm::DeleteAllReportForm(ReportTable& table, QWidget* parent) : 
   EnterClicksFocusedButtons(this);
 }
 
-void DeleteAllReportForm::OKBitBtnClick() {
-  table_.deleteAll();
-  accept();
-}
+bool DeleteAllReportForm::confirm() { return exec() == QDialog::Accepted; }
+
+void DeleteAllReportForm::OKBitBtnClick() { accept(); }
 
 }  // namespace tesmir

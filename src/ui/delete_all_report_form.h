@@ -1,5 +1,6 @@
 #pragma once
-// "Удаление отчета": asks before every row of the report is deleted.
+// "Удаление отчета": asks before every row of the report is deleted; the
+// caller deletes them when the answer is "Да".
 
 #include <QDialog>
 
@@ -7,19 +8,18 @@ class QPushButton;
 
 namespace tesmir {
 
-class ReportTable;
-
 class DeleteAllReportForm : public QDialog {
   Q_OBJECT
 
  public:
-  explicit DeleteAllReportForm(ReportTable& table, QWidget* parent = nullptr);
+  explicit DeleteAllReportForm(QWidget* parent = nullptr);
 
-  // "Да": clears every row, leaves fourteen, closes with Accepted.
+  // Asks and waits for the answer: true for "Да", false for "Отмена" or Esc.
+  // The caller deletes the rows.
+  bool confirm();
+
+  // "Да": closes with Accepted.
   void OKBitBtnClick();
-
- private:
-  ReportTable& table_;
 };
 
 }  // namespace tesmir

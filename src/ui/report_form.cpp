@@ -1,6 +1,5 @@
 #include "ui/report_form.h"
 
-#include <QAbstractTableModel>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -35,62 +34,11 @@
 #include "ui/file_chooser.h"
 #include "ui/hints.h"
 #include "ui/message_sink.h"
+#include "ui/report_model.h"
 #include "ui/window_placement.h"
 #include "ui/window_style.h"
 
 namespace tesmir {
-
-// The report table as the grid shows it: text only, nothing editable.
-class ReportTableModel final : public QAbstractTableModel {
- public:
-  ReportTableModel(const ReportTable& table, QObject* parent) : QAbstractTableModel(parent), table_(table) {}
-
-  int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : table_.rowCount(); }
-  int columnCount(const QModelIndex& parent = {}) const override {
-    return parent.isValid() ? 0 : table_.columnCount();
-  }
-  QVariant data(const QModelIndex& index, int role) const override {
-    if (!index.isValid()) {
-      return {};
-    }
-    if (role == Qt::DisplayRole) {
-      return DisplayText(table_.cell(index.column(), index.row()));
-    }
-    if (role == Qt::StatusTipRole) {
-      // The value, also in the status bar (cut like the cell when huge); an
-      // empty cell leaves the grid's own hint.
-      const std::string& text = table_.cell(index.column(), index.row());
-      return text.empty() ? QVariant() : QVariant(DisplayText(text));
-    }
-    return {};
-  }
-
-  // The text a grid cell shows. A cell far wider than any column is cut
-  // (at a character boundary) and ends in an ellipsis, so painting never
-  // converts or measures a huge text; the cell itself stays whole.
-  static QString DisplayText(const std::string& cell) {
-    if (cell.size() <= kDisplayBytes) {
-      return QString::fromStdString(cell);
-    }
-    std::size_t cut = kDisplayBytes;
-    while (cut > 0 && (static_cast<unsigned char>(cell[cut]) & 0xC0) == 0x80) {
-      --cut;
-    }
-    return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cut)) + QChar(0x2026);
-  }
-  static constexpr std::size_t kDisplayBytes = 256;
-  Qt::ItemFlags flags(const QModelIndex& index) const override {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
-  }
-
-  void reload() {
-    beginResetModel();
-    endResetModel();
-  }
-
- private:
-  const ReportTable& table_;
-};
 
 namespace {
 
@@ -196,7 +144,16 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   model_ = new ReportTableModel(table_, this);
   grid_ = new QTableView(this);
   grid_->setObjectName(QStringLiteral("ReportStringGrid"));
+  // The grid follows the model. The current row is held before rows go or
+  // the whole table changes (these run before the grid's own handlers) and
+  // put back after (those run after them).
+  connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, &ReportForm::holdCurrentRow);
+  connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this, &ReportForm::holdCurrentRow);
   grid_->setModel(model_);
+  connect(model_, &QAbstractItemModel::modelReset, this, &ReportForm::restoreCurrentRow);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, &ReportForm::restoreCurrentRow);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, &ReportForm::fitColumns);
+  connect(model_, &QAbstractItemModel::dataChanged, this, &ReportForm::fitColumns);
   grid_->setFont(CompactFont(grid_->font()));
   grid_->setItemDelegate(new NarrowCellDelegate(grid_));
   grid_->horizontalHeader()->hide();
@@ -220,7 +177,7 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
             if (!syncing_ && current.isValid()) {
-              table_.cellMadeCurrent(current.row());  // ReportStringGridSelectCell
+              model_->cellMadeCurrent(current.row());  // ReportStringGridSelectCell
             }
           });
 
@@ -346,38 +303,35 @@ QWidget* ReportForm::buildTitles() {
   return titles;
 }
 
-void ReportForm::showEvent(QShowEvent* event) {
-  refreshGrid();  // rows may have been added since the last showing
-  QDialog::showEvent(event);
-}
-
 bool ReportForm::eventFilter(QObject* watched, QEvent* event) {
   // ReportStringGridMouseUp: the cell under the pointer, or none.
   if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonRelease) {
     const QModelIndex index = grid_->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
     if (index.isValid()) {
-      table_.mouseReleasedAt(index.column(), index.row());
+      model_->mouseReleasedAt(index.column(), index.row());
     } else {
-      table_.mouseReleasedAt(-1, -1);
+      model_->mouseReleasedAt(-1, -1);
     }
   }
   return QDialog::eventFilter(watched, event);
 }
 
-void ReportForm::refreshGrid() {
+void ReportForm::holdCurrentRow() {
   const QModelIndex old = grid_->currentIndex();
-  const int oldRow = old.isValid() ? old.row() : 0;
-  const int column = old.isValid() ? old.column() : 0;
+  heldRow_ = old.isValid() ? old.row() : 0;
+  heldColumn_ = old.isValid() ? old.column() : 0;
   syncing_ = true;
-  model_->reload();
+}
+
+void ReportForm::restoreCurrentRow() {
   fitColumns();
   // When the table shrank below the current row, the new last row becomes
   // current; otherwise the highlight stays on the same index.
-  const int row = std::min(oldRow, table_.rowCount() - 1);
-  grid_->setCurrentIndex(model_->index(row, column));
+  const int row = std::min(heldRow_, table_.rowCount() - 1);
+  grid_->setCurrentIndex(model_->index(row, heldColumn_));
   syncing_ = false;
-  if (row != oldRow) {
-    table_.cellMadeCurrent(row);
+  if (row != heldRow_) {
+    model_->cellMadeCurrent(row);
   }
 }
 
@@ -422,33 +376,30 @@ void ReportForm::makeCurrent(int row) {
 }
 
 void ReportForm::UpSpeedButtonClick() {
-  const int row = table_.moveUp();
+  const int row = model_->moveUp();
   if (row >= 0) {
-    refreshGrid();
     makeCurrent(row);
   }
 }
 
 void ReportForm::DownSpeedButtonClick() {
-  const int row = table_.moveDown();
+  const int row = model_->moveDown();
   if (row >= 0) {
-    refreshGrid();
     makeCurrent(row);
   }
 }
 
 void ReportForm::DeleteReportButtonClick() {
-  const std::string message = table_.deleteSelected();
+  const std::string message = model_->deleteSelected();
   if (!message.empty()) {
     messages_.inform(this, QString::fromStdString(message));
-    return;
   }
-  refreshGrid();
 }
 
 void ReportForm::DeleteAllButtonClick() {
-  deleteAllForm_.exec();
-  refreshGrid();
+  if (deleteAllForm_.confirm()) {
+    model_->deleteAll();
+  }
 }
 
 void ReportForm::setReportFileName(const QString& path) {
@@ -569,13 +520,12 @@ ReportForm::OpenResult ReportForm::openReportFile(const QString& path) {
     }
     ParsedReport parsed = ParseReport(loaded.bytes, *layout);
     loaded.bytes.clear();
-    table_.assignRows(std::move(parsed.rows));
+    model_->assignRows(std::move(parsed.rows));
   } catch (const std::bad_alloc&) {
     messages_.error(this, QString::fromUtf8(report_file_messages::kOutOfMemory).arg(QDir::toNativeSeparators(path)));
     return OpenResult::Failed;
   }
   setReportFileName(path);
-  refreshGrid();
   places_.useFile(path);
   showRecentFiles();
   return OpenResult::Opened;

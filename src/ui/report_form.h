@@ -50,8 +50,8 @@ class ReportForm : public QDialog {
   QAction* printAction() const { return printAction_; }
   QAction* pdfAction() const { return pdfAction_; }
 
-  // Shows the table as it is now, keeping the grid's current row where it can.
-  void refreshGrid();
+  // The grid's model: every change of the table goes through it.
+  ReportTableModel& model() { return *model_; }
 
   // "Сохранить" (Save As while the report has no file) and "Сохранить как...";
   // true once the report is written, false when it failed or was cancelled.
@@ -79,7 +79,6 @@ class ReportForm : public QDialog {
   void DeleteAllButtonClick();
 
  protected:
-  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -88,6 +87,9 @@ class ReportForm : public QDialog {
   // the grid to its columns.
   void fitColumns();
   void makeCurrent(int row);
+  // Keep the grid's current row while the model drops rows or is reset.
+  void holdCurrentRow();
+  void restoreCurrentRow();
   // Writes the table to `path`; shows the failure and returns false on error.
   bool writeTo(const QString& path);
   void setReportFileName(const QString& path);
@@ -113,6 +115,8 @@ class ReportForm : public QDialog {
   // The bold title and the unit over each column.
   std::array<std::pair<QLabel*, QLabel*>, kReportColumns> titleLabels_{};
   bool syncing_ = false;
+  int heldRow_ = 0;
+  int heldColumn_ = 0;
 };
 
 }  // namespace tesmir

@@ -45,8 +45,8 @@ TEST(ReportTable, StartsWithFourteenEmptyRowsAndRowZeroSelected) {
   EXPECT_EQ(table.rowCount(), 14);
   EXPECT_EQ(table.columnCount(), 12);
   EXPECT_EQ(table.leadingCount(), 0);
-  EXPECT_EQ(table.SelectedRow, 0);
-  EXPECT_EQ(table.SelectedCol, 0);
+  EXPECT_EQ(table.selectedRow(), 0);
+  EXPECT_EQ(table.selectedCol(), 0);
   for (int r = 0; r < 14; ++r) EXPECT_EQ(table.row(r), ReportRow{});
 }
 
@@ -171,7 +171,7 @@ TEST(ReportTable, DeleteMovesLowerRowsUp) {
   EXPECT_EQ(table.cell(5, 1), "v5");
   EXPECT_EQ(table.cell(0, 12), "N");
   EXPECT_EQ(table.row(13), ReportRow{});
-  EXPECT_EQ(table.SelectedRow, 1) << "deleting leaves the selection on the same index";
+  EXPECT_EQ(table.selectedRow(), 1) << "deleting leaves the selection on the same index";
 }
 
 TEST(ReportTable, DeleteInFifteenRowsLeavesFourteen) {
@@ -200,8 +200,8 @@ TEST(ReportTable, DeleteAnEmptyRowOnlyMovesLowerRowsUp) {
 TEST(ReportTable, DeleteAfterReleaseOutsideTheCellsAsksForARow) {
   ReportTable table = TableWith({"A", "B"});
   table.mouseReleasedAt(-1, -1);
-  EXPECT_EQ(table.SelectedRow, -1);
-  EXPECT_EQ(table.SelectedCol, -1);
+  EXPECT_EQ(table.selectedRow(), -1);
+  EXPECT_EQ(table.selectedCol(), -1);
   table.cellMadeCurrent(1);  // arrow keys move the current row, the column stays unset
   EXPECT_EQ(table.deleteSelected(), msg::kSelectRow);
   EXPECT_EQ(table.leadingCount(), 2);
@@ -234,7 +234,7 @@ TEST_P(MoveRows, StayInsideTheLeadingBlock) {
   table.cellMadeCurrent(c.selected);
   const int current = c.up ? table.moveUp() : table.moveDown();
   EXPECT_EQ(current, c.expectedCurrent);
-  EXPECT_EQ(table.SelectedRow, c.expectedCurrent < 0 ? c.selected : c.expectedCurrent);
+  EXPECT_EQ(table.selectedRow(), c.expectedCurrent < 0 ? c.selected : c.expectedCurrent);
   std::vector<std::string> names = Names(table);
   names.resize(c.expectedNames.size());
   EXPECT_EQ(names, c.expectedNames);

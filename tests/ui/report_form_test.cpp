@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +17,7 @@
 #include <deque>
 #include <functional>
 #include <new>
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -28,7 +30,9 @@
 #include "ui/context_help.h"
 #include "ui/delete_all_report_form.h"
 #include "ui/file_chooser.h"
+#include "ui/locale_separators.h"
 #include "ui/message_sink.h"
+#include "ui/report_model.h"
 #include "ui_test_app.h"
 
 namespace tesmir {
@@ -111,8 +115,7 @@ class ReportWindows : public ::testing::Test {
   void fill(const std::vector<std::string>& names) {
     std::vector<ReportRow> rows;
     for (const std::string& n : names) rows.push_back(n.empty() ? ReportRow{} : Row(n));
-    table_.assignRows(rows);
-    form_.refreshGrid();
+    form_.model().assignRows(rows);
   }
 
   QString path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
@@ -128,6 +131,15 @@ class ReportWindows : public ::testing::Test {
     const QRect cell = grid()->visualRect(grid()->model()->index(row, col));
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, cell.center());
   }
+  // Adds the name the dialog accepts through the report's model, as the
+  // program does with its last calculation.
+  void AddAcceptedPoints(AskNumberForm& ask, const SchemeState& scheme, const DeviceSettings& device,
+                         const std::string& tripTime) {
+    QObject::connect(&ask, &QDialog::accepted, &form_, [this, &ask, &scheme, &device, tripTime] {
+      const std::string name = ask.chosenName().value().toStdString();
+      EXPECT_EQ(form_.model().addPoint(name, MakeReportRow(name, scheme, device, tripTime, SystemSeparators())), "");
+    });
+  }
   void trigger(const char* name) {
     auto* action = form_.findChild<QAction*>(name);
     ASSERT_NE(action, nullptr) << name;
@@ -138,7 +150,7 @@ class ReportWindows : public ::testing::Test {
   ReportTable table_;
   ScriptedSink sink_;
   ScriptedChooser chooser_;
-  DeleteAllReportForm deleteAll_{table_};
+  DeleteAllReportForm deleteAll_;
   ReportForm form_{table_, sink_, chooser_, deleteAll_};
 };
 
@@ -147,7 +159,8 @@ TEST_F(ReportWindows, PointAddedAfterACalculationShowsInTheGrid) {
   ASSERT_TRUE(RunLoopCalculation(DefaultSchemeInput(), scheme).ok());
   DeviceSettings device;
   device.TokSR = 1250;
-  AskNumberForm ask(table_, scheme, device, sink_, [] { return QStringLiteral("Тср < 5 с"); });
+  AskNumberForm ask(table_, sink_);
+  AddAcceptedPoints(ask, scheme, device, "Тср < 5 с");
   EXPECT_EQ(ask.property(kHelpContextProperty).toInt(), 35);
   ask.show();
   auto* edit = ask.findChild<QLineEdit*>("NumberEdit");
@@ -177,6 +190,7 @@ TEST_F(ReportWindows, PointAddedAfterACalculationShowsInTheGrid) {
   EXPECT_EQ(edit->text(), "К-1");
   QTest::keyClick(edit, Qt::Key_Escape);
   EXPECT_EQ(ask.result(), QDialog::Rejected);
+  EXPECT_EQ(ask.chosenName(), std::nullopt);
   EXPECT_EQ(table_.leadingCount(), 1);
 }
 
@@ -197,7 +211,8 @@ TEST_F(ReportWindows, NameDialogStartsInTheNameFieldOnEveryOpening) {
   SchemeState scheme;
   ASSERT_TRUE(RunLoopCalculation(DefaultSchemeInput(), scheme).ok());
   const DeviceSettings device;
-  AskNumberForm ask(table_, scheme, device, sink_, [] { return QStringLiteral("---"); });
+  AskNumberForm ask(table_, sink_);
+  AddAcceptedPoints(ask, scheme, device, "---");
   const auto focusName = [&ask] { return ask.focusWidget() != nullptr ? ask.focusWidget()->objectName() : QString(); };
   // Keys go where the keyboard sends them: to the focused control.
   const auto keys = [&ask](const QString& text) {
@@ -239,8 +254,7 @@ TEST_F(ReportWindows, ColumnsShowWholeValues) {
                     "1 234 567,89", "217", "1250", "Тср < 0,4 с"};
   const int nameWidth = grid()->columnWidth(0);  // as wide as its title
   EXPECT_EQ(grid()->columnWidth(11), 50);
-  table_.assignRows({Row("A"), wide});
-  form_.refreshGrid();
+  form_.model().assignRows({Row("A"), wide});
   form_.show();
   const QFontMetrics metrics(grid()->font());
   int total = 0;
@@ -292,18 +306,18 @@ TEST_F(ReportWindows, ClicksSelectArrowsMoveAndDeleteRemoves) {
   fill({"A", "B", "C"});
   form_.show();
   clickCell(1, 4);
-  EXPECT_EQ(table_.SelectedRow, 1);
-  EXPECT_EQ(table_.SelectedCol, 4);
+  EXPECT_EQ(table_.selectedRow(), 1);
+  EXPECT_EQ(table_.selectedCol(), 4);
   click("UpSpeedButton");
   EXPECT_EQ(gridText(0, 0), "B");
   EXPECT_EQ(grid()->currentIndex().row(), 0);
-  EXPECT_EQ(table_.SelectedRow, 0);
+  EXPECT_EQ(table_.selectedRow(), 0);
   click("UpSpeedButton");  // already on top: nothing happens
   EXPECT_EQ(gridText(0, 0), "B");
   click("DownSpeedButton");
   click("DownSpeedButton");
   EXPECT_EQ(gridText(2, 0), "B");
-  EXPECT_EQ(table_.SelectedRow, 2);
+  EXPECT_EQ(table_.selectedRow(), 2);
 
   click("DeleteReportButton");
   EXPECT_EQ(gridText(2, 0), "");
@@ -316,8 +330,8 @@ TEST_F(ReportWindows, ReleaseOutsideTheCellsNeedsANewClickBeforeDelete) {
   form_.show();
   // Below the fourteenth row the grid has no cells.
   QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, QPoint(20, 14 * 18 + 6));
-  EXPECT_EQ(table_.SelectedRow, -1);
-  EXPECT_EQ(table_.SelectedCol, -1);
+  EXPECT_EQ(table_.selectedRow(), -1);
+  EXPECT_EQ(table_.selectedCol(), -1);
   grid()->setFocus();
   QTest::keyClick(grid(), Qt::Key_Down);
   click("DeleteReportButton");
@@ -335,11 +349,45 @@ TEST_F(ReportWindows, ShrinkingMakesTheNewLastRowCurrent) {
   form_.show();
   grid()->scrollToBottom();
   clickCell(15, 0);
-  ASSERT_EQ(table_.SelectedRow, 15);
+  ASSERT_EQ(table_.selectedRow(), 15);
   click("DeleteReportButton");
   EXPECT_EQ(grid()->model()->rowCount(), 15);
   EXPECT_EQ(grid()->currentIndex().row(), 14);
-  EXPECT_EQ(table_.SelectedRow, 14);
+  EXPECT_EQ(table_.selectedRow(), 14);
+}
+
+// The grid follows the model's row signals without being refreshed: a row
+// added at the end arrives as an inserted row, a moved row as changed data,
+// a row deleted from more than fourteen as a removed row.
+TEST_F(ReportWindows, ModelChangesReachTheGridAsRowSignals) {
+  std::vector<std::string> names;
+  for (int i = 0; i < 14; ++i) names.push_back("P" + std::to_string(i));
+  fill(names);
+  form_.show();
+  ReportTableModel& model = form_.model();
+  QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+  QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+  QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+  QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+
+  EXPECT_EQ(model.addPoint("P14", Row("x")), "");
+  EXPECT_EQ(inserted.count(), 1);
+  EXPECT_EQ(grid()->model()->rowCount(), 15);
+  EXPECT_EQ(gridText(14, 0), "P14");
+
+  clickCell(1, 0);
+  click("DownSpeedButton");
+  EXPECT_EQ(changed.count(), 1);
+  EXPECT_EQ(gridText(2, 0), "P1");
+  EXPECT_EQ(grid()->currentIndex().row(), 2);
+
+  click("DeleteReportButton");
+  EXPECT_EQ(removed.count(), 1);
+  EXPECT_EQ(grid()->model()->rowCount(), 14);
+  EXPECT_EQ(gridText(2, 0), "P3");
+  EXPECT_EQ(grid()->currentIndex().row(), 2);
+  EXPECT_EQ(table_.selectedRow(), 2);
+  EXPECT_EQ(reset.count(), 0);
 }
 
 TEST_F(ReportWindows, DeleteAllAsksFirst) {
@@ -446,11 +494,11 @@ TEST_F(ReportWindows, OpenRefusesOddFilesAndSurvivesRunningOutOfMemory) {
 }
 
 TEST_F(ReportWindows, ALongCellIsShownCutAndKeptWhole) {
-  fill({"A"});
-  table_.setCell(3, 0, std::string(1000000, '9'));
-  table_.setCell(4, 0, "ж" + std::string(300, 'x'));
+  ReportRow row = Row("A");
+  row[3] = std::string(1000000, '9');
+  row[4] = "ж" + std::string(300, 'x');
   form_.show();
-  form_.refreshGrid();
+  form_.model().assignRows({row});
   const QString shown = gridText(0, 3);
   EXPECT_LE(shown.size(), 300);
   EXPECT_TRUE(shown.startsWith("999"));

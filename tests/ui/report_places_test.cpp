@@ -48,7 +48,7 @@ class ReportPlacesTest : public ::testing::Test {
   // A report window as one run of the program has it, with the settings
   // file kept in the test's folder.
   struct Run {
-    explicit Run(const QString& settings) : deleteAll(table), form(table, messages, files, deleteAll) {
+    explicit Run(const QString& settings) : form(table, messages, files, deleteAll) {
       form.keepPlacesIn(settings);
     }
     ReportTable table;

@@ -1,0 +1,73 @@
+#include "report/report_export.h"
+
+#include <QFile>
+
+#include "report/export_block.h"
+#include "report/export_files.h"
+#include "report/spreadsheet_launch.h"
+#include "report/xlsx_export.h"
+
+namespace tesmir {
+
+namespace {
+
+Failure<ExportFailure> Missing(const char* message) {
+  return FailWith(ExportFailure{ExportFailure::Kind::ProgramMissing, QString::fromUtf8(message)});
+}
+
+Failure<ExportFailure> Error(const QString& message) {
+  return FailWith(ExportFailure{ExportFailure::Kind::Error, message});
+}
+
+// Checks that the report fits a sheet, clears out day-old exports and writes
+// the workbook into a new read-only file of the export folder.
+Result<QString, ExportFailure> WriteNewWorkbook(const ReportTable& table, const SpreadsheetDesktop& desktop) {
+  if (const QString error = CheckExportLimits(table); !error.isEmpty()) {
+    return Error(error);
+  }
+  const QString folder = desktop.exportFolder.isEmpty() ? DefaultExportFolder() : desktop.exportFolder;
+  RemoveOldExports(folder);
+  const NewExportFile file =
+      WriteExportFile(folder, [&table](const QString& path) { return WriteReportWorkbook(path, table); });
+  if (!file.error.isEmpty()) {
+    return Error(file.error);
+  }
+  return file.path;
+}
+
+}  // namespace
+
+Result<QString, ExportFailure> ExportForExcel(const ReportTable& table, const SpreadsheetDesktop& desktop) {
+  if (desktop.hasXlsxApplication && !desktop.hasXlsxApplication()) {
+    return Missing(kExcelMissingMessage);
+  }
+  Result<QString, ExportFailure> written = WriteNewWorkbook(table, desktop);
+  if (!written) {
+    return written;
+  }
+  if (!desktop.openUrl || !desktop.openUrl(QUrl::fromLocalFile(*written))) {
+    // The desktop has no way to open it: nobody will ever see this file.
+    QFile::remove(*written);
+    return Missing(kExcelMissingMessage);
+  }
+  return written;
+}
+
+Result<QString, ExportFailure> ExportForCalc(const ReportTable& table, const SpreadsheetDesktop& desktop) {
+  const QString program = FindCalcProgram();
+  if (program.isEmpty()) {
+    return Missing(kCalcMissingMessage);
+  }
+  Result<QString, ExportFailure> written = WriteNewWorkbook(table, desktop);
+  if (!written) {
+    return written;
+  }
+  if (const QString error = StartCalc(program, *written); !error.isEmpty()) {
+    // Calc never got the file: nobody will ever see it.
+    QFile::remove(*written);
+    return Error(error);
+  }
+  return written;
+}
+
+}  // namespace tesmir
