@@ -30,9 +30,9 @@ void BM_SaveReport5000(benchmark::State& state) {
   QTemporaryDir dir;
   const QString path = dir.filePath("report.csv");
   for (auto _ : state) {
-    const QString error = tesmir::SaveReportFile(path, table);
-    if (!error.isEmpty()) {
-      state.SkipWithError(error.toStdString().c_str());
+    const auto saved = tesmir::SaveReportFile(path, table);
+    if (!saved) {
+      state.SkipWithError(saved.error().toStdString().c_str());
       break;
     }
   }
@@ -42,14 +42,18 @@ BENCHMARK(BM_SaveReport5000)->Unit(benchmark::kMillisecond);
 void BM_OpenReport5000(benchmark::State& state) {
   QTemporaryDir dir;
   const QString path = dir.filePath("report.csv");
-  if (!tesmir::SaveReportFile(path, BigTable()).isEmpty()) {
+  if (!tesmir::SaveReportFile(path, BigTable())) {
     state.SkipWithError("could not write the report");
     return;
   }
   tesmir::ReportTable table;
   for (auto _ : state) {
-    tesmir::LoadedReport loaded = tesmir::LoadReportFile(path, tesmir::ReportLayout::Semicolon);
-    table.assignRows(tesmir::ParseReport(loaded.bytes, tesmir::ReportLayout::Semicolon).rows);
+    const auto loaded = tesmir::LoadReportFile(path, tesmir::ReportLayout::Semicolon);
+    if (!loaded) {
+      state.SkipWithError(loaded.error().toStdString().c_str());
+      break;
+    }
+    table.assignRows(tesmir::ParseReport(loaded->bytes, tesmir::ReportLayout::Semicolon).rows);
     benchmark::DoNotOptimize(table.rowCount());
   }
 }
@@ -64,7 +68,7 @@ void BM_EncodeReport5000(benchmark::State& state) {
 BENCHMARK(BM_EncodeReport5000)->Unit(benchmark::kMillisecond);
 
 void BM_ParseReport5000(benchmark::State& state) {
-  const QByteArray bytes = tesmir::EncodeReport(BigTable());
+  const std::string bytes = tesmir::EncodeReport(BigTable());
   for (auto _ : state) {
     benchmark::DoNotOptimize(tesmir::ParseReport(bytes, tesmir::ReportLayout::Semicolon));
   }

@@ -4,12 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string_view>
 
-#include "report/report_file.h"
 #include "report_roundtrip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   for (const tesmir::ReportLayout layout : {tesmir::ReportLayout::Semicolon, tesmir::ReportLayout::Bar}) {
     if (!tesmir::ReadSaveReadKeepsRows(bytes, layout)) {
       std::abort();

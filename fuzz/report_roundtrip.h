@@ -4,13 +4,14 @@
 // a cell holds ';', which no layout can carry unchanged).
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
-#include "report/report_file.h"
+#include "report/report_format.h"
 
 namespace tesmir {
 
-inline bool ReadSaveReadKeepsRows(QByteArrayView bytes, ReportLayout layout) {
+inline bool ReadSaveReadKeepsRows(std::string_view bytes, ReportLayout layout) {
   ParsedReport first = ParseReport(bytes, layout);
   if (first.rows.size() < static_cast<std::size_t>(kReportMinRows)) {
     return false;

@@ -42,6 +42,8 @@ bool IsDefaultIgnorable(char32_t c) {
   return false;
 }
 
+std::size_t Utf8Length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : 3; }
+
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out.push_back(static_cast<char>(c));
@@ -119,8 +121,12 @@ std::optional<unsigned char> UnicodeToCp1251(char32_t character) {
 }
 
 std::string DecodeCp1251(std::string_view bytes) {
+  // The exact length first: a short text then stays within the string's own
+  // buffer instead of taking memory from the heap.
+  std::size_t length = 0;
+  for (char b : bytes) length += Utf8Length(Cp1251ToUnicode(static_cast<unsigned char>(b)));
   std::string out;
-  out.reserve(bytes.size() * 2);
+  out.reserve(length);
   for (char b : bytes) AppendUtf8(out, Cp1251ToUnicode(static_cast<unsigned char>(b)));
   return out;
 }

@@ -1,12 +1,10 @@
 #include "report/report_table.h"
 
-#include <QString>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
 #include <utility>
 
 #include "device/device_check.h"
+#include "core/cp1251.h"
 
 namespace tesmir {
 
@@ -45,19 +43,7 @@ bool IsStorableName(std::string_view name) {
   if (name.find_first_of(";\r\n\x1a") != std::string_view::npos) {
     return false;
   }
-  const QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-  QStringEncoder encoder("Windows-1251");
-  if (!encoder.isValid()) {
-    return false;
-  }
-  const QByteArray bytes = encoder.encode(text);
-  if (encoder.hasError()) {
-    return false;
-  }
-  // A best-fit substitution would not read back as the same text.
-  QStringDecoder decoder("Windows-1251");
-  const QString back = decoder.decode(bytes);
-  return !decoder.hasError() && back == text && text.toUtf8() == QByteArrayView(name.data(), static_cast<qsizetype>(name.size()));
+  return IsCp1251Text(name);
 }
 
 ReportTable::ReportTable() : rows_(kReportMinRows) {}

@@ -444,9 +444,9 @@ void ReportForm::openRecentFile(int index) {
 }
 
 bool ReportForm::writeTo(const QString& path) {
-  const QString error = SaveReportFile(path, table_);
-  if (!error.isEmpty()) {
-    messages_.error(this, error);
+  const Result<ReportSaved, QString> saved = SaveReportFile(path, table_);
+  if (!saved) {
+    messages_.error(this, saved.error());
     return false;
   }
   table_.markSaved();
@@ -510,16 +510,17 @@ ReportForm::OpenResult ReportForm::openReportFile(const QString& path) {
   // The rows are built only once the file is accepted; running out of
   // memory on the way leaves the table as it was.
   try {
-    LoadedReport loaded = LoadReportFile(path, *layout);
-    if (!loaded.error.isEmpty()) {
-      messages_.error(this, loaded.error);
+    Result<LoadedReport, QString> read = LoadReportFile(path, *layout);
+    if (!read) {
+      messages_.error(this, read.error());
       return OpenResult::Failed;
     }
+    LoadedReport& loaded = read.value();
     if (loaded.scan.damaged && !messages_.ask(this, QString::fromUtf8(report_file_messages::kDamaged))) {
       return OpenResult::Declined;
     }
     ParsedReport parsed = ParseReport(loaded.bytes, *layout);
-    loaded.bytes.clear();
+    loaded.bytes = std::string();
     model_->assignRows(std::move(parsed.rows));
   } catch (const std::bad_alloc&) {
     messages_.error(this, QString::fromUtf8(report_file_messages::kOutOfMemory).arg(QDir::toNativeSeparators(path)));

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "../../fuzz/report_roundtrip.h"
+#include "report/report_file.h"
 
 namespace tesmir {
 namespace {
@@ -16,7 +17,7 @@ TEST(ReportCorpus, EveryFileReadsAndSurvivesASaveAndRead) {
   for (const QString& name : names) {
     QFile file(corpus.filePath(name));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
-    const QByteArray bytes = file.readAll();
+    const std::string bytes = file.readAll().toStdString();
     EXPECT_TRUE(ReadSaveReadKeepsRows(bytes, ReportLayout::Semicolon)) << name.toStdString();
     EXPECT_TRUE(ReadSaveReadKeepsRows(bytes, ReportLayout::Bar)) << name.toStdString();
   }
@@ -26,7 +27,7 @@ TEST(ReportCorpus, SeedFilesReadAsExpected) {
   const auto read = [](const char* name) {
     QFile file(QStringLiteral(TESMIR_SOURCE_DIR "/fuzz/corpus/") + name);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    const QByteArray bytes = file.readAll();
+    const std::string bytes = file.readAll().toStdString();
     return ParseReport(bytes, *LayoutForFileName(QString::fromLatin1(name)));
   };
   const ParsedReport three = read("three_rows.csv");

@@ -43,18 +43,18 @@ TEST(ReportFile, HeaderLinesHaveTheirLengths) {
   ASSERT_EQ(kHeader.size(), 58 + 2 + 40 + 2);
   ReportTable table;
   table.setCell(0, 0, "x");
-  EXPECT_EQ(EncodeReport(table).left(kHeader.size()), kHeader);
+  EXPECT_EQ(EncodedBytes(table).left(kHeader.size()), kHeader);
 }
 
 TEST(ReportFile, EmptyReportIsZeroBytes) {
-  EXPECT_TRUE(EncodeReport(ReportTable{}).isEmpty());
+  EXPECT_TRUE(EncodeReport(ReportTable{}).empty());
   ReportTable table;
   table.setCell(3, 5, "a value in an unnamed row");
-  EXPECT_TRUE(EncodeReport(table).isEmpty());
+  EXPECT_TRUE(EncodeReport(table).empty());
 }
 
 TEST(ReportFile, ThreeRowsByteForByte) {
-  const QByteArray bytes = EncodeReport(ThreeRowTable());
+  const QByteArray bytes = EncodedBytes(ThreeRowTable());
   EXPECT_EQ(bytes, kThreeRowFile);
   EXPECT_EQ(bytes.count("\r\n"), 5);
   EXPECT_EQ(bytes.count(';'), 12 * 5);
@@ -66,13 +66,13 @@ TEST(ReportFile, NamedRowsAreWrittenWholeAndUnnamedRowsLeftOut) {
                     {},
                     {"", "orphan", "", "", "", "", "", "", "", "", "", ""},
                     {"B", "", "", "", "", "", "", "", "", "", "", ""}});
-  EXPECT_EQ(EncodeReport(table), kHeader + "A;1;;3;4;5;6;7;8;9;10;11;\r\nB;;;;;;;;;;;;\r\n");
+  EXPECT_EQ(EncodedBytes(table), kHeader + "A;1;;3;4;5;6;7;8;9;10;11;\r\nB;;;;;;;;;;;;\r\n");
 }
 
 TEST(ReportFile, CharactersWithoutABytePassAsVisibleText) {
   ReportTable table;
   table.assignRows({{"A", "1\u202f234,57", "ŝ", "", "", "", "", "", "", "", "", ""}});
-  const QByteArray bytes = EncodeReport(table);
+  const QByteArray bytes = EncodedBytes(table);
   EXPECT_TRUE(bytes.contains("A;1\xA0" "234,57;?;"));
   EXPECT_FALSE(bytes.contains('\x1a')) << "Ctrl-Z would end the file when read";
 }
@@ -188,18 +188,19 @@ TEST(ReportFile, SaveAndLoadThroughTheDisk) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath("отчет.csv");
-  EXPECT_EQ(SaveReportFile(path, ThreeRowTable()), "");
+  EXPECT_TRUE(SaveReportFile(path, ThreeRowTable()).ok());
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), kThreeRowFile);
   file.close();
-  const LoadedReport loaded = LoadReportFile(path, ReportLayout::Semicolon);
-  EXPECT_EQ(loaded.error, "");
+  const Result<LoadedReport, QString> read = LoadReportFile(path, ReportLayout::Semicolon);
+  ASSERT_TRUE(read.ok()) << read.error().toStdString();
+  const LoadedReport& loaded = *read;
   EXPECT_FALSE(loaded.scan.damaged);
   EXPECT_EQ(loaded.scan.dataLines, 3u);
   EXPECT_EQ(ParseReport(loaded.bytes, ReportLayout::Semicolon).rows[1], ThreeRowTable().row(1));
 
-  EXPECT_EQ(SaveReportFile(path, ReportTable{}), "");
+  EXPECT_TRUE(SaveReportFile(path, ReportTable{}).ok());
   EXPECT_EQ(QFileInfo(path).size(), 0);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"отчет.csv"}) << "no temporary file is left";
 }
@@ -211,18 +212,21 @@ TEST(ReportFile, FailuresCarryTheSystemText) {
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
   const QString impossible = dir.filePath("plain-file/report.csv");
-  const QString saveError = SaveReportFile(impossible, ThreeRowTable());
+  const Result<ReportSaved, QString> saved = SaveReportFile(impossible, ThreeRowTable());
+  ASSERT_FALSE(saved.ok());
+  const QString& saveError = saved.error();
   EXPECT_TRUE(saveError.contains("report.csv")) << saveError.toStdString();
-  const LoadedReport missing = LoadReportFile(dir.filePath("missing.csv"), ReportLayout::Semicolon);
-  EXPECT_TRUE(missing.error.contains("missing.csv"));
-  EXPECT_GT(missing.error.size(), QString("missing.csv").size() + 25);
+  const Result<LoadedReport, QString> missing = LoadReportFile(dir.filePath("missing.csv"), ReportLayout::Semicolon);
+  ASSERT_FALSE(missing.ok());
+  EXPECT_TRUE(missing.error().contains("missing.csv"));
+  EXPECT_GT(missing.error().size(), QString("missing.csv").size() + 25);
 }
 
 TEST(ReportFile, FailedSaveKeepsThePreviousFile) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath("r.csv");
-  ASSERT_EQ(SaveReportFile(path, ThreeRowTable()), "");
+  ASSERT_TRUE(SaveReportFile(path, ThreeRowTable()).ok());
   // A file size limit makes the disk "full" after 1 KiB, even for root.
   rlimit old{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -230,10 +234,11 @@ TEST(ReportFile, FailedSaveKeepsThePreviousFile) {
   rlimit small = old;
   small.rlim_cur = 1024;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const QString error = SaveReportFile(path, NumberedTable(40));
+  const Result<ReportSaved, QString> saved = SaveReportFile(path, NumberedTable(40));
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);
-  EXPECT_NE(error, "");
+  ASSERT_FALSE(saved.ok());
+  EXPECT_NE(saved.error(), "");
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), kThreeRowFile);
@@ -270,14 +275,14 @@ TEST(ReportFile, RefusesWhatIsNotABoundedRegularFile) {
   };
   for (const Case& c : cases) {
     const ReportLayout layout = c.path.endsWith("okz") ? ReportLayout::Bar : ReportLayout::Semicolon;
-    const LoadedReport loaded = LoadReportFile(c.path, layout, small);
-    EXPECT_TRUE(loaded.error.contains(QString::fromUtf8(c.reason))) << loaded.error.toStdString();
-    EXPECT_TRUE(loaded.error.contains(QDir::toNativeSeparators(c.path))) << loaded.error.toStdString();
-    EXPECT_TRUE(loaded.bytes.isEmpty());
+    const Result<LoadedReport, QString> loaded = LoadReportFile(c.path, layout, small);
+    ASSERT_FALSE(loaded.ok()) << c.reason;
+    EXPECT_TRUE(loaded.error().contains(QString::fromUtf8(c.reason))) << loaded.error().toStdString();
+    EXPECT_TRUE(loaded.error().contains(QDir::toNativeSeparators(c.path))) << loaded.error().toStdString();
   }
   // At the limits the file is read.
-  EXPECT_EQ(LoadReportFile(write("fits.csv", QByteArray(7, '\n')), ReportLayout::Semicolon, small).error, "");
-  EXPECT_EQ(LoadReportFile(write("fits.okz", QByteArray(5, '\n')), ReportLayout::Bar, small).error, "");
+  EXPECT_TRUE(LoadReportFile(write("fits.csv", QByteArray(7, '\n')), ReportLayout::Semicolon, small).ok());
+  EXPECT_TRUE(LoadReportFile(write("fits.okz", QByteArray(5, '\n')), ReportLayout::Bar, small).ok());
 }
 
 TEST(ReportFile, TheRealLimitsAreNamedInMegabytesAndRows) {
@@ -293,8 +298,9 @@ TEST(ReportFile, TheRealLimitsAreNamedInMegabytesAndRows) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   ASSERT_TRUE(file.resize(kReportFileMaxBytes + 1));  // sparse: takes no disk space
   file.close();
-  const LoadedReport loaded = LoadReportFile(file.fileName(), ReportLayout::Semicolon);
-  EXPECT_TRUE(loaded.error.contains(QString::fromUtf8("не более 160 МБ"))) << loaded.error.toStdString();
+  const Result<LoadedReport, QString> loaded = LoadReportFile(file.fileName(), ReportLayout::Semicolon);
+  ASSERT_FALSE(loaded.ok());
+  EXPECT_TRUE(loaded.error().contains(QString::fromUtf8("не более 160 МБ"))) << loaded.error().toStdString();
 }
 
 TEST(ReportFile, ScanCountsDataLinesAndDamageWithoutBuildingRows) {

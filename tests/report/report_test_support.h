@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 #include <string>
 
+#include "report/report_format.h"
 #include "report/report_table.h"
 
 namespace tesmir {
@@ -33,6 +34,16 @@ inline QByteArray BarLayoutBytes(const ReportTable& table, const char* lineEnd) 
   }
   QStringEncoder encoder("Windows-1251");
   return encoder.encode(text);
+}
+
+// The reader and writer work on standard strings; the tests hold file bytes
+// as QByteArray.
+inline QByteArray EncodedBytes(const ReportTable& table) { return QByteArray::fromStdString(EncodeReport(table)); }
+inline ParsedReport ParseReport(const QByteArray& bytes, ReportLayout layout) {
+  return ParseReport(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), layout);
+}
+inline ReportScan ScanReport(const QByteArray& bytes, ReportLayout layout) {
+  return ScanReport(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), layout);
 }
 
 }  // namespace tesmir

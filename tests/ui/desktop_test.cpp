@@ -190,7 +190,7 @@ TEST_F(StartWithFileTest, UnreadableOrDeclinedFileLeavesAnEmptyReport) {
   EXPECT_TRUE(reportVisible_);
   EXPECT_EQ(caption_, "Отчет");
   ASSERT_EQ(messages_.errors.size(), 1);
-  EXPECT_EQ(messages_.errors[0], tesmir::LoadReportFile(missing, tesmir::ReportLayout::Semicolon).error);
+  EXPECT_EQ(messages_.errors[0], tesmir::LoadReportFile(missing, tesmir::ReportLayout::Semicolon).error());
   EXPECT_EQ(app_.report().cell(0, 0), "");
 
   // A damaged file asks as "Открыть..." asks; Cancel keeps the table.
