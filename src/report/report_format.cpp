@@ -42,13 +42,14 @@ class LineCells {
 
   // Cell `k` of the row this line fills.
   std::string cell(int k, ReportLayout layout) const {
+    const auto at = [this](int i) { return positions_[static_cast<std::size_t>(i)]; };
     if (layout == ReportLayout::Semicolon) {
       if (k == 0) {
-        return has(1) ? copy(positions_[0], positions_[1] - positions_[0]) : std::string();
+        return has(1) ? copy(at(0), at(1) - at(0)) : std::string();
       }
-      return has(k + 1) ? copy(positions_[k] + 1, positions_[k + 1] - positions_[k] - 1) : std::string();
+      return has(k + 1) ? copy(at(k) + 1, at(k + 1) - at(k) - 1) : std::string();
     }
-    return has(k + 2) ? copy(positions_[k + 1] + 1, positions_[k + 2] - positions_[k + 1] - 1) : std::string();
+    return has(k + 2) ? copy(at(k + 1) + 1, at(k + 2) - at(k + 1) - 1) : std::string();
   }
 
  private:

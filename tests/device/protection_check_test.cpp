@@ -4,6 +4,8 @@
 // computed by hand from the formulas of help topic 37.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <string>
 
@@ -89,6 +91,9 @@ struct Case {
   std::string_view sectionReason = {};
   std::string_view ik3Reason = {};
 };
+
+// Printed by name, so test logs (and valgrind) never read the struct's bytes.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class ProtectionCheckTest : public ::testing::TestWithParam<Case> {};
 
