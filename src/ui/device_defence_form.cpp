@@ -22,6 +22,7 @@
 #include "ui/locale_separators.h"
 #include "ui/message_sink.h"
 #include "ui/window_placement.h"
+#include "ui/window_style.h"
 
 namespace tesmir {
 namespace {
@@ -202,13 +203,7 @@ void DeviceDefenceForm::buildControls() {
   content->addSpacing(16);
   content->addLayout(buttons);
 
-  auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(0, 0, 0, 0);
-  outer->setSpacing(0);
-  outer->addLayout(content);
-  outer->addWidget(statusBar_);
-  // A fixed dialog exactly as large as its contents need.
-  outer->setSizeConstraint(QLayout::SetFixedSize);
+  style::SetDialogLayout(this, content, statusBar_);
 
   setFuseGroupEnabled(false);
   setBreakerGroupEnabled(true);

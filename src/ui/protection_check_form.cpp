@@ -208,12 +208,7 @@ void ProtectionCheckForm::buildControls() {
   }
   content->addLayout(buttons);
 
-  auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(0, 0, 0, 0);
-  outer->setSpacing(0);
-  outer->addLayout(content);
-  outer->addWidget(statusBar_);
-  outer->setSizeConstraint(QLayout::SetFixedSize);
+  style::SetDialogLayout(this, content, statusBar_);
 
   connect(breakingCapacity_, &QLineEdit::textChanged, this, &ProtectionCheckForm::BreakingCapacityEditChange);
   connect(breakingCapacity_, &QLineEdit::editingFinished, this, &ProtectionCheckForm::BreakingCapacityEditExit);

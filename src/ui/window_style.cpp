@@ -3,6 +3,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPalette>
+#include <QStatusBar>
+#include <QVBoxLayout>
 #include <QWidget>
 
 namespace tesmir::style {
@@ -65,6 +67,15 @@ QFrame* Rule(QWidget* parent) {
   frame->setFrameShape(QFrame::HLine);
   frame->setFrameShadow(QFrame::Sunken);
   return frame;
+}
+
+void SetDialogLayout(QWidget* dialog, QLayout* content, QStatusBar* statusBar) {
+  auto* outer = new QVBoxLayout(dialog);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+  outer->addLayout(content);
+  outer->addWidget(statusBar);
+  outer->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 }  // namespace tesmir::style

@@ -8,6 +8,8 @@
 
 class QFrame;
 class QLabel;
+class QLayout;
+class QStatusBar;
 class QWidget;
 
 namespace tesmir::style {
@@ -30,5 +32,8 @@ void MakeWhite(QWidget* widget);
 QFrame* Box(QWidget* parent = nullptr);
 // A horizontal rule.
 QFrame* Rule(QWidget* parent = nullptr);
+// Lays out a fixed-size dialog: `content` over the dialog's own status bar,
+// the dialog exactly as large as they need.
+void SetDialogLayout(QWidget* dialog, QLayout* content, QStatusBar* statusBar);
 
 }  // namespace tesmir::style
