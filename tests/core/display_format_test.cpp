@@ -87,6 +87,8 @@ struct CurrentCase {
   double amperes;
   std::string text;
 };
+void PrintTo(const CurrentCase& c, std::ostream* os) { *os << c.amperes << " -> \"" << c.text << '"'; }
+
 class FormatCurrentTest : public ::testing::TestWithParam<CurrentCase> {};
 TEST_P(FormatCurrentTest, TiesToEven) { EXPECT_EQ(FormatCurrent(GetParam().amperes), GetParam().text); }
 INSTANTIATE_TEST_SUITE_P(All, FormatCurrentTest,

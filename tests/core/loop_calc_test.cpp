@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "core/loop_calc.h"
@@ -26,6 +27,9 @@ struct WorkedExample {
   double iokz;
   const char* resultLine;
 };
+
+// Printed by name, never as the struct's bytes.
+void PrintTo(const WorkedExample& c, std::ostream* os) { *os << c.name; }
 
 class WorkedExampleTest : public ::testing::TestWithParam<WorkedExample> {};
 
@@ -105,6 +109,9 @@ struct FailureCase {
   std::string message;
   bool labelsBefore = false;
 };
+
+// Printed by name, never as the struct's bytes.
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 class LoopFailureTest : public ::testing::TestWithParam<FailureCase> {};
 
@@ -236,6 +243,9 @@ struct AcceptedCase {
   const char* name;
   std::function<void(SchemeInput&)> edit;
 };
+
+// Printed by name, never as the struct's bytes.
+void PrintTo(const AcceptedCase& c, std::ostream* os) { *os << c.name; }
 
 class LoopAcceptsTest : public ::testing::TestWithParam<AcceptedCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "core/number_text.h"
@@ -13,6 +14,9 @@ struct DecimalCase {
   std::string text;
   std::optional<double> expected;
 };
+
+// The cases print as their text, never as the struct's bytes.
+void PrintTo(const DecimalCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
 
 class ParseDecimalTest : public ::testing::TestWithParam<DecimalCase> {};
 
@@ -50,6 +54,8 @@ struct WholeCase {
   std::optional<std::int32_t> expected;
 };
 
+void PrintTo(const WholeCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
 class ParseWholeNumberTest : public ::testing::TestWithParam<WholeCase> {};
 
 TEST_P(ParseWholeNumberTest, ReadsAsExpected) {
@@ -73,6 +79,8 @@ struct LeadingCase {
   std::string text;
   double expected;
 };
+
+void PrintTo(const LeadingCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
 
 class LeadingNumberTest : public ::testing::TestWithParam<LeadingCase> {};
 

@@ -226,6 +226,10 @@ struct MoveCase {
   std::vector<std::string> expectedNames;
 };
 
+void PrintTo(const MoveCase& c, std::ostream* os) {
+  *os << "row " << c.selected << (c.up ? " up" : " down") << " of " << c.names.size();
+}
+
 class MoveRows : public ::testing::TestWithParam<MoveCase> {};
 
 TEST_P(MoveRows, StayInsideTheLeadingBlock) {
