@@ -47,20 +47,30 @@ bool ResetPeakRss() {
   return static_cast<bool>(clear);
 }
 
+// One export into `folder`, as the menu item writes it; false (and the
+// benchmark marked failed) when it did not succeed.
+bool ExportOnce(const QString& folder, const tesmir::ReportTable& table, benchmark::State& state,
+                QString& path) {
+  const tesmir::NewExportFile file = tesmir::WriteExportFile(
+      folder, [&table](const QString& name) { return tesmir::WriteReportWorkbook(name, table); });
+  if (!file.error.isEmpty()) {
+    state.SkipWithError("export failed");
+    return false;
+  }
+  path = file.path;
+  return true;
+}
+
 void BM_ExportWorkbook999Rows(benchmark::State& state) {
   const tesmir::ReportTable table = LargeReport(999);
   QTemporaryDir dir;
   const QString folder = dir.filePath(QStringLiteral("export"));
   for (auto _ : state) {
     tesmir::RemoveOldExports(folder);
-    const tesmir::NewExportFile file = tesmir::WriteExportFile(
-        folder, [&table](const QString& path) { return tesmir::WriteReportWorkbook(path, table); });
-    if (!file.error.isEmpty()) {
-      state.SkipWithError("export failed");
-      break;
-    }
+    QString path;
+    if (!ExportOnce(folder, table, state, path)) break;
     state.PauseTiming();
-    QFile::remove(file.path);
+    QFile::remove(path);
     state.ResumeTiming();
   }
 }
@@ -83,15 +93,12 @@ void BM_ExportPeakMemory5000Rows(benchmark::State& state) {
       break;
     }
     const long before = StatusKb("VmRSS");
-    const tesmir::NewExportFile file = tesmir::WriteExportFile(
-        folder, [&table](const QString& path) { return tesmir::WriteReportWorkbook(path, table); });
+    QString path;
+    const bool written = ExportOnce(folder, table, state, path);
     growth = std::max(growth, StatusKb("VmHWM") - before);
-    if (!file.error.isEmpty()) {
-      state.SkipWithError("export failed");
-      break;
-    }
+    if (!written) break;
     state.PauseTiming();
-    QFile::remove(file.path);
+    QFile::remove(path);
     state.ResumeTiming();
   }
   state.counters["peak_rss_growth_kB"] = static_cast<double>(growth);
