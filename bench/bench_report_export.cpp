@@ -15,20 +15,9 @@
 #include "report/export_files.h"
 #include "report/report_table.h"
 #include "report/xlsx_export.h"
+#include "sample_report.h"
 
 namespace {
-
-tesmir::ReportTable LargeReport(int rows) {
-  tesmir::ReportTable table;
-  table.setRowCount(rows);
-  for (int row = 0; row < rows; ++row) {
-    const std::string n = std::to_string(row);
-    const tesmir::ReportRow cells = {"К-" + n, "3,25", "10,63", "1 234,57", "2,05", "15", "1 270,47", "12,68",
-                                     "1 270,53", "18" + n, "---", "Тср < 0,4 с"};
-    for (int col = 0; col < tesmir::kReportColumns; ++col) table.setCell(col, row, cells[col]);
-  }
-  return table;
-}
 
 // A line of /proc/self/status in kB ("VmHWM", "VmRSS").
 long StatusKb(const std::string& key) {
@@ -62,7 +51,7 @@ bool ExportOnce(const QString& folder, const tesmir::ReportTable& table, benchma
 }
 
 void BM_ExportWorkbook999Rows(benchmark::State& state) {
-  const tesmir::ReportTable table = LargeReport(999);
+  const tesmir::ReportTable table = tesmir::bench::SampleReport(999);
   QTemporaryDir dir;
   const QString folder = dir.filePath(QStringLiteral("export"));
   for (auto _ : state) {
@@ -77,13 +66,13 @@ void BM_ExportWorkbook999Rows(benchmark::State& state) {
 BENCHMARK(BM_ExportWorkbook999Rows)->Unit(benchmark::kMillisecond);
 
 void BM_ExportBlock999Rows(benchmark::State& state) {
-  const tesmir::ReportTable table = LargeReport(999);
+  const tesmir::ReportTable table = tesmir::bench::SampleReport(999);
   for (auto _ : state) benchmark::DoNotOptimize(tesmir::BuildExportBlock(table));
 }
 BENCHMARK(BM_ExportBlock999Rows)->Unit(benchmark::kMicrosecond);
 
 void BM_ExportPeakMemory5000Rows(benchmark::State& state) {
-  const tesmir::ReportTable table = LargeReport(5000);
+  const tesmir::ReportTable table = tesmir::bench::SampleReport(5000);
   QTemporaryDir dir;
   const QString folder = dir.filePath(QStringLiteral("export"));
   long growth = 0;

@@ -28,7 +28,7 @@ tesmir::ReportTable BigTable() {
 void BM_SaveReport5000(benchmark::State& state) {
   const tesmir::ReportTable table = BigTable();
   QTemporaryDir dir;
-  const QString path = dir.filePath("report.csv");
+  const QString path = dir.filePath(QStringLiteral("report.csv"));
   for (auto _ : state) {
     const auto saved = tesmir::SaveReportFile(path, table);
     if (!saved) {
@@ -41,7 +41,7 @@ BENCHMARK(BM_SaveReport5000)->Unit(benchmark::kMillisecond);
 
 void BM_OpenReport5000(benchmark::State& state) {
   QTemporaryDir dir;
-  const QString path = dir.filePath("report.csv");
+  const QString path = dir.filePath(QStringLiteral("report.csv"));
   if (!tesmir::SaveReportFile(path, BigTable())) {
     state.SkipWithError("could not write the report");
     return;

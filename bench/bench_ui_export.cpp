@@ -13,6 +13,7 @@
 
 #include "ui/message_sink.h"
 #include "ui/spreadsheet_export.h"
+#include "sample_report.h"
 
 namespace {
 
@@ -29,14 +30,7 @@ class CountingSink final : public tesmir::MessageSink {
 };
 
 void BM_ExportToExcelMenuItem999Rows(benchmark::State& state) {
-  tesmir::ReportTable table;
-  table.setRowCount(999);
-  for (int row = 0; row < 999; ++row) {
-    const std::string n = std::to_string(row);
-    const tesmir::ReportRow cells = {"К-" + n, "3,25", "10,63", "1 234,57", "2,05", "15", "1 270,47", "12,68",
-                                     "1 270,53", "18" + n, "---", "Тср < 0,4 с"};
-    for (int col = 0; col < tesmir::kReportColumns; ++col) table.setCell(col, row, cells[col]);
-  }
+  const tesmir::ReportTable table = tesmir::bench::SampleReport(999);
   QTemporaryDir dir;
   QDir(dir.path()).mkpath(QStringLiteral("config"));
   QDir(dir.path()).mkpath(QStringLiteral("data/applications"));

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QWindow>
 #include <chrono>
 #include <clocale>
@@ -24,15 +25,21 @@ int g_argc = 1;
 char g_name[] = "bench_ui_startup";
 char* g_argv[] = {g_name, nullptr};
 
-// Shows the main window and runs the event loop until it is on screen.
-void ShowAndWait(tesmir::App& app) {
+// Shows the main window and runs the event loop until it is on screen, for
+// at most ten seconds; false when it never got there.
+bool ShowAndWait(tesmir::App& app) {
   app.showMainWindow();
+  const QDeadlineTimer deadline(std::chrono::seconds(10));
   QWindow* handle = app.mainForm().windowHandle();
   while (handle == nullptr || !handle->isExposed()) {
+    if (deadline.hasExpired()) {
+      return false;
+    }
     QApplication::processEvents(QEventLoop::AllEvents, 5);
     handle = app.mainForm().windowHandle();
   }
   QApplication::processEvents();
+  return true;
 }
 
 void BM_ColdStart(benchmark::State& state) {
@@ -45,8 +52,7 @@ void BM_ColdStart(benchmark::State& state) {
       tesmir::BoxMessageSink messages;
   tesmir::DialogFileChooser files;
   tesmir::App app(messages, files);
-      ShowAndWait(app);
-      _exit(app.mainForm().isVisible() ? 0 : 1);
+      _exit(ShowAndWait(app) && app.mainForm().isVisible() ? 0 : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -73,7 +79,10 @@ void BM_WindowsCreatedAndShown(benchmark::State& state) {
   tesmir::DialogFileChooser files;
   for (auto _ : state) {
     auto app = std::make_unique<tesmir::App>(messages, files);
-    ShowAndWait(*app);
+    if (!ShowAndWait(*app)) {
+      state.SkipWithError("the main window did not come on screen");
+      break;
+    }
     app.reset();
   }
 }

@@ -85,7 +85,7 @@ DeviceDefenceForm::DeviceDefenceForm(DeviceSettings& settings, const SchemeState
                                      QWidget* parent)
     : QDialog(parent), settings_(settings), scheme_(scheme), messages_(messages) {
   setObjectName("DeviceDefenceForm");
-  setWindowTitle("Аппарат защиты");
+  setWindowTitle(QStringLiteral("Аппарат защиты"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   SetHelpContext(this, HelpTopic::kDevice);
@@ -95,27 +95,27 @@ DeviceDefenceForm::DeviceDefenceForm(DeviceSettings& settings, const SchemeState
 }
 
 void DeviceDefenceForm::buildControls() {
-  avRadio_ = new QRadioButton("Автоматический выключатель", this);
+  avRadio_ = new QRadioButton(QStringLiteral("Автоматический выключатель"), this);
   avRadio_->setObjectName("AVRadioButton");
-  avRadio_->setStatusTip("Переключатель на выбор автоматического выключателя");
+  avRadio_->setStatusTip(QStringLiteral("Переключатель на выбор автоматического выключателя"));
   avRadio_->setChecked(true);
   SetHelpContext(avRadio_, HelpTopic::kDevice);
 
   tokAVnom_ = MakeList(this, "TokAVnomComboBox", ListOf(kBreakerRatings), Q(kDefaultBreakerRating),
-                       "Введите номинальный ток выключателя", 6);
+                       QStringLiteral("Введите номинальный ток выключателя"), 6);
   tokNR_ = MakeList(this, "TokNRComboBox", ListOf(kStartMultiples), Q(kDefaultMultiple),
-                    "Введите коэффициент отсечки или ток срабатывания отсечки", 8);
+                    QStringLiteral("Введите коэффициент отсечки или ток срабатывания отсечки"), 8);
   kzAV_ = MakeList(this, "KZAVComboBox", ListOf(kSafetyFactors), Q(kDefaultSafetyFactor),
-                   "Введите коэффициент запаса", 6);
+                   QStringLiteral("Введите коэффициент запаса"), 6);
 
-  tokNRCheck_ = new QCheckBox("Указан ток срабатывания независимого расцепителя, А", this);
+  tokNRCheck_ = new QCheckBox(QStringLiteral("Указан ток срабатывания независимого расцепителя, А"), this);
   tokNRCheck_->setObjectName("TokNRCheckBox");
-  tokNRCheck_->setStatusTip("Включение/выключение опции ввода тока срабатывания отсечки");
+  tokNRCheck_->setStatusTip(QStringLiteral("Включение/выключение опции ввода тока срабатывания отсечки"));
   SetHelpContext(tokNRCheck_, HelpTopic::kDevice);
 
-  ppRadio_ = new QRadioButton("Плавкий предохранитель", this);
+  ppRadio_ = new QRadioButton(QStringLiteral("Плавкий предохранитель"), this);
   ppRadio_->setObjectName("PPRadioButton");
-  ppRadio_->setStatusTip("Переключатель на выбор плавкого предохранителя");
+  ppRadio_->setStatusTip(QStringLiteral("Переключатель на выбор плавкого предохранителя"));
   SetHelpContext(ppRadio_, HelpTopic::kDevice);
 
   kindGroup_ = new QButtonGroup(this);
@@ -124,36 +124,36 @@ void DeviceDefenceForm::buildControls() {
   kindGroup_->addButton(ppRadio_, 2);
 
   typePP_ = MakeList(this, "TypePPComboBox", {Q(kFuseTypePPN), Q(kFuseTypePN2), Q(kFuseTypeNPN)}, Q(kFuseTypePPN),
-                     "Введите тип предохранителя", 6);
+                     QStringLiteral("Введите тип предохранителя"), 6);
   tokPP_ = MakeList(this, "TokPPComboBox", ToQStringList(*FuseRatingTexts(kFuseTypePPN)), Q(kDefaultFuseRating),
-                    "Введите номинальный ток вставки", 6);
+                    QStringLiteral("Введите номинальный ток вставки"), 6);
   kzPP_ = MakeList(this, "KZPPComboBox", ListOf(kSafetyFactors), Q(kDefaultSafetyFactor),
-                   "Введите коэффициент запаса", 6);
+                   QStringLiteral("Введите коэффициент запаса"), 6);
   timePP_ = MakeList(this, "TimePPComboBox", {Q(kTime5s), Q(kTime04s)}, Q(kTime5s),
-                     "Введите нормируемое время срабатывания вставки", 11);
+                     QStringLiteral("Введите нормируемое время срабатывания вставки"), 11);
 
   breakerCaptions_ = {
-      MakeCaption(this, "TokAVnomLabel", "Номинальный\nток, А", tokAVnom_),
-      MakeCaption(this, "TokNRLabel", "Коэффициент\nнезависимого\nрасцепителя", tokNR_),
-      MakeCaption(this, "KZAVLabel", "Коэффициент\nзапаса", kzAV_),
+      MakeCaption(this, "TokAVnomLabel", QStringLiteral("Номинальный\nток, А"), tokAVnom_),
+      MakeCaption(this, "TokNRLabel", QStringLiteral("Коэффициент\nнезависимого\nрасцепителя"), tokNR_),
+      MakeCaption(this, "KZAVLabel", QStringLiteral("Коэффициент\nзапаса"), kzAV_),
   };
   fuseCaptions_ = {
-      MakeCaption(this, "TypePPLabel", "Тип\nпредохранителя", typePP_),
-      MakeCaption(this, "TokPPLabel", "Номинальный\nток, А", tokPP_),
-      MakeCaption(this, "KZPPLabel", "Коэффициент\nзапаса", kzPP_),
-      MakeCaption(this, "TimePPLabel", "Время\nсрабатывания", timePP_),
+      MakeCaption(this, "TypePPLabel", QStringLiteral("Тип\nпредохранителя"), typePP_),
+      MakeCaption(this, "TokPPLabel", QStringLiteral("Номинальный\nток, А"), tokPP_),
+      MakeCaption(this, "KZPPLabel", QStringLiteral("Коэффициент\nзапаса"), kzPP_),
+      MakeCaption(this, "TimePPLabel", QStringLiteral("Время\nсрабатывания"), timePP_),
   };
 
-  okButton_ = new QPushButton("Да", this);
+  okButton_ = new QPushButton(QStringLiteral("Да"), this);
   okButton_->setObjectName("OKDDBitBtn");
-  okButton_->setStatusTip("Подтверждение ввода данных");
+  okButton_->setStatusTip(QStringLiteral("Подтверждение ввода данных"));
   okButton_->setDefault(true);
-  cancelButton_ = new QPushButton("Отмена", this);
+  cancelButton_ = new QPushButton(QStringLiteral("Отмена"), this);
   cancelButton_->setObjectName("BitBtn2");
-  cancelButton_->setStatusTip("Отмена ввода данных");
-  resetButton_ = new QPushButton("Сброс", this);
+  cancelButton_->setStatusTip(QStringLiteral("Отмена ввода данных"));
+  resetButton_ = new QPushButton(QStringLiteral("Сброс"), this);
   resetButton_->setObjectName("BitBtn3");
-  resetButton_->setStatusTip("Сброс ввода данных");
+  resetButton_->setStatusTip(QStringLiteral("Сброс ввода данных"));
 
   statusBar_ = new QStatusBar(this);
   statusBar_->setObjectName("DeviceDefenceStatusBar");

@@ -245,7 +245,7 @@ std::vector<std::pair<QString, QString>> ProtectionCheckForm::noteFigures() cons
   const ProtectionCheckTexts texts = FormatProtectionCheck(result, separators_);
   // On paper there is no status bar: the reason stands beside the dash.
   const auto shown = [](const FigureText& figure) {
-    return figure.reason.empty() ? Q(figure.text) : Q(figure.text) + QStringLiteral(" (") + Q(figure.reason) + ')';
+    return figure.reason.empty() ? Q(figure.text) : Q(figure.text) + QStringLiteral(" (") + Q(figure.reason) + u')';
   };
   std::vector<std::pair<QString, QString>> rows = {
       {QStringLiteral("Ток срабатывания аппарата защиты:"), shown(TripCurrentText(result, separators_))},

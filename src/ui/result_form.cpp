@@ -1,5 +1,7 @@
 #include "ui/result_form.h"
 
+#include <cstddef>
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,6 +19,10 @@
 
 namespace tesmir {
 namespace {
+
+// Line numbers are ints (they go into names and grid rows); this is the same
+// number as an array index.
+constexpr std::size_t At(int index) { return static_cast<std::size_t>(index); }
 
 
 QLabel* MainCaption(const QString& text) { return style::Caption(text, QString(), style::kDarkRed); }
@@ -157,12 +163,12 @@ QWidget* ResultForm::buildLineTab() {
   }
   for (int r = 0; r < kLineCount; ++r) {
     grid->addWidget(SubCaption(QStringLiteral("Линия %1:").arg(r + 1)), r + 2, 0);
-    rLine_[r] = Value(QStringLiteral("RLine%1Label").arg(r + 1), kDash, kWidestNumber);
-    xLine_[r] = Value(QStringLiteral("XLine%1Label").arg(r + 1), kDash, kWidestNumber);
-    zLine_[r] = Value(QStringLiteral("ZLine%1Label").arg(r + 1), kDash, kWidestNumber);
-    grid->addWidget(rLine_[r], r + 2, 1);
-    grid->addWidget(xLine_[r], r + 2, 2);
-    grid->addWidget(zLine_[r], r + 2, 3);
+    rLine_[At(r)] = Value(QStringLiteral("RLine%1Label").arg(r + 1), kDash, kWidestNumber);
+    xLine_[At(r)] = Value(QStringLiteral("XLine%1Label").arg(r + 1), kDash, kWidestNumber);
+    zLine_[At(r)] = Value(QStringLiteral("ZLine%1Label").arg(r + 1), kDash, kWidestNumber);
+    grid->addWidget(rLine_[At(r)], r + 2, 1);
+    grid->addWidget(xLine_[At(r)], r + 2, 2);
+    grid->addWidget(zLine_[At(r)], r + 2, 3);
   }
   const int sumRow = kLineCount + 2;
   grid->addWidget(SubCaption(QStringLiteral("Суммарное:"), true), sumRow, 0);
@@ -245,15 +251,15 @@ void ResultForm::showCalculation(const SchemeState& scheme, const QString& power
   xt_->setText(t.xt);
   zt_->setText(t.zt);
   for (int i = 0; i < kLineCount; ++i) {
-    rLine_[i]->setText(t.rLine[i]);
+    rLine_[At(i)]->setText(t.rLine[At(i)]);
   }
   rLineSum_->setText(t.rLineSum);
   for (int i = 0; i < kLineCount; ++i) {
-    xLine_[i]->setText(t.xLine[i]);
+    xLine_[At(i)]->setText(t.xLine[At(i)]);
   }
   xLineSum_->setText(t.xLineSum);
   for (int i = 0; i < kLineCount; ++i) {
-    zLine_[i]->setText(t.zLine[i]);
+    zLine_[At(i)]->setText(t.zLine[At(i)]);
   }
   zLineSum_->setText(t.zLineSum);
   rother_->setText(t.rother);
