@@ -69,25 +69,20 @@ void PageFlow::title(const QString& text) {
   y_ += h + 6 * pt_;
 }
 
-void PageFlow::heading(const QString& text) {
-  const QFont f = font(11.5, true);
-  const qreal h = textHeight(f, width_, text);
-  // A heading never stays alone at the foot of a page.
-  ensure(h + 8 * pt_ + 4 * QFontMetricsF(font(kBodyPoints), &device_).lineSpacing());
-  y_ += 8 * pt_;
-  painter_.setFont(f);
-  painter_.drawText(QRectF(0, y_, width_, h), kWrap, text);
-  y_ += h + 3 * pt_;
-}
+void PageFlow::heading(const QString& text) { headingLine(text, {11.5, 8, 3, 4}); }
 
-void PageFlow::subheading(const QString& text) {
-  const QFont f = font(10, true);
+void PageFlow::subheading(const QString& text) { headingLine(text, {10, 4, 2, 2}); }
+
+void PageFlow::headingLine(const QString& text, const HeadingStyle& style) {
+  const QFont f = font(style.points, true);
   const qreal h = textHeight(f, width_, text);
-  ensure(h + 4 * pt_ + 2 * QFontMetricsF(font(kBodyPoints), &device_).lineSpacing());
-  y_ += 4 * pt_;
+  // A heading never stays alone at the foot of a page: the body lines that
+  // follow it must fit below it too.
+  ensure(h + style.pointsBefore * pt_ + style.keptBodyLines * QFontMetricsF(font(kBodyPoints), &device_).lineSpacing());
+  y_ += style.pointsBefore * pt_;
   painter_.setFont(f);
   painter_.drawText(QRectF(0, y_, width_, h), kWrap, text);
-  y_ += h + 2 * pt_;
+  y_ += h + style.pointsAfter * pt_;
 }
 
 void PageFlow::paragraph(const QString& text, bool bold) {

@@ -39,6 +39,13 @@ class PageFlow {
   void finish();
 
  private:
+  struct HeadingStyle {
+    qreal points;        // font size, bold
+    qreal pointsBefore;  // space above
+    qreal pointsAfter;   // space below
+    int keptBodyLines;   // body lines that must fit below it on the page
+  };
+  void headingLine(const QString& text, const HeadingStyle& style);
   QFont font(qreal points, bool bold = false) const;
   qreal textHeight(const QFont& font, qreal width, const QString& text) const;
   void ensure(qreal height);
