@@ -6,7 +6,7 @@
 #include <QPainter>
 
 #include "ui/feeder_picture.h"
-#include "ui_test_app.h"
+#include "support/ui_test_app.h"
 
 namespace tesmir {
 namespace {
