@@ -13,8 +13,8 @@
 #include <QTimer>
 
 #include "support/recording_message_sink.h"
-#include "ui/app.h"
 #include "support/ui_test_app.h"
+#include "ui/app.h"
 
 namespace {
 

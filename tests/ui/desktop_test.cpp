@@ -16,12 +16,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "support/recording_message_sink.h"
-#include "ui/app.h"
 #include "report/report_file.h"
-#include "ui/program_setup.h"
+#include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
 #include "support/wait.h"
+#include "ui/app.h"
+#include "ui/program_setup.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 
 #include <memory>
 
-#include "ui/context_help.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
+#include "ui/context_help.h"
 
 namespace tesmir {
 namespace {

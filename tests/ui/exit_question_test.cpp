@@ -2,12 +2,10 @@
 // answer does.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <deque>
 
 #include "support/shown_app_test.h"
 

@@ -20,14 +20,14 @@
 #include <deque>
 
 #include "device/device_check.h"
+#include "report/feeder_file.h"
 #include "support/recording_message_sink.h"
 #include "support/scripted_file_chooser.h"
-#include "report/feeder_file.h"
+#include "support/ui_test_app.h"
 #include "ui/app.h"
 #include "ui/document_dialogs.h"
 #include "ui/feeder_documents.h"
 #include "ui/feeder_picture.h"
-#include "support/ui_test_app.h"
 
 namespace tesmir {
 namespace {

@@ -7,9 +7,9 @@
 #include <QTextBrowser>
 
 #include "support/recording_message_sink.h"
+#include "support/ui_test_app.h"
 #include "ui/app.h"
 #include "ui/help_viewer.h"
-#include "support/ui_test_app.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <memory>
 
 #include "support/recording_message_sink.h"
+#include "support/ui_test_app.h"
 #include "ui/context_help.h"
 #include "ui/result_form.h"
-#include "support/ui_test_app.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 
 #include "device/protection_check.h"
 #include "support/recording_message_sink.h"
+#include "support/ui_test_app.h"
 #include "ui/app.h"
 #include "ui/help_viewer.h"
-#include "support/ui_test_app.h"
 
 namespace {
 

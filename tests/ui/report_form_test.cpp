@@ -14,7 +14,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <deque>
 #include <functional>
 #include <new>
 #include <optional>
@@ -26,15 +25,14 @@
 #include "device/device_settings.h"
 #include "report/report_file.h"
 #include "report/report_table.h"
-#include "ui/ask_number_form.h"
-#include "ui/context_help.h"
-#include "ui/delete_all_report_form.h"
-#include "ui/file_chooser.h"
-#include "ui/locale_separators.h"
-#include "ui/report_model.h"
 #include "support/recording_message_sink.h"
 #include "support/scripted_file_chooser.h"
 #include "support/ui_test_app.h"
+#include "ui/ask_number_form.h"
+#include "ui/context_help.h"
+#include "ui/delete_all_report_form.h"
+#include "ui/locale_separators.h"
+#include "ui/report_model.h"
 
 namespace tesmir {
 namespace {

@@ -9,15 +9,13 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <deque>
 
+#include "report/report_table.h"
 #include "support/recording_message_sink.h"
 #include "support/scripted_file_chooser.h"
-#include "report/report_table.h"
-#include "ui/delete_all_report_form.h"
-#include "ui/file_chooser.h"
-#include "ui/report_form.h"
 #include "support/ui_test_app.h"
+#include "ui/delete_all_report_form.h"
+#include "ui/report_form.h"
 
 namespace tesmir {
 namespace {

@@ -12,10 +12,10 @@
 #include <memory>
 
 #include "support/recording_message_sink.h"
+#include "support/ui_test_app.h"
 #include "ui/context_help.h"
 #include "ui/locale_separators.h"
 #include "ui/main_form.h"
-#include "support/ui_test_app.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "support/xlsx_reader.h"
 #include "report/spreadsheet_launch.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
+#include "support/xlsx_reader.h"
 
 namespace tesmir {
 namespace {
