@@ -66,7 +66,8 @@ TEST(ExportBlock, OnlyTheLeadingBlockIsExported) {
     EXPECT_EQ(block[0], kTitles);
     EXPECT_EQ(block[1], kUnits);
     for (int row = 0; row < c.expectedDataRows; ++row)
-      EXPECT_EQ(block[static_cast<std::size_t>(row) + 2], AsVector(SampleRow("К-" + std::to_string(row + 1), row))) << "row " << row;
+      EXPECT_EQ(block[static_cast<std::size_t>(row) + 2], AsVector(SampleRow("К-" + std::to_string(row + 1), row)))
+          << "row " << row;
   }
 }
 

@@ -85,12 +85,20 @@ TEST(FeederFile, RefusesEveryBadDocumentWithItsReason) {
       {"cut short", good.left(good.size() / 2), "не является документом JSON"},
       {"json list", QByteArray("[1,2]"), "не является объектом"},
       {"no format", edited([](QJsonObject& r) { r.remove(QStringLiteral("format")); }), "нет поля «format»"},
-      {"wrong format", edited([](QJsonObject& r) { r.insert(QStringLiteral("format"), QStringLiteral("tesmir-report")); }), "неизвестное имя формата"},
-      {"newer version", edited([](QJsonObject& r) { r.insert(QStringLiteral("version"), 2); }), "версия формата 2 новее"},
-      {"fractional version", edited([](QJsonObject& r) { r.insert(QStringLiteral("version"), 1.5); }), "«version» должно быть целым"},
-      {"version as text", edited([](QJsonObject& r) { r.insert(QStringLiteral("version"), QStringLiteral("1")); }), "«version» должно быть целым"},
-      {"no transformer", edited([](QJsonObject& r) { r.remove(QStringLiteral("transformer")); }), "нет поля «transformer»"},
-      {"no power", edited([](QJsonObject& r) { r.insert(QStringLiteral("transformer"), QJsonObject{{QStringLiteral("windKind"), QStringLiteral("Y/Y-0")}}); }),
+      {"wrong format",
+       edited([](QJsonObject& r) { r.insert(QStringLiteral("format"), QStringLiteral("tesmir-report")); }),
+       "неизвестное имя формата"},
+      {"newer version", edited([](QJsonObject& r) { r.insert(QStringLiteral("version"), 2); }),
+       "версия формата 2 новее"},
+      {"fractional version", edited([](QJsonObject& r) { r.insert(QStringLiteral("version"), 1.5); }),
+       "«version» должно быть целым"},
+      {"version as text", edited([](QJsonObject& r) { r.insert(QStringLiteral("version"), QStringLiteral("1")); }),
+       "«version» должно быть целым"},
+      {"no transformer", edited([](QJsonObject& r) { r.remove(QStringLiteral("transformer")); }),
+       "нет поля «transformer»"},
+      {"no power", edited([](QJsonObject& r) {
+         r.insert(QStringLiteral("transformer"), QJsonObject{{QStringLiteral("windKind"), QStringLiteral("Y/Y-0")}});
+       }),
        "нет поля «transformer.transPower»"},
       {"five lines", edited([](QJsonObject& r) {
          QJsonArray l = r.value(QStringLiteral("lines")).toArray();
@@ -98,14 +106,16 @@ TEST(FeederFile, RefusesEveryBadDocumentWithItsReason) {
          r.insert(QStringLiteral("lines"), l);
        }),
        "должно быть 6 линий, а не 5"},
-      {"lines not a list", edited([](QJsonObject& r) { r.insert(QStringLiteral("lines"), QStringLiteral("six")); }), "«lines» должно быть списком"},
+      {"lines not a list", edited([](QJsonObject& r) { r.insert(QStringLiteral("lines"), QStringLiteral("six")); }),
+       "«lines» должно быть списком"},
       {"missing length", edited([&](QJsonObject& r) { editLine(r, 3, "length", QJsonValue::Undefined); }),
        "нет поля «lines[4].length»"},
       {"length as number", edited([&](QJsonObject& r) { editLine(r, 0, "length", 12); }),
        "поле «lines[1].length» должно быть строкой"},
       {"no arc", edited([](QJsonObject& r) { r.remove(QStringLiteral("rArc")); }), "нет поля «rArc»"},
       {"no device", edited([](QJsonObject& r) { r.remove(QStringLiteral("device")); }), "нет поля «device»"},
-      {"device as text", edited([](QJsonObject& r) { r.insert(QStringLiteral("device"), QStringLiteral("ППН")); }), "«device» должно быть объектом"},
+      {"device as text", edited([](QJsonObject& r) { r.insert(QStringLiteral("device"), QStringLiteral("ППН")); }),
+       "«device» должно быть объектом"},
       {"breaker as text", edited([](QJsonObject& r) {
          QJsonObject d = r.value(QStringLiteral("device")).toObject();
          d.insert(QStringLiteral("breaker"), QStringLiteral("да"));

@@ -202,7 +202,8 @@ TEST(ReportFile, SaveAndLoadThroughTheDisk) {
 
   EXPECT_TRUE(SaveReportFile(path, ReportTable{}).ok());
   EXPECT_EQ(QFileInfo(path).size(), 0);
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("отчет.csv")}) << "no temporary file is left";
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("отчет.csv")})
+      << "no temporary file is left";
 }
 
 TEST(ReportFile, FailuresCarryTheSystemText) {
@@ -216,7 +217,8 @@ TEST(ReportFile, FailuresCarryTheSystemText) {
   ASSERT_FALSE(saved.ok());
   const QString& saveError = saved.error();
   EXPECT_TRUE(saveError.contains(QStringLiteral("report.csv"))) << saveError.toStdString();
-  const Result<LoadedReport, QString> missing = LoadReportFile(dir.filePath(QStringLiteral("missing.csv")), ReportLayout::Semicolon);
+  const Result<LoadedReport, QString> missing =
+      LoadReportFile(dir.filePath(QStringLiteral("missing.csv")), ReportLayout::Semicolon);
   ASSERT_FALSE(missing.ok());
   EXPECT_TRUE(missing.error().contains(QStringLiteral("missing.csv")));
   EXPECT_GT(missing.error().size(), QStringLiteral("missing.csv").size() + 25);

@@ -231,8 +231,9 @@ TEST_F(DesktopTest, FileDialogsStartInTheGivenFolder) {
         name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
         dialog->reject();
       });
-      const QString chosen = save ? chooser.chooseSaveName(nullptr, c.start, QStringLiteral("Таблица (*.csv)"), QStringLiteral("csv"))
-                                  : chooser.chooseOpenName(nullptr, c.start, {QStringLiteral("Таблица (*.csv)")}, QStringLiteral("okz"));
+      const QString chosen =
+          save ? chooser.chooseSaveName(nullptr, c.start, QStringLiteral("Таблица (*.csv)"), QStringLiteral("csv"))
+               : chooser.chooseOpenName(nullptr, c.start, {QStringLiteral("Таблица (*.csv)")}, QStringLiteral("okz"));
       EXPECT_TRUE(chosen.isEmpty());
       EXPECT_EQ(folder, c.folder);
       EXPECT_EQ(name, c.name);
@@ -252,7 +253,8 @@ TEST_F(DesktopTest, F9Calculates) {
   // The button shows itself pressed for a moment before it clicks.
   tesmir_test::WaitUntil([&] { return main.findChild<QPushButton*>(QStringLiteral("AddToReportButton"))->isEnabled(); },
                          "the calculation started by F9");
-  EXPECT_EQ(main.findChild<QLabel*>(QStringLiteral("IokzLabel"))->text(), QStringLiteral("Ток однофазного короткого замыкания равен 217 А"));
+  EXPECT_EQ(main.findChild<QLabel*>(QStringLiteral("IokzLabel"))->text(),
+            QStringLiteral("Ток однофазного короткого замыкания равен 217 А"));
   EXPECT_TRUE(main.findChild<QPushButton*>(QStringLiteral("AddToReportButton"))->isEnabled());
 }
 

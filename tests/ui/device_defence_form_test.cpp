@@ -115,17 +115,22 @@ TEST_F(DeviceDefenceFormTest, StartState) {
   EXPECT_TRUE(Control<QRadioButton>("AVRadioButton")->isChecked());
   EXPECT_FALSE(Control<QRadioButton>("PPRadioButton")->isChecked());
   EXPECT_FALSE(Control<QCheckBox>("TokNRCheckBox")->isChecked());
-  EXPECT_EQ(Control<QCheckBox>("TokNRCheckBox")->text(), QStringLiteral("Указан ток срабатывания независимого расцепителя, А"));
+  EXPECT_EQ(Control<QCheckBox>("TokNRCheckBox")->text(),
+            QStringLiteral("Указан ток срабатывания независимого расцепителя, А"));
 
   EXPECT_EQ(List("TokAVnomComboBox")->currentText(), QStringLiteral("16"));
   EXPECT_EQ(List("TokAVnomComboBox")->count(), 29);
   EXPECT_EQ(List("TokNRComboBox")->currentText(), QStringLiteral("10 (\"C\")"));
   EXPECT_EQ(Items(List("TokNRComboBox")),
-            QStringList({QStringLiteral("3 (\"\u0410\")"), QStringLiteral("5 (\"B\")"), QStringLiteral("10 (\"C\")"), QStringLiteral("12"), QStringLiteral("20 (\"D\")")}));  // Cyrillic А
+            QStringList({QStringLiteral("3 (\"\u0410\")"), QStringLiteral("5 (\"B\")"), QStringLiteral("10 (\"C\")"),
+                         QStringLiteral("12"), QStringLiteral("20 (\"D\")")}));  // Cyrillic А
   EXPECT_EQ(List("KZAVComboBox")->currentText(), QStringLiteral("1.1"));
-  EXPECT_EQ(Items(List("KZPPComboBox")), QStringList({QStringLiteral("1.0"), QStringLiteral("1.05"), QStringLiteral("1.1"), QStringLiteral("1.15"), QStringLiteral("1.2")}));
+  EXPECT_EQ(Items(List("KZPPComboBox")),
+            QStringList({QStringLiteral("1.0"), QStringLiteral("1.05"), QStringLiteral("1.1"), QStringLiteral("1.15"),
+                         QStringLiteral("1.2")}));
   EXPECT_EQ(List("TypePPComboBox")->currentText(), QStringLiteral("ППН"));
-  EXPECT_EQ(Items(List("TypePPComboBox")), QStringList({QStringLiteral("ППН"), QStringLiteral("ПН2"), QStringLiteral("НПН")}));
+  EXPECT_EQ(Items(List("TypePPComboBox")),
+            QStringList({QStringLiteral("ППН"), QStringLiteral("ПН2"), QStringLiteral("НПН")}));
   EXPECT_EQ(List("TokPPComboBox")->currentText(), QStringLiteral("63"));
   EXPECT_EQ(List("TokPPComboBox")->count(), 24);
   EXPECT_EQ(Items(List("TimePPComboBox")), QStringList({QStringLiteral("Тср < 5 с"), QStringLiteral("Тср < 0,4 с")}));
@@ -173,7 +178,8 @@ TEST_F(DeviceDefenceFormTest, TypingTheFuseTypeRefillsTheRatings) {
   Click("PPRadioButton");
   Type("TypePPComboBox", QStringLiteral("ПН"));
   // "П" and "ПН" are both unknown, each reported as typed.
-  EXPECT_EQ(sink_.texts(), QStringList({QStringLiteral("Неизвестный тип предохранителя"), QStringLiteral("Неизвестный тип предохранителя")}));
+  EXPECT_EQ(sink_.texts(), QStringList({QStringLiteral("Неизвестный тип предохранителя"),
+                                        QStringLiteral("Неизвестный тип предохранителя")}));
   EXPECT_EQ(List("TokPPComboBox")->count(), 0);
   EXPECT_EQ(List("TokPPComboBox")->currentText(), QStringLiteral("0"));
 
@@ -187,7 +193,9 @@ TEST_F(DeviceDefenceFormTest, TypingTheFuseTypeRefillsTheRatings) {
 
   // Picking an entry runs the same change.
   List("TypePPComboBox")->setCurrentIndex(2);
-  EXPECT_EQ(Items(List("TokPPComboBox")), QStringList({QStringLiteral("6.3"), QStringLiteral("10"), QStringLiteral("16"), QStringLiteral("20"), QStringLiteral("25"), QStringLiteral("31.5"), QStringLiteral("40"), QStringLiteral("63")}));
+  EXPECT_EQ(Items(List("TokPPComboBox")),
+            QStringList({QStringLiteral("6.3"), QStringLiteral("10"), QStringLiteral("16"), QStringLiteral("20"),
+                         QStringLiteral("25"), QStringLiteral("31.5"), QStringLiteral("40"), QStringLiteral("63")}));
   EXPECT_TRUE(sink_.texts().isEmpty());
 }
 
@@ -204,7 +212,9 @@ TEST_F(DeviceDefenceFormTest, CheckBoxSwitchesMultiplesAndCurrent) {
   form_->show();
   Click("TokNRCheckBox");
   EXPECT_EQ(List("TokNRComboBox")->currentText(), QStringLiteral("10 (\"C\")"));
-  EXPECT_EQ(Items(List("TokNRComboBox")), QStringList({QStringLiteral("3 (\"A\")"), QStringLiteral("5 (\"B\")"), QStringLiteral("10 (\"C\")"), QStringLiteral("12"), QStringLiteral("20 (\"D\")")}));
+  EXPECT_EQ(Items(List("TokNRComboBox")),
+            QStringList({QStringLiteral("3 (\"A\")"), QStringLiteral("5 (\"B\")"), QStringLiteral("10 (\"C\")"),
+                         QStringLiteral("12"), QStringLiteral("20 (\"D\")")}));
 }
 
 TEST_F(DeviceDefenceFormTest, AcceptingABreaker) {
@@ -240,7 +250,8 @@ TEST_F(DeviceDefenceFormTest, RejectedAcceptanceChangesNothingButTheMessage) {
   List("TypePPComboBox")->setCurrentIndex(2);  // НПН has no "50"
   Type("TokPPComboBox", QStringLiteral("50"));
   Click("OKDDBitBtn");
-  EXPECT_EQ(sink_.texts(), QStringList({QStringLiteral("Неизвестный номинальный ток плавкой вставки предохранителя.")}));
+  EXPECT_EQ(sink_.texts(),
+            QStringList({QStringLiteral("Неизвестный номинальный ток плавкой вставки предохранителя.")}));
   EXPECT_TRUE(form_->isVisible());
   ExpectTheStartingBreaker();
   EXPECT_EQ(Label(4), QStringLiteral("Тср > 0,4 с"));

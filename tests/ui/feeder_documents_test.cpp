@@ -146,8 +146,9 @@ TEST_F(FeederDocumentsTest, FileMenuComesFirstAndOffersTheNoteOnlyWithResults) {
   for (QAction* a : menu->actions()) {
     if (!a->isSeparator()) captions << a->text();
   }
-  EXPECT_EQ(captions, (QStringList{QStringLiteral("Открыть схему..."), QStringLiteral("Сохранить схему"), QStringLiteral("Сохранить схему как..."),
-                                   QStringLiteral("Расчет в PDF..."), QStringLiteral("Печать расчета...")}));
+  EXPECT_EQ(captions, (QStringList{QStringLiteral("Открыть схему..."), QStringLiteral("Сохранить схему"),
+                                   QStringLiteral("Сохранить схему как..."), QStringLiteral("Расчет в PDF..."),
+                                   QStringLiteral("Печать расчета...")}));
   EXPECT_EQ(action("OpenSchemeMenu")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
   EXPECT_EQ(action("SaveSchemeMenu")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
 
@@ -191,7 +192,8 @@ TEST_F(FeederDocumentsTest, SavedFeederReopensWithTheSameTextsDeviceAndResult) {
   EXPECT_EQ(other.mainForm().schemeInput(), saved.input);
   EXPECT_EQ(other.deviceForm().acceptedInput(), saved.device);
   // The result is left to "Расчет".
-  EXPECT_EQ(other.mainForm().findChild<QLabel*>(QStringLiteral("IokzLabel"))->text(), QStringLiteral("Введите исходные данные для расчета"));
+  EXPECT_EQ(other.mainForm().findChild<QLabel*>(QStringLiteral("IokzLabel"))->text(),
+            QStringLiteral("Введите исходные данные для расчета"));
   QTest::mouseClick(other.mainForm().findChild<QPushButton*>(QStringLiteral("StartButton")), Qt::LeftButton);
   EXPECT_EQ(other.mainForm().findChild<QLabel*>(QStringLiteral("IokzLabel"))->text(), saved.result);
   EXPECT_EQ(other.mainForm().statusDDLabel()->text(), saved.status);
@@ -254,7 +256,8 @@ TEST_F(FeederDocumentsTest, BadFeederFileGivesOneMessageAndChangesNothing) {
     files_.names = {path};
     action("OpenSchemeMenu")->trigger();
     ASSERT_EQ(messages_.informed.size(), 1);
-    EXPECT_TRUE(messages_.informed[0].startsWith(QStringLiteral("Файл не является файлом схемы Тесмир или поврежден: ")))
+    EXPECT_TRUE(
+        messages_.informed[0].startsWith(QStringLiteral("Файл не является файлом схемы Тесмир или поврежден: ")))
         << messages_.informed[0].toStdString();
     EXPECT_GT(messages_.informed[0].size(), 60);  // a reason follows
     EXPECT_TRUE(snapshot() == before);
@@ -328,7 +331,8 @@ TEST_F(FeederDocumentsTest, NoteHoldsTheProtectionCheckFigures) {
   const QStringList figures{shown("TripCurrentLabel"), shown("IokzMinLabel"),  shown("IokzMinStatusLabel"),
                             shown("LengthMaxLabel"),   shown("LengthMaxHotLabel"), shown("Ik3DeviceLabel"),
                             shown("Ik3PointLabel")};
-  ASSERT_TRUE(figures[5].endsWith(QStringLiteral(" кА")) && figures[5].contains(QLatin1Char(','))) << figures[5].toStdString();
+  ASSERT_TRUE(figures[5].endsWith(QStringLiteral(" кА")) && figures[5].contains(QLatin1Char(',')))
+      << figures[5].toStdString();
   // The last section is the busbar: no cross-section, and the reason is printed.
   ASSERT_EQ(shown("SectionMinLabel"), QStringLiteral("—"));
   const QString busbarReason = check.findChild<QLabel*>(QStringLiteral("SectionMinLabel"))->statusTip();
@@ -342,7 +346,8 @@ TEST_F(FeederDocumentsTest, NoteHoldsTheProtectionCheckFigures) {
   for (const QString& f : figures) {
     EXPECT_TRUE(text.contains(Flat(f))) << f.toStdString();
   }
-  EXPECT_TRUE(text.contains(Flat(QStringLiteral("— (") + busbarReason + QStringLiteral(")")))) << busbarReason.toStdString();
+  EXPECT_TRUE(text.contains(Flat(QStringLiteral("— (") + busbarReason + QStringLiteral(")"))))
+      << busbarReason.toStdString();
   EXPECT_FALSE(text.contains(QStringLiteral("Отключающая способность")));
 
   auto* capacity = check.findChild<QLineEdit*>(QStringLiteral("BreakingCapacityEdit"));
@@ -394,7 +399,8 @@ TEST_F(FeederDocumentsTest, ReportPdfRepeatsTheHeadingOnEveryPage) {
   for (int i = 1; i <= 40; ++i) {
     EXPECT_TRUE(text.contains(QStringLiteral(" Т%1 ").arg(i))) << i;
   }
-  EXPECT_EQ(app_.reportForm().findChild<QAction*>(QStringLiteral("PrintReportMenu"))->text(), QStringLiteral("Печать..."));
+  EXPECT_EQ(app_.reportForm().findChild<QAction*>(QStringLiteral("PrintReportMenu"))->text(),
+            QStringLiteral("Печать..."));
 }
 
 }  // namespace

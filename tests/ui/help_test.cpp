@@ -59,7 +59,8 @@ TEST_F(HelpTest, F1OpensTheTopicOfTheFocusedControl) {
     HelpViewer& viewer = app.helpViewer();
     EXPECT_TRUE(viewer.isVisible());
     EXPECT_EQ(viewer.currentTopic(), topic);
-    EXPECT_EQ(viewer.findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"))->source().toString(), HelpViewer::topicUrl(topic));
+    EXPECT_EQ(viewer.findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"))->source().toString(),
+              HelpViewer::topicUrl(topic));
     viewer.hide();
   }
 
@@ -76,7 +77,10 @@ TEST_F(HelpTest, F1OpensTheTopicOfTheFocusedControl) {
   app.mainForm().findChild<QAction*>(QStringLiteral("HelpMenu"))->trigger();
   EXPECT_TRUE(app.helpViewer().isVisible());
   EXPECT_EQ(app.helpViewer().currentTopic(), 1);
-  EXPECT_TRUE(app.helpViewer().findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"))->toPlainText().contains(QStringLiteral("Тесмир 2.5.1")));
+  EXPECT_TRUE(app.helpViewer()
+                  .findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"))
+                  ->toPlainText()
+                  .contains(QStringLiteral("Тесмир 2.5.1")));
 }
 
 TEST_F(HelpTest, ViewerFollowsLinksAndFallsBackToContents) {

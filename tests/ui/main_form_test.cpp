@@ -99,22 +99,30 @@ TEST_F(MainFormTest, StartsAsDescribed) {
   EXPECT_EQ(form->minimumSize(), form->maximumSize());
 
   EXPECT_EQ(combo(QStringLiteral("WindKindComboBox"))->currentText(), QStringLiteral("Y/Y-0"));
-  EXPECT_EQ(Items(combo(QStringLiteral("WindKindComboBox"))), QStringList({QStringLiteral("Y/Y-0"), QStringLiteral("T/Y-0"), QStringLiteral("Y/Z-0"), QStringLiteral("1/1-0")}));
+  EXPECT_EQ(Items(combo(QStringLiteral("WindKindComboBox"))),
+            QStringList(
+                {QStringLiteral("Y/Y-0"), QStringLiteral("T/Y-0"), QStringLiteral("Y/Z-0"), QStringLiteral("1/1-0")}));
   EXPECT_EQ(combo(QStringLiteral("TransPowerComboBox"))->currentText(), QStringLiteral("25"));
   EXPECT_EQ(Items(combo(QStringLiteral("TransPowerComboBox"))),
-            QStringList({QStringLiteral("25"), QStringLiteral("40"), QStringLiteral("63"), QStringLiteral("100"), QStringLiteral("160"), QStringLiteral("250"), QStringLiteral("320"), QStringLiteral("400"), QStringLiteral("630"), QStringLiteral("1000"), QStringLiteral("1600")}));
+            QStringList({QStringLiteral("25"), QStringLiteral("40"), QStringLiteral("63"), QStringLiteral("100"),
+                         QStringLiteral("160"), QStringLiteral("250"), QStringLiteral("320"), QStringLiteral("400"),
+                         QStringLiteral("630"), QStringLiteral("1000"), QStringLiteral("1600")}));
 
   for (int row = 1; row <= 6; ++row) {
     SCOPED_TRACE(row);
     QComboBox* kind = rowCombo("KindPerformLine", row);
-    EXPECT_EQ(kind->currentText(), row == 1 ? QStringLiteral("Кабель с бумажной изоляцией") : QStringLiteral("Кабель с ПВХ изоляцией"));
+    EXPECT_EQ(kind->currentText(),
+              row == 1 ? QStringLiteral("Кабель с бумажной изоляцией") : QStringLiteral("Кабель с ПВХ изоляцией"));
     EXPECT_EQ(kind->count(), 12);
     EXPECT_EQ(kind->itemText(11), QStringLiteral("Шинопровод ШМА, ШРА"));
-    EXPECT_EQ(rowCombo("StuffLine", row)->currentText(), row == 1 ? QStringLiteral("Алюминий") : QStringLiteral("Медь"));
+    EXPECT_EQ(rowCombo("StuffLine", row)->currentText(),
+              row == 1 ? QStringLiteral("Алюминий") : QStringLiteral("Медь"));
     EXPECT_EQ(Items(rowCombo("StuffLine", row)), kMaterials);
     EXPECT_EQ(find<QLineEdit>(QStringLiteral("LengthLine%1Edit").arg(row))->text(), QStringLiteral("0"));
     EXPECT_EQ(rowCombo("QuanParLine", row)->currentText(), QStringLiteral("нет"));
-    EXPECT_EQ(Items(rowCombo("QuanParLine", row)), QStringList({QStringLiteral("нет"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")}));
+    EXPECT_EQ(Items(rowCombo("QuanParLine", row)),
+              QStringList({QStringLiteral("нет"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+                           QStringLiteral("5"), QStringLiteral("6")}));
     for (const char* section : {"FfLine", "FnLine"}) {
       EXPECT_EQ(rowCombo(section, row)->currentText(), QStringLiteral("0"));
       EXPECT_EQ(Items(rowCombo(section, row)), kSections);
@@ -224,10 +232,21 @@ struct PowerCase {
 
 TEST_F(MainFormTest, SchemeRefillsThePowerList) {
   const PowerCase cases[] = {
-      {"T/Y-0", {QStringLiteral("25"), QStringLiteral("40"), QStringLiteral("63"), QStringLiteral("100"), QStringLiteral("160"), QStringLiteral("250"), QStringLiteral("400"), QStringLiteral("630"), QStringLiteral("800"), QStringLiteral("1000"), QStringLiteral("1250"), QStringLiteral("1600"), QStringLiteral("2500")}, "25"},
+      {"T/Y-0",
+       {QStringLiteral("25"), QStringLiteral("40"), QStringLiteral("63"), QStringLiteral("100"), QStringLiteral("160"),
+        QStringLiteral("250"), QStringLiteral("400"), QStringLiteral("630"), QStringLiteral("800"),
+        QStringLiteral("1000"), QStringLiteral("1250"), QStringLiteral("1600"), QStringLiteral("2500")},
+       "25"},
       {"1/1-0", {QStringLiteral("1.25"), QStringLiteral("2.5"), QStringLiteral("4"), QStringLiteral("10")}, "10"},
-      {"Y/Z-0", {QStringLiteral("25"), QStringLiteral("40"), QStringLiteral("63"), QStringLiteral("100"), QStringLiteral("160"), QStringLiteral("250")}, "25"},
-      {"Y/Y-0", {QStringLiteral("25"), QStringLiteral("40"), QStringLiteral("63"), QStringLiteral("100"), QStringLiteral("160"), QStringLiteral("250"), QStringLiteral("320"), QStringLiteral("400"), QStringLiteral("630"), QStringLiteral("1000"), QStringLiteral("1600")}, "25"},
+      {"Y/Z-0",
+       {QStringLiteral("25"), QStringLiteral("40"), QStringLiteral("63"), QStringLiteral("100"), QStringLiteral("160"),
+        QStringLiteral("250")},
+       "25"},
+      {"Y/Y-0",
+       {QStringLiteral("25"), QStringLiteral("40"), QStringLiteral("63"), QStringLiteral("100"), QStringLiteral("160"),
+        QStringLiteral("250"), QStringLiteral("320"), QStringLiteral("400"), QStringLiteral("630"),
+        QStringLiteral("1000"), QStringLiteral("1600")},
+       "25"},
   };
   QComboBox* power = combo(QStringLiteral("TransPowerComboBox"));
   for (const PowerCase& c : cases) {
@@ -465,8 +484,9 @@ TEST_F(MainFormTest, ResultLineShowsWhenInputsChangedSinceTheCalculation) {
     edit();
     EXPECT_EQ(line->text(), result);
     EXPECT_TRUE(isStale());
-    EXPECT_EQ(line->statusTip(),
-              QStringLiteral("Исходные данные изменены после последнего расчета. Для нового результата нажмите \"Расчет\""));
+    EXPECT_EQ(
+        line->statusTip(),
+        QStringLiteral("Исходные данные изменены после последнего расчета. Для нового результата нажмите \"Расчет\""));
     EXPECT_TRUE(button(QStringLiteral("AddToReportButton"))->isEnabled());
   }
   // A failure resets the look along with the text.
@@ -485,14 +505,16 @@ struct FailureCase {
 
 TEST_F(MainFormTest, FailedCalculationShowsOneMessageAndKeepsTheLastSuccess) {
   const FailureCase cases[] = {
-      {"power", [](MainFormTest& t) { t.combo(QStringLiteral("TransPowerComboBox"))->setEditText(QStringLiteral("25,0")); },
+      {"power",
+       [](MainFormTest& t) { t.combo(QStringLiteral("TransPowerComboBox"))->setEditText(QStringLiteral("25,0")); },
        "Неверная мощность трансформатора", true},
-      {"catalogue", [](MainFormTest& t) { t.combo(QStringLiteral("TransPowerComboBox"))->setEditText(QStringLiteral("30")); },
+      {"catalogue",
+       [](MainFormTest& t) { t.combo(QStringLiteral("TransPowerComboBox"))->setEditText(QStringLiteral("30")); },
        "Трансформатор выбранной мощности не заложен в программу", false},
-      {"pairing",
-       [](MainFormTest& t) { t.choose(t.rowCombo("FfLine", 2), QStringLiteral("16")); },
+      {"pairing", [](MainFormTest& t) { t.choose(t.rowCombo("FfLine", 2), QStringLiteral("16")); },
        "Выберите сечение жилы нулевого провода линии 2", false},
-      {"length", [](MainFormTest& t) { t.find<QLineEdit>(QStringLiteral("LengthLine1Edit"))->setText(QStringLiteral("1,5")); },
+      {"length",
+       [](MainFormTest& t) { t.find<QLineEdit>(QStringLiteral("LengthLine1Edit"))->setText(QStringLiteral("1,5")); },
        "Неверная длина линии 1", false},
       {"count", [](MainFormTest& t) { t.rowCombo("QuanParLine", 3)->setEditText(QStringLiteral("Нет")); },
        "Неверное количество параллельных проводов линии 3", false},
@@ -512,7 +534,9 @@ TEST_F(MainFormTest, FailedCalculationShowsOneMessageAndKeepsTheLastSuccess) {
 
     c.spoil(*this);
     QStringList labelsWhenShown;
-    messages.onInform = [&](const QString&) { labelsWhenShown = {label(QStringLiteral("IokzLabel")), label(QStringLiteral("StatusDDLabel"))}; };
+    messages.onInform = [&](const QString&) {
+      labelsWhenShown = {label(QStringLiteral("IokzLabel")), label(QStringLiteral("StatusDDLabel"))};
+    };
     QSignalSpy succeeded(form.get(), &MainForm::calculationSucceeded);
     button(QStringLiteral("StartButton"))->click();
 
@@ -545,7 +569,11 @@ TEST_F(MainFormTest, ButtonsAndMenuOpenTheirWindows) {
       {&device, [&] { button(QStringLiteral("DDButton"))->click(); }},
       {&report, [&] { action(QStringLiteral("ReportMenu"))->trigger(); }},
       {&about, [&] { action(QStringLiteral("AboutMenu"))->trigger(); }},
-      {&ask, [&] { button(QStringLiteral("StartButton"))->click(); button(QStringLiteral("AddToReportButton"))->click(); }},
+      {&ask,
+       [&] {
+         button(QStringLiteral("StartButton"))->click();
+         button(QStringLiteral("AddToReportButton"))->click();
+       }},
       {results.get(), [&] { action(QStringLiteral("ResultMenu"))->trigger(); }},
   };
   for (const auto& [dialog, open] : opens) {

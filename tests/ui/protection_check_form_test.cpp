@@ -145,7 +145,8 @@ TEST_F(ProtectionCheckFormTest, ShowsTheCheckAndJudgesTheTypedBreakingCapacity) 
     EXPECT_EQ(text("BreakingStatusLabel"), QStringLiteral(""));
     QTest::keyClick(edit, Qt::Key_Return);
     QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(messages_.informed, QStringList{QStringLiteral("Неверная величина отключающей способности аппарата защиты")});
+    EXPECT_EQ(messages_.informed,
+              QStringList{QStringLiteral("Неверная величина отключающей способности аппарата защиты")});
     EXPECT_TRUE(form.isVisible());  // Enter does not close the window
 
     QApplication::setActiveWindow(&form);

@@ -258,7 +258,8 @@ TEST_F(ReportWindows, GridShape) {
   EXPECT_TRUE(grid()->horizontalHeader()->isHidden());
   EXPECT_EQ(grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
   EXPECT_EQ(grid()->selectionBehavior(), QAbstractItemView::SelectRows);
-  EXPECT_EQ(form_.findChild<QWidget*>(QStringLiteral("DeleteReportButton"))->statusTip(), QStringLiteral("Удаление строки"));
+  EXPECT_EQ(form_.findChild<QWidget*>(QStringLiteral("DeleteReportButton"))->statusTip(),
+            QStringLiteral("Удаление строки"));
   EXPECT_EQ(form_.findChild<QWidget*>(QStringLiteral("UpSpeedButton"))->statusTip(),
             QStringLiteral("Перемещение строки в списке на одну позицию вверх"));
   EXPECT_TRUE(form_.findChild<QPushButton*>(QStringLiteral("CloseReportBitBtn"))->isDefault());
@@ -451,7 +452,8 @@ TEST_F(ReportWindows, OpenRefusesOddFilesAndSurvivesRunningOutOfMemory) {
   trigger("OpenReportMenu");
   ASSERT_EQ(sink_.errors.size(), 2);
   EXPECT_TRUE(sink_.errors[0].contains(QStringLiteral("не является обычным файлом"))) << sink_.errors[0].toStdString();
-  EXPECT_EQ(sink_.errors[1], QStringLiteral("Недостаточно памяти, чтобы открыть файл ") + path("bad.csv") + QStringLiteral(". Отчет не изменен."));
+  EXPECT_EQ(sink_.errors[1], QStringLiteral("Недостаточно памяти, чтобы открыть файл ") + path("bad.csv") +
+                                 QStringLiteral(". Отчет не изменен."));
   EXPECT_EQ(gridText(1, 0), QStringLiteral("B"));
   EXPECT_EQ(grid()->model()->rowCount(), 14);
   EXPECT_EQ(form_.windowTitle(), QStringLiteral("Отчет"));

@@ -67,7 +67,9 @@ TEST_F(ReportPlacesTest, DialogsStartInTheReportFolderElseTheLastElseDocuments) 
     Run run(settings());
     run.form.OpenReportMenuClick();  // cancelled
     run.form.SaveAsReportMenuClick();
-    EXPECT_EQ(run.files.starts, QStringList({QStringLiteral("open:") + start, QStringLiteral("save:") + QDir(start).filePath(QStringLiteral("Отчет.csv"))}));
+    EXPECT_EQ(run.files.starts,
+              QStringList({QStringLiteral("open:") + start,
+                           QStringLiteral("save:") + QDir(start).filePath(QStringLiteral("Отчет.csv"))}));
 
     run.files.starts.clear();
     run.files.names = {file(QStringLiteral("a/one.csv"))};
@@ -75,7 +77,8 @@ TEST_F(ReportPlacesTest, DialogsStartInTheReportFolderElseTheLastElseDocuments) 
     run.form.SaveAsReportMenuClick();
     run.form.OpenReportMenuClick();
     EXPECT_EQ(run.files.starts,
-              QStringList({QStringLiteral("open:") + start, QStringLiteral("save:") + file(QStringLiteral("a/one.csv")), QStringLiteral("open:") + file(QStringLiteral("a/one.csv"))}));
+              QStringList({QStringLiteral("open:") + start, QStringLiteral("save:") + file(QStringLiteral("a/one.csv")),
+                           QStringLiteral("open:") + file(QStringLiteral("a/one.csv"))}));
   }
   {
     // The next run starts where the last one opened or saved.
@@ -83,7 +86,8 @@ TEST_F(ReportPlacesTest, DialogsStartInTheReportFolderElseTheLastElseDocuments) 
     run.form.OpenReportMenuClick();
     run.files.names = {file(QStringLiteral("b/two.csv"))};
     run.form.SaveAsReportMenuClick();
-    EXPECT_EQ(run.files.starts, QStringList({QStringLiteral("open:") + file(QStringLiteral("a")), QStringLiteral("save:") + file(QStringLiteral("a/Отчет.csv"))}));
+    EXPECT_EQ(run.files.starts, QStringList({QStringLiteral("open:") + file(QStringLiteral("a")),
+                                             QStringLiteral("save:") + file(QStringLiteral("a/Отчет.csv"))}));
     EXPECT_TRUE(QFileInfo::exists(file(QStringLiteral("b/two.csv"))));
   }
   Run run(settings());
@@ -107,9 +111,11 @@ TEST_F(ReportPlacesTest, MenuListsTheLastFiveAndDropsMissingOnes) {
     EXPECT_TRUE(run.messages.errors.isEmpty()) << run.messages.errors.join(QStringLiteral("|")).toStdString();
   }
   Run run(settings());
-  EXPECT_EQ(recentTexts(run.form),
-            QStringList({QStringLiteral("&1 ") + file(QStringLiteral("r3.csv")), QStringLiteral("&2 ") + file(QStringLiteral("r&&3.okz")), QStringLiteral("&3 ") + file(QStringLiteral("r6.csv")),
-                         QStringLiteral("&4 ") + file(QStringLiteral("r5.csv")), QStringLiteral("&5 ") + file(QStringLiteral("r4.csv"))}));
+  EXPECT_EQ(recentTexts(run.form), QStringList({QStringLiteral("&1 ") + file(QStringLiteral("r3.csv")),
+                                                QStringLiteral("&2 ") + file(QStringLiteral("r&&3.okz")),
+                                                QStringLiteral("&3 ") + file(QStringLiteral("r6.csv")),
+                                                QStringLiteral("&4 ") + file(QStringLiteral("r5.csv")),
+                                                QStringLiteral("&5 ") + file(QStringLiteral("r4.csv"))}));
 
   // A recent entry opens its file as "Открыть..." does.
   run.form.findChild<QAction*>(QStringLiteral("RecentReportMenu3"))->trigger();

@@ -98,10 +98,12 @@ struct LocaleCase {
 
 TEST_F(ResultFormTest, StartingWindowBreakdownInTheLocalesSeparators) {
   const LocaleCase cases[] = {
-      {QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("Rт=1957,2 мОм"), QStringLiteral("Zт=3\u00a0110,25 мОм"), QStringLiteral("0,00"),
-       QStringLiteral("Rф-н=692,40 мОм"), QStringLiteral("Xф-н=805,75 мОм"), QStringLiteral("Zф-н=1\u00a0062,38 мОм")},
-      {QLocale(QLocale::English, QLocale::UnitedStates), QStringLiteral("Rт=1957.2 мОм"), QStringLiteral("Zт=3,110.25 мОм"), QStringLiteral("0.00"),
-       QStringLiteral("Rф-н=692.40 мОм"), QStringLiteral("Xф-н=805.75 мОм"), QStringLiteral("Zф-н=1,062.38 мОм")},
+      {QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("Rт=1957,2 мОм"),
+       QStringLiteral("Zт=3\u00a0110,25 мОм"), QStringLiteral("0,00"), QStringLiteral("Rф-н=692,40 мОм"),
+       QStringLiteral("Xф-н=805,75 мОм"), QStringLiteral("Zф-н=1\u00a0062,38 мОм")},
+      {QLocale(QLocale::English, QLocale::UnitedStates), QStringLiteral("Rт=1957.2 мОм"),
+       QStringLiteral("Zт=3,110.25 мОм"), QStringLiteral("0.00"), QStringLiteral("Rф-н=692.40 мОм"),
+       QStringLiteral("Xф-н=805.75 мОм"), QStringLiteral("Zф-н=1,062.38 мОм")},
   };
   for (const LocaleCase& c : cases) {
     SCOPED_TRACE(c.locale.name().toStdString());
@@ -110,7 +112,9 @@ TEST_F(ResultFormTest, StartingWindowBreakdownInTheLocalesSeparators) {
     EXPECT_EQ(text(QStringLiteral("StLabel")), QStringLiteral("Sном=25 кВ*А"));
     EXPECT_EQ(text(QStringLiteral("WindKindLabel")), QStringLiteral("Y/Y-0"));
     EXPECT_EQ(text(QStringLiteral("RtLabel")), c.rt);
-    EXPECT_EQ(text(QStringLiteral("XtLabel")), c.rt.startsWith(QStringLiteral("Rт=1957,2")) ? QStringLiteral("Xт=2417,24 мОм") : QStringLiteral("Xт=2417.24 мОм"));
+    EXPECT_EQ(text(QStringLiteral("XtLabel")), c.rt.startsWith(QStringLiteral("Rт=1957,2"))
+                                                   ? QStringLiteral("Xт=2417,24 мОм")
+                                                   : QStringLiteral("Xт=2417.24 мОм"));
     EXPECT_EQ(text(QStringLiteral("ZtLabel")), c.zt);
     for (int i = 1; i <= 6; ++i) {
       for (const char* column : {"RLine%1Label", "XLine%1Label", "ZLine%1Label"}) {
@@ -144,9 +148,12 @@ TEST_F(ResultFormTest, ShowsTextsAsTypedAndTheSectionValues) {
   EXPECT_EQ(text(QStringLiteral("RotherLabel")), QStringLiteral("Rпр=13 мОм"));
   const auto& line = scheme.Lines[1];
   ASSERT_GT(line.RLine, 0);
-  EXPECT_EQ(text(QStringLiteral("RLine2Label")), QString::fromStdString(tesmir::FormatF2(line.RLine, results->separators())));
-  EXPECT_EQ(text(QStringLiteral("XLine2Label")), QString::fromStdString(tesmir::FormatF2(line.XLine, results->separators())));
-  EXPECT_EQ(text(QStringLiteral("ZLine2Label")), QString::fromStdString(tesmir::FormatF2(line.ZLine, results->separators())));
+  EXPECT_EQ(text(QStringLiteral("RLine2Label")),
+            QString::fromStdString(tesmir::FormatF2(line.RLine, results->separators())));
+  EXPECT_EQ(text(QStringLiteral("XLine2Label")),
+            QString::fromStdString(tesmir::FormatF2(line.XLine, results->separators())));
+  EXPECT_EQ(text(QStringLiteral("ZLine2Label")),
+            QString::fromStdString(tesmir::FormatF2(line.ZLine, results->separators())));
   EXPECT_EQ(text(QStringLiteral("RLineLabel")), text(QStringLiteral("RLine2Label")));
   EXPECT_EQ(text(QStringLiteral("RLine1Label")), QStringLiteral("0.00"));
 }

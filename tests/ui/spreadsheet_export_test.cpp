@@ -189,9 +189,10 @@ TEST_F(SpreadsheetExport, XdgMimeIsAskedInTheBackgroundWhetherAnApplicationExist
 TEST_F(SpreadsheetExport, ExcelNeverWaitsForXdgMime) {
   // An xdg-mime that answers only when the test lets it (or after 10 s, so
   // that it never outlives a test that stopped early).
-  WriteScript(Tool("xdg-mime"),
-              "#!/bin/sh\ni=0\nwhile [ ! -e \"$0.release\" ] && [ $i -lt 200 ]; do /bin/sleep 0.05; i=$((i + 1)); done\n"
-              "echo calc.desktop; : > \"$0.done\"\n");
+  WriteScript(
+      Tool("xdg-mime"),
+      "#!/bin/sh\ni=0\nwhile [ ! -e \"$0.release\" ] && [ $i -lt 200 ]; do /bin/sleep 0.05; i=$((i + 1)); done\n"
+      "echo calc.desktop; : > \"$0.done\"\n");
   SpreadsheetDesktop desktop = SystemSpreadsheetDesktop();
   desktop.exportFolder = desktop_.exportFolder;
   bool opened = false;
