@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
 #include "ui/app.h"
@@ -90,6 +91,7 @@ TEST_F(AppTest, DeviceIsJudgedAfterAcceptanceAndAfterEveryCalculation) {
 }
 
 TEST_F(AppTest, AddedPointCarriesTheTripTimeAndShowsInTheReport) {
+  tesmir_test::ModalGuard guard("the point-name dialog answered with OK");
   acceptBreaker(QStringLiteral("16"));
   calculate();
   ASSERT_TRUE(main<QPushButton>("AddToReportButton")->isEnabled());
@@ -121,6 +123,7 @@ TEST_F(AppTest, AddedPointCarriesTheTripTimeAndShowsInTheReport) {
 }
 
 TEST_F(AppTest, ResetForgetsTheDeviceForLaterRows) {
+  tesmir_test::ModalGuard guard("the point-name dialog answered with OK");
   acceptBreaker(QStringLiteral("16"));
   QWidget& form = app_.deviceForm();
   form.show();

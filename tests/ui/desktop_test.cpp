@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include "report/report_file.h"
+#include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
 #include "support/wait.h"
@@ -209,6 +210,7 @@ TEST_F(StartWithFileTest, UnreadableOrDeclinedFileLeavesAnEmptyReport) {
 // The real dialogs start where they are told: in a folder as such, or in a
 // file's folder with its name filled in.
 TEST_F(DesktopTest, FileDialogsStartInTheGivenFolder) {
+  tesmir_test::ModalGuard guard("the file dialogs rejected once looked at");
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   tesmir::DialogFileChooser chooser;

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
 #include "ui/context_help.h"
@@ -555,6 +556,7 @@ TEST_F(MainFormTest, FailedCalculationShowsOneMessageAndKeepsTheLastSuccess) {
 }
 
 TEST_F(MainFormTest, ButtonsAndMenuOpenTheirWindows) {
+  tesmir_test::ModalGuard guard("the windows closed once shown");
   // Without windows set, the buttons do nothing.
   button(QStringLiteral("DDButton"))->click();
   action(QStringLiteral("ReportMenu"))->trigger();

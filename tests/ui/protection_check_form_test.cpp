@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "device/protection_check.h"
+#include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
 #include "ui/app.h"
@@ -61,6 +62,7 @@ class ProtectionCheckFormTest : public ::testing::Test {
   // Opens the window from its menu item and runs `inside` while it is up;
   // "Закрыть" closes it afterwards whatever `inside` found.
   void whileOpen(const std::function<void()>& inside) {
+    tesmir_test::ModalGuard guard("the protection check window closed by \"Закрыть\"");
     bool ran = false;
     QTimer::singleShot(0, [&] {
       ran = true;

@@ -25,6 +25,7 @@
 #include "device/device_settings.h"
 #include "report/report_file.h"
 #include "report/report_table.h"
+#include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
 #include "support/scripted_file_chooser.h"
 #include "support/ui_test_app.h"
@@ -172,6 +173,7 @@ void WhileOpen(QDialog& dialog, std::function<void()> steps) {
 // Every opening of the point-name dialog starts in the name field with its
 // text selected, whichever button closed it last time.
 TEST_F(ReportWindows, NameDialogStartsInTheNameFieldOnEveryOpening) {
+  tesmir_test::ModalGuard guard("the point-name dialog closed by its keys");
   SchemeState scheme;
   ASSERT_TRUE(RunLoopCalculation(DefaultSchemeInput(), scheme).ok());
   const DeviceSettings device;
@@ -356,6 +358,7 @@ TEST_F(ReportWindows, ModelChangesReachTheGridAsRowSignals) {
 }
 
 TEST_F(ReportWindows, DeleteAllAsksFirst) {
+  tesmir_test::ModalGuard guard("the delete-all question answered by key");
   fill({"A", "B"});
   form_.show();
   QTimer::singleShot(0, [this] { QTest::keyClick(&deleteAll_, Qt::Key_Escape); });

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
 #include "ui/context_help.h"
@@ -165,6 +166,7 @@ TEST_F(ResultFormTest, UsesTheSystemLocaleByDefault) {
 }
 
 TEST_F(ResultFormTest, KeepsItsTabAndClosesWithOk) {
+  tesmir_test::ModalGuard guard("the results window closed by OK");
   auto* pages = results->findChild<QTabWidget*>(QStringLiteral("ResultPageControl"));
   int outcome = -1;
   QTimer::singleShot(0, results.get(), [&] {

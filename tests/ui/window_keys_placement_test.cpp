@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "support/modal_guard.h"
 #include "support/shown_app_test.h"
 #include "ui/help_viewer.h"
 
@@ -21,6 +22,7 @@ class WindowKeysAndPlacement : public tesmir_test::ShownAppTest {};
 
 // Enter on the main keyboard and on the numpad clicks the focused button.
 TEST_F(WindowKeysAndPlacement, EnterClicksTheFocusedButtonInEveryWindow) {
+  tesmir_test::ModalGuard guard("the windows closed by Enter or rejected");
   struct Case {
     QWidget* window;
     const char* button;
@@ -86,6 +88,7 @@ TEST_F(WindowKeysAndPlacement, EnterClicksTheFocusedButtonInEveryWindow) {
 // The windows shown centred sit, frame included, in the middle of the
 // screen's free area, on every opening.
 TEST_F(WindowKeysAndPlacement, CentredWindowsOpenInTheMiddleOfTheScreen) {
+  tesmir_test::ModalGuard guard("the centred windows rejected once looked at");
   const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
   const auto expectCentred = [&](const QWidget& window) {
     const QPoint offset = window.frameGeometry().center() - centre;
