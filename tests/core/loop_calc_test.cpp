@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "Ток однофазного короткого замыкания равен 533 А"},
         WorkedExample{"OneCableHexCount", [] { return OneCableSection("$2"); }, 232.2, 67.843333, 241.908, 954.908,
                       "Ток однофазного короткого замыкания равен 955 А"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(LoopCalc, SectionValuesAndSums) {
   SchemeInput in = OneCableSection("нет");
@@ -237,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"HugeArc", [](SchemeInput& in) { in.rArc = "1e300"; },
                     "Результат расчета выходит за пределы допустимых значений. Проверьте длины линий и "
                     "сопротивление дуги."}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 struct AcceptedCase {
   const char* name;
@@ -275,7 +275,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      in.lines[0].ff = "nonsense";
                                      in.lines[0].fn = "";
                                    }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(LoopCalc, LineKindClasses) {
   EXPECT_EQ(ClassifyLineKind("Воздушная"), LineKindClass::Cable);
@@ -291,7 +291,7 @@ TEST(LoopCalc, DefaultInputIsTheStartingWindow) {
   EXPECT_EQ(in.rArc, "40");
   EXPECT_EQ(in.lines[0].kind, "Кабель с бумажной изоляцией");
   EXPECT_EQ(in.lines[0].stuff, "Алюминий");
-  for (int i = 1; i < kLineCount; ++i) {
+  for (std::size_t i = 1; i < in.lines.size(); ++i) {
     EXPECT_EQ(in.lines[i].kind, "Кабель с ПВХ изоляцией");
     EXPECT_EQ(in.lines[i].stuff, "Медь");
     EXPECT_EQ(in.lines[i].quanPar, "нет");

@@ -177,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"NoTriangleStarEntry", Feeder("Y/Y-0", "320", "15", {PvcCopper("2.5", "50")}), Breaker16(),
              {"227 А", kTrips, "85 м", "65 м", "1,5 кв.мм.", "2,5 кв.мм.", "—", "—"}, {}, {},
              check_texts::kWhyNoTriangleStar}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(ProtectionCheck, WorkedExampleFigures) {
   const SchemeState feeder = Calculate(Worked("120"));

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/report_test_support.h"
+
 namespace tesmir {
 namespace {
 
@@ -17,11 +19,6 @@ ReportRow SampleRow(const std::string& name, int seed) {
   const std::string n = std::to_string(seed);
   return {name, n + ",25", "10,63", "1 234,57", "2,05", n, "30,65", "12,68", "33,17", "69" + n, "---",
           "Тср < 0,4 с"};
-}
-
-void PutRow(ReportTable& table, int row, const ReportRow& cells) {
-  if (row >= table.rowCount()) table.setRowCount(row + 1);
-  for (int col = 0; col < kReportColumns; ++col) table.setCell(col, row, cells[col]);
 }
 
 std::vector<std::string> AsVector(const ReportRow& row) { return {row.begin(), row.end()}; }
@@ -69,7 +66,8 @@ TEST(ExportBlock, OnlyTheLeadingBlockIsExported) {
     EXPECT_EQ(block[0], kTitles);
     EXPECT_EQ(block[1], kUnits);
     for (int row = 0; row < c.expectedDataRows; ++row)
-      EXPECT_EQ(block[row + 2], AsVector(SampleRow("К-" + std::to_string(row + 1), row))) << "row " << row;
+      EXPECT_EQ(block[static_cast<std::size_t>(row) + 2], AsVector(SampleRow("К-" + std::to_string(row + 1), row)))
+          << "row " << row;
   }
 }
 

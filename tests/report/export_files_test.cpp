@@ -189,7 +189,8 @@ TEST(ExportFiles, CleanUpRemovesOnlyItsOwnDayOldReadOnlyFiles) {
       ASSERT_TRUE(QDir().mkdir(path));
     } else {
       Write(path);
-      ::chmod(QFile::encodeName(path).constData(), QString::fromUtf8(e.name).contains("01 ab") ? 0644 : 0444);
+      ::chmod(QFile::encodeName(path).constData(),
+              QString::fromUtf8(e.name).contains(QStringLiteral("01 ab")) ? 0644 : 0444);
     }
     SetModified(path, now.addDays(-2));
   }

@@ -12,7 +12,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "xlsx_reader.h"
+#include "support/report_test_support.h"
+#include "support/xlsx_reader.h"
 
 #include <xlsxwriter.h>
 
@@ -28,11 +29,6 @@ ReportRow SampleRow(const std::string& name, int seed) {
   const std::string n = std::to_string(seed);
   return {name, n + ",25", "10,63", "1 234,57", "2,05", n, "30,65", "12,68", "33,17", "69" + n, "1000",
           "Тср < 0,4 с"};
-}
-
-void PutRow(ReportTable& table, int row, const ReportRow& cells) {
-  if (row >= table.rowCount()) table.setRowCount(row + 1);
-  for (int col = 0; col < kReportColumns; ++col) table.setCell(col, row, cells[col]);
 }
 
 // Rows 0 to 4 named, row 5 with values but no name, rows 6 and 7 named.
@@ -161,7 +157,7 @@ TEST_F(ExportWorkbook, UnwritableFileGivesTheSystemsReason) {
 TEST_F(ExportWorkbook, TheReportIsWrittenRowByRowAsTheBlockWouldBe) {
   const ReportTable table = GappedReport();
   const QString path = dir_.filePath(QStringLiteral("streamed.xlsx"));
-  ASSERT_EQ(WriteReportWorkbook(path, table), "");
+  ASSERT_EQ(WriteReportWorkbook(path, table), QStringLiteral(""));
   const XlsxSheet streamed = ReadXlsxSheet(path);
   const XlsxSheet fromBlock = ReadXlsxSheet(Write(BuildExportBlock(table)));
   ASSERT_TRUE(streamed.ok && fromBlock.ok);
@@ -198,15 +194,15 @@ TEST_F(ExportWorkbook, LibraryErrorsAreShownInRussianWithTheLibrarysText) {
 // The limits of a sheet are checked on the report before anything is written.
 TEST(ExportLimits, RowsAndCellLengthAreCheckedWithTheLimitNamed) {
   ReportTable table = GappedReport();  // five leading rows: seven sheet rows
-  EXPECT_EQ(CheckExportLimits(table), "");
-  EXPECT_EQ(CheckExportLimits(table, {7, kCellMaxCharacters}), "");
+  EXPECT_EQ(CheckExportLimits(table), QString());
+  EXPECT_EQ(CheckExportLimits(table, {7, kCellMaxCharacters}), QString());
   const QString rows = CheckExportLimits(table, {6, kCellMaxCharacters});
   EXPECT_TRUE(rows.contains(QStringLiteral("Отчет из 5 строк"))) << rows.toStdString();
   EXPECT_TRUE(rows.contains(QStringLiteral("не более 4 строк отчета"))) << rows.toStdString();
   EXPECT_EQ(kSheetMaxRows, static_cast<std::size_t>(LXW_ROW_MAX));
 
   table.setCell(7, 3, std::string(kCellMaxCharacters, 'x'));
-  EXPECT_EQ(CheckExportLimits(table), "");
+  EXPECT_EQ(CheckExportLimits(table), QString());
   std::string longCell;
   for (std::size_t i = 0; i <= kCellMaxCharacters; ++i) longCell += "ж";  // counted in characters, not bytes
   table.setCell(7, 3, longCell);

@@ -44,20 +44,20 @@ TEST(FeederFile, WritesAndReadsBackEveryTextExactly) {
     EXPECT_EQ(*parsed.data, data);
   }
   const QJsonObject root = QJsonDocument::fromJson(FeederToJson(plain)).object();
-  EXPECT_EQ(root.value("format").toString(), "tesmir-feeder");
-  EXPECT_EQ(root.value("version").toInt(), 1);
-  EXPECT_TRUE(root.value("device").isNull());
+  EXPECT_EQ(root.value(QStringLiteral("format")).toString(), QStringLiteral("tesmir-feeder"));
+  EXPECT_EQ(root.value(QStringLiteral("version")).toInt(), 1);
+  EXPECT_TRUE(root.value(QStringLiteral("device")).isNull());
 }
 
 TEST(FeederFile, SavesThroughAFileAndLoadsIt) {
   QTemporaryDir dir;
-  const QString path = dir.filePath("feeder.tsm");
-  ASSERT_EQ(SaveFeederFile(path, OddFeeder()), "");
+  const QString path = dir.filePath(QStringLiteral("feeder.tsm"));
+  ASSERT_EQ(SaveFeederFile(path, OddFeeder()), QStringLiteral(""));
   const LoadedFeeder loaded = LoadFeederFile(path);
   ASSERT_TRUE(loaded.data);
   EXPECT_EQ(*loaded.data, OddFeeder());
-  EXPECT_FALSE(LoadFeederFile(dir.filePath("missing.tsm")).error.isEmpty());
-  EXPECT_FALSE(SaveFeederFile(dir.filePath("no/such/dir.tsm"), OddFeeder()).isEmpty());
+  EXPECT_FALSE(LoadFeederFile(dir.filePath(QStringLiteral("missing.tsm"))).error.isEmpty());
+  EXPECT_FALSE(SaveFeederFile(dir.filePath(QStringLiteral("no/such/dir.tsm")), OddFeeder()).isEmpty());
 }
 
 // Each damaged document and the reason it is refused with.
@@ -69,11 +69,11 @@ TEST(FeederFile, RefusesEveryBadDocumentWithItsReason) {
     return QJsonDocument(root).toJson();
   };
   const auto editLine = [](QJsonObject& root, int index, const char* key, const QJsonValue& value) {
-    QJsonArray lines = root.value("lines").toArray();
+    QJsonArray lines = root.value(QStringLiteral("lines")).toArray();
     QJsonObject line = lines[index].toObject();
-    if (value.isUndefined()) line.remove(key); else line.insert(key, value);
+    if (value.isUndefined()) line.remove(QLatin1StringView(key)); else line.insert(QLatin1StringView(key), value);
     lines[index] = line;
-    root.insert("lines", lines);
+    root.insert(QStringLiteral("lines"), lines);
   };
   const struct {
     const char* name;
@@ -84,32 +84,42 @@ TEST(FeederFile, RefusesEveryBadDocumentWithItsReason) {
       {"csv text", QByteArray("№;Rт/3;\r\n"), "не является документом JSON"},
       {"cut short", good.left(good.size() / 2), "не является документом JSON"},
       {"json list", QByteArray("[1,2]"), "не является объектом"},
-      {"no format", edited([](QJsonObject& r) { r.remove("format"); }), "нет поля «format»"},
-      {"wrong format", edited([](QJsonObject& r) { r.insert("format", "tesmir-report"); }), "неизвестное имя формата"},
-      {"newer version", edited([](QJsonObject& r) { r.insert("version", 2); }), "версия формата 2 новее"},
-      {"fractional version", edited([](QJsonObject& r) { r.insert("version", 1.5); }), "«version» должно быть целым"},
-      {"version as text", edited([](QJsonObject& r) { r.insert("version", "1"); }), "«version» должно быть целым"},
-      {"no transformer", edited([](QJsonObject& r) { r.remove("transformer"); }), "нет поля «transformer»"},
-      {"no power", edited([](QJsonObject& r) { r.insert("transformer", QJsonObject{{"windKind", "Y/Y-0"}}); }),
+      {"no format", edited([](QJsonObject& r) { r.remove(QStringLiteral("format")); }), "нет поля «format»"},
+      {"wrong format",
+       edited([](QJsonObject& r) { r.insert(QStringLiteral("format"), QStringLiteral("tesmir-report")); }),
+       "неизвестное имя формата"},
+      {"newer version", edited([](QJsonObject& r) { r.insert(QStringLiteral("version"), 2); }),
+       "версия формата 2 новее"},
+      {"fractional version", edited([](QJsonObject& r) { r.insert(QStringLiteral("version"), 1.5); }),
+       "«version» должно быть целым"},
+      {"version as text", edited([](QJsonObject& r) { r.insert(QStringLiteral("version"), QStringLiteral("1")); }),
+       "«version» должно быть целым"},
+      {"no transformer", edited([](QJsonObject& r) { r.remove(QStringLiteral("transformer")); }),
+       "нет поля «transformer»"},
+      {"no power", edited([](QJsonObject& r) {
+         r.insert(QStringLiteral("transformer"), QJsonObject{{QStringLiteral("windKind"), QStringLiteral("Y/Y-0")}});
+       }),
        "нет поля «transformer.transPower»"},
       {"five lines", edited([](QJsonObject& r) {
-         QJsonArray l = r.value("lines").toArray();
+         QJsonArray l = r.value(QStringLiteral("lines")).toArray();
          l.removeLast();
-         r.insert("lines", l);
+         r.insert(QStringLiteral("lines"), l);
        }),
        "должно быть 6 линий, а не 5"},
-      {"lines not a list", edited([](QJsonObject& r) { r.insert("lines", "six"); }), "«lines» должно быть списком"},
+      {"lines not a list", edited([](QJsonObject& r) { r.insert(QStringLiteral("lines"), QStringLiteral("six")); }),
+       "«lines» должно быть списком"},
       {"missing length", edited([&](QJsonObject& r) { editLine(r, 3, "length", QJsonValue::Undefined); }),
        "нет поля «lines[4].length»"},
       {"length as number", edited([&](QJsonObject& r) { editLine(r, 0, "length", 12); }),
        "поле «lines[1].length» должно быть строкой"},
-      {"no arc", edited([](QJsonObject& r) { r.remove("rArc"); }), "нет поля «rArc»"},
-      {"no device", edited([](QJsonObject& r) { r.remove("device"); }), "нет поля «device»"},
-      {"device as text", edited([](QJsonObject& r) { r.insert("device", "ППН"); }), "«device» должно быть объектом"},
+      {"no arc", edited([](QJsonObject& r) { r.remove(QStringLiteral("rArc")); }), "нет поля «rArc»"},
+      {"no device", edited([](QJsonObject& r) { r.remove(QStringLiteral("device")); }), "нет поля «device»"},
+      {"device as text", edited([](QJsonObject& r) { r.insert(QStringLiteral("device"), QStringLiteral("ППН")); }),
+       "«device» должно быть объектом"},
       {"breaker as text", edited([](QJsonObject& r) {
-         QJsonObject d = r.value("device").toObject();
-         d.insert("breaker", "да");
-         r.insert("device", d);
+         QJsonObject d = r.value(QStringLiteral("device")).toObject();
+         d.insert(QStringLiteral("breaker"), QStringLiteral("да"));
+         r.insert(QStringLiteral("device"), d);
        }),
        "«device.breaker» должно быть true или false"},
       {"too large", QByteArray(kFeederMaxBytes + 1, ' '), "слишком велик"},

@@ -25,7 +25,7 @@ TEST(ReportCorpus, EveryFileReadsAndSurvivesASaveAndRead) {
 
 TEST(ReportCorpus, SeedFilesReadAsExpected) {
   const auto read = [](const char* name) {
-    QFile file(QStringLiteral(TESMIR_SOURCE_DIR "/fuzz/corpus/") + name);
+    QFile file(QStringLiteral(TESMIR_SOURCE_DIR "/fuzz/corpus/") + QString::fromUtf8(name));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
     const std::string bytes = file.readAll().toStdString();
     return ParseReport(bytes, *LayoutForFileName(QString::fromLatin1(name)));

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "report/report_file.h"
-#include "report_test_support.h"
+#include "support/report_test_support.h"
 
 namespace tesmir {
 namespace {
@@ -173,21 +173,21 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "", ""}}},
         ParseCase{"Windows-1251 bytes become UTF-8", kTwoHeaders + "\xCA-1;\xB9;\x88;;;;;;;;;;", ReportLayout::Semicolon,
                   false, {{"К-1", "№", "€", "", "", "", "", "", "", "", "", ""}}}),
-    [](const ::testing::TestParamInfo<ParseCase>& info) { return "case" + std::to_string(info.index); });
+    [](const ::testing::TestParamInfo<ParseCase>& test) { return "case" + std::to_string(test.index); });
 
 TEST(ReportFile, LayoutFollowsTheLastThreeCharacters) {
-  EXPECT_EQ(LayoutForFileName("/tmp/a.csv"), ReportLayout::Semicolon);
-  EXPECT_EQ(LayoutForFileName("/tmp/a.okz"), ReportLayout::Bar);
-  EXPECT_EQ(LayoutForFileName("/tmp/report_csv"), ReportLayout::Semicolon);
-  EXPECT_EQ(LayoutForFileName("/tmp/a.CSV"), std::nullopt);
-  EXPECT_EQ(LayoutForFileName("/tmp/a.Okz"), std::nullopt);
-  EXPECT_EQ(LayoutForFileName("/tmp/a.txt"), std::nullopt);
+  EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/a.csv")), ReportLayout::Semicolon);
+  EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/a.okz")), ReportLayout::Bar);
+  EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/report_csv")), ReportLayout::Semicolon);
+  EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/a.CSV")), std::nullopt);
+  EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/a.Okz")), std::nullopt);
+  EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/a.txt")), std::nullopt);
 }
 
 TEST(ReportFile, SaveAndLoadThroughTheDisk) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  const QString path = dir.filePath("отчет.csv");
+  const QString path = dir.filePath(QStringLiteral("отчет.csv"));
   EXPECT_TRUE(SaveReportFile(path, ThreeRowTable()).ok());
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -202,30 +202,32 @@ TEST(ReportFile, SaveAndLoadThroughTheDisk) {
 
   EXPECT_TRUE(SaveReportFile(path, ReportTable{}).ok());
   EXPECT_EQ(QFileInfo(path).size(), 0);
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"отчет.csv"}) << "no temporary file is left";
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("отчет.csv")})
+      << "no temporary file is left";
 }
 
 TEST(ReportFile, FailuresCarryTheSystemText) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  QFile blocker(dir.filePath("plain-file"));
+  QFile blocker(dir.filePath(QStringLiteral("plain-file")));
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
-  const QString impossible = dir.filePath("plain-file/report.csv");
+  const QString impossible = dir.filePath(QStringLiteral("plain-file/report.csv"));
   const Result<ReportSaved, QString> saved = SaveReportFile(impossible, ThreeRowTable());
   ASSERT_FALSE(saved.ok());
   const QString& saveError = saved.error();
-  EXPECT_TRUE(saveError.contains("report.csv")) << saveError.toStdString();
-  const Result<LoadedReport, QString> missing = LoadReportFile(dir.filePath("missing.csv"), ReportLayout::Semicolon);
+  EXPECT_TRUE(saveError.contains(QStringLiteral("report.csv"))) << saveError.toStdString();
+  const Result<LoadedReport, QString> missing =
+      LoadReportFile(dir.filePath(QStringLiteral("missing.csv")), ReportLayout::Semicolon);
   ASSERT_FALSE(missing.ok());
-  EXPECT_TRUE(missing.error().contains("missing.csv"));
-  EXPECT_GT(missing.error().size(), QString("missing.csv").size() + 25);
+  EXPECT_TRUE(missing.error().contains(QStringLiteral("missing.csv")));
+  EXPECT_GT(missing.error().size(), QStringLiteral("missing.csv").size() + 25);
 }
 
 TEST(ReportFile, FailedSaveKeepsThePreviousFile) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  const QString path = dir.filePath("r.csv");
+  const QString path = dir.filePath(QStringLiteral("r.csv"));
   ASSERT_TRUE(SaveReportFile(path, ThreeRowTable()).ok());
   // A file size limit makes the disk "full" after 1 KiB, even for root.
   rlimit old{};
@@ -238,11 +240,11 @@ TEST(ReportFile, FailedSaveKeepsThePreviousFile) {
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);
   ASSERT_FALSE(saved.ok());
-  EXPECT_NE(saved.error(), "");
+  EXPECT_NE(saved.error(), QStringLiteral(""));
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), kThreeRowFile);
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"r.csv"});
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("r.csv")});
 }
 
 // Files the reader refuses before building any row, each with a message
@@ -251,15 +253,15 @@ TEST(ReportFile, RefusesWhatIsNotABoundedRegularFile) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const auto write = [&dir](const char* name, const QByteArray& bytes) {
-    QFile file(dir.filePath(name));
+    QFile file(dir.filePath(QString::fromUtf8(name)));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
     return file.fileName();
   };
-  const QString fifo = dir.filePath("pipe.csv");
+  const QString fifo = dir.filePath(QStringLiteral("pipe.csv"));
   ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-  const QString zero = dir.filePath("zero.csv");
-  ASSERT_TRUE(QFile::link("/dev/zero", zero));
+  const QString zero = dir.filePath(QStringLiteral("zero.csv"));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
   const ReportFileLimits small{1000, 5};
   struct Case {
     QString path;
@@ -274,7 +276,7 @@ TEST(ReportFile, RefusesWhatIsNotABoundedRegularFile) {
       {write("lines.okz", QByteArray(6, '\n')), "содержит 6 строк данных"},
   };
   for (const Case& c : cases) {
-    const ReportLayout layout = c.path.endsWith("okz") ? ReportLayout::Bar : ReportLayout::Semicolon;
+    const ReportLayout layout = c.path.endsWith(QStringLiteral("okz")) ? ReportLayout::Bar : ReportLayout::Semicolon;
     const Result<LoadedReport, QString> loaded = LoadReportFile(c.path, layout, small);
     ASSERT_FALSE(loaded.ok()) << c.reason;
     EXPECT_TRUE(loaded.error().contains(QString::fromUtf8(c.reason))) << loaded.error().toStdString();
@@ -290,11 +292,11 @@ TEST(ReportFile, TheRealLimitsAreNamedInMegabytesAndRows) {
   // As many rows as allowed of the longest row the program writes still fit.
   const std::string longest = "12345678;9 999 999,99;9 999 999,99;9 999 999,99;9 999 999,99;9 999 999,99;"
                               "9 999 999,99;9 999 999,99;9 999 999,99;99 999 999;9 999 999,99;Тср < 0,4 с;\r\n";
-  EXPECT_LE(static_cast<qint64>(QByteArray::fromStdString(longest).size() * kReportFileMaxRows + 200),
+  EXPECT_LE(static_cast<qint64>(longest.size() * kReportFileMaxRows + 200),
             kReportFileMaxBytes);
   EXPECT_EQ(kReportFileMaxRows, 1048576u - 2u);  // a sheet less its two header rows
   QTemporaryDir dir;
-  QFile file(dir.filePath("sparse.csv"));
+  QFile file(dir.filePath(QStringLiteral("sparse.csv")));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   ASSERT_TRUE(file.resize(kReportFileMaxBytes + 1));  // sparse: takes no disk space
   file.close();

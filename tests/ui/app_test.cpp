@@ -12,9 +12,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "recording_message_sink.h"
+#include "support/modal_guard.h"
+#include "support/recording_message_sink.h"
+#include "support/ui_test_app.h"
 #include "ui/app.h"
-#include "ui_test_app.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ class AppTest : public ::testing::Test {
 
   template <class T>
   T* main(const char* name) {
-    T* w = app_.mainForm().findChild<T*>(name);
+    T* w = app_.mainForm().findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(w, nullptr) << name;
     return w;
   }
@@ -37,7 +38,7 @@ class AppTest : public ::testing::Test {
   void calculate() { QTest::mouseClick(main<QPushButton>("StartButton"), Qt::LeftButton); }
 
   void setCombo(QWidget* root, const char* name, const QString& text) {
-    auto* combo = root->findChild<QComboBox*>(name);
+    auto* combo = root->findChild<QComboBox*>(QString::fromLatin1(name));
     ASSERT_NE(combo, nullptr) << name;
     combo->setEditText(text);
   }
@@ -46,51 +47,52 @@ class AppTest : public ::testing::Test {
   void acceptBreaker(const QString& rated) {
     QWidget& form = app_.deviceForm();
     form.show();
-    form.findChild<QRadioButton*>("AVRadioButton")->setChecked(true);
+    form.findChild<QRadioButton*>(QStringLiteral("AVRadioButton"))->setChecked(true);
     setCombo(&form, "TokAVnomComboBox", rated);
-    QTest::mouseClick(form.findChild<QPushButton*>("OKDDBitBtn"), Qt::LeftButton);
+    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("OKDDBitBtn")), Qt::LeftButton);
   }
 
-  RecordingMessageSink messages_;
+  tesmir_test::RecordingMessageSink messages_;
   tesmir::DialogFileChooser files_;
   tesmir::App app_;
 };
 
 TEST_F(AppTest, DeviceIsJudgedAfterAcceptanceAndAfterEveryCalculation) {
-  EXPECT_EQ(mainStatus(), "В расчете не определен");
+  EXPECT_EQ(mainStatus(), QStringLiteral("В расчете не определен"));
   calculate();
-  EXPECT_EQ(main<QLabel>("IokzLabel")->text(), "Ток однофазного короткого замыкания равен 217 А");
-  EXPECT_EQ(mainStatus(), "В расчете не определен");  // no device yet
+  EXPECT_EQ(main<QLabel>("IokzLabel")->text(), QStringLiteral("Ток однофазного короткого замыкания равен 217 А"));
+  EXPECT_EQ(mainStatus(), QStringLiteral("В расчете не определен"));  // no device yet
 
-  acceptBreaker("16");  // Iср = 176 A, below 217 A
-  EXPECT_TRUE(messages_.informed.isEmpty()) << messages_.informed.join("|").toStdString();
+  acceptBreaker(QStringLiteral("16"));  // Iср = 176 A, below 217 A
+  EXPECT_TRUE(messages_.informed.isEmpty()) << messages_.informed.join(QStringLiteral("|")).toStdString();
   EXPECT_FALSE(app_.deviceForm().isVisible());
-  EXPECT_EQ(mainStatus(), "Срабатывание за нормативное время");
-  EXPECT_EQ(resultStatus(), "Срабатывание за нормативное время");
-  EXPECT_EQ(tripTime(), "Тср < 0,4 с");
-  EXPECT_EQ(app_.resultForm().tokSRLabel()->text(), "Iср=176 А");
+  EXPECT_EQ(mainStatus(), QStringLiteral("Срабатывание за нормативное время"));
+  EXPECT_EQ(resultStatus(), QStringLiteral("Срабатывание за нормативное время"));
+  EXPECT_EQ(tripTime(), QStringLiteral("Тср < 0,4 с"));
+  EXPECT_EQ(app_.resultForm().tokSRLabel()->text(), QStringLiteral("Iср=176 А"));
 
   // 100 m of 16 mm² aluminium brings the current down to about 171 A.
-  setCombo(&app_.mainForm(), "FfLine1ComboBox", "16");
-  setCombo(&app_.mainForm(), "FnLine1ComboBox", "16");
-  main<QLineEdit>("LengthLine1Edit")->setText("100");
+  setCombo(&app_.mainForm(), "FfLine1ComboBox", QStringLiteral("16"));
+  setCombo(&app_.mainForm(), "FnLine1ComboBox", QStringLiteral("16"));
+  main<QLineEdit>("LengthLine1Edit")->setText(QStringLiteral("100"));
   calculate();
   ASSERT_LT(app_.scheme().Iokz, 176);
-  EXPECT_EQ(mainStatus(), "Несрабатывание за нормативное время");
-  EXPECT_EQ(resultStatus(), "Несрабатывание за нормативное время");
-  EXPECT_EQ(tripTime(), "Тср > 0,4 с");
+  EXPECT_EQ(mainStatus(), QStringLiteral("Несрабатывание за нормативное время"));
+  EXPECT_EQ(resultStatus(), QStringLiteral("Несрабатывание за нормативное время"));
+  EXPECT_EQ(tripTime(), QStringLiteral("Тср > 0,4 с"));
 
   // A failed calculation rewrites only the main window's status line.
-  main<QLineEdit>("RArcEdit")->setText("-1");
+  main<QLineEdit>("RArcEdit")->setText(QStringLiteral("-1"));
   calculate();
   ASSERT_EQ(messages_.informed.size(), 1);
-  EXPECT_EQ(mainStatus(), "Выполните расчет тока однофазного короткого замыкания");
-  EXPECT_EQ(resultStatus(), "Несрабатывание за нормативное время");
+  EXPECT_EQ(mainStatus(), QStringLiteral("Выполните расчет тока однофазного короткого замыкания"));
+  EXPECT_EQ(resultStatus(), QStringLiteral("Несрабатывание за нормативное время"));
   EXPECT_FALSE(main<QPushButton>("AddToReportButton")->isEnabled());
 }
 
 TEST_F(AppTest, AddedPointCarriesTheTripTimeAndShowsInTheReport) {
-  acceptBreaker("16");
+  tesmir_test::ModalGuard guard("the point-name dialog answered with OK");
+  acceptBreaker(QStringLiteral("16"));
   calculate();
   ASSERT_TRUE(main<QPushButton>("AddToReportButton")->isEnabled());
 
@@ -98,12 +100,12 @@ TEST_F(AppTest, AddedPointCarriesTheTripTimeAndShowsInTheReport) {
   QTimer::singleShot(0, [this] {
     QWidget& ask = app_.askNumberForm();
     ASSERT_TRUE(ask.isVisible());
-    ask.findChild<QLineEdit*>("NumberEdit")->setText("К-1");
-    QTest::mouseClick(ask.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+    ask.findChild<QLineEdit*>(QStringLiteral("NumberEdit"))->setText(QStringLiteral("К-1"));
+    QTest::mouseClick(ask.findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
   });
   QTest::mouseClick(main<QPushButton>("AddToReportButton"), Qt::LeftButton);
   EXPECT_FALSE(app_.askNumberForm().isVisible());
-  EXPECT_TRUE(messages_.informed.isEmpty()) << messages_.informed.join("|").toStdString();
+  EXPECT_TRUE(messages_.informed.isEmpty()) << messages_.informed.join(QStringLiteral("|")).toStdString();
 
   const tesmir::ReportTable& report = app_.report();
   ASSERT_EQ(report.leadingCount(), 1);
@@ -113,28 +115,29 @@ TEST_F(AppTest, AddedPointCarriesTheTripTimeAndShowsInTheReport) {
   EXPECT_EQ(report.cell(11, 0), "Тср < 0,4 с");
 
   app_.reportForm().show();
-  auto* grid = app_.reportForm().findChild<QTableView*>("ReportStringGrid");
+  auto* grid = app_.reportForm().findChild<QTableView*>(QStringLiteral("ReportStringGrid"));
   ASSERT_NE(grid, nullptr);
-  EXPECT_EQ(grid->model()->index(0, 0).data().toString(), "К-1");
-  EXPECT_EQ(grid->model()->index(0, 11).data().toString(), "Тср < 0,4 с");
+  EXPECT_EQ(grid->model()->index(0, 0).data().toString(), QStringLiteral("К-1"));
+  EXPECT_EQ(grid->model()->index(0, 11).data().toString(), QStringLiteral("Тср < 0,4 с"));
   app_.reportForm().hide();
 }
 
 TEST_F(AppTest, ResetForgetsTheDeviceForLaterRows) {
-  acceptBreaker("16");
+  tesmir_test::ModalGuard guard("the point-name dialog answered with OK");
+  acceptBreaker(QStringLiteral("16"));
   QWidget& form = app_.deviceForm();
   form.show();
-  QTest::mouseClick(form.findChild<QPushButton*>("BitBtn3"), Qt::LeftButton);
+  QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("BitBtn3")), Qt::LeftButton);
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(app_.deviceSettings().TokSR, -1);
-  EXPECT_EQ(mainStatus(), "В расчете не определен");
-  EXPECT_EQ(app_.resultForm().tokSRLabel()->text(), "---");
+  EXPECT_EQ(mainStatus(), QStringLiteral("В расчете не определен"));
+  EXPECT_EQ(app_.resultForm().tokSRLabel()->text(), QStringLiteral("---"));
 
   calculate();
-  EXPECT_EQ(mainStatus(), "В расчете не определен");
+  EXPECT_EQ(mainStatus(), QStringLiteral("В расчете не определен"));
   QTimer::singleShot(0, [this] {
-    app_.askNumberForm().findChild<QLineEdit*>("NumberEdit")->setText("Т2");
-    QTest::mouseClick(app_.askNumberForm().findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+    app_.askNumberForm().findChild<QLineEdit*>(QStringLiteral("NumberEdit"))->setText(QStringLiteral("Т2"));
+    QTest::mouseClick(app_.askNumberForm().findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
   });
   QTest::mouseClick(main<QPushButton>("AddToReportButton"), Qt::LeftButton);
   EXPECT_EQ(app_.report().cell(10, 0), "---");

@@ -16,11 +16,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "recording_message_sink.h"
-#include "ui/app.h"
 #include "report/report_file.h"
+#include "support/modal_guard.h"
+#include "support/recording_message_sink.h"
+#include "support/ui_test_app.h"
+#include "support/wait.h"
+#include "ui/app.h"
 #include "ui/program_setup.h"
-#include "ui_test_app.h"
 
 namespace {
 
@@ -37,11 +39,11 @@ QString CancelText() {
 
 TEST_F(DesktopTest, StandardButtonsFollowTheLocale) {
   const QString untranslated = CancelText();
-  ASSERT_EQ(untranslated, "Cancel");
+  ASSERT_EQ(untranslated, QStringLiteral("Cancel"));
   {
     const tesmir::QtTranslations russian(QLocale(QLocale::Russian, QLocale::Russia));
     ASSERT_TRUE(russian.installed()) << "qt6-translations-l10n is missing";
-    EXPECT_EQ(CancelText(), "Отмена");
+    EXPECT_EQ(CancelText(), QStringLiteral("Отмена"));
   }
   EXPECT_EQ(CancelText(), untranslated);  // removed with the object
   const tesmir::QtTranslations english(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -56,17 +58,17 @@ TEST_F(DesktopTest, DesktopEntryMatchesTheProgram) {
   const QString desktopFile = QGuiApplication::desktopFileName();
   QCoreApplication::setApplicationName(oldName);
 
-  QFile file(QStringLiteral(TESMIR_SOURCE_DIR "/data/") + tesmir::DesktopEntryId() + ".desktop");
+  QFile file(QStringLiteral(TESMIR_SOURCE_DIR "/data/") + tesmir::DesktopEntryId() + QStringLiteral(".desktop"));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << file.fileName().toStdString();
   QMap<QString, QString> entry;
-  for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
-    const qsizetype eq = line.indexOf('=');
+  for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
     if (eq > 0) entry.insert(line.left(eq), line.mid(eq + 1));
   }
-  EXPECT_EQ(desktopFile, "io.github.tesmir.Tesmir");
-  EXPECT_EQ(entry.value("Exec"), name + " %f");
-  EXPECT_EQ(entry.value("StartupWMClass"), name);  // X11 takes the class from the application name
-  EXPECT_TRUE(entry.value("MimeType").split(';').contains("text/csv"));
+  EXPECT_EQ(desktopFile, QStringLiteral("io.github.tesmir.Tesmir"));
+  EXPECT_EQ(entry.value(QStringLiteral("Exec")), name + QStringLiteral(" %f"));
+  EXPECT_EQ(entry.value(QStringLiteral("StartupWMClass")), name);  // X11 takes the class from the application name
+  EXPECT_TRUE(entry.value(QStringLiteral("MimeType")).split(QLatin1Char(';')).contains(QStringLiteral("text/csv")));
 }
 
 struct ProgramRun {
@@ -92,39 +94,39 @@ ProgramRun RunProgram(const QStringList& arguments, const QProcessEnvironment& e
 // Help and version need no window system at all.
 TEST_F(DesktopTest, HelpAndVersionPrintAndExitWithoutAWindow) {
   QProcessEnvironment console = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) console.remove(name);
-  console.insert("LANG", "C.UTF-8");
-  console.insert("LC_ALL", "C.UTF-8");
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) console.remove(QString::fromLatin1(name));
+  console.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+  console.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
 
-  const ProgramRun help = RunProgram({"--help"}, console);
+  const ProgramRun help = RunProgram({QStringLiteral("--help")}, console);
   EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
-  EXPECT_TRUE(help.out.contains("--version")) << help.out.toStdString();
-  EXPECT_TRUE(help.out.contains("[файл]")) << help.out.toStdString();
+  EXPECT_TRUE(help.out.contains(QStringLiteral("--version"))) << help.out.toStdString();
+  EXPECT_TRUE(help.out.contains(QStringLiteral("[файл]"))) << help.out.toStdString();
 
-  const ProgramRun version = RunProgram({"--version"}, console);
+  const ProgramRun version = RunProgram({QStringLiteral("--version")}, console);
   EXPECT_EQ(version.exitCode, 0);
-  EXPECT_EQ(version.out, "tesmir 2.5.1\n");
+  EXPECT_EQ(version.out, QStringLiteral("tesmir 2.5.1\n"));
 
-  const ProgramRun twoFiles = RunProgram({"a.csv", "b.csv"}, console);
+  const ProgramRun twoFiles = RunProgram({QStringLiteral("a.csv"), QStringLiteral("b.csv")}, console);
   EXPECT_EQ(twoFiles.exitCode, 1);
   EXPECT_TRUE(twoFiles.out.isEmpty());
-  EXPECT_TRUE(twoFiles.err.contains("только один")) << twoFiles.err.toStdString();
+  EXPECT_TRUE(twoFiles.err.contains(QStringLiteral("только один"))) << twoFiles.err.toStdString();
 
   // Under a Russian locale the program loads Qt's Russian texts, which
   // include those of the option list.
   QProcessEnvironment russian = console;
-  russian.insert("LANG", "ru_RU.UTF-8");
-  russian.insert("LC_ALL", "ru_RU.UTF-8");
-  const ProgramRun russianHelp = RunProgram({"--help"}, russian);
+  russian.insert(QStringLiteral("LANG"), QStringLiteral("ru_RU.UTF-8"));
+  russian.insert(QStringLiteral("LC_ALL"), QStringLiteral("ru_RU.UTF-8"));
+  const ProgramRun russianHelp = RunProgram({QStringLiteral("--help")}, russian);
   EXPECT_EQ(russianHelp.exitCode, 0);
-  EXPECT_TRUE(russianHelp.out.contains("Параметры:")) << russianHelp.out.toStdString();
-  EXPECT_TRUE(help.out.contains("Options:")) << help.out.toStdString();
+  EXPECT_TRUE(russianHelp.out.contains(QStringLiteral("Параметры:"))) << russianHelp.out.toStdString();
+  EXPECT_TRUE(help.out.contains(QStringLiteral("Options:"))) << help.out.toStdString();
 
   QProcessEnvironment offscreen = console;
-  offscreen.insert("QT_QPA_PLATFORM", "offscreen");
-  const ProgramRun unknown = RunProgram({"--no-such-option"}, offscreen);
+  offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  const ProgramRun unknown = RunProgram({QStringLiteral("--no-such-option")}, offscreen);
   EXPECT_EQ(unknown.exitCode, 1);
-  EXPECT_TRUE(unknown.err.contains("no-such-option")) << unknown.err.toStdString();
+  EXPECT_TRUE(unknown.err.contains(QStringLiteral("no-such-option"))) << unknown.err.toStdString();
 }
 
 // A file that cannot be read does not end the program: its message waits
@@ -133,10 +135,10 @@ TEST_F(DesktopTest, ProgramStaysOpenWithAnUnreadableFile) {
   QTemporaryDir home;
   ASSERT_TRUE(home.isValid());
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("HOME", home.path());
-  env.insert("XDG_CONFIG_HOME", home.filePath("config"));
-  const ProgramRun run = RunProgram({home.filePath("missing.csv")}, env, 3000);
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  env.insert(QStringLiteral("HOME"), home.path());
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+  const ProgramRun run = RunProgram({home.filePath(QStringLiteral("missing.csv"))}, env, 3000);
   EXPECT_FALSE(run.finished) << "exit " << run.exitCode << ": " << run.err.toStdString();
 }
 
@@ -155,12 +157,11 @@ class StartWithFileTest : public DesktopTest {
       caption_ = app_.reportForm().windowTitle();
       app_.reportForm().accept();
     });
-    for (int i = 0; i < 200 && !seen; ++i) QTest::qWait(20);
-    ASSERT_TRUE(seen);
+    ASSERT_TRUE(tesmir_test::WaitUntil([&] { return seen; }, "the report window at start"));
     EXPECT_TRUE(app_.mainForm().isVisible());
   }
 
-  RecordingMessageSink messages_;
+  tesmir_test::RecordingMessageSink messages_;
   tesmir::DialogFileChooser files_;
   tesmir::App app_;
   bool reportVisible_ = false;
@@ -169,7 +170,7 @@ class StartWithFileTest : public DesktopTest {
 
 TEST_F(StartWithFileTest, OpensTheFileInTheReportWindow) {
   QTemporaryDir dir;
-  const QString path = dir.filePath("отчет.csv");
+  const QString path = dir.filePath(QStringLiteral("отчет.csv"));
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write(QByteArray(";;;;;;;;;;;;\r\n;;;;;;;;;;;;\r\n") + "T1;1;2;3;4;5;6;7;8;9;10;11;\r\n");
@@ -177,7 +178,7 @@ TEST_F(StartWithFileTest, OpensTheFileInTheReportWindow) {
 
   startWith(path);
   EXPECT_TRUE(reportVisible_);
-  EXPECT_EQ(caption_, "Отчет-" + path);
+  EXPECT_EQ(caption_, QStringLiteral("Отчет-") + path);
   EXPECT_EQ(app_.report().cell(0, 0), "T1");
   EXPECT_EQ(app_.report().cell(11, 0), "11");
   EXPECT_TRUE(messages_.errors.isEmpty());
@@ -185,16 +186,16 @@ TEST_F(StartWithFileTest, OpensTheFileInTheReportWindow) {
 
 TEST_F(StartWithFileTest, UnreadableOrDeclinedFileLeavesAnEmptyReport) {
   QTemporaryDir dir;
-  const QString missing = dir.filePath("нет.csv");
+  const QString missing = dir.filePath(QStringLiteral("нет.csv"));
   startWith(missing);
   EXPECT_TRUE(reportVisible_);
-  EXPECT_EQ(caption_, "Отчет");
+  EXPECT_EQ(caption_, QStringLiteral("Отчет"));
   ASSERT_EQ(messages_.errors.size(), 1);
   EXPECT_EQ(messages_.errors[0], tesmir::LoadReportFile(missing, tesmir::ReportLayout::Semicolon).error());
   EXPECT_EQ(app_.report().cell(0, 0), "");
 
   // A damaged file asks as "Открыть..." asks; Cancel keeps the table.
-  const QString damaged = dir.filePath("damaged.csv");
+  const QString damaged = dir.filePath(QStringLiteral("damaged.csv"));
   QFile file(damaged);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("T1;1;2\r\n");
@@ -202,13 +203,14 @@ TEST_F(StartWithFileTest, UnreadableOrDeclinedFileLeavesAnEmptyReport) {
   messages_.answer = false;
   startWith(damaged);
   ASSERT_EQ(messages_.asked.size(), 1);
-  EXPECT_EQ(messages_.asked[0], "Формат файла поврежден. Продолжить загрузку данных?");
+  EXPECT_EQ(messages_.asked[0], QStringLiteral("Формат файла поврежден. Продолжить загрузку данных?"));
   EXPECT_EQ(app_.report().cell(0, 0), "");
 }
 
 // The real dialogs start where they are told: in a folder as such, or in a
 // file's folder with its name filled in.
 TEST_F(DesktopTest, FileDialogsStartInTheGivenFolder) {
+  tesmir_test::ModalGuard guard("the file dialogs rejected once looked at");
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   tesmir::DialogFileChooser chooser;
@@ -217,22 +219,23 @@ TEST_F(DesktopTest, FileDialogsStartInTheGivenFolder) {
     QString folder;
     QString name;
   } cases[] = {
-      {dir.path(), dir.path(), ""},
-      {dir.filePath("Отчет.csv"), dir.path(), "Отчет.csv"},
+      {dir.path(), dir.path(), QStringLiteral("")},
+      {dir.filePath(QStringLiteral("Отчет.csv")), dir.path(), QStringLiteral("Отчет.csv")},
   };
   for (const auto& c : cases) {
     for (const bool save : {true, false}) {
-      SCOPED_TRACE((c.start + (save ? " save" : " open")).toStdString());
+      SCOPED_TRACE((c.start + (save ? QStringLiteral(" save") : QStringLiteral(" open"))).toStdString());
       QString folder, name;
       QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         folder = dialog->directory().absolutePath();
-        name = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+        name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
         dialog->reject();
       });
-      const QString chosen = save ? chooser.chooseSaveName(nullptr, c.start, "Таблица (*.csv)", "csv")
-                                  : chooser.chooseOpenName(nullptr, c.start, {"Таблица (*.csv)"}, "okz");
+      const QString chosen =
+          save ? chooser.chooseSaveName(nullptr, c.start, QStringLiteral("Таблица (*.csv)"), QStringLiteral("csv"))
+               : chooser.chooseOpenName(nullptr, c.start, {QStringLiteral("Таблица (*.csv)")}, QStringLiteral("okz"));
       EXPECT_TRUE(chosen.isEmpty());
       EXPECT_EQ(folder, c.folder);
       EXPECT_EQ(name, c.name);
@@ -241,7 +244,7 @@ TEST_F(DesktopTest, FileDialogsStartInTheGivenFolder) {
 }
 
 TEST_F(DesktopTest, F9Calculates) {
-  RecordingMessageSink messages;
+  tesmir_test::RecordingMessageSink messages;
   tesmir::DialogFileChooser files;
   tesmir::App app(messages, files);
   app.showMainWindow();
@@ -250,20 +253,22 @@ TEST_F(DesktopTest, F9Calculates) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
   QTest::keyClick(&main, Qt::Key_F9);
   // The button shows itself pressed for a moment before it clicks.
-  for (int i = 0; i < 50 && !main.findChild<QPushButton*>("AddToReportButton")->isEnabled(); ++i) QTest::qWait(20);
-  EXPECT_EQ(main.findChild<QLabel*>("IokzLabel")->text(), "Ток однофазного короткого замыкания равен 217 А");
-  EXPECT_TRUE(main.findChild<QPushButton*>("AddToReportButton")->isEnabled());
+  tesmir_test::WaitUntil([&] { return main.findChild<QPushButton*>(QStringLiteral("AddToReportButton"))->isEnabled(); },
+                         "the calculation started by F9");
+  EXPECT_EQ(main.findChild<QLabel*>(QStringLiteral("IokzLabel"))->text(),
+            QStringLiteral("Ток однофазного короткого замыкания равен 217 А"));
+  EXPECT_TRUE(main.findChild<QPushButton*>(QStringLiteral("AddToReportButton"))->isEnabled());
 }
 
 // 1600 x 1000 at 200 %: 800 x 500 logical pixels, less a 14-pixel panel.
 TEST_F(DesktopTest, MainWindowScrollsWhenTheScreenIsTooSmall) {
-  RecordingMessageSink messages;
+  tesmir_test::RecordingMessageSink messages;
   tesmir::DialogFileChooser files;
   tesmir::App app(messages, files);
   tesmir::MainForm& main = app.mainForm();
-  auto* scroller = main.findChild<QScrollArea*>("MainScrollArea");
+  auto* scroller = main.findChild<QScrollArea*>(QStringLiteral("MainScrollArea"));
   ASSERT_NE(scroller, nullptr);
-  QWidget* panel = main.findChild<QWidget*>("MainPanel");
+  QWidget* panel = main.findChild<QWidget*>(QStringLiteral("MainPanel"));
   ASSERT_EQ(scroller->widget(), panel);
 
   main.fitInto(QRect(0, 0, 3840, 2160));

@@ -15,23 +15,12 @@
 
 #include <memory>
 
+#include "support/recording_message_sink.h"
+#include "support/ui_test_app.h"
 #include "ui/context_help.h"
-#include "ui/message_sink.h"
-#include "ui_test_app.h"
 
 namespace tesmir {
 namespace {
-
-class RecordingSink final : public MessageSink {
- public:
-  void inform(QWidget*, const QString& text) override { messages << text; }
-  bool ask(QWidget*, const QString& text) override {
-    messages << text;
-    return true;
-  }
-  void error(QWidget*, const QString& text) override { messages << text; }
-  QStringList messages;
-};
 
 QStringList Items(const QComboBox* box) {
   QStringList items;
@@ -49,12 +38,12 @@ class DeviceDefenceFormTest : public ::testing::Test {
 
   void SetUp() override {
     for (const char* name : {"TypeDDLabel", "ToknomLabel", "KZLabel", "TokSRLabel", "TimeSRLabel"}) {
-      labels_.push_back(std::make_unique<QLabel>("---"));
+      labels_.push_back(std::make_unique<QLabel>(QStringLiteral("---")));
       labels_.back()->setObjectName(name);
     }
-    mainStatus_ = std::make_unique<QLabel>("В расчете не определен");
+    mainStatus_ = std::make_unique<QLabel>(QStringLiteral("В расчете не определен"));
     mainStatus_->setObjectName("StatusDDLabel");
-    resultStatus_ = std::make_unique<QLabel>("в расчете не определен.");
+    resultStatus_ = std::make_unique<QLabel>(QStringLiteral("в расчете не определен."));
     resultStatus_->setObjectName("StatusDDLabel");
 
     form_ = std::make_unique<DeviceDefenceForm>(settings_, scheme_, sink_);
@@ -66,7 +55,7 @@ class DeviceDefenceFormTest : public ::testing::Test {
 
   template <typename T>
   T* Control(const char* name) {
-    T* control = form_->findChild<T*>(name);
+    T* control = form_->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(control, nullptr) << name;
     return control;
   }
@@ -97,9 +86,20 @@ class DeviceDefenceFormTest : public ::testing::Test {
 
   QString Label(int i) const { return labels_[static_cast<std::size_t>(i)]->text(); }
 
+  // The breaker the dialog starts with is the accepted device: 16 A, 1.1,
+  // Iср = 176 A.
+  void ExpectTheStartingBreaker() const {
+    EXPECT_EQ(settings_.KindDD, DeviceKind::Breaker);
+    EXPECT_DOUBLE_EQ(settings_.TokSR, 176);
+    EXPECT_EQ(Label(0), QStringLiteral("Автоматический выключатель"));
+    EXPECT_EQ(Label(1), QStringLiteral("Iном=16 А"));
+    EXPECT_EQ(Label(2), QStringLiteral("Кз=1.1"));
+    EXPECT_EQ(Label(3), QStringLiteral("Iср=176 А"));
+  }
+
   DeviceSettings settings_;
   SchemeState scheme_;
-  RecordingSink sink_;
+  tesmir_test::RecordingMessageSink sink_;
   std::vector<std::unique_ptr<QLabel>> labels_;  // type, toknom, kz, tokSR, timeSR
   std::unique_ptr<QLabel> mainStatus_;
   std::unique_ptr<QLabel> resultStatus_;
@@ -107,28 +107,33 @@ class DeviceDefenceFormTest : public ::testing::Test {
 };
 
 TEST_F(DeviceDefenceFormTest, StartState) {
-  EXPECT_EQ(form_->objectName(), "DeviceDefenceForm");
-  EXPECT_EQ(form_->windowTitle(), "Аппарат защиты");
+  EXPECT_EQ(form_->objectName(), QStringLiteral("DeviceDefenceForm"));
+  EXPECT_EQ(form_->windowTitle(), QStringLiteral("Аппарат защиты"));
   EXPECT_EQ(form_->minimumSize(), form_->maximumSize());
   EXPECT_EQ(form_->property(kHelpContextProperty).toInt(), 34);
 
   EXPECT_TRUE(Control<QRadioButton>("AVRadioButton")->isChecked());
   EXPECT_FALSE(Control<QRadioButton>("PPRadioButton")->isChecked());
   EXPECT_FALSE(Control<QCheckBox>("TokNRCheckBox")->isChecked());
-  EXPECT_EQ(Control<QCheckBox>("TokNRCheckBox")->text(), "Указан ток срабатывания независимого расцепителя, А");
+  EXPECT_EQ(Control<QCheckBox>("TokNRCheckBox")->text(),
+            QStringLiteral("Указан ток срабатывания независимого расцепителя, А"));
 
-  EXPECT_EQ(List("TokAVnomComboBox")->currentText(), "16");
+  EXPECT_EQ(List("TokAVnomComboBox")->currentText(), QStringLiteral("16"));
   EXPECT_EQ(List("TokAVnomComboBox")->count(), 29);
-  EXPECT_EQ(List("TokNRComboBox")->currentText(), "10 (\"C\")");
+  EXPECT_EQ(List("TokNRComboBox")->currentText(), QStringLiteral("10 (\"C\")"));
   EXPECT_EQ(Items(List("TokNRComboBox")),
-            QStringList({"3 (\"\u0410\")", "5 (\"B\")", "10 (\"C\")", "12", "20 (\"D\")"}));  // Cyrillic А
-  EXPECT_EQ(List("KZAVComboBox")->currentText(), "1.1");
-  EXPECT_EQ(Items(List("KZPPComboBox")), QStringList({"1.0", "1.05", "1.1", "1.15", "1.2"}));
-  EXPECT_EQ(List("TypePPComboBox")->currentText(), "ППН");
-  EXPECT_EQ(Items(List("TypePPComboBox")), QStringList({"ППН", "ПН2", "НПН"}));
-  EXPECT_EQ(List("TokPPComboBox")->currentText(), "63");
+            QStringList({QStringLiteral("3 (\"\u0410\")"), QStringLiteral("5 (\"B\")"), QStringLiteral("10 (\"C\")"),
+                         QStringLiteral("12"), QStringLiteral("20 (\"D\")")}));  // Cyrillic А
+  EXPECT_EQ(List("KZAVComboBox")->currentText(), QStringLiteral("1.1"));
+  EXPECT_EQ(Items(List("KZPPComboBox")),
+            QStringList({QStringLiteral("1.0"), QStringLiteral("1.05"), QStringLiteral("1.1"), QStringLiteral("1.15"),
+                         QStringLiteral("1.2")}));
+  EXPECT_EQ(List("TypePPComboBox")->currentText(), QStringLiteral("ППН"));
+  EXPECT_EQ(Items(List("TypePPComboBox")),
+            QStringList({QStringLiteral("ППН"), QStringLiteral("ПН2"), QStringLiteral("НПН")}));
+  EXPECT_EQ(List("TokPPComboBox")->currentText(), QStringLiteral("63"));
   EXPECT_EQ(List("TokPPComboBox")->count(), 24);
-  EXPECT_EQ(Items(List("TimePPComboBox")), QStringList({"Тср < 5 с", "Тср < 0,4 с"}));
+  EXPECT_EQ(Items(List("TimePPComboBox")), QStringList({QStringLiteral("Тср < 5 с"), QStringLiteral("Тср < 0,4 с")}));
 
   for (const char* name : {"TokAVnomComboBox", "TokNRComboBox", "TokNRCheckBox", "KZAVComboBox", "TokAVnomLabel",
                            "TokNRLabel", "KZAVLabel"}) {
@@ -144,7 +149,7 @@ TEST_F(DeviceDefenceFormTest, StartState) {
     EXPECT_FALSE(Control<QWidget>(name)->statusTip().isEmpty()) << name;
     EXPECT_TRUE(Control<QWidget>(name)->toolTip().isEmpty()) << name;
   }
-  EXPECT_TRUE(sink_.messages.isEmpty());
+  EXPECT_TRUE(sink_.texts().isEmpty());
 }
 
 TEST_F(DeviceDefenceFormTest, HintShownInTheDialogsStatusBar) {
@@ -152,7 +157,7 @@ TEST_F(DeviceDefenceFormTest, HintShownInTheDialogsStatusBar) {
   ASSERT_NE(bar, nullptr);
   QStatusTipEvent tip(Control<QWidget>("KZAVComboBox")->statusTip());
   QApplication::sendEvent(Control<QWidget>("KZAVComboBox"), &tip);
-  EXPECT_EQ(bar->currentMessage(), "Введите коэффициент запаса");
+  EXPECT_EQ(bar->currentMessage(), QStringLiteral("Введите коэффициент запаса"));
 }
 
 TEST_F(DeviceDefenceFormTest, RadioButtonsSwitchTheEnabledGroup) {
@@ -166,95 +171,91 @@ TEST_F(DeviceDefenceFormTest, RadioButtonsSwitchTheEnabledGroup) {
   Click("AVRadioButton");
   EXPECT_FALSE(List("TimePPComboBox")->isEnabled());
   EXPECT_TRUE(Control<QCheckBox>("TokNRCheckBox")->isEnabled());
-  EXPECT_EQ(List("TokAVnomComboBox")->currentText(), "16");  // values stay
+  EXPECT_EQ(List("TokAVnomComboBox")->currentText(), QStringLiteral("16"));  // values stay
 }
 
 TEST_F(DeviceDefenceFormTest, TypingTheFuseTypeRefillsTheRatings) {
   Click("PPRadioButton");
-  Type("TypePPComboBox", "ПН");
+  Type("TypePPComboBox", QStringLiteral("ПН"));
   // "П" and "ПН" are both unknown, each reported as typed.
-  EXPECT_EQ(sink_.messages, QStringList({"Неизвестный тип предохранителя", "Неизвестный тип предохранителя"}));
+  EXPECT_EQ(sink_.texts(), QStringList({QStringLiteral("Неизвестный тип предохранителя"),
+                                        QStringLiteral("Неизвестный тип предохранителя")}));
   EXPECT_EQ(List("TokPPComboBox")->count(), 0);
-  EXPECT_EQ(List("TokPPComboBox")->currentText(), "0");
+  EXPECT_EQ(List("TokPPComboBox")->currentText(), QStringLiteral("0"));
 
-  sink_.messages.clear();
+  sink_.clear();
   QTest::sendKeyEvent(QTest::Click, List("TypePPComboBox")->lineEdit(), Qt::Key_2, '2', Qt::NoModifier);
-  EXPECT_EQ(List("TypePPComboBox")->currentText(), "ПН2");
-  EXPECT_TRUE(sink_.messages.isEmpty());
-  EXPECT_EQ(List("TokPPComboBox")->currentText(), "63");
+  EXPECT_EQ(List("TypePPComboBox")->currentText(), QStringLiteral("ПН2"));
+  EXPECT_TRUE(sink_.texts().isEmpty());
+  EXPECT_EQ(List("TokPPComboBox")->currentText(), QStringLiteral("63"));
   EXPECT_EQ(List("TokPPComboBox")->count(), 15);
-  EXPECT_EQ(List("TokPPComboBox")->itemText(0), "31.5");
+  EXPECT_EQ(List("TokPPComboBox")->itemText(0), QStringLiteral("31.5"));
 
   // Picking an entry runs the same change.
   List("TypePPComboBox")->setCurrentIndex(2);
-  EXPECT_EQ(Items(List("TokPPComboBox")), QStringList({"6.3", "10", "16", "20", "25", "31.5", "40", "63"}));
-  EXPECT_TRUE(sink_.messages.isEmpty());
+  EXPECT_EQ(Items(List("TokPPComboBox")),
+            QStringList({QStringLiteral("6.3"), QStringLiteral("10"), QStringLiteral("16"), QStringLiteral("20"),
+                         QStringLiteral("25"), QStringLiteral("31.5"), QStringLiteral("40"), QStringLiteral("63")}));
+  EXPECT_TRUE(sink_.texts().isEmpty());
 }
 
 TEST_F(DeviceDefenceFormTest, CheckBoxSwitchesMultiplesAndCurrent) {
   Click("TokNRCheckBox");
   EXPECT_EQ(List("TokNRComboBox")->count(), 0);
-  EXPECT_EQ(List("TokNRComboBox")->currentText(), "");
-  Type("TokNRComboBox", "250");
-  Type("KZAVComboBox", "1.2");
+  EXPECT_EQ(List("TokNRComboBox")->currentText(), QStringLiteral(""));
+  Type("TokNRComboBox", QStringLiteral("250"));
+  Type("KZAVComboBox", QStringLiteral("1.2"));
   Click("OKDDBitBtn");
-  EXPECT_TRUE(sink_.messages.isEmpty());
+  EXPECT_TRUE(sink_.texts().isEmpty());
   EXPECT_EQ(settings_.TokSR, 300);
 
   form_->show();
   Click("TokNRCheckBox");
-  EXPECT_EQ(List("TokNRComboBox")->currentText(), "10 (\"C\")");
-  EXPECT_EQ(Items(List("TokNRComboBox")), QStringList({"3 (\"A\")", "5 (\"B\")", "10 (\"C\")", "12", "20 (\"D\")"}));
+  EXPECT_EQ(List("TokNRComboBox")->currentText(), QStringLiteral("10 (\"C\")"));
+  EXPECT_EQ(Items(List("TokNRComboBox")),
+            QStringList({QStringLiteral("3 (\"A\")"), QStringLiteral("5 (\"B\")"), QStringLiteral("10 (\"C\")"),
+                         QStringLiteral("12"), QStringLiteral("20 (\"D\")")}));
 }
 
 TEST_F(DeviceDefenceFormTest, AcceptingABreaker) {
   scheme_.Iokz = 200;
   Click("OKDDBitBtn");
-  EXPECT_TRUE(sink_.messages.isEmpty());
+  EXPECT_TRUE(sink_.texts().isEmpty());
   EXPECT_FALSE(form_->isVisible());
   EXPECT_EQ(form_->result(), QDialog::Accepted);
-  EXPECT_EQ(settings_.KindDD, DeviceKind::Breaker);
-  EXPECT_DOUBLE_EQ(settings_.TokSR, 176);
-  EXPECT_EQ(Label(0), "Автоматический выключатель");
-  EXPECT_EQ(Label(1), "Iном=16 А");
-  EXPECT_EQ(Label(2), "Кз=1.1");
-  EXPECT_EQ(Label(3), "Iср=176 А");
-  EXPECT_EQ(Label(4), "Тср < 0,4 с");
-  EXPECT_EQ(mainStatus_->text(), "Срабатывание за нормативное время");
-  EXPECT_EQ(resultStatus_->text(), "Срабатывание за нормативное время");
+  ExpectTheStartingBreaker();
+  EXPECT_EQ(Label(4), QStringLiteral("Тср < 0,4 с"));
+  EXPECT_EQ(mainStatus_->text(), QStringLiteral("Срабатывание за нормативное время"));
+  EXPECT_EQ(resultStatus_->text(), QStringLiteral("Срабатывание за нормативное время"));
 }
 
 TEST_F(DeviceDefenceFormTest, AcceptingBeforeAnyCalculationLeavesTheTimeAlone) {
   Click("PPRadioButton");
   Click("OKDDBitBtn");
   EXPECT_DOUBLE_EQ(settings_.TokSR, 363);
-  EXPECT_EQ(Label(0), "Плавкий предохранитель (ППН)");
-  EXPECT_EQ(Label(2), "Kз=1.1");
-  EXPECT_EQ(Label(4), "---");
-  EXPECT_EQ(mainStatus_->text(), "Выполните расчет тока однофазного короткого замыкания");
-  EXPECT_EQ(resultStatus_->text(), "Выполните расчет тока однофазного короткого замыкания");
+  EXPECT_EQ(Label(0), QStringLiteral("Плавкий предохранитель (ППН)"));
+  EXPECT_EQ(Label(2), QStringLiteral("Kз=1.1"));
+  EXPECT_EQ(Label(4), QStringLiteral("---"));
+  EXPECT_EQ(mainStatus_->text(), QStringLiteral("Выполните расчет тока однофазного короткого замыкания"));
+  EXPECT_EQ(resultStatus_->text(), QStringLiteral("Выполните расчет тока однофазного короткого замыкания"));
 }
 
 TEST_F(DeviceDefenceFormTest, RejectedAcceptanceChangesNothingButTheMessage) {
   scheme_.Iokz = 150;
   Click("OKDDBitBtn");
-  ASSERT_EQ(Label(4), "Тср > 0,4 с");
+  ASSERT_EQ(Label(4), QStringLiteral("Тср > 0,4 с"));
 
   form_->show();
   Click("PPRadioButton");
   List("TypePPComboBox")->setCurrentIndex(2);  // НПН has no "50"
-  Type("TokPPComboBox", "50");
+  Type("TokPPComboBox", QStringLiteral("50"));
   Click("OKDDBitBtn");
-  EXPECT_EQ(sink_.messages, QStringList({"Неизвестный номинальный ток плавкой вставки предохранителя."}));
+  EXPECT_EQ(sink_.texts(),
+            QStringList({QStringLiteral("Неизвестный номинальный ток плавкой вставки предохранителя.")}));
   EXPECT_TRUE(form_->isVisible());
-  EXPECT_EQ(settings_.KindDD, DeviceKind::Breaker);
-  EXPECT_DOUBLE_EQ(settings_.TokSR, 176);
-  EXPECT_EQ(Label(0), "Автоматический выключатель");
-  EXPECT_EQ(Label(1), "Iном=16 А");
-  EXPECT_EQ(Label(2), "Кз=1.1");
-  EXPECT_EQ(Label(3), "Iср=176 А");
-  EXPECT_EQ(Label(4), "Тср > 0,4 с");
-  EXPECT_EQ(mainStatus_->text(), "Несрабатывание за нормативное время");
+  ExpectTheStartingBreaker();
+  EXPECT_EQ(Label(4), QStringLiteral("Тср > 0,4 с"));
+  EXPECT_EQ(mainStatus_->text(), QStringLiteral("Несрабатывание за нормативное время"));
 }
 
 TEST_F(DeviceDefenceFormTest, UnrecognisedFuseTypeForgetsTheTripCurrent) {
@@ -262,11 +263,11 @@ TEST_F(DeviceDefenceFormTest, UnrecognisedFuseTypeForgetsTheTripCurrent) {
   Click("OKDDBitBtn");
   ASSERT_DOUBLE_EQ(settings_.TokSR, 363);
   form_->show();
-  Type("TypePPComboBox", "XYZ");
-  sink_.messages.clear();
-  Type("TokPPComboBox", "63");
+  Type("TypePPComboBox", QStringLiteral("XYZ"));
+  sink_.clear();
+  Type("TokPPComboBox", QStringLiteral("63"));
   Click("OKDDBitBtn");
-  EXPECT_EQ(sink_.messages, QStringList({"Неправильно указан тип предохранителя"}));
+  EXPECT_EQ(sink_.texts(), QStringList({QStringLiteral("Неправильно указан тип предохранителя")}));
   EXPECT_EQ(settings_.TokSR, 0);
   EXPECT_EQ(settings_.TypePP, FuseType::PPN);
   EXPECT_TRUE(form_->isVisible());
@@ -275,7 +276,7 @@ TEST_F(DeviceDefenceFormTest, UnrecognisedFuseTypeForgetsTheTripCurrent) {
 TEST_F(DeviceDefenceFormTest, ResetForgetsTheDevice) {
   scheme_.Iokz = 500;
   Click("OKDDBitBtn");
-  ASSERT_EQ(Label(4), "Тср < 0,4 с");
+  ASSERT_EQ(Label(4), QStringLiteral("Тср < 0,4 с"));
   form_->show();
   Click("BitBtn3");
   EXPECT_FALSE(form_->isVisible());
@@ -283,22 +284,22 @@ TEST_F(DeviceDefenceFormTest, ResetForgetsTheDevice) {
   EXPECT_EQ(settings_.TokSR, -1);
   EXPECT_EQ(settings_.KindDD, DeviceKind::Breaker);
   for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(Label(i), "---") << i;
+    EXPECT_EQ(Label(i), QStringLiteral("---")) << i;
   }
-  EXPECT_EQ(mainStatus_->text(), "В расчете не определен");
-  EXPECT_EQ(resultStatus_->text(), "В расчете не определен");
-  EXPECT_EQ(List("TokAVnomComboBox")->currentText(), "16");
+  EXPECT_EQ(mainStatus_->text(), QStringLiteral("В расчете не определен"));
+  EXPECT_EQ(resultStatus_->text(), QStringLiteral("В расчете не определен"));
+  EXPECT_EQ(List("TokAVnomComboBox")->currentText(), QStringLiteral("16"));
 }
 
 TEST_F(DeviceDefenceFormTest, CancelKeepsTheTextsAndChangesNothing) {
-  Type("TokAVnomComboBox", "25");
+  Type("TokAVnomComboBox", QStringLiteral("25"));
   Click("BitBtn2");
   EXPECT_FALSE(form_->isVisible());
   EXPECT_EQ(settings_.KindDD, DeviceKind::None);
   EXPECT_EQ(settings_.TokSR, 0);
-  EXPECT_EQ(Label(0), "---");
+  EXPECT_EQ(Label(0), QStringLiteral("---"));
   form_->show();
-  EXPECT_EQ(List("TokAVnomComboBox")->currentText(), "25");
+  EXPECT_EQ(List("TokAVnomComboBox")->currentText(), QStringLiteral("25"));
   EXPECT_EQ(List("TokAVnomComboBox")->count(), 29);  // typed text is not added to the list
 }
 

@@ -20,36 +20,17 @@
 #include <deque>
 
 #include "device/device_check.h"
-#include "recording_message_sink.h"
 #include "report/feeder_file.h"
+#include "support/recording_message_sink.h"
+#include "support/scripted_file_chooser.h"
+#include "support/ui_test_app.h"
 #include "ui/app.h"
 #include "ui/document_dialogs.h"
 #include "ui/feeder_documents.h"
 #include "ui/feeder_picture.h"
-#include "ui_test_app.h"
 
 namespace tesmir {
 namespace {
-
-class ScriptedFiles final : public FileChooser {
- public:
-  QString chooseSaveName(QWidget*, const QString&, const QString& filter, const QString&) override {
-    filters << filter;
-    return next();
-  }
-  QString chooseOpenName(QWidget*, const QString&, const QStringList& f, const QString&) override {
-    filters << f.join(",");
-    return next();
-  }
-  QString next() {
-    if (names.empty()) return {};
-    const QString name = names.front();
-    names.pop_front();
-    return name;
-  }
-  std::deque<QString> names;
-  QStringList filters;
-};
 
 // Point names in turn (an exhausted script cancels); the printer prints to a
 // PDF file instead of a device.
@@ -96,7 +77,7 @@ class FeederDocumentsTest : public ::testing::Test {
 
   template <class T>
   T* main(const char* name) {
-    T* w = app_.mainForm().findChild<T*>(name);
+    T* w = app_.mainForm().findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(w, nullptr) << name;
     return w;
   }
@@ -117,19 +98,19 @@ class FeederDocumentsTest : public ::testing::Test {
   // A 630 kVA feeder: 120 m of copper cable in two parallel runs, 35 m of
   // Gersan busbar, and a 160 A breaker.
   void describeFeeder() {
-    main<QComboBox>("WindKindComboBox")->setEditText("T/Y-0");
-    type("TransPowerComboBox", "630");
-    type("StuffLine1ComboBox", "Медь");
-    type("FfLine1ComboBox", "95.0");  // not a list item, read as 95
-    type("FnLine1ComboBox", "50");
-    type("LengthLine1Edit", " 120");  // leading blank
-    type("QuanParLine1ComboBox", "2");
-    main<QComboBox>("KindPerformLine2ComboBox")->setEditText("Шинопровод Gersan");
-    type("LengthLine2Edit", "35");
+    main<QComboBox>("WindKindComboBox")->setEditText(QStringLiteral("T/Y-0"));
+    type("TransPowerComboBox", QStringLiteral("630"));
+    type("StuffLine1ComboBox", QStringLiteral("Медь"));
+    type("FfLine1ComboBox", QStringLiteral("95.0"));  // not a list item, read as 95
+    type("FnLine1ComboBox", QStringLiteral("50"));
+    type("LengthLine1Edit", QStringLiteral(" 120"));  // leading blank
+    type("QuanParLine1ComboBox", QStringLiteral("2"));
+    main<QComboBox>("KindPerformLine2ComboBox")->setEditText(QStringLiteral("Шинопровод Gersan"));
+    type("LengthLine2Edit", QStringLiteral("35"));
     QWidget& device = app_.deviceForm();
-    device.findChild<QRadioButton*>("AVRadioButton")->setChecked(true);
-    device.findChild<QComboBox*>("TokAVnomComboBox")->setEditText("160");
-    QTest::mouseClick(device.findChild<QPushButton*>("OKDDBitBtn"), Qt::LeftButton);
+    device.findChild<QRadioButton*>(QStringLiteral("AVRadioButton"))->setChecked(true);
+    device.findChild<QComboBox*>(QStringLiteral("TokAVnomComboBox"))->setEditText(QStringLiteral("160"));
+    QTest::mouseClick(device.findChild<QPushButton*>(QStringLiteral("OKDDBitBtn")), Qt::LeftButton);
   }
 
   void calculate() { QTest::mouseClick(main<QPushButton>("StartButton"), Qt::LeftButton); }
@@ -148,8 +129,8 @@ class FeederDocumentsTest : public ::testing::Test {
   }
 
   QTemporaryDir dir_;
-  RecordingMessageSink messages_;
-  ScriptedFiles files_;
+  tesmir_test::RecordingMessageSink messages_;
+  tesmir_test::ScriptedFileChooser files_;
   ScriptedDialogs dialogs_;
   App app_;
 };
@@ -157,62 +138,64 @@ class FeederDocumentsTest : public ::testing::Test {
 TEST_F(FeederDocumentsTest, FileMenuComesFirstAndOffersTheNoteOnlyWithResults) {
   const QList<QAction*> bar = app_.mainForm().menuBar()->actions();
   ASSERT_FALSE(bar.isEmpty());
-  auto* menu = app_.mainForm().findChild<QMenu*>("FileMenu");
+  auto* menu = app_.mainForm().findChild<QMenu*>(QStringLiteral("FileMenu"));
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(bar.first(), menu->menuAction());
-  EXPECT_EQ(menu->title(), "Файл");
+  EXPECT_EQ(menu->title(), QStringLiteral("Файл"));
   QStringList captions;
   for (QAction* a : menu->actions()) {
     if (!a->isSeparator()) captions << a->text();
   }
-  EXPECT_EQ(captions, (QStringList{"Открыть схему...", "Сохранить схему", "Сохранить схему как...",
-                                   "Расчет в PDF...", "Печать расчета..."}));
-  EXPECT_EQ(action("OpenSchemeMenu")->shortcut(), QKeySequence("Ctrl+O"));
-  EXPECT_EQ(action("SaveSchemeMenu")->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_EQ(captions, (QStringList{QStringLiteral("Открыть схему..."), QStringLiteral("Сохранить схему"),
+                                   QStringLiteral("Сохранить схему как..."), QStringLiteral("Расчет в PDF..."),
+                                   QStringLiteral("Печать расчета...")}));
+  EXPECT_EQ(action("OpenSchemeMenu")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+  EXPECT_EQ(action("SaveSchemeMenu")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
 
   EXPECT_FALSE(action("NotePdfMenu")->isEnabled());
   EXPECT_FALSE(action("NotePrintMenu")->isEnabled());
   calculate();
   EXPECT_TRUE(action("NotePdfMenu")->isEnabled());
   EXPECT_TRUE(action("NotePrintMenu")->isEnabled());
-  type("RArcEdit", "x");
+  type("RArcEdit", QStringLiteral("x"));
   calculate();
   EXPECT_FALSE(action("NotePdfMenu")->isEnabled());
   EXPECT_FALSE(action("NotePrintMenu")->isEnabled());
 
   // The results window shows the picture on a fourth page.
-  auto* pages = app_.resultForm().findChild<QTabWidget*>("ResultPageControl");
+  auto* pages = app_.resultForm().findChild<QTabWidget*>(QStringLiteral("ResultPageControl"));
   ASSERT_EQ(pages->count(), 4);
-  EXPECT_EQ(pages->tabText(3), "Схема");
+  EXPECT_EQ(pages->tabText(3), QStringLiteral("Схема"));
   EXPECT_EQ(pages->widget(3), app_.resultForm().pictureWidget());
 }
 
 TEST_F(FeederDocumentsTest, SavedFeederReopensWithTheSameTextsDeviceAndResult) {
   describeFeeder();
   calculate();
-  ASSERT_TRUE(action("ResultMenu")->isEnabled()) << messages_.informed.join("|").toStdString();
+  ASSERT_TRUE(action("ResultMenu")->isEnabled()) << messages_.informed.join(QStringLiteral("|")).toStdString();
   const Snapshot saved = snapshot();
   const ResultTexts results = app_.resultForm().shownTexts();
-  const QString path = dir_.filePath("feeder.tsm");
+  const QString path = dir_.filePath(QStringLiteral("feeder.tsm"));
   files_.names = {path};
   action("SaveSchemeMenu")->trigger();  // no name yet: asks for one
   ASSERT_TRUE(QFile::exists(path));
   EXPECT_EQ(app_.feederDocuments().feederFileName(), path);
 
-  RecordingMessageSink otherMessages;
-  ScriptedFiles otherFiles;
+  tesmir_test::RecordingMessageSink otherMessages;
+  tesmir_test::ScriptedFileChooser otherFiles;
   ScriptedDialogs otherDialogs;
   App other(otherMessages, otherFiles, otherDialogs);
   other.resultForm().setSeparators(NumberSeparators{",", "\u00a0"});
   otherFiles.names = {path};
-  other.mainForm().findChild<QAction*>("OpenSchemeMenu")->trigger();
-  EXPECT_TRUE(otherMessages.informed.isEmpty()) << otherMessages.informed.join("|").toStdString();
+  other.mainForm().findChild<QAction*>(QStringLiteral("OpenSchemeMenu"))->trigger();
+  EXPECT_TRUE(otherMessages.informed.isEmpty()) << otherMessages.informed.join(QStringLiteral("|")).toStdString();
   EXPECT_EQ(other.mainForm().schemeInput(), saved.input);
   EXPECT_EQ(other.deviceForm().acceptedInput(), saved.device);
   // The result is left to "Расчет".
-  EXPECT_EQ(other.mainForm().findChild<QLabel*>("IokzLabel")->text(), "Введите исходные данные для расчета");
-  QTest::mouseClick(other.mainForm().findChild<QPushButton*>("StartButton"), Qt::LeftButton);
-  EXPECT_EQ(other.mainForm().findChild<QLabel*>("IokzLabel")->text(), saved.result);
+  EXPECT_EQ(other.mainForm().findChild<QLabel*>(QStringLiteral("IokzLabel"))->text(),
+            QStringLiteral("Введите исходные данные для расчета"));
+  QTest::mouseClick(other.mainForm().findChild<QPushButton*>(QStringLiteral("StartButton")), Qt::LeftButton);
+  EXPECT_EQ(other.mainForm().findChild<QLabel*>(QStringLiteral("IokzLabel"))->text(), saved.result);
   EXPECT_EQ(other.mainForm().statusDDLabel()->text(), saved.status);
   const ResultTexts reopened = other.resultForm().shownTexts();
   EXPECT_EQ(reopened.rsum, results.rsum);
@@ -221,27 +204,27 @@ TEST_F(FeederDocumentsTest, SavedFeederReopensWithTheSameTextsDeviceAndResult) {
 }
 
 TEST_F(FeederDocumentsTest, HiddenEdgeTextsSurviveTheRoundTrip) {
-  type("TransPowerComboBox", "");
-  type("WindKindComboBox", "Y/Y-0 ");  // not a list item: the handler says so
-  type("LengthLine3Edit", "   ");
-  type("QuanParLine4ComboBox", "нет ");
-  type("FfLine5ComboBox", "1,5");
-  type("RArcEdit", "");
+  type("TransPowerComboBox", QStringLiteral(""));
+  type("WindKindComboBox", QStringLiteral("Y/Y-0 "));  // not a list item: the handler says so
+  type("LengthLine3Edit", QStringLiteral("   "));
+  type("QuanParLine4ComboBox", QStringLiteral("нет "));
+  type("FfLine5ComboBox", QStringLiteral("1,5"));
+  type("RArcEdit", QStringLiteral(""));
   const Snapshot before = snapshot();
-  const QString path = dir_.filePath("odd.tsm");
+  const QString path = dir_.filePath(QStringLiteral("odd.tsm"));
   files_.names = {path};
   action("SaveSchemeAsMenu")->trigger();
 
   // Changed in between, then reopened.
-  type("LengthLine3Edit", "10");
-  main<QComboBox>("WindKindComboBox")->setEditText("Y/Y-0");
-  main<QComboBox>("KindPerformLine6ComboBox")->setEditText("Шинопровод LS Cable");
+  type("LengthLine3Edit", QStringLiteral("10"));
+  main<QComboBox>("WindKindComboBox")->setEditText(QStringLiteral("Y/Y-0"));
+  main<QComboBox>("KindPerformLine6ComboBox")->setEditText(QStringLiteral("Шинопровод LS Cable"));
   messages_.informed.clear();
   files_.names = {path};
   action("OpenSchemeMenu")->trigger();
   EXPECT_EQ(snapshot().input, before.input);
   // Typing the scheme runs its handler, which names the unknown scheme again.
-  EXPECT_EQ(messages_.informed.size(), 1) << messages_.informed.join("|").toStdString();
+  EXPECT_EQ(messages_.informed.size(), 1) << messages_.informed.join(QStringLiteral("|")).toStdString();
 }
 
 TEST_F(FeederDocumentsTest, BadFeederFileGivesOneMessageAndChangesNothing) {
@@ -263,7 +246,7 @@ TEST_F(FeederDocumentsTest, BadFeederFileGivesOneMessageAndChangesNothing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_NE(c.bytes, json);
-    const QString path = dir_.filePath(QString::fromLatin1(c.name) + ".tsm");
+    const QString path = dir_.filePath(QString::fromLatin1(c.name) + QStringLiteral(".tsm"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(c.bytes);
@@ -273,7 +256,8 @@ TEST_F(FeederDocumentsTest, BadFeederFileGivesOneMessageAndChangesNothing) {
     files_.names = {path};
     action("OpenSchemeMenu")->trigger();
     ASSERT_EQ(messages_.informed.size(), 1);
-    EXPECT_TRUE(messages_.informed[0].startsWith("Файл не является файлом схемы Тесмир или поврежден: "))
+    EXPECT_TRUE(
+        messages_.informed[0].startsWith(QStringLiteral("Файл не является файлом схемы Тесмир или поврежден: ")))
         << messages_.informed[0].toStdString();
     EXPECT_GT(messages_.informed[0].size(), 60);  // a reason follows
     EXPECT_TRUE(snapshot() == before);
@@ -286,15 +270,15 @@ TEST_F(FeederDocumentsTest, RejectedDeviceInAFileLeavesTheDeviceUndefined) {
   FeederData data = app_.feederDocuments().currentFeeder();
   ASSERT_TRUE(data.device);
   data.device->tokAVnom = "сто";
-  const QString path = dir_.filePath("device.tsm");
-  ASSERT_EQ(SaveFeederFile(path, data), "");
+  const QString path = dir_.filePath(QStringLiteral("device.tsm"));
+  ASSERT_EQ(SaveFeederFile(path, data), QStringLiteral(""));
   messages_.informed.clear();
   files_.names = {path};
   action("OpenSchemeMenu")->trigger();
   EXPECT_EQ(messages_.informed, QStringList{QString::fromUtf8(kMsgBadBreakerRatedCurrent)});
   EXPECT_FALSE(app_.deviceForm().acceptedInput());
   EXPECT_LE(app_.deviceSettings().TokSR, 0);
-  EXPECT_EQ(app_.mainForm().statusDDLabel()->text(), "В расчете не определен");
+  EXPECT_EQ(app_.mainForm().statusDDLabel()->text(), QStringLiteral("В расчете не определен"));
 }
 
 TEST_F(FeederDocumentsTest, NoteHoldsEveryNumberOfTheResultsWindow) {
@@ -304,26 +288,26 @@ TEST_F(FeederDocumentsTest, NoteHoldsEveryNumberOfTheResultsWindow) {
   const DeviceTexts d = app_.resultForm().deviceTexts();
   QStringList expected{t.st, t.windKind, t.rt, t.xt, t.zt, t.rLineSum, t.xLineSum, t.zLineSum, t.rother,
                        t.rsum, t.xsum, t.zsum, t.iokzrez, d.type, d.toknom, d.kz, d.tokSR, d.timeSR, d.status};
-  for (int i = 0; i < kLineCount; ++i) expected << t.rLine[i] << t.xLine[i] << t.zLine[i];
+  for (std::size_t i = 0; i < t.rLine.size(); ++i) expected << t.rLine[i] << t.xLine[i] << t.zLine[i];
   ASSERT_TRUE(t.zsum.contains(QChar(0x00a0)) || t.rLine[0].contains(QChar(0x00a0)) ||
-              t.xLine[1].contains(QChar(',')));
+              t.xLine[1].contains(QLatin1Char(',')));
 
   // A name of nine characters is refused as for the report; then "К-1".
-  dialogs_.pointNames = {"123456789", "К-1"};
-  const QString pdf = dir_.filePath("note.pdf");
+  dialogs_.pointNames = {QStringLiteral("123456789"), QStringLiteral("К-1")};
+  const QString pdf = dir_.filePath(QStringLiteral("note.pdf"));
   files_.names = {pdf};
   action("NotePdfMenu")->trigger();
-  EXPECT_EQ(messages_.informed.last(), "Количество символов в названии не должно превышать 8.");
+  EXPECT_EQ(messages_.informed.last(), QStringLiteral("Количество символов в названии не должно превышать 8."));
   const QString text = PdfText(pdf);
   for (const QString& e : expected) {
     EXPECT_TRUE(text.contains(Flat(e))) << e.toStdString();
   }
-  EXPECT_TRUE(text.contains("Точка короткого замыкания: К-1"));
-  EXPECT_TRUE(text.contains("Iокз = 231000 / Zф-н"));
+  EXPECT_TRUE(text.contains(QStringLiteral("Точка короткого замыкания: К-1")));
+  EXPECT_TRUE(text.contains(QStringLiteral("Iокз = 231000 / Zф-н")));
 
   // Printing lays out the same note; here the printer writes a PDF.
-  dialogs_.pointNames = {""};
-  dialogs_.printTo = dir_.filePath("printed.pdf");
+  dialogs_.pointNames = {QStringLiteral("")};
+  dialogs_.printTo = dir_.filePath(QStringLiteral("printed.pdf"));
   action("NotePrintMenu")->trigger();
   const QString printed = PdfText(dialogs_.printTo);
   for (const QString& e : expected) {
@@ -340,41 +324,43 @@ TEST_F(FeederDocumentsTest, NoteHoldsTheProtectionCheckFigures) {
   check.setSeparators(NumberSeparators{",", "\u00a0"});
   check.refresh();
   const auto shown = [&check](const char* name) {
-    auto* label = check.findChild<QLabel*>(name);
+    auto* label = check.findChild<QLabel*>(QString::fromLatin1(name));
     EXPECT_NE(label, nullptr) << name;
     return label != nullptr ? label->text() : QString();
   };
   const QStringList figures{shown("TripCurrentLabel"), shown("IokzMinLabel"),  shown("IokzMinStatusLabel"),
                             shown("LengthMaxLabel"),   shown("LengthMaxHotLabel"), shown("Ik3DeviceLabel"),
                             shown("Ik3PointLabel")};
-  ASSERT_TRUE(figures[5].endsWith(" кА") && figures[5].contains(',')) << figures[5].toStdString();
+  ASSERT_TRUE(figures[5].endsWith(QStringLiteral(" кА")) && figures[5].contains(QLatin1Char(',')))
+      << figures[5].toStdString();
   // The last section is the busbar: no cross-section, and the reason is printed.
-  ASSERT_EQ(shown("SectionMinLabel"), "—");
-  const QString busbarReason = check.findChild<QLabel*>("SectionMinLabel")->statusTip();
+  ASSERT_EQ(shown("SectionMinLabel"), QStringLiteral("—"));
+  const QString busbarReason = check.findChild<QLabel*>(QStringLiteral("SectionMinLabel"))->statusTip();
 
-  const QString plain = dir_.filePath("plain.pdf");
-  dialogs_.pointNames = {"К-2"};
+  const QString plain = dir_.filePath(QStringLiteral("plain.pdf"));
+  dialogs_.pointNames = {QStringLiteral("К-2")};
   files_.names = {plain};
   action("NotePdfMenu")->trigger();
   const QString text = PdfText(plain);
-  EXPECT_TRUE(text.contains("6. Проверка защиты")) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("6. Проверка защиты"))) << text.toStdString();
   for (const QString& f : figures) {
     EXPECT_TRUE(text.contains(Flat(f))) << f.toStdString();
   }
-  EXPECT_TRUE(text.contains(Flat("— (" + busbarReason + ")"))) << busbarReason.toStdString();
-  EXPECT_FALSE(text.contains("Отключающая способность"));
+  EXPECT_TRUE(text.contains(Flat(QStringLiteral("— (") + busbarReason + QStringLiteral(")"))))
+      << busbarReason.toStdString();
+  EXPECT_FALSE(text.contains(QStringLiteral("Отключающая способность")));
 
-  auto* capacity = check.findChild<QLineEdit*>("BreakingCapacityEdit");
+  auto* capacity = check.findChild<QLineEdit*>(QStringLiteral("BreakingCapacityEdit"));
   ASSERT_NE(capacity, nullptr);
-  QTest::keyClicks(capacity, "25.5");
+  QTest::keyClicks(capacity, QStringLiteral("25.5"));
   const QString verdict = shown("BreakingStatusLabel");
   ASSERT_FALSE(verdict.isEmpty());
-  const QString judged = dir_.filePath("judged.pdf");
-  dialogs_.pointNames = {"К-2"};
+  const QString judged = dir_.filePath(QStringLiteral("judged.pdf"));
+  dialogs_.pointNames = {QStringLiteral("К-2")};
   files_.names = {judged};
   action("NotePdfMenu")->trigger();
   const QString withCapacity = PdfText(judged);
-  EXPECT_TRUE(withCapacity.contains("25,5 кА")) << withCapacity.toStdString();
+  EXPECT_TRUE(withCapacity.contains(QStringLiteral("25,5 кА"))) << withCapacity.toStdString();
   EXPECT_TRUE(withCapacity.contains(verdict)) << verdict.toStdString();
   EXPECT_TRUE(withCapacity.contains(Flat(figures[5])));
 }
@@ -387,11 +373,11 @@ TEST_F(FeederDocumentsTest, SchemePageDrawsTheLastCalculation) {
   page->grab();
   QStringList drawn;
   for (const PaintedText& p : page->paintedTexts()) drawn << p.text;
-  const QString current = "Iокз=" + QString::number(qRound(app_.scheme().Iokz)) + " А";
-  EXPECT_TRUE(drawn.contains(current)) << drawn.join("|").toStdString();
-  EXPECT_TRUE(drawn.contains("Линия 2"));
-  EXPECT_FALSE(drawn.contains("Линия 3"));  // no length, not drawn
-  EXPECT_TRUE(drawn.contains("Iср=1760 А")) << drawn.join("|").toStdString();
+  const QString current = QStringLiteral("Iокз=") + QString::number(qRound(app_.scheme().Iokz)) + QStringLiteral(" А");
+  EXPECT_TRUE(drawn.contains(current)) << drawn.join(QStringLiteral("|")).toStdString();
+  EXPECT_TRUE(drawn.contains(QStringLiteral("Линия 2")));
+  EXPECT_FALSE(drawn.contains(QStringLiteral("Линия 3")));  // no length, not drawn
+  EXPECT_TRUE(drawn.contains(QStringLiteral("Iср=1760 А"))) << drawn.join(QStringLiteral("|")).toStdString();
 }
 
 TEST_F(FeederDocumentsTest, ReportPdfRepeatsTheHeadingOnEveryPage) {
@@ -401,19 +387,20 @@ TEST_F(FeederDocumentsTest, ReportPdfRepeatsTheHeadingOnEveryPage) {
     const std::string name = "Т" + std::to_string(i);
     ASSERT_EQ(report.addPoint(name, MakeReportRow(name, app_.scheme(), app_.deviceSettings(), "---", {})), "");
   }
-  const QString pdf = dir_.filePath("report.pdf");
+  const QString pdf = dir_.filePath(QStringLiteral("report.pdf"));
   files_.names = {pdf};
-  app_.reportForm().findChild<QAction*>("PdfReportMenu")->trigger();
+  app_.reportForm().findChild<QAction*>(QStringLiteral("PdfReportMenu"))->trigger();
   const QString text = PdfText(pdf);
-  EXPECT_TRUE(text.contains("Страница 1 из 2"));
-  EXPECT_TRUE(text.contains("Страница 2 из 2"));
-  EXPECT_EQ(text.count("Rт/3"), 2);
-  EXPECT_EQ(text.count("Iокз"), 2);
-  EXPECT_TRUE(text.contains("Файл отчета: не сохранен"));
+  EXPECT_TRUE(text.contains(QStringLiteral("Страница 1 из 2")));
+  EXPECT_TRUE(text.contains(QStringLiteral("Страница 2 из 2")));
+  EXPECT_EQ(text.count(QStringLiteral("Rт/3")), 2);
+  EXPECT_EQ(text.count(QStringLiteral("Iокз")), 2);
+  EXPECT_TRUE(text.contains(QStringLiteral("Файл отчета: не сохранен")));
   for (int i = 1; i <= 40; ++i) {
     EXPECT_TRUE(text.contains(QStringLiteral(" Т%1 ").arg(i))) << i;
   }
-  EXPECT_EQ(app_.reportForm().findChild<QAction*>("PrintReportMenu")->text(), "Печать...");
+  EXPECT_EQ(app_.reportForm().findChild<QAction*>(QStringLiteral("PrintReportMenu"))->text(),
+            QStringLiteral("Печать..."));
 }
 
 }  // namespace

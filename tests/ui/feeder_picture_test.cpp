@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "support/ui_test_app.h"
 #include "ui/feeder_picture.h"
-#include "ui_test_app.h"
 
 namespace tesmir {
 namespace {

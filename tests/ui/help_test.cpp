@@ -6,10 +6,10 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include "recording_message_sink.h"
+#include "support/recording_message_sink.h"
+#include "support/ui_test_app.h"
 #include "ui/app.h"
 #include "ui/help_viewer.h"
-#include "ui_test_app.h"
 
 namespace {
 
@@ -37,14 +37,14 @@ TEST_F(HelpTest, EveryTopicIsAPage) {
     QFile page(QStringLiteral(":/help/topic_%1.html").arg(topic));
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(page.readAll());
-    EXPECT_TRUE(html.contains("<title>"));
+    EXPECT_TRUE(html.contains(QStringLiteral("<title>")));
     EXPECT_GT(html.size(), 500);
   }
   EXPECT_FALSE(HelpViewer::hasTopic(2));
 }
 
 TEST_F(HelpTest, F1OpensTheTopicOfTheFocusedControl) {
-  RecordingMessageSink messages;
+  tesmir_test::RecordingMessageSink messages;
   tesmir::DialogFileChooser files;
   tesmir::App app(messages, files);
   const std::pair<const char*, int> cases[] = {
@@ -53,13 +53,14 @@ TEST_F(HelpTest, F1OpensTheTopicOfTheFocusedControl) {
       {"StartButton", 1},       {"DDButton", 1}};
   for (const auto& [name, topic] : cases) {
     SCOPED_TRACE(name);
-    auto* control = app.mainForm().findChild<QWidget*>(name);
+    auto* control = app.mainForm().findChild<QWidget*>(QString::fromLatin1(name));
     ASSERT_NE(control, nullptr);
     pressF1On(control);
     HelpViewer& viewer = app.helpViewer();
     EXPECT_TRUE(viewer.isVisible());
     EXPECT_EQ(viewer.currentTopic(), topic);
-    EXPECT_EQ(viewer.findChild<QTextBrowser*>("HelpBrowser")->source().toString(), HelpViewer::topicUrl(topic));
+    EXPECT_EQ(viewer.findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"))->source().toString(),
+              HelpViewer::topicUrl(topic));
     viewer.hide();
   }
 
@@ -73,41 +74,44 @@ TEST_F(HelpTest, F1OpensTheTopicOfTheFocusedControl) {
   EXPECT_FALSE(app.helpViewer().isVisible());
   app.aboutForm().hide();
 
-  app.mainForm().findChild<QAction*>("HelpMenu")->trigger();
+  app.mainForm().findChild<QAction*>(QStringLiteral("HelpMenu"))->trigger();
   EXPECT_TRUE(app.helpViewer().isVisible());
   EXPECT_EQ(app.helpViewer().currentTopic(), 1);
-  EXPECT_TRUE(app.helpViewer().findChild<QTextBrowser*>("HelpBrowser")->toPlainText().contains("Тесмир 2.5.1"));
+  EXPECT_TRUE(app.helpViewer()
+                  .findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"))
+                  ->toPlainText()
+                  .contains(QStringLiteral("Тесмир 2.5.1")));
 }
 
 TEST_F(HelpTest, ViewerFollowsLinksAndFallsBackToContents) {
   HelpViewer viewer;
   viewer.showTopic(99);
   EXPECT_EQ(viewer.currentTopic(), 1);
-  auto* browser = viewer.findChild<QTextBrowser*>("HelpBrowser");
+  auto* browser = viewer.findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"));
   browser->setSource(QUrl(HelpViewer::topicUrl(36)));
   EXPECT_EQ(viewer.currentTopic(), 36);
-  EXPECT_TRUE(browser->toPlainText().contains("231000"));
+  EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("231000")));
   browser->backward();
   EXPECT_EQ(viewer.currentTopic(), 1);
   EXPECT_FALSE(viewer.testAttribute(Qt::WA_QuitOnClose));
 }
 
 TEST_F(HelpTest, AboutWindowRows) {
-  RecordingMessageSink messages;
+  tesmir_test::RecordingMessageSink messages;
   tesmir::DialogFileChooser files;
   tesmir::App app(messages, files);
   QWidget& about = app.aboutForm();
-  EXPECT_EQ(about.objectName(), "AboutProgramForm");
-  EXPECT_EQ(about.windowTitle(), "О программе...");
+  EXPECT_EQ(about.objectName(), QStringLiteral("AboutProgramForm"));
+  EXPECT_EQ(about.windowTitle(), QStringLiteral("О программе..."));
   const std::pair<const char*, const char*> rows[] = {{"VersionEdit", "2.5.1"},
                                                       {"DeveloperEdit", "Проект Тесмир"},
                                                       {"WebEdit", "—"},
                                                       {"EmailEdit", "—"},
                                                       {"PhoneEdit", "—"}};
   for (const auto& [name, value] : rows) {
-    auto* field = about.findChild<QLineEdit*>(name);
+    auto* field = about.findChild<QLineEdit*>(QString::fromLatin1(name));
     ASSERT_NE(field, nullptr) << name;
-    EXPECT_EQ(field->text(), value);
+    EXPECT_EQ(field->text(), QString::fromUtf8(value));
     EXPECT_TRUE(field->isReadOnly());
     EXPECT_FALSE(field->hasFrame());
   }

@@ -16,10 +16,11 @@
 #include <functional>
 #include <memory>
 
-#include "recording_message_sink.h"
+#include "support/modal_guard.h"
+#include "support/recording_message_sink.h"
+#include "support/ui_test_app.h"
 #include "ui/context_help.h"
 #include "ui/result_form.h"
-#include "ui_test_app.h"
 
 namespace {
 
@@ -31,8 +32,12 @@ const QString kDoCalc = QStringLiteral("Выполните расчет тока
 const QString kUndefined = QStringLiteral("В расчете не определен");
 const QString kEnterData = QStringLiteral("Введите исходные данные для расчета");
 const QStringList kMaterials = {QStringLiteral("Алюминий"), QStringLiteral("Медь")};
-const QStringList kSections = {"0",  "1.5", "2.5", "4",   "6",   "10",  "16",  "25",
-                               "35", "50",  "70",  "95",  "120", "150", "185", "240"};
+const QStringList kSections = {QStringLiteral("0"),   QStringLiteral("1.5"), QStringLiteral("2.5"),
+                               QStringLiteral("4"),   QStringLiteral("6"),   QStringLiteral("10"),
+                               QStringLiteral("16"),  QStringLiteral("25"),  QStringLiteral("35"),
+                               QStringLiteral("50"),  QStringLiteral("70"),  QStringLiteral("95"),
+                               QStringLiteral("120"), QStringLiteral("150"), QStringLiteral("185"),
+                               QStringLiteral("240")};
 
 QStringList Items(const QComboBox* box) {
   QStringList items;
@@ -83,64 +88,73 @@ class MainFormTest : public ::testing::Test {
   }
 
   tesmir::SchemeState scheme;
-  RecordingMessageSink messages;
+  tesmir_test::RecordingMessageSink messages;
   std::unique_ptr<ResultForm> results;
   std::unique_ptr<MainForm> form;
 };
 
 TEST_F(MainFormTest, StartsAsDescribed) {
-  EXPECT_EQ(form->objectName(), "MainForm");
-  EXPECT_EQ(form->windowTitle(), "Тесмир 2.5.1");
+  EXPECT_EQ(form->objectName(), QStringLiteral("MainForm"));
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Тесмир 2.5.1"));
   EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_EQ(form->minimumSize(), form->maximumSize());
 
-  EXPECT_EQ(combo("WindKindComboBox")->currentText(), "Y/Y-0");
-  EXPECT_EQ(Items(combo("WindKindComboBox")), QStringList({"Y/Y-0", "T/Y-0", "Y/Z-0", "1/1-0"}));
-  EXPECT_EQ(combo("TransPowerComboBox")->currentText(), "25");
-  EXPECT_EQ(Items(combo("TransPowerComboBox")),
-            QStringList({"25", "40", "63", "100", "160", "250", "320", "400", "630", "1000", "1600"}));
+  EXPECT_EQ(combo(QStringLiteral("WindKindComboBox"))->currentText(), QStringLiteral("Y/Y-0"));
+  EXPECT_EQ(Items(combo(QStringLiteral("WindKindComboBox"))),
+            QStringList(
+                {QStringLiteral("Y/Y-0"), QStringLiteral("T/Y-0"), QStringLiteral("Y/Z-0"), QStringLiteral("1/1-0")}));
+  EXPECT_EQ(combo(QStringLiteral("TransPowerComboBox"))->currentText(), QStringLiteral("25"));
+  EXPECT_EQ(Items(combo(QStringLiteral("TransPowerComboBox"))),
+            QStringList({QStringLiteral("25"), QStringLiteral("40"), QStringLiteral("63"), QStringLiteral("100"),
+                         QStringLiteral("160"), QStringLiteral("250"), QStringLiteral("320"), QStringLiteral("400"),
+                         QStringLiteral("630"), QStringLiteral("1000"), QStringLiteral("1600")}));
 
   for (int row = 1; row <= 6; ++row) {
     SCOPED_TRACE(row);
     QComboBox* kind = rowCombo("KindPerformLine", row);
-    EXPECT_EQ(kind->currentText(), row == 1 ? "Кабель с бумажной изоляцией" : "Кабель с ПВХ изоляцией");
+    EXPECT_EQ(kind->currentText(),
+              row == 1 ? QStringLiteral("Кабель с бумажной изоляцией") : QStringLiteral("Кабель с ПВХ изоляцией"));
     EXPECT_EQ(kind->count(), 12);
-    EXPECT_EQ(kind->itemText(11), "Шинопровод ШМА, ШРА");
-    EXPECT_EQ(rowCombo("StuffLine", row)->currentText(), row == 1 ? "Алюминий" : "Медь");
+    EXPECT_EQ(kind->itemText(11), QStringLiteral("Шинопровод ШМА, ШРА"));
+    EXPECT_EQ(rowCombo("StuffLine", row)->currentText(),
+              row == 1 ? QStringLiteral("Алюминий") : QStringLiteral("Медь"));
     EXPECT_EQ(Items(rowCombo("StuffLine", row)), kMaterials);
-    EXPECT_EQ(find<QLineEdit>(QStringLiteral("LengthLine%1Edit").arg(row))->text(), "0");
-    EXPECT_EQ(rowCombo("QuanParLine", row)->currentText(), "нет");
-    EXPECT_EQ(Items(rowCombo("QuanParLine", row)), QStringList({"нет", "2", "3", "4", "5", "6"}));
+    EXPECT_EQ(find<QLineEdit>(QStringLiteral("LengthLine%1Edit").arg(row))->text(), QStringLiteral("0"));
+    EXPECT_EQ(rowCombo("QuanParLine", row)->currentText(), QStringLiteral("нет"));
+    EXPECT_EQ(Items(rowCombo("QuanParLine", row)),
+              QStringList({QStringLiteral("нет"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+                           QStringLiteral("5"), QStringLiteral("6")}));
     for (const char* section : {"FfLine", "FnLine"}) {
-      EXPECT_EQ(rowCombo(section, row)->currentText(), "0");
+      EXPECT_EQ(rowCombo(section, row)->currentText(), QStringLiteral("0"));
       EXPECT_EQ(Items(rowCombo(section, row)), kSections);
       EXPECT_TRUE(rowCombo(section, row)->isEnabled());
     }
     EXPECT_TRUE(kind->isEditable());
     EXPECT_EQ(kind->insertPolicy(), QComboBox::NoInsert);
   }
-  EXPECT_EQ(find<QLineEdit>("RArcEdit")->text(), "40");
+  EXPECT_EQ(find<QLineEdit>(QStringLiteral("RArcEdit"))->text(), QStringLiteral("40"));
 
-  EXPECT_EQ(button("DDButton")->text(), "Параметры аппарата защиты");
-  EXPECT_EQ(button("StartButton")->text(), "Расчет");
-  EXPECT_TRUE(button("StartButton")->font().bold());
-  EXPECT_EQ(button("AddToReportButton")->text(), "Добавить в отчет...");
-  EXPECT_FALSE(button("AddToReportButton")->isEnabled());
-  EXPECT_EQ(button("BitBtn1")->text(), "Выход");
-  EXPECT_EQ(label("IokzLabel"), kEnterData);
-  EXPECT_EQ(label("StatusDDLabel"), kUndefined);
+  EXPECT_EQ(button(QStringLiteral("DDButton"))->text(), QStringLiteral("Параметры аппарата защиты"));
+  EXPECT_EQ(button(QStringLiteral("StartButton"))->text(), QStringLiteral("Расчет"));
+  EXPECT_TRUE(button(QStringLiteral("StartButton"))->font().bold());
+  EXPECT_EQ(button(QStringLiteral("AddToReportButton"))->text(), QStringLiteral("Добавить в отчет..."));
+  EXPECT_FALSE(button(QStringLiteral("AddToReportButton"))->isEnabled());
+  EXPECT_EQ(button(QStringLiteral("BitBtn1"))->text(), QStringLiteral("Выход"));
+  EXPECT_EQ(label(QStringLiteral("IokzLabel")), kEnterData);
+  EXPECT_EQ(label(QStringLiteral("StatusDDLabel")), kUndefined);
 
   const std::pair<const char*, const char*> menu[] = {
       {"ResultMenu", "Результаты"}, {"ReportMenu", "Отчет"}, {"HelpMenu", "Помощь"}, {"AboutMenu", "О программе"}};
   for (const auto& [name, caption] : menu) {
-    EXPECT_EQ(action(name)->text(), caption);
-    EXPECT_EQ(action(name)->isEnabled(), QString(name) != "ResultMenu") << name;
-    EXPECT_EQ(action(name)->menu(), nullptr);
+    const QString objectName = QString::fromLatin1(name);
+    EXPECT_EQ(action(objectName)->text(), QString::fromUtf8(caption));
+    EXPECT_EQ(action(objectName)->isEnabled(), objectName != QStringLiteral("ResultMenu")) << name;
+    EXPECT_EQ(action(objectName)->menu(), nullptr);
   }
 
-  QStatusBar* bar = find<QStatusBar>("StatusBar1");
-  EXPECT_EQ(bar->currentMessage(), "");
-  EXPECT_EQ(bar->statusTip(), "Строка помощи");
+  QStatusBar* bar = find<QStatusBar>(QStringLiteral("StatusBar1"));
+  EXPECT_EQ(bar->currentMessage(), QStringLiteral(""));
+  EXPECT_EQ(bar->statusTip(), QStringLiteral("Строка помощи"));
   EXPECT_FALSE(bar->isSizeGripEnabled());
 }
 
@@ -163,7 +177,7 @@ TEST_F(MainFormTest, HintsAreStatusTipsNeverToolTips) {
       {"IokzLabel", "Строка вывода результатов расчета"},
   };
   for (const auto& [name, hint] : hints) {
-    EXPECT_EQ(find<QWidget>(name)->statusTip(), hint) << name;
+    EXPECT_EQ(find<QWidget>(QString::fromLatin1(name))->statusTip(), QString::fromUtf8(hint)) << name;
   }
   for (QWidget* widget : form->findChildren<QWidget*>()) {
     EXPECT_TRUE(widget->toolTip().isEmpty()) << widget->objectName().toStdString();
@@ -178,26 +192,26 @@ TEST_F(MainFormTest, HelpContextsOfWindowAndControls) {
       {"FfLine2ComboBox", 32},    {"FnLine5ComboBox", 32},  {"RArcEdit", 33},
       {"StartButton", 1},         {"DDButton", 1},          {"BitBtn1", 1}};
   for (const auto& [name, topic] : topics) {
-    EXPECT_EQ(tesmir::HelpTopicFor(find<QWidget>(name), form.get()), topic) << name;
+    EXPECT_EQ(tesmir::HelpTopicFor(find<QWidget>(QString::fromLatin1(name)), form.get()), topic) << name;
   }
 }
 
 TEST_F(MainFormTest, TabWalksTheControlsInOrder) {
-  QStringList expected = {"WindKindComboBox", "TransPowerComboBox"};
+  QStringList expected = {QStringLiteral("WindKindComboBox"), QStringLiteral("TransPowerComboBox")};
   for (int row = 1; row <= 6; ++row) {
     for (const char* name : {"KindPerformLine%1ComboBox", "StuffLine%1ComboBox", "LengthLine%1Edit",
                              "QuanParLine%1ComboBox", "FfLine%1ComboBox", "FnLine%1ComboBox"}) {
       expected << QString(QLatin1String(name)).arg(row);
     }
   }
-  expected << "RArcEdit" << "DDButton" << "StartButton";
+  expected << QStringLiteral("RArcEdit") << QStringLiteral("DDButton") << QStringLiteral("StartButton");
   // "Добавить в отчет..." takes focus only once a calculation enabled it.
-  expected << "BitBtn1" << "WindKindComboBox";
+  expected << QStringLiteral("BitBtn1") << QStringLiteral("WindKindComboBox");
 
   form->show();
   QApplication::setActiveWindow(form.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-  combo("WindKindComboBox")->setFocus();
+  combo(QStringLiteral("WindKindComboBox"))->setFocus();
   QStringList walked = {QApplication::focusWidget()->objectName()};
   for (int i = 1; i < expected.size(); ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -219,76 +233,87 @@ struct PowerCase {
 
 TEST_F(MainFormTest, SchemeRefillsThePowerList) {
   const PowerCase cases[] = {
-      {"T/Y-0", {"25", "40", "63", "100", "160", "250", "400", "630", "800", "1000", "1250", "1600", "2500"}, "25"},
-      {"1/1-0", {"1.25", "2.5", "4", "10"}, "10"},
-      {"Y/Z-0", {"25", "40", "63", "100", "160", "250"}, "25"},
-      {"Y/Y-0", {"25", "40", "63", "100", "160", "250", "320", "400", "630", "1000", "1600"}, "25"},
+      {"T/Y-0",
+       {QStringLiteral("25"), QStringLiteral("40"), QStringLiteral("63"), QStringLiteral("100"), QStringLiteral("160"),
+        QStringLiteral("250"), QStringLiteral("400"), QStringLiteral("630"), QStringLiteral("800"),
+        QStringLiteral("1000"), QStringLiteral("1250"), QStringLiteral("1600"), QStringLiteral("2500")},
+       "25"},
+      {"1/1-0", {QStringLiteral("1.25"), QStringLiteral("2.5"), QStringLiteral("4"), QStringLiteral("10")}, "10"},
+      {"Y/Z-0",
+       {QStringLiteral("25"), QStringLiteral("40"), QStringLiteral("63"), QStringLiteral("100"), QStringLiteral("160"),
+        QStringLiteral("250")},
+       "25"},
+      {"Y/Y-0",
+       {QStringLiteral("25"), QStringLiteral("40"), QStringLiteral("63"), QStringLiteral("100"), QStringLiteral("160"),
+        QStringLiteral("250"), QStringLiteral("320"), QStringLiteral("400"), QStringLiteral("630"),
+        QStringLiteral("1000"), QStringLiteral("1600")},
+       "25"},
   };
-  QComboBox* power = combo("TransPowerComboBox");
+  QComboBox* power = combo(QStringLiteral("TransPowerComboBox"));
   for (const PowerCase& c : cases) {
     SCOPED_TRACE(c.scheme);
-    power->setEditText("777");
-    choose(combo("WindKindComboBox"), c.scheme);
+    power->setEditText(QStringLiteral("777"));
+    choose(combo(QStringLiteral("WindKindComboBox")), QString::fromUtf8(c.scheme));
     EXPECT_EQ(Items(power), c.items);
-    EXPECT_EQ(power->currentText(), c.text);
+    EXPECT_EQ(power->currentText(), QString::fromUtf8(c.text));
   }
   // Typing the same scheme refills the list too.
-  power->setEditText("777");
-  combo("WindKindComboBox")->setEditText("1/1-0");
-  EXPECT_EQ(power->currentText(), "10");
+  power->setEditText(QStringLiteral("777"));
+  combo(QStringLiteral("WindKindComboBox"))->setEditText(QStringLiteral("1/1-0"));
+  EXPECT_EQ(power->currentText(), QStringLiteral("10"));
   EXPECT_TRUE(messages.informed.isEmpty());
-  EXPECT_EQ(label("IokzLabel"), kEnterData);
+  EXPECT_EQ(label(QStringLiteral("IokzLabel")), kEnterData);
 }
 
 TEST_F(MainFormTest, TypingAnUnknownSchemeWarnsOnEveryChangeAndKeepsPowers) {
   form->show();
-  QComboBox* windKind = combo("WindKindComboBox");
-  choose(windKind, "T/Y-0");
-  const QStringList powers = Items(combo("TransPowerComboBox"));
+  QComboBox* windKind = combo(QStringLiteral("WindKindComboBox"));
+  choose(windKind, QStringLiteral("T/Y-0"));
+  const QStringList powers = Items(combo(QStringLiteral("TransPowerComboBox")));
   windKind->lineEdit()->clear();
   messages.informed.clear();
-  Type(windKind->lineEdit(), "Q/");
-  EXPECT_EQ(messages.informed, QStringList(2, "Неизвестная схема обмоток трансформатора"));
-  EXPECT_EQ(Items(combo("TransPowerComboBox")), powers);
-  EXPECT_EQ(label("IokzLabel"), kNotEnough);
-  EXPECT_EQ(label("StatusDDLabel"), kDoCalc);
+  Type(windKind->lineEdit(), QStringLiteral("Q/"));
+  EXPECT_EQ(messages.informed, QStringList(2, QStringLiteral("Неизвестная схема обмоток трансформатора")));
+  EXPECT_EQ(Items(combo(QStringLiteral("TransPowerComboBox"))), powers);
+  EXPECT_EQ(label(QStringLiteral("IokzLabel")), kNotEnough);
+  EXPECT_EQ(label(QStringLiteral("StatusDDLabel")), kDoCalc);
 }
 
 TEST_F(MainFormTest, BusbarKindFillsModelsAndDisablesSections) {
   QComboBox* kind = rowCombo("KindPerformLine", 3);
   QComboBox* stuff = rowCombo("StuffLine", 3);
   rowCombo("FfLine", 3)->setCurrentIndex(6);
-  rowCombo("FnLine", 3)->setEditText("5");
-  find<QLineEdit>("LengthLine3Edit")->setText("12");
-  rowCombo("QuanParLine", 3)->setEditText("2");
+  rowCombo("FnLine", 3)->setEditText(QStringLiteral("5"));
+  find<QLineEdit>(QStringLiteral("LengthLine3Edit"))->setText(QStringLiteral("12"));
+  rowCombo("QuanParLine", 3)->setEditText(QStringLiteral("2"));
 
-  choose(kind, "Шинопровод Gersan");
+  choose(kind, QStringLiteral("Шинопровод Gersan"));
   EXPECT_EQ(stuff->count(), 51);
-  EXPECT_EQ(stuff->currentText(), "GGDA, 160A");
-  EXPECT_EQ(stuff->itemText(50), "GCC, 6300A");
+  EXPECT_EQ(stuff->currentText(), QStringLiteral("GGDA, 160A"));
+  EXPECT_EQ(stuff->itemText(50), QStringLiteral("GCC, 6300A"));
   EXPECT_FALSE(rowCombo("FfLine", 3)->isEnabled());
   EXPECT_FALSE(rowCombo("FnLine", 3)->isEnabled());
-  EXPECT_EQ(rowCombo("FfLine", 3)->currentText(), "16");
-  EXPECT_EQ(rowCombo("FnLine", 3)->currentText(), "5");
+  EXPECT_EQ(rowCombo("FfLine", 3)->currentText(), QStringLiteral("16"));
+  EXPECT_EQ(rowCombo("FnLine", 3)->currentText(), QStringLiteral("5"));
 
-  choose(kind, "Шинопровод LS Cable");
-  EXPECT_EQ(stuff->currentText(), "LS(Cu), 630A");
-  EXPECT_FALSE(Items(stuff).contains("GGDA, 160A"));
+  choose(kind, QStringLiteral("Шинопровод LS Cable"));
+  EXPECT_EQ(stuff->currentText(), QStringLiteral("LS(Cu), 630A"));
+  EXPECT_FALSE(Items(stuff).contains(QStringLiteral("GGDA, 160A")));
 
-  choose(kind, "Воздушная");
-  EXPECT_EQ(stuff->currentText(), "Медь");
+  choose(kind, QStringLiteral("Воздушная"));
+  EXPECT_EQ(stuff->currentText(), QStringLiteral("Медь"));
   EXPECT_EQ(Items(stuff), kMaterials);
   EXPECT_TRUE(rowCombo("FfLine", 3)->isEnabled());
   EXPECT_TRUE(rowCombo("FnLine", 3)->isEnabled());
-  EXPECT_EQ(rowCombo("FfLine", 3)->currentText(), "16");
-  EXPECT_EQ(rowCombo("FnLine", 3)->currentText(), "5");
-  EXPECT_EQ(find<QLineEdit>("LengthLine3Edit")->text(), "12");
-  EXPECT_EQ(rowCombo("QuanParLine", 3)->currentText(), "2");
+  EXPECT_EQ(rowCombo("FfLine", 3)->currentText(), QStringLiteral("16"));
+  EXPECT_EQ(rowCombo("FnLine", 3)->currentText(), QStringLiteral("5"));
+  EXPECT_EQ(find<QLineEdit>(QStringLiteral("LengthLine3Edit"))->text(), QStringLiteral("12"));
+  EXPECT_EQ(rowCombo("QuanParLine", 3)->currentText(), QStringLiteral("2"));
 
   // Nothing else in the window moved, and no message was shown.
   EXPECT_TRUE(messages.informed.isEmpty());
-  EXPECT_EQ(label("IokzLabel"), kEnterData);
-  EXPECT_EQ(rowCombo("StuffLine", 2)->currentText(), "Медь");
+  EXPECT_EQ(label(QStringLiteral("IokzLabel")), kEnterData);
+  EXPECT_EQ(rowCombo("StuffLine", 2)->currentText(), QStringLiteral("Медь"));
   EXPECT_EQ(rowCombo("StuffLine", 4)->count(), 2);
 }
 
@@ -297,28 +322,28 @@ TEST_F(MainFormTest, CableKindResetsTheRowsDefaultMaterial) {
   for (const auto& [row, material] : rows) {
     SCOPED_TRACE(row);
     QComboBox* stuff = rowCombo("StuffLine", row);
-    choose(stuff, row == 1 ? "Медь" : "Алюминий");
-    choose(rowCombo("KindPerformLine", row), "Кабель с ПВХ изоляцией");
-    choose(rowCombo("KindPerformLine", row), "Кабель с бумажной изоляцией");
-    EXPECT_EQ(stuff->currentText(), material);
-    choose(rowCombo("KindPerformLine", row), "Шинопровод Canalis");
-    EXPECT_EQ(stuff->currentText(), "KDP, 20A");
-    choose(rowCombo("KindPerformLine", row), "Воздушная");
-    EXPECT_EQ(stuff->currentText(), material);
+    choose(stuff, row == 1 ? QStringLiteral("Медь") : QStringLiteral("Алюминий"));
+    choose(rowCombo("KindPerformLine", row), QStringLiteral("Кабель с ПВХ изоляцией"));
+    choose(rowCombo("KindPerformLine", row), QStringLiteral("Кабель с бумажной изоляцией"));
+    EXPECT_EQ(stuff->currentText(), QString::fromUtf8(material));
+    choose(rowCombo("KindPerformLine", row), QStringLiteral("Шинопровод Canalis"));
+    EXPECT_EQ(stuff->currentText(), QStringLiteral("KDP, 20A"));
+    choose(rowCombo("KindPerformLine", row), QStringLiteral("Воздушная"));
+    EXPECT_EQ(stuff->currentText(), QString::fromUtf8(material));
     EXPECT_EQ(Items(stuff), kMaterials);
   }
 }
 
 TEST_F(MainFormTest, UnknownLineKindWarnsAndLeavesTheRow) {
   QComboBox* kind = rowCombo("KindPerformLine", 2);
-  choose(kind, "Шинопровод Naxso");
+  choose(kind, QStringLiteral("Шинопровод Naxso"));
   const QStringList models = Items(rowCombo("StuffLine", 2));
   const QString model = rowCombo("StuffLine", 2)->currentText();
 
-  kind->setEditText("Шинопровод naxso");
-  EXPECT_EQ(messages.informed, QStringList({"Неизвестный тип линии"}));
-  EXPECT_EQ(label("IokzLabel"), kNotEnough);
-  EXPECT_EQ(label("StatusDDLabel"), kDoCalc);
+  kind->setEditText(QStringLiteral("Шинопровод naxso"));
+  EXPECT_EQ(messages.informed, QStringList({QStringLiteral("Неизвестный тип линии")}));
+  EXPECT_EQ(label(QStringLiteral("IokzLabel")), kNotEnough);
+  EXPECT_EQ(label(QStringLiteral("StatusDDLabel")), kDoCalc);
   EXPECT_EQ(Items(rowCombo("StuffLine", 2)), models);
   EXPECT_EQ(rowCombo("StuffLine", 2)->currentText(), model);
   EXPECT_FALSE(rowCombo("FfLine", 2)->isEnabled());
@@ -327,15 +352,15 @@ TEST_F(MainFormTest, UnknownLineKindWarnsAndLeavesTheRow) {
   messages.informed.clear();
   form->show();
   kind->lineEdit()->clear();
-  const int afterClear = messages.informed.size();
-  Type(kind->lineEdit(), "Xy");
+  const qsizetype afterClear = messages.informed.size();
+  Type(kind->lineEdit(), QStringLiteral("Xy"));
   EXPECT_EQ(messages.informed.size(), afterClear + 2);
-  EXPECT_EQ(kind->currentText(), "Xy");
+  EXPECT_EQ(kind->currentText(), QStringLiteral("Xy"));
   // Typing a whole kind reconfigures the row once the text is that kind.
   kind->lineEdit()->clear();
-  Type(kind->lineEdit(), "Шинопровод Gersan");
-  EXPECT_EQ(kind->currentText(), "Шинопровод Gersan");
-  EXPECT_EQ(rowCombo("StuffLine", 2)->currentText(), "GGDA, 160A");
+  Type(kind->lineEdit(), QStringLiteral("Шинопровод Gersan"));
+  EXPECT_EQ(kind->currentText(), QStringLiteral("Шинопровод Gersan"));
+  EXPECT_EQ(rowCombo("StuffLine", 2)->currentText(), QStringLiteral("GGDA, 160A"));
 }
 
 TEST_F(MainFormTest, StartingWindowCalculates) {
@@ -343,50 +368,50 @@ TEST_F(MainFormTest, StartingWindowCalculates) {
   QString resultLineWhenJudged;
   QString resultsWindowWhenJudged;
   QObject::connect(form.get(), &MainForm::calculationSucceeded, [&] {
-    resultLineWhenJudged = label("IokzLabel");
-    resultsWindowWhenJudged = results->findChild<QLabel*>("IokzrezLabel")->text();
+    resultLineWhenJudged = label(QStringLiteral("IokzLabel"));
+    resultsWindowWhenJudged = results->findChild<QLabel*>(QStringLiteral("IokzrezLabel"))->text();
   });
 
-  QTest::mouseClick(button("StartButton"), Qt::LeftButton);
+  QTest::mouseClick(button(QStringLiteral("StartButton")), Qt::LeftButton);
 
   EXPECT_TRUE(messages.informed.isEmpty());
   const QString line = QStringLiteral("Ток однофазного короткого замыкания равен 217 А");
-  EXPECT_EQ(label("IokzLabel"), line);
-  EXPECT_EQ(label("StatusDDLabel"), kUndefined);
+  EXPECT_EQ(label(QStringLiteral("IokzLabel")), line);
+  EXPECT_EQ(label(QStringLiteral("StatusDDLabel")), kUndefined);
   EXPECT_EQ(succeeded.count(), 1);
   // The device is judged after the result line and before the results window.
   EXPECT_EQ(resultLineWhenJudged, line);
-  EXPECT_EQ(resultsWindowWhenJudged, "Ток однофазного короткого замыкания равен --- А ");
-  EXPECT_EQ(results->findChild<QLabel*>("IokzrezLabel")->text(), line);
-  EXPECT_TRUE(action("ResultMenu")->isEnabled());
-  EXPECT_TRUE(button("AddToReportButton")->isEnabled());
+  EXPECT_EQ(resultsWindowWhenJudged, QStringLiteral("Ток однофазного короткого замыкания равен --- А "));
+  EXPECT_EQ(results->findChild<QLabel*>(QStringLiteral("IokzrezLabel"))->text(), line);
+  EXPECT_TRUE(action(QStringLiteral("ResultMenu"))->isEnabled());
+  EXPECT_TRUE(button(QStringLiteral("AddToReportButton"))->isEnabled());
   EXPECT_NEAR(scheme.Iokz, 217.437, 1e-3);
 
   // Editing inputs afterwards changes nothing until the next press.
-  find<QLineEdit>("RArcEdit")->setText("x");
-  choose(combo("WindKindComboBox"), "T/Y-0");
-  EXPECT_TRUE(action("ResultMenu")->isEnabled());
-  EXPECT_TRUE(button("AddToReportButton")->isEnabled());
-  EXPECT_EQ(label("IokzLabel"), line);
+  find<QLineEdit>(QStringLiteral("RArcEdit"))->setText(QStringLiteral("x"));
+  choose(combo(QStringLiteral("WindKindComboBox")), QStringLiteral("T/Y-0"));
+  EXPECT_TRUE(action(QStringLiteral("ResultMenu"))->isEnabled());
+  EXPECT_TRUE(button(QStringLiteral("AddToReportButton"))->isEnabled());
+  EXPECT_EQ(label(QStringLiteral("IokzLabel")), line);
 }
 
 TEST_F(MainFormTest, CalculatesFromTheTypedTexts) {
-  choose(combo("WindKindComboBox"), "T/Y-0");
-  choose(combo("TransPowerComboBox"), "630");
-  find<QLineEdit>("RArcEdit")->setText("15");
-  button("StartButton")->click();
-  EXPECT_EQ(label("IokzLabel"), "Ток однофазного короткого замыкания равен 10102 А");
+  choose(combo(QStringLiteral("WindKindComboBox")), QStringLiteral("T/Y-0"));
+  choose(combo(QStringLiteral("TransPowerComboBox")), QStringLiteral("630"));
+  find<QLineEdit>(QStringLiteral("RArcEdit"))->setText(QStringLiteral("15"));
+  button(QStringLiteral("StartButton"))->click();
+  EXPECT_EQ(label(QStringLiteral("IokzLabel")), QStringLiteral("Ток однофазного короткого замыкания равен 10102 А"));
 
-  choose(combo("WindKindComboBox"), "Y/Y-0");
-  choose(combo("TransPowerComboBox"), "400");
-  choose(rowCombo("KindPerformLine", 4), "Кабель с ПВХ изоляцией");
-  choose(rowCombo("StuffLine", 4), "Алюминий");
-  choose(rowCombo("FfLine", 4), "16");
-  choose(rowCombo("FnLine", 4), "16");
-  find<QLineEdit>("LengthLine4Edit")->setText("100");
-  rowCombo("QuanParLine", 4)->setEditText("2");
-  button("StartButton")->click();
-  EXPECT_TRUE(messages.informed.isEmpty()) << messages.informed.join("|").toStdString();
+  choose(combo(QStringLiteral("WindKindComboBox")), QStringLiteral("Y/Y-0"));
+  choose(combo(QStringLiteral("TransPowerComboBox")), QStringLiteral("400"));
+  choose(rowCombo("KindPerformLine", 4), QStringLiteral("Кабель с ПВХ изоляцией"));
+  choose(rowCombo("StuffLine", 4), QStringLiteral("Алюминий"));
+  choose(rowCombo("FfLine", 4), QStringLiteral("16"));
+  choose(rowCombo("FnLine", 4), QStringLiteral("16"));
+  find<QLineEdit>(QStringLiteral("LengthLine4Edit"))->setText(QStringLiteral("100"));
+  rowCombo("QuanParLine", 4)->setEditText(QStringLiteral("2"));
+  button(QStringLiteral("StartButton"))->click();
+  EXPECT_TRUE(messages.informed.isEmpty()) << messages.informed.join(QStringLiteral("|")).toStdString();
   EXPECT_EQ(scheme.Lines[3].QuanPar, 2);
   EXPECT_DOUBLE_EQ(scheme.Lines[3].Length, 100);
   EXPECT_EQ(scheme.Lines[3].Stuff, "Алюминий");
@@ -414,16 +439,16 @@ TEST_F(MainFormTest, TypedListTextsAreNotCompleted) {
     messages.informed.clear();
     SetUp();
     form->show();
-    QLineEdit* length = find<QLineEdit>("LengthLine1Edit");
+    QLineEdit* length = find<QLineEdit>(QStringLiteral("LengthLine1Edit"));
     length->selectAll();
-    QTest::keyClicks(length, "10");
-    QComboBox* box = combo(c.list);
+    QTest::keyClicks(length, QStringLiteral("10"));
+    QComboBox* box = combo(QString::fromLatin1(c.list));
     box->setFocus();
     box->lineEdit()->selectAll();
     Type(box->lineEdit(), QString::fromUtf8(c.typed));  // QTest types ASCII only
     QTest::keyClick(box->lineEdit(), Qt::Key_Tab);
     EXPECT_EQ(box->currentText(), QString::fromUtf8(c.typed));
-    button("StartButton")->click();
+    button(QStringLiteral("StartButton"))->click();
     EXPECT_EQ(messages.informed, QStringList({c.message}));
   }
 }
@@ -431,7 +456,7 @@ TEST_F(MainFormTest, TypedListTextsAreNotCompleted) {
 // After an input changes, the result line keeps its text but reads as out of
 // date until the next calculation or failure.
 TEST_F(MainFormTest, ResultLineShowsWhenInputsChangedSinceTheCalculation) {
-  QLabel* line = find<QLabel>("IokzLabel");
+  QLabel* line = find<QLabel>(QStringLiteral("IokzLabel"));
   const QColor normal = line->palette().color(QPalette::WindowText);
   const QString normalTip = QStringLiteral("Строка вывода результатов расчета");
   const auto isStale = [&] {
@@ -440,33 +465,34 @@ TEST_F(MainFormTest, ResultLineShowsWhenInputsChangedSinceTheCalculation) {
     return grey;
   };
   form->show();
-  QTest::keyClicks(find<QLineEdit>("RArcEdit"), "0");
+  QTest::keyClicks(find<QLineEdit>(QStringLiteral("RArcEdit")), QStringLiteral("0"));
   EXPECT_FALSE(isStale()) << "no result yet";
 
   const std::function<void()> edits[] = {
-      [&] { QTest::keyClick(find<QLineEdit>("RArcEdit"), Qt::Key_Backspace); },
-      [&] { QTest::keyClicks(find<QLineEdit>("LengthLine6Edit"), "5"); },
-      [&] { choose(rowCombo("QuanParLine", 2), "2"); },
-      [&] { choose(combo("WindKindComboBox"), "T/Y-0"); },
-      [&] { QTest::keyClicks(rowCombo("StuffLine", 3)->lineEdit(), "x"); },
+      [&] { QTest::keyClick(find<QLineEdit>(QStringLiteral("RArcEdit")), Qt::Key_Backspace); },
+      [&] { QTest::keyClicks(find<QLineEdit>(QStringLiteral("LengthLine6Edit")), QStringLiteral("5")); },
+      [&] { choose(rowCombo("QuanParLine", 2), QStringLiteral("2")); },
+      [&] { choose(combo(QStringLiteral("WindKindComboBox")), QStringLiteral("T/Y-0")); },
+      [&] { QTest::keyClicks(rowCombo("StuffLine", 3)->lineEdit(), QStringLiteral("x")); },
   };
   for (const auto& edit : edits) {
-    find<QLineEdit>("LengthLine6Edit")->setText("0");
-    rowCombo("StuffLine", 3)->setEditText("Медь");
-    button("StartButton")->click();
-    ASSERT_TRUE(messages.informed.isEmpty()) << messages.informed.join("|").toStdString();
+    find<QLineEdit>(QStringLiteral("LengthLine6Edit"))->setText(QStringLiteral("0"));
+    rowCombo("StuffLine", 3)->setEditText(QStringLiteral("Медь"));
+    button(QStringLiteral("StartButton"))->click();
+    ASSERT_TRUE(messages.informed.isEmpty()) << messages.informed.join(QStringLiteral("|")).toStdString();
     const QString result = line->text();
     EXPECT_FALSE(isStale());
     edit();
     EXPECT_EQ(line->text(), result);
     EXPECT_TRUE(isStale());
-    EXPECT_EQ(line->statusTip(),
-              "Исходные данные изменены после последнего расчета. Для нового результата нажмите \"Расчет\"");
-    EXPECT_TRUE(button("AddToReportButton")->isEnabled());
+    EXPECT_EQ(
+        line->statusTip(),
+        QStringLiteral("Исходные данные изменены после последнего расчета. Для нового результата нажмите \"Расчет\""));
+    EXPECT_TRUE(button(QStringLiteral("AddToReportButton"))->isEnabled());
   }
   // A failure resets the look along with the text.
-  find<QLineEdit>("RArcEdit")->setText("x");
-  button("StartButton")->click();
+  find<QLineEdit>(QStringLiteral("RArcEdit"))->setText(QStringLiteral("x"));
+  button(QStringLiteral("StartButton"))->click();
   EXPECT_EQ(line->text(), kNotEnough);
   EXPECT_FALSE(isStale());
 }
@@ -480,18 +506,20 @@ struct FailureCase {
 
 TEST_F(MainFormTest, FailedCalculationShowsOneMessageAndKeepsTheLastSuccess) {
   const FailureCase cases[] = {
-      {"power", [](MainFormTest& t) { t.combo("TransPowerComboBox")->setEditText("25,0"); },
+      {"power",
+       [](MainFormTest& t) { t.combo(QStringLiteral("TransPowerComboBox"))->setEditText(QStringLiteral("25,0")); },
        "Неверная мощность трансформатора", true},
-      {"catalogue", [](MainFormTest& t) { t.combo("TransPowerComboBox")->setEditText("30"); },
+      {"catalogue",
+       [](MainFormTest& t) { t.combo(QStringLiteral("TransPowerComboBox"))->setEditText(QStringLiteral("30")); },
        "Трансформатор выбранной мощности не заложен в программу", false},
-      {"pairing",
-       [](MainFormTest& t) { t.choose(t.rowCombo("FfLine", 2), "16"); },
+      {"pairing", [](MainFormTest& t) { t.choose(t.rowCombo("FfLine", 2), QStringLiteral("16")); },
        "Выберите сечение жилы нулевого провода линии 2", false},
-      {"length", [](MainFormTest& t) { t.find<QLineEdit>("LengthLine1Edit")->setText("1,5"); },
+      {"length",
+       [](MainFormTest& t) { t.find<QLineEdit>(QStringLiteral("LengthLine1Edit"))->setText(QStringLiteral("1,5")); },
        "Неверная длина линии 1", false},
-      {"count", [](MainFormTest& t) { t.rowCombo("QuanParLine", 3)->setEditText("Нет"); },
+      {"count", [](MainFormTest& t) { t.rowCombo("QuanParLine", 3)->setEditText(QStringLiteral("Нет")); },
        "Неверное количество параллельных проводов линии 3", false},
-      {"arc", [](MainFormTest& t) { t.find<QLineEdit>("RArcEdit")->setText("-1"); },
+      {"arc", [](MainFormTest& t) { t.find<QLineEdit>(QStringLiteral("RArcEdit"))->setText(QStringLiteral("-1")); },
        "Неправильно введено сопротивление электрической дуги. Рекомендуемый диапазон значений 0..40 мОм", false},
   };
   const QString success = QStringLiteral("Ток однофазного короткого замыкания равен 217 А");
@@ -501,35 +529,38 @@ TEST_F(MainFormTest, FailedCalculationShowsOneMessageAndKeepsTheLastSuccess) {
     messages.onInform = nullptr;
     scheme = {};
     SetUp();
-    button("StartButton")->click();
-    ASSERT_EQ(label("IokzLabel"), success);
-    const QString zsum = results->findChild<QLabel*>("ZsumLabel")->text();
+    button(QStringLiteral("StartButton"))->click();
+    ASSERT_EQ(label(QStringLiteral("IokzLabel")), success);
+    const QString zsum = results->findChild<QLabel*>(QStringLiteral("ZsumLabel"))->text();
 
     c.spoil(*this);
     QStringList labelsWhenShown;
-    messages.onInform = [&](const QString&) { labelsWhenShown = {label("IokzLabel"), label("StatusDDLabel")}; };
+    messages.onInform = [&](const QString&) {
+      labelsWhenShown = {label(QStringLiteral("IokzLabel")), label(QStringLiteral("StatusDDLabel"))};
+    };
     QSignalSpy succeeded(form.get(), &MainForm::calculationSucceeded);
-    button("StartButton")->click();
+    button(QStringLiteral("StartButton"))->click();
 
-    EXPECT_EQ(messages.informed, QStringList({c.message}));
+    EXPECT_EQ(messages.informed, QStringList({QString::fromUtf8(c.message)}));
     const QStringList before = c.labelsBeforeMessage ? QStringList{kNotEnough, kDoCalc} : QStringList{success, kUndefined};
     EXPECT_EQ(labelsWhenShown, before);
-    EXPECT_EQ(label("IokzLabel"), kNotEnough);
-    EXPECT_EQ(label("StatusDDLabel"), kDoCalc);
-    EXPECT_FALSE(action("ResultMenu")->isEnabled());
-    EXPECT_FALSE(button("AddToReportButton")->isEnabled());
+    EXPECT_EQ(label(QStringLiteral("IokzLabel")), kNotEnough);
+    EXPECT_EQ(label(QStringLiteral("StatusDDLabel")), kDoCalc);
+    EXPECT_FALSE(action(QStringLiteral("ResultMenu"))->isEnabled());
+    EXPECT_FALSE(button(QStringLiteral("AddToReportButton"))->isEnabled());
     EXPECT_EQ(succeeded.count(), 0);
-    EXPECT_EQ(results->findChild<QLabel*>("ZsumLabel")->text(), zsum);
-    EXPECT_EQ(results->findChild<QLabel*>("IokzrezLabel")->text(), success);
+    EXPECT_EQ(results->findChild<QLabel*>(QStringLiteral("ZsumLabel"))->text(), zsum);
+    EXPECT_EQ(results->findChild<QLabel*>(QStringLiteral("IokzrezLabel"))->text(), success);
     EXPECT_NEAR(scheme.Iokz, 217.437, 1e-3);
   }
 }
 
 TEST_F(MainFormTest, ButtonsAndMenuOpenTheirWindows) {
+  tesmir_test::ModalGuard guard("the windows closed once shown");
   // Without windows set, the buttons do nothing.
-  button("DDButton")->click();
-  action("ReportMenu")->trigger();
-  action("AboutMenu")->trigger();
+  button(QStringLiteral("DDButton"))->click();
+  action(QStringLiteral("ReportMenu"))->trigger();
+  action(QStringLiteral("AboutMenu"))->trigger();
 
   QDialog device, report, about, ask;
   form->setDeviceDialog(&device);
@@ -537,11 +568,15 @@ TEST_F(MainFormTest, ButtonsAndMenuOpenTheirWindows) {
   form->setAboutWindow(&about);
   form->setAskNumberDialog(&ask);
   const std::pair<QDialog*, std::function<void()>> opens[] = {
-      {&device, [&] { button("DDButton")->click(); }},
-      {&report, [&] { action("ReportMenu")->trigger(); }},
-      {&about, [&] { action("AboutMenu")->trigger(); }},
-      {&ask, [&] { button("StartButton")->click(); button("AddToReportButton")->click(); }},
-      {results.get(), [&] { action("ResultMenu")->trigger(); }},
+      {&device, [&] { button(QStringLiteral("DDButton"))->click(); }},
+      {&report, [&] { action(QStringLiteral("ReportMenu"))->trigger(); }},
+      {&about, [&] { action(QStringLiteral("AboutMenu"))->trigger(); }},
+      {&ask,
+       [&] {
+         button(QStringLiteral("StartButton"))->click();
+         button(QStringLiteral("AddToReportButton"))->click();
+       }},
+      {results.get(), [&] { action(QStringLiteral("ResultMenu"))->trigger(); }},
   };
   for (const auto& [dialog, open] : opens) {
     bool shown = false;
@@ -555,7 +590,7 @@ TEST_F(MainFormTest, ButtonsAndMenuOpenTheirWindows) {
 
   std::vector<int> topics;
   form->setHelpOpener([&](int topic) { topics.push_back(topic); });
-  action("HelpMenu")->trigger();
+  action(QStringLiteral("HelpMenu"))->trigger();
   EXPECT_EQ(topics, std::vector<int>({1}));
 }
 

@@ -13,10 +13,11 @@
 #include <functional>
 
 #include "device/protection_check.h"
-#include "recording_message_sink.h"
+#include "support/modal_guard.h"
+#include "support/recording_message_sink.h"
+#include "support/ui_test_app.h"
 #include "ui/app.h"
 #include "ui/help_viewer.h"
-#include "ui_test_app.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ class ProtectionCheckFormTest : public ::testing::Test {
 
   template <class T>
   T* in(QWidget& window, const char* name) {
-    T* w = window.findChild<T*>(name);
+    T* w = window.findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(w, nullptr) << name;
     return w;
   }
@@ -44,23 +45,24 @@ class ProtectionCheckFormTest : public ::testing::Test {
   // device dialog starts with: 16 A, "10 ("C")", 1.1, Iср = 176 A.
   void workedFeeder() {
     QWidget& w = app_.mainForm();
-    in<QComboBox>(w, "WindKindComboBox")->setEditText("T/Y-0");
-    in<QComboBox>(w, "TransPowerComboBox")->setEditText("400");
-    in<QComboBox>(w, "KindPerformLine1ComboBox")->setEditText("Кабель с ПВХ изоляцией");
-    in<QComboBox>(w, "StuffLine1ComboBox")->setEditText("Медь");
-    in<QComboBox>(w, "FfLine1ComboBox")->setEditText("2.5");
-    in<QComboBox>(w, "FnLine1ComboBox")->setEditText("2.5");
-    in<QLineEdit>(w, "LengthLine1Edit")->setText("120");
-    in<QLineEdit>(w, "RArcEdit")->setText("15");
+    in<QComboBox>(w, "WindKindComboBox")->setEditText(QStringLiteral("T/Y-0"));
+    in<QComboBox>(w, "TransPowerComboBox")->setEditText(QStringLiteral("400"));
+    in<QComboBox>(w, "KindPerformLine1ComboBox")->setEditText(QStringLiteral("Кабель с ПВХ изоляцией"));
+    in<QComboBox>(w, "StuffLine1ComboBox")->setEditText(QStringLiteral("Медь"));
+    in<QComboBox>(w, "FfLine1ComboBox")->setEditText(QStringLiteral("2.5"));
+    in<QComboBox>(w, "FnLine1ComboBox")->setEditText(QStringLiteral("2.5"));
+    in<QLineEdit>(w, "LengthLine1Edit")->setText(QStringLiteral("120"));
+    in<QLineEdit>(w, "RArcEdit")->setText(QStringLiteral("15"));
     app_.deviceForm().show();
     QTest::mouseClick(in<QPushButton>(app_.deviceForm(), "OKDDBitBtn"), Qt::LeftButton);
     calculate();
-    ASSERT_TRUE(messages_.informed.isEmpty()) << messages_.informed.join("|").toStdString();
+    ASSERT_TRUE(messages_.informed.isEmpty()) << messages_.informed.join(QStringLiteral("|")).toStdString();
   }
 
   // Opens the window from its menu item and runs `inside` while it is up;
   // "Закрыть" closes it afterwards whatever `inside` found.
   void whileOpen(const std::function<void()>& inside) {
+    tesmir_test::ModalGuard guard("the protection check window closed by \"Закрыть\"");
     bool ran = false;
     QTimer::singleShot(0, [&] {
       ran = true;
@@ -75,7 +77,7 @@ class ProtectionCheckFormTest : public ::testing::Test {
     EXPECT_FALSE(app_.checkForm().isVisible());
   }
 
-  RecordingMessageSink messages_;
+  tesmir_test::RecordingMessageSink messages_;
   tesmir::DialogFileChooser files_;
   tesmir::App app_;
 };
@@ -85,17 +87,17 @@ TEST_F(ProtectionCheckFormTest, MenuItemFollowsTheResultsMenu) {
   // "Проверка" comes right after "Отчет".
   qsizetype report = -1;
   for (qsizetype i = 0; i < items.size(); ++i) {
-    if (items[i]->objectName() == "ReportMenu") report = i;
+    if (items[i]->objectName() == QStringLiteral("ReportMenu")) report = i;
   }
   ASSERT_GE(report, 0);
   ASSERT_LT(report + 1, items.size());
-  EXPECT_EQ(items[report + 1]->objectName(), "CheckMenu");
-  EXPECT_EQ(items[report + 1]->text(), "Проверка");
+  EXPECT_EQ(items[report + 1]->objectName(), QStringLiteral("CheckMenu"));
+  EXPECT_EQ(items[report + 1]->text(), QStringLiteral("Проверка"));
 
   EXPECT_FALSE(menu("CheckMenu")->isEnabled());
   calculate();
   EXPECT_TRUE(menu("CheckMenu")->isEnabled());
-  in<QLineEdit>(app_.mainForm(), "RArcEdit")->setText("-1");
+  in<QLineEdit>(app_.mainForm(), "RArcEdit")->setText(QStringLiteral("-1"));
   calculate();  // fails
   EXPECT_FALSE(menu("ResultMenu")->isEnabled());
   EXPECT_FALSE(menu("CheckMenu")->isEnabled());
@@ -106,7 +108,7 @@ TEST_F(ProtectionCheckFormTest, ShowsTheCheckAndJudgesTheTypedBreakingCapacity) 
   const auto shownElsewhere = [this] {
     QStringList all;
     for (QWidget* window : {static_cast<QWidget*>(&app_.mainForm()), static_cast<QWidget*>(&app_.resultForm())}) {
-      for (const QLabel* l : window->findChildren<QLabel*>()) all << l->objectName() + '=' + l->text();
+      for (const QLabel* l : window->findChildren<QLabel*>()) all << l->objectName() + QLatin1Char('=') + l->text();
     }
     return all;
   };
@@ -115,7 +117,7 @@ TEST_F(ProtectionCheckFormTest, ShowsTheCheckAndJudgesTheTypedBreakingCapacity) 
 
   whileOpen([this] {
     QWidget& form = app_.checkForm();
-    EXPECT_EQ(form.windowTitle(), "Проверка защиты");
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Проверка защиты"));
     const std::pair<const char*, const char*> labels[] = {
         {"TripCurrentLabel", "176 А"},   {"LastLineLabel", "Линия 1"},
         {"IokzMinLabel", "99 А"},        {"IokzMinStatusLabel", "Несрабатывание за нормативное время"},
@@ -124,7 +126,7 @@ TEST_F(ProtectionCheckFormTest, ShowsTheCheckAndJudgesTheTypedBreakingCapacity) 
         {"Ik3DeviceLabel", "13,47 кА"},  {"Ik3PointLabel", "0,27 кА"},
         {"BreakingStatusLabel", ""}};
     for (const auto& [name, value] : labels) {
-      EXPECT_EQ(text(name), value) << name;
+      EXPECT_EQ(text(name), QString::fromUtf8(value)) << name;
       EXPECT_FALSE(label(name)->statusTip().isEmpty()) << name;
     }
 
@@ -132,20 +134,21 @@ TEST_F(ProtectionCheckFormTest, ShowsTheCheckAndJudgesTheTypedBreakingCapacity) 
     EXPECT_TRUE(edit->text().isEmpty());
     EXPECT_FALSE(edit->statusTip().isEmpty());
     edit->setFocus();
-    QTest::keyClicks(edit, "15");  // against 13,47 kA at the device
-    EXPECT_EQ(text("BreakingStatusLabel"), "Отключающая способность достаточна");
+    QTest::keyClicks(edit, QStringLiteral("15"));  // against 13,47 kA at the device
+    EXPECT_EQ(text("BreakingStatusLabel"), QStringLiteral("Отключающая способность достаточна"));
     QTest::keyClick(edit, Qt::Key_Backspace);
-    EXPECT_EQ(text("BreakingStatusLabel"), "Отключающая способность недостаточна");
+    EXPECT_EQ(text("BreakingStatusLabel"), QStringLiteral("Отключающая способность недостаточна"));
     QTest::keyClick(edit, Qt::Key_Backspace);
-    EXPECT_EQ(text("BreakingStatusLabel"), "");
+    EXPECT_EQ(text("BreakingStatusLabel"), QStringLiteral(""));
     EXPECT_TRUE(messages_.informed.isEmpty());
 
     // A comma is not a decimal point: the message when the entry ends, once.
-    QTest::keyClicks(edit, "13,5");
-    EXPECT_EQ(text("BreakingStatusLabel"), "");
+    QTest::keyClicks(edit, QStringLiteral("13,5"));
+    EXPECT_EQ(text("BreakingStatusLabel"), QStringLiteral(""));
     QTest::keyClick(edit, Qt::Key_Return);
     QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(messages_.informed, QStringList{"Неверная величина отключающей способности аппарата защиты"});
+    EXPECT_EQ(messages_.informed,
+              QStringList{QStringLiteral("Неверная величина отключающей способности аппарата защиты")});
     EXPECT_TRUE(form.isVisible());  // Enter does not close the window
 
     QApplication::setActiveWindow(&form);
@@ -161,10 +164,10 @@ TEST_F(ProtectionCheckFormTest, ShowsTheCheckAndJudgesTheTypedBreakingCapacity) 
   // The typed capacity stays for the next opening.
   whileOpen([this] {
     auto* edit = in<QLineEdit>(app_.checkForm(), "BreakingCapacityEdit");
-    EXPECT_EQ(edit->text(), "13,5");
+    EXPECT_EQ(edit->text(), QStringLiteral("13,5"));
     edit->clear();
-    QTest::keyClicks(edit, "13.5");
-    EXPECT_EQ(text("BreakingStatusLabel"), "Отключающая способность достаточна");
+    QTest::keyClicks(edit, QStringLiteral("13.5"));
+    EXPECT_EQ(text("BreakingStatusLabel"), QStringLiteral("Отключающая способность достаточна"));
   });
 
   // Nothing the program showed before has changed.
@@ -177,15 +180,15 @@ TEST_F(ProtectionCheckFormTest, ShowsTheCheckAndJudgesTheTypedBreakingCapacity) 
 TEST_F(ProtectionCheckFormTest, DashesCarryTheirReasonsAsStatusTips) {
   calculate();  // the start window: no section has a length, no device
   whileOpen([this] {
-    EXPECT_EQ(text("IokzMinStatusLabel"), "Аппарат защиты не выбран");
-    EXPECT_EQ(text("LengthMaxLabel"), "—");
+    EXPECT_EQ(text("IokzMinStatusLabel"), QStringLiteral("Аппарат защиты не выбран"));
+    EXPECT_EQ(text("LengthMaxLabel"), QStringLiteral("—"));
     EXPECT_EQ(label("LengthMaxLabel")->statusTip().toStdString(), tesmir::check_texts::kWhyNoDevice);
-    EXPECT_EQ(text("Ik3DeviceLabel"), "0,84 кА");  // "Y/Y-0" 25 kVA is taken as its "T/Y-0" namesake
+    EXPECT_EQ(text("Ik3DeviceLabel"), QStringLiteral("0,84 кА"));  // "Y/Y-0" 25 kVA is taken as its "T/Y-0" namesake
   });
-  in<QComboBox>(app_.mainForm(), "WindKindComboBox")->setEditText("1/1-0");
+  in<QComboBox>(app_.mainForm(), "WindKindComboBox")->setEditText(QStringLiteral("1/1-0"));
   calculate();
   whileOpen([this] {
-    EXPECT_EQ(text("Ik3PointLabel"), "—");
+    EXPECT_EQ(text("Ik3PointLabel"), QStringLiteral("—"));
     EXPECT_EQ(label("Ik3PointLabel")->statusTip().toStdString(), tesmir::check_texts::kWhySinglePhase);
     EXPECT_EQ(label("LengthMaxLabel")->statusTip().toStdString(), tesmir::check_texts::kWhyNoDevice);
   });

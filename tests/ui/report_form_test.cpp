@@ -14,7 +14,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <deque>
 #include <functional>
 #include <new>
 #include <optional>
@@ -26,68 +25,20 @@
 #include "device/device_settings.h"
 #include "report/report_file.h"
 #include "report/report_table.h"
+#include "support/modal_guard.h"
+#include "support/recording_message_sink.h"
+#include "support/scripted_file_chooser.h"
+#include "support/ui_test_app.h"
 #include "ui/ask_number_form.h"
 #include "ui/context_help.h"
 #include "ui/delete_all_report_form.h"
-#include "ui/file_chooser.h"
 #include "ui/locale_separators.h"
-#include "ui/message_sink.h"
 #include "ui/report_model.h"
-#include "ui_test_app.h"
 
 namespace tesmir {
 namespace {
 
-class ScriptedSink final : public MessageSink {
- public:
-  void inform(QWidget*, const QString& text) override { messages << text; }
-  bool ask(QWidget*, const QString& text) override {
-    messages << text;
-    if (outOfMemory) {
-      throw std::bad_alloc();  // as building the rows would
-    }
-    if (answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << text.toStdString();
-      return false;
-    }
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  void error(QWidget*, const QString& text) override { errors << text; }
-  SaveAnswer askSave(QWidget*, const QString& text) override {
-    ADD_FAILURE() << "unexpected save question: " << text.toStdString();
-    return SaveAnswer::Cancel;
-  }
-  QStringList messages;
-  QStringList errors;
-  std::deque<bool> answers;
-  bool outOfMemory = false;
-};
-
-// Hands out the scripted names in turn; an exhausted script cancels.
-class ScriptedChooser final : public FileChooser {
- public:
-  QString chooseSaveName(QWidget*, const QString&, const QString& filter, const QString& suffix) override {
-    saveFilters << filter + "|" + suffix;
-    return next();
-  }
-  QString chooseOpenName(QWidget*, const QString&, const QStringList& filters, const QString& suffix) override {
-    openFilters << filters.join(",") + "|" + suffix;
-    return next();
-  }
-  QString next() {
-    ++calls;
-    if (names.empty()) return {};
-    const QString name = names.front();
-    names.pop_front();
-    return name;
-  }
-  std::deque<QString> names;
-  QStringList saveFilters;
-  QStringList openFilters;
-  int calls = 0;
-};
+using Kind = tesmir_test::RecordingMessageSink::Kind;
 
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
@@ -110,7 +61,20 @@ class ReportWindows : public ::testing::Test {
     tesmir_test::EnsureApplication();
   }
 
+  ReportWindows() {
+    sink_.questionsScripted = true;
+    sink_.saveQuestionsUnexpected = true;
+    sink_.onAsk = [this](const QString&) {
+      if (outOfMemory_) {
+        throw std::bad_alloc();  // as building the rows would
+      }
+    };
+  }
+
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+
+  // The plain messages and questions shown, in order.
+  QStringList messages() const { return sink_.texts({Kind::Inform, Kind::Ask}); }
 
   void fill(const std::vector<std::string>& names) {
     std::vector<ReportRow> rows;
@@ -120,10 +84,10 @@ class ReportWindows : public ::testing::Test {
 
   QString path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
 
-  QTableView* grid() { return form_.findChild<QTableView*>("ReportStringGrid"); }
+  QTableView* grid() { return form_.findChild<QTableView*>(QStringLiteral("ReportStringGrid")); }
   QString gridText(int row, int col) { return grid()->model()->index(row, col).data().toString(); }
   void click(const char* name) {
-    auto* button = form_.findChild<QAbstractButton*>(name);
+    auto* button = form_.findChild<QAbstractButton*>(QString::fromLatin1(name));
     ASSERT_NE(button, nullptr) << name;
     QTest::mouseClick(button, Qt::LeftButton);
   }
@@ -141,15 +105,16 @@ class ReportWindows : public ::testing::Test {
     });
   }
   void trigger(const char* name) {
-    auto* action = form_.findChild<QAction*>(name);
+    auto* action = form_.findChild<QAction*>(QString::fromLatin1(name));
     ASSERT_NE(action, nullptr) << name;
     action->trigger();
   }
 
   QTemporaryDir dir_;
   ReportTable table_;
-  ScriptedSink sink_;
-  ScriptedChooser chooser_;
+  tesmir_test::RecordingMessageSink sink_;
+  bool outOfMemory_ = false;
+  tesmir_test::ScriptedFileChooser chooser_;
   DeleteAllReportForm deleteAll_;
   ReportForm form_{table_, sink_, chooser_, deleteAll_};
 };
@@ -163,31 +128,31 @@ TEST_F(ReportWindows, PointAddedAfterACalculationShowsInTheGrid) {
   AddAcceptedPoints(ask, scheme, device, "Тср < 5 с");
   EXPECT_EQ(ask.property(kHelpContextProperty).toInt(), 35);
   ask.show();
-  auto* edit = ask.findChild<QLineEdit*>("NumberEdit");
+  auto* edit = ask.findChild<QLineEdit*>(QStringLiteral("NumberEdit"));
   ASSERT_NE(edit, nullptr);
-  edit->insert("К-1");  // QTest types ASCII only
+  edit->insert(QStringLiteral("К-1"));  // QTest types ASCII only
   QTest::keyClick(edit, Qt::Key_Return);  // "Да" is not the default button
   EXPECT_TRUE(ask.isVisible());
   EXPECT_EQ(table_.leadingCount(), 0);
 
-  QTest::mouseClick(ask.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+  QTest::mouseClick(ask.findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
   EXPECT_EQ(ask.result(), QDialog::Accepted);
   EXPECT_FALSE(ask.isVisible());
-  EXPECT_TRUE(sink_.messages.isEmpty());
+  EXPECT_TRUE(messages().isEmpty());
 
   form_.show();
-  EXPECT_EQ(gridText(0, 0), "К-1");
+  EXPECT_EQ(gridText(0, 0), QStringLiteral("К-1"));
   EXPECT_EQ(gridText(0, 9), QString::fromStdString(FormatCurrent(scheme.Iokz)));
-  EXPECT_EQ(gridText(0, 10), "1250");
-  EXPECT_EQ(gridText(0, 11), "Тср < 5 с");
-  EXPECT_EQ(gridText(1, 0), "");
+  EXPECT_EQ(gridText(0, 10), QStringLiteral("1250"));
+  EXPECT_EQ(gridText(0, 11), QStringLiteral("Тср < 5 с"));
+  EXPECT_EQ(gridText(1, 0), QStringLiteral(""));
 
   // The same name again is refused; the dialog stays open with the text.
   ask.show();
-  QTest::mouseClick(ask.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
-  EXPECT_EQ(sink_.messages, QStringList{QString::fromUtf8(report_messages::kDuplicateName.data())});
+  QTest::mouseClick(ask.findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+  EXPECT_EQ(messages(), QStringList{QString::fromUtf8(report_messages::kDuplicateName.data())});
   EXPECT_TRUE(ask.isVisible());
-  EXPECT_EQ(edit->text(), "К-1");
+  EXPECT_EQ(edit->text(), QStringLiteral("К-1"));
   QTest::keyClick(edit, Qt::Key_Escape);
   EXPECT_EQ(ask.result(), QDialog::Rejected);
   EXPECT_EQ(ask.chosenName(), std::nullopt);
@@ -208,6 +173,7 @@ void WhileOpen(QDialog& dialog, std::function<void()> steps) {
 // Every opening of the point-name dialog starts in the name field with its
 // text selected, whichever button closed it last time.
 TEST_F(ReportWindows, NameDialogStartsInTheNameFieldOnEveryOpening) {
+  tesmir_test::ModalGuard guard("the point-name dialog closed by its keys");
   SchemeState scheme;
   ASSERT_TRUE(RunLoopCalculation(DefaultSchemeInput(), scheme).ok());
   const DeviceSettings device;
@@ -224,23 +190,23 @@ TEST_F(ReportWindows, NameDialogStartsInTheNameFieldOnEveryOpening) {
 
   // First opening: a name is typed, then Tab, Tab to "Отмена" and Enter.
   WhileOpen(ask, [&] {
-    EXPECT_EQ(focusName(), "NumberEdit");
-    keys("A1");
+    EXPECT_EQ(focusName(), QStringLiteral("NumberEdit"));
+    keys(QStringLiteral("A1"));
     key(Qt::Key_Tab);
     key(Qt::Key_Tab);
-    EXPECT_EQ(focusName(), "CancelBitBtn");
+    EXPECT_EQ(focusName(), QStringLiteral("CancelBitBtn"));
     key(Qt::Key_Return);
   });
   EXPECT_EQ(ask.exec(), QDialog::Rejected);
 
   // Second opening: typing replaces the old name; Tab reaches "Да".
   WhileOpen(ask, [&] {
-    EXPECT_EQ(focusName(), "NumberEdit");
-    auto* edit = ask.findChild<QLineEdit*>("NumberEdit");
-    EXPECT_EQ(edit->selectedText(), "A1");
-    keys("B2");
+    EXPECT_EQ(focusName(), QStringLiteral("NumberEdit"));
+    auto* edit = ask.findChild<QLineEdit*>(QStringLiteral("NumberEdit"));
+    EXPECT_EQ(edit->selectedText(), QStringLiteral("A1"));
+    keys(QStringLiteral("B2"));
     key(Qt::Key_Tab);
-    EXPECT_EQ(focusName(), "OKButton");
+    EXPECT_EQ(focusName(), QStringLiteral("OKButton"));
     key(Qt::Key_Enter);
   });
   EXPECT_EQ(ask.exec(), QDialog::Accepted);
@@ -285,7 +251,7 @@ TEST_F(ReportWindows, ColumnsShowWholeValues) {
 
 TEST_F(ReportWindows, GridShape) {
   form_.show();
-  EXPECT_EQ(form_.windowTitle(), "Отчет");
+  EXPECT_EQ(form_.windowTitle(), QStringLiteral("Отчет"));
   EXPECT_EQ(form_.property(kHelpContextProperty).toInt(), 35);
   EXPECT_EQ(grid()->model()->columnCount(), 12);
   EXPECT_EQ(grid()->model()->rowCount(), 14);
@@ -294,12 +260,13 @@ TEST_F(ReportWindows, GridShape) {
   EXPECT_TRUE(grid()->horizontalHeader()->isHidden());
   EXPECT_EQ(grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
   EXPECT_EQ(grid()->selectionBehavior(), QAbstractItemView::SelectRows);
-  EXPECT_EQ(form_.findChild<QWidget*>("DeleteReportButton")->statusTip(), "Удаление строки");
-  EXPECT_EQ(form_.findChild<QWidget*>("UpSpeedButton")->statusTip(),
-            "Перемещение строки в списке на одну позицию вверх");
-  EXPECT_TRUE(form_.findChild<QPushButton*>("CloseReportBitBtn")->isDefault());
-  EXPECT_EQ(form_.exportToExcelAction()->objectName(), "ExportToExcelReportMenu");
-  EXPECT_EQ(form_.exportToCalcAction()->text(), "в Calc");
+  EXPECT_EQ(form_.findChild<QWidget*>(QStringLiteral("DeleteReportButton"))->statusTip(),
+            QStringLiteral("Удаление строки"));
+  EXPECT_EQ(form_.findChild<QWidget*>(QStringLiteral("UpSpeedButton"))->statusTip(),
+            QStringLiteral("Перемещение строки в списке на одну позицию вверх"));
+  EXPECT_TRUE(form_.findChild<QPushButton*>(QStringLiteral("CloseReportBitBtn"))->isDefault());
+  EXPECT_EQ(form_.exportToExcelAction()->objectName(), QStringLiteral("ExportToExcelReportMenu"));
+  EXPECT_EQ(form_.exportToCalcAction()->text(), QStringLiteral("в Calc"));
 }
 
 TEST_F(ReportWindows, ClicksSelectArrowsMoveAndDeleteRemoves) {
@@ -309,20 +276,20 @@ TEST_F(ReportWindows, ClicksSelectArrowsMoveAndDeleteRemoves) {
   EXPECT_EQ(table_.selectedRow(), 1);
   EXPECT_EQ(table_.selectedCol(), 4);
   click("UpSpeedButton");
-  EXPECT_EQ(gridText(0, 0), "B");
+  EXPECT_EQ(gridText(0, 0), QStringLiteral("B"));
   EXPECT_EQ(grid()->currentIndex().row(), 0);
   EXPECT_EQ(table_.selectedRow(), 0);
   click("UpSpeedButton");  // already on top: nothing happens
-  EXPECT_EQ(gridText(0, 0), "B");
+  EXPECT_EQ(gridText(0, 0), QStringLiteral("B"));
   click("DownSpeedButton");
   click("DownSpeedButton");
-  EXPECT_EQ(gridText(2, 0), "B");
+  EXPECT_EQ(gridText(2, 0), QStringLiteral("B"));
   EXPECT_EQ(table_.selectedRow(), 2);
 
   click("DeleteReportButton");
-  EXPECT_EQ(gridText(2, 0), "");
-  EXPECT_EQ(gridText(1, 0), "C");
-  EXPECT_TRUE(sink_.messages.isEmpty());
+  EXPECT_EQ(gridText(2, 0), QStringLiteral(""));
+  EXPECT_EQ(gridText(1, 0), QStringLiteral("C"));
+  EXPECT_TRUE(messages().isEmpty());
 }
 
 TEST_F(ReportWindows, ReleaseOutsideTheCellsNeedsANewClickBeforeDelete) {
@@ -335,11 +302,11 @@ TEST_F(ReportWindows, ReleaseOutsideTheCellsNeedsANewClickBeforeDelete) {
   grid()->setFocus();
   QTest::keyClick(grid(), Qt::Key_Down);
   click("DeleteReportButton");
-  EXPECT_EQ(sink_.messages, QStringList{QString::fromUtf8(report_messages::kSelectRow.data())});
+  EXPECT_EQ(messages(), QStringList{QString::fromUtf8(report_messages::kSelectRow.data())});
   EXPECT_EQ(table_.leadingCount(), 3);
   clickCell(0, 0);
   click("DeleteReportButton");
-  EXPECT_EQ(gridText(0, 0), "B");
+  EXPECT_EQ(gridText(0, 0), QStringLiteral("B"));
 }
 
 TEST_F(ReportWindows, ShrinkingMakesTheNewLastRowCurrent) {
@@ -373,44 +340,45 @@ TEST_F(ReportWindows, ModelChangesReachTheGridAsRowSignals) {
   EXPECT_EQ(model.addPoint("P14", Row("x")), "");
   EXPECT_EQ(inserted.count(), 1);
   EXPECT_EQ(grid()->model()->rowCount(), 15);
-  EXPECT_EQ(gridText(14, 0), "P14");
+  EXPECT_EQ(gridText(14, 0), QStringLiteral("P14"));
 
   clickCell(1, 0);
   click("DownSpeedButton");
   EXPECT_EQ(changed.count(), 1);
-  EXPECT_EQ(gridText(2, 0), "P1");
+  EXPECT_EQ(gridText(2, 0), QStringLiteral("P1"));
   EXPECT_EQ(grid()->currentIndex().row(), 2);
 
   click("DeleteReportButton");
   EXPECT_EQ(removed.count(), 1);
   EXPECT_EQ(grid()->model()->rowCount(), 14);
-  EXPECT_EQ(gridText(2, 0), "P3");
+  EXPECT_EQ(gridText(2, 0), QStringLiteral("P3"));
   EXPECT_EQ(grid()->currentIndex().row(), 2);
   EXPECT_EQ(table_.selectedRow(), 2);
   EXPECT_EQ(reset.count(), 0);
 }
 
 TEST_F(ReportWindows, DeleteAllAsksFirst) {
+  tesmir_test::ModalGuard guard("the delete-all question answered by key");
   fill({"A", "B"});
   form_.show();
   QTimer::singleShot(0, [this] { QTest::keyClick(&deleteAll_, Qt::Key_Escape); });
   click("DeleteAllButton");
   EXPECT_EQ(table_.leadingCount(), 2);
-  EXPECT_TRUE(deleteAll_.findChild<QPushButton*>("OKBitBtn")->isDefault());
+  EXPECT_TRUE(deleteAll_.findChild<QPushButton*>(QStringLiteral("OKBitBtn"))->isDefault());
   QTimer::singleShot(0, [this] { QTest::keyClick(&deleteAll_, Qt::Key_Return); });
   click("DeleteAllButton");
   EXPECT_EQ(table_.leadingCount(), 0);
   EXPECT_EQ(table_.rowCount(), 14);
-  EXPECT_EQ(gridText(0, 0), "");
+  EXPECT_EQ(gridText(0, 0), QStringLiteral(""));
 }
 
 TEST_F(ReportWindows, SaveAsWritesAndNamesTheReport) {
   fill({"A", "B"});
   chooser_.names = {path("r.csv")};
   trigger("SaveReportMenu");  // no name yet: runs Save As
-  EXPECT_EQ(chooser_.saveFilters, QStringList{"Таблица (*.csv)|csv"});
+  EXPECT_EQ(chooser_.saveFilters, QStringList{QStringLiteral("Таблица (*.csv)|csv")});
   EXPECT_EQ(form_.reportFileName(), path("r.csv"));
-  EXPECT_EQ(form_.windowTitle(), "Отчет-" + path("r.csv"));
+  EXPECT_EQ(form_.windowTitle(), QStringLiteral("Отчет-") + path("r.csv"));
   EXPECT_EQ(ReadAll(path("r.csv")).toStdString(), EncodeReport(table_));
   EXPECT_EQ(ReadAll(path("r.csv")).count("\r\n"), 4);
 
@@ -418,7 +386,7 @@ TEST_F(ReportWindows, SaveAsWritesAndNamesTheReport) {
   trigger("SaveReportMenu");  // writes without asking
   EXPECT_EQ(chooser_.calls, 1);
   EXPECT_EQ(ReadAll(path("r.csv")).count("\r\n"), 5);
-  EXPECT_TRUE(sink_.messages.isEmpty());
+  EXPECT_TRUE(messages().isEmpty());
 }
 
 TEST_F(ReportWindows, DeclinedOverwriteKeepsThePreviousName) {
@@ -428,10 +396,10 @@ TEST_F(ReportWindows, DeclinedOverwriteKeepsThePreviousName) {
   sink_.answers = {false};
   trigger("SaveAsReportMenu");
   EXPECT_EQ(chooser_.calls, 2) << "Cancel on the question returns to the dialog";
-  EXPECT_EQ(sink_.messages, QStringList{"Такой файл уже существует. Переписать файл?"});
-  EXPECT_EQ(form_.reportFileName(), "");
-  EXPECT_EQ(form_.windowTitle(), "Отчет");
-  EXPECT_EQ(ReadAll(path("other.csv")), "keep me");
+  EXPECT_EQ(messages(), QStringList{QStringLiteral("Такой файл уже существует. Переписать файл?")});
+  EXPECT_EQ(form_.reportFileName(), QStringLiteral(""));
+  EXPECT_EQ(form_.windowTitle(), QStringLiteral("Отчет"));
+  EXPECT_EQ(ReadAll(path("other.csv")), QByteArray("keep me"));
 
   chooser_.names = {path("other.csv")};
   sink_.answers = {true};
@@ -446,8 +414,8 @@ TEST_F(ReportWindows, FailedSaveAsShowsTheErrorAndKeepsTheName) {
   chooser_.names = {path("plain/r.csv")};
   trigger("SaveAsReportMenu");
   ASSERT_EQ(sink_.errors.size(), 1);
-  EXPECT_TRUE(sink_.errors[0].contains("r.csv"));
-  EXPECT_EQ(form_.reportFileName(), "");
+  EXPECT_TRUE(sink_.errors[0].contains(QStringLiteral("r.csv")));
+  EXPECT_EQ(form_.reportFileName(), QStringLiteral(""));
 }
 
 TEST_F(ReportWindows, OpenReadsBothLayouts) {
@@ -455,11 +423,11 @@ TEST_F(ReportWindows, OpenReadsBothLayouts) {
   WriteAll(path("r.okz"), "|\xCA-1|1|2|3|4|5|6|7|8|9|10|11|\r\n");
   chooser_.names = {path("r.okz")};
   trigger("OpenReportMenu");
-  EXPECT_EQ(chooser_.openFilters, QStringList{"Таблица (*.csv),Таблица (*.okz)|okz"});
-  EXPECT_TRUE(sink_.messages.isEmpty());
-  EXPECT_EQ(gridText(0, 0), "К-1");
-  EXPECT_EQ(gridText(0, 11), "11");
-  EXPECT_EQ(form_.windowTitle(), "Отчет-" + path("r.okz"));
+  EXPECT_EQ(chooser_.openFilters, QStringList{QStringLiteral("Таблица (*.csv),Таблица (*.okz)|okz")});
+  EXPECT_TRUE(messages().isEmpty());
+  EXPECT_EQ(gridText(0, 0), QStringLiteral("К-1"));
+  EXPECT_EQ(gridText(0, 11), QStringLiteral("11"));
+  EXPECT_EQ(form_.windowTitle(), QStringLiteral("Отчет-") + path("r.okz"));
 
   // Save writes the semicolon layout under the same name.
   trigger("SaveReportMenu");
@@ -472,7 +440,7 @@ TEST_F(ReportWindows, OpenReadsBothLayouts) {
   chooser_.names = {path("twenty.csv")};
   trigger("OpenReportMenu");
   EXPECT_EQ(grid()->model()->rowCount(), 20);
-  EXPECT_EQ(gridText(19, 0), "P19");
+  EXPECT_EQ(gridText(19, 0), QStringLiteral("P19"));
 }
 
 TEST_F(ReportWindows, OpenRefusesOddFilesAndSurvivesRunningOutOfMemory) {
@@ -483,14 +451,15 @@ TEST_F(ReportWindows, OpenRefusesOddFilesAndSurvivesRunningOutOfMemory) {
   WriteAll(path("bad.csv"), "h\r\nu\r\n;x;y;\r\n");
   chooser_.names = {fifo, path("bad.csv")};
   trigger("OpenReportMenu");
-  sink_.outOfMemory = true;
+  outOfMemory_ = true;
   trigger("OpenReportMenu");
   ASSERT_EQ(sink_.errors.size(), 2);
-  EXPECT_TRUE(sink_.errors[0].contains("не является обычным файлом")) << sink_.errors[0].toStdString();
-  EXPECT_EQ(sink_.errors[1], "Недостаточно памяти, чтобы открыть файл " + path("bad.csv") + ". Отчет не изменен.");
-  EXPECT_EQ(gridText(1, 0), "B");
+  EXPECT_TRUE(sink_.errors[0].contains(QStringLiteral("не является обычным файлом"))) << sink_.errors[0].toStdString();
+  EXPECT_EQ(sink_.errors[1], QStringLiteral("Недостаточно памяти, чтобы открыть файл ") + path("bad.csv") +
+                                 QStringLiteral(". Отчет не изменен."));
+  EXPECT_EQ(gridText(1, 0), QStringLiteral("B"));
   EXPECT_EQ(grid()->model()->rowCount(), 14);
-  EXPECT_EQ(form_.windowTitle(), "Отчет");
+  EXPECT_EQ(form_.windowTitle(), QStringLiteral("Отчет"));
 }
 
 TEST_F(ReportWindows, ALongCellIsShownCutAndKeptWhole) {
@@ -501,9 +470,9 @@ TEST_F(ReportWindows, ALongCellIsShownCutAndKeptWhole) {
   form_.model().assignRows({row});
   const QString shown = gridText(0, 3);
   EXPECT_LE(shown.size(), 300);
-  EXPECT_TRUE(shown.startsWith("999"));
+  EXPECT_TRUE(shown.startsWith(QStringLiteral("999")));
   EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
-  EXPECT_EQ(gridText(0, 4).left(2), "жx");
+  EXPECT_EQ(gridText(0, 4).left(2), QStringLiteral("жx"));
   EXPECT_EQ(table_.cell(3, 0).size(), 1000000u);
   grid()->viewport()->repaint();
 }
@@ -516,15 +485,15 @@ TEST_F(ReportWindows, DamagedFileAsksAndCancelReturnsToTheDialog) {
   sink_.answers = {false};
   trigger("OpenReportMenu");
   EXPECT_EQ(chooser_.calls, 2);
-  EXPECT_EQ(sink_.messages, QStringList{"Формат файла поврежден. Продолжить загрузку данных?"});
-  EXPECT_EQ(gridText(0, 0), "A");
-  EXPECT_EQ(form_.reportFileName(), "");
+  EXPECT_EQ(messages(), QStringList{QStringLiteral("Формат файла поврежден. Продолжить загрузку данных?")});
+  EXPECT_EQ(gridText(0, 0), QStringLiteral("A"));
+  EXPECT_EQ(form_.reportFileName(), QStringLiteral(""));
 
   chooser_.names = {path("bad.csv")};
   sink_.answers = {true};
   trigger("OpenReportMenu");
-  EXPECT_EQ(gridText(0, 0), "");
-  EXPECT_EQ(gridText(0, 2), "x");
+  EXPECT_EQ(gridText(0, 0), QStringLiteral(""));
+  EXPECT_EQ(gridText(0, 2), QStringLiteral("x"));
   EXPECT_EQ(form_.reportFileName(), path("bad.csv"));
 }
 
@@ -537,9 +506,9 @@ TEST_F(ReportWindows, NamesThatAreNotReadLeaveEverythingAsItWas) {
   chooser_.names = {path("missing.csv")};
   trigger("OpenReportMenu");
   EXPECT_EQ(sink_.errors.size(), 1);
-  EXPECT_EQ(gridText(0, 0), "A");
-  EXPECT_EQ(form_.reportFileName(), "");
-  EXPECT_EQ(form_.windowTitle(), "Отчет");
+  EXPECT_EQ(gridText(0, 0), QStringLiteral("A"));
+  EXPECT_EQ(form_.reportFileName(), QStringLiteral(""));
+  EXPECT_EQ(form_.windowTitle(), QStringLiteral("Отчет"));
 }
 
 }  // namespace

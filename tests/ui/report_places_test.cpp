@@ -9,37 +9,16 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <deque>
 
-#include "recording_message_sink.h"
 #include "report/report_table.h"
+#include "support/recording_message_sink.h"
+#include "support/scripted_file_chooser.h"
+#include "support/ui_test_app.h"
 #include "ui/delete_all_report_form.h"
-#include "ui/file_chooser.h"
 #include "ui/report_form.h"
-#include "ui_test_app.h"
 
 namespace tesmir {
 namespace {
-
-// Records where each dialog starts and hands out scripted names.
-struct StartRecordingChooser final : FileChooser {
-  QString chooseSaveName(QWidget*, const QString& start, const QString&, const QString&) override {
-    starts << "save:" + start;
-    return next();
-  }
-  QString chooseOpenName(QWidget*, const QString& start, const QStringList&, const QString&) override {
-    starts << "open:" + start;
-    return next();
-  }
-  QString next() {
-    if (names.empty()) return {};
-    const QString name = names.front();
-    names.pop_front();
-    return name;
-  }
-  QStringList starts;
-  std::deque<QString> names;
-};
 
 class ReportPlacesTest : public ::testing::Test {
  protected:
@@ -52,14 +31,14 @@ class ReportPlacesTest : public ::testing::Test {
       form.keepPlacesIn(settings);
     }
     ReportTable table;
-    RecordingMessageSink messages;
-    StartRecordingChooser files;
+    tesmir_test::RecordingMessageSink messages;
+    tesmir_test::ScriptedFileChooser files;
     DeleteAllReportForm deleteAll;
     ReportForm form;
   };
 
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-  QString settings() const { return dir_.filePath("config/tesmir.conf"); }
+  QString settings() const { return dir_.filePath(QStringLiteral("config/tesmir.conf")); }
   QString file(const QString& name) const { return dir_.filePath(name); }
   void write(const QString& path) {
     QFile f(path);
@@ -81,35 +60,39 @@ class ReportPlacesTest : public ::testing::Test {
 TEST_F(ReportPlacesTest, DialogsStartInTheReportFolderElseTheLastElseDocuments) {
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const QString start = QFileInfo(documents).isDir() ? documents : QDir::homePath();
-  QDir().mkpath(file("a"));
-  QDir().mkpath(file("b"));
-  write(file("a/one.csv"));
+  QDir().mkpath(file(QStringLiteral("a")));
+  QDir().mkpath(file(QStringLiteral("b")));
+  write(file(QStringLiteral("a/one.csv")));
   {
     Run run(settings());
     run.form.OpenReportMenuClick();  // cancelled
     run.form.SaveAsReportMenuClick();
-    EXPECT_EQ(run.files.starts, QStringList({"open:" + start, "save:" + QDir(start).filePath("Отчет.csv")}));
+    EXPECT_EQ(run.files.starts,
+              QStringList({QStringLiteral("open:") + start,
+                           QStringLiteral("save:") + QDir(start).filePath(QStringLiteral("Отчет.csv"))}));
 
     run.files.starts.clear();
-    run.files.names = {file("a/one.csv")};
+    run.files.names = {file(QStringLiteral("a/one.csv"))};
     run.form.OpenReportMenuClick();
     run.form.SaveAsReportMenuClick();
     run.form.OpenReportMenuClick();
     EXPECT_EQ(run.files.starts,
-              QStringList({"open:" + start, "save:" + file("a/one.csv"), "open:" + file("a/one.csv")}));
+              QStringList({QStringLiteral("open:") + start, QStringLiteral("save:") + file(QStringLiteral("a/one.csv")),
+                           QStringLiteral("open:") + file(QStringLiteral("a/one.csv"))}));
   }
   {
     // The next run starts where the last one opened or saved.
     Run run(settings());
     run.form.OpenReportMenuClick();
-    run.files.names = {file("b/two.csv")};
+    run.files.names = {file(QStringLiteral("b/two.csv"))};
     run.form.SaveAsReportMenuClick();
-    EXPECT_EQ(run.files.starts, QStringList({"open:" + file("a"), "save:" + file("a/Отчет.csv")}));
-    EXPECT_TRUE(QFileInfo::exists(file("b/two.csv")));
+    EXPECT_EQ(run.files.starts, QStringList({QStringLiteral("open:") + file(QStringLiteral("a")),
+                                             QStringLiteral("save:") + file(QStringLiteral("a/Отчет.csv"))}));
+    EXPECT_TRUE(QFileInfo::exists(file(QStringLiteral("b/two.csv"))));
   }
   Run run(settings());
   run.form.SaveAsReportMenuClick();
-  EXPECT_EQ(run.files.starts, QStringList({"save:" + file("b/Отчет.csv")}));
+  EXPECT_EQ(run.files.starts, QStringList({QStringLiteral("save:") + file(QStringLiteral("b/Отчет.csv"))}));
 }
 
 TEST_F(ReportPlacesTest, MenuListsTheLastFiveAndDropsMissingOnes) {
@@ -120,30 +103,32 @@ TEST_F(ReportPlacesTest, MenuListsTheLastFiveAndDropsMissingOnes) {
       run.files.names.push_back(file(QStringLiteral("r%1.csv").arg(i)));
       run.form.SaveAsReportMenuClick();
     }
-    run.files.names = {file("r&3.okz")};
-    write(file("r&3.okz"));
+    run.files.names = {file(QStringLiteral("r&3.okz"))};
+    write(file(QStringLiteral("r&3.okz")));
     run.form.OpenReportMenuClick();
-    run.files.names = {file("r3.csv")};
+    run.files.names = {file(QStringLiteral("r3.csv"))};
     run.form.OpenReportMenuClick();
-    EXPECT_TRUE(run.messages.errors.isEmpty()) << run.messages.errors.join("|").toStdString();
+    EXPECT_TRUE(run.messages.errors.isEmpty()) << run.messages.errors.join(QStringLiteral("|")).toStdString();
   }
   Run run(settings());
-  EXPECT_EQ(recentTexts(run.form),
-            QStringList({"&1 " + file("r3.csv"), "&2 " + file("r&&3.okz"), "&3 " + file("r6.csv"),
-                         "&4 " + file("r5.csv"), "&5 " + file("r4.csv")}));
+  EXPECT_EQ(recentTexts(run.form), QStringList({QStringLiteral("&1 ") + file(QStringLiteral("r3.csv")),
+                                                QStringLiteral("&2 ") + file(QStringLiteral("r&&3.okz")),
+                                                QStringLiteral("&3 ") + file(QStringLiteral("r6.csv")),
+                                                QStringLiteral("&4 ") + file(QStringLiteral("r5.csv")),
+                                                QStringLiteral("&5 ") + file(QStringLiteral("r4.csv"))}));
 
   // A recent entry opens its file as "Открыть..." does.
-  run.form.findChild<QAction*>("RecentReportMenu3")->trigger();
-  EXPECT_EQ(run.form.reportFileName(), file("r6.csv"));
-  EXPECT_EQ(recentTexts(run.form).value(0), "&1 " + file("r6.csv"));
+  run.form.findChild<QAction*>(QStringLiteral("RecentReportMenu3"))->trigger();
+  EXPECT_EQ(run.form.reportFileName(), file(QStringLiteral("r6.csv")));
+  EXPECT_EQ(recentTexts(run.form).value(0), QStringLiteral("&1 ") + file(QStringLiteral("r6.csv")));
 
   // A file gone since drops out, with the message opening it gives.
-  ASSERT_TRUE(QFile::remove(file("r5.csv")));
-  run.form.findChild<QAction*>("RecentReportMenu4")->trigger();
+  ASSERT_TRUE(QFile::remove(file(QStringLiteral("r5.csv"))));
+  run.form.findChild<QAction*>(QStringLiteral("RecentReportMenu4"))->trigger();
   EXPECT_EQ(run.messages.errors.size(), 1);
   EXPECT_EQ(recentTexts(run.form).size(), 4);
-  EXPECT_FALSE(recentTexts(run.form).join("|").contains("r5.csv"));
-  EXPECT_EQ(run.form.reportFileName(), file("r6.csv"));
+  EXPECT_FALSE(recentTexts(run.form).join(QStringLiteral("|")).contains(QStringLiteral("r5.csv")));
+  EXPECT_EQ(run.form.reportFileName(), file(QStringLiteral("r6.csv")));
 }
 
 TEST_F(ReportPlacesTest, FileShortcutsWorkAndShowInTheMenu) {
@@ -162,13 +147,13 @@ TEST_F(ReportPlacesTest, FileShortcutsWorkAndShowInTheMenu) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&run.form));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.action);
-    auto* action = run.form.findChild<QAction*>(c.action);
+    auto* action = run.form.findChild<QAction*>(QString::fromLatin1(c.action));
     ASSERT_NE(action, nullptr);
     EXPECT_EQ(action->shortcut(), c.keys);  // a menu item shows its action's shortcut
     run.files.starts.clear();
     QTest::keySequence(&run.form, c.keys);
     ASSERT_EQ(run.files.starts.size(), 1);
-    EXPECT_TRUE(run.files.starts[0].startsWith(c.dialog));
+    EXPECT_TRUE(run.files.starts[0].startsWith(QString::fromLatin1(c.dialog)));
   }
   run.form.hide();
 }

@@ -11,11 +11,12 @@
 #include <QTimer>
 #include <memory>
 
-#include "recording_message_sink.h"
+#include "support/modal_guard.h"
+#include "support/recording_message_sink.h"
+#include "support/ui_test_app.h"
 #include "ui/context_help.h"
 #include "ui/locale_separators.h"
 #include "ui/main_form.h"
-#include "ui_test_app.h"
 
 namespace {
 
@@ -36,19 +37,19 @@ class ResultFormTest : public ::testing::Test {
     return label != nullptr ? label->text() : QString();
   }
   void calculate() {
-    form->findChild<QPushButton*>("StartButton")->click();
-    ASSERT_TRUE(messages.informed.isEmpty()) << messages.informed.join("|").toStdString();
+    form->findChild<QPushButton*>(QStringLiteral("StartButton"))->click();
+    ASSERT_TRUE(messages.informed.isEmpty()) << messages.informed.join(QStringLiteral("|")).toStdString();
   }
 
   tesmir::SchemeState scheme;
-  RecordingMessageSink messages;
+  tesmir_test::RecordingMessageSink messages;
   std::unique_ptr<ResultForm> results;
   std::unique_ptr<MainForm> form;
 };
 
 TEST_F(ResultFormTest, StartsWithPlaceholders) {
-  EXPECT_EQ(results->objectName(), "ResultForm");
-  EXPECT_EQ(results->windowTitle(), "Результаты расчета");
+  EXPECT_EQ(results->objectName(), QStringLiteral("ResultForm"));
+  EXPECT_EQ(results->windowTitle(), QStringLiteral("Результаты расчета"));
   EXPECT_EQ(results->minimumSize(), results->maximumSize());
   EXPECT_EQ(tesmir::HelpTopicFor(results.get(), results.get()), 36);
   const std::pair<const char*, const char*> start[] = {
@@ -73,82 +74,89 @@ TEST_F(ResultFormTest, StartsWithPlaceholders) {
       {"StatusDDLabel", "в расчете не определен."},
   };
   for (const auto& [name, value] : start) {
-    EXPECT_EQ(text(name), value) << name;
+    EXPECT_EQ(text(QString::fromLatin1(name)), QString::fromUtf8(value)) << name;
   }
-  EXPECT_EQ(results->typeDDLabel()->objectName(), "TypeDDLabel");
-  EXPECT_EQ(results->statusDDLabel()->objectName(), "StatusDDLabel");
-  auto* pages = results->findChild<QTabWidget*>("ResultPageControl");
+  EXPECT_EQ(results->typeDDLabel()->objectName(), QStringLiteral("TypeDDLabel"));
+  EXPECT_EQ(results->statusDDLabel()->objectName(), QStringLiteral("StatusDDLabel"));
+  auto* pages = results->findChild<QTabWidget*>(QStringLiteral("ResultPageControl"));
   ASSERT_NE(pages, nullptr);
-  EXPECT_EQ(pages->currentWidget()->objectName(), "TransTabSheet");
-  EXPECT_EQ(pages->widget(1)->objectName(), "LineTabSheet");
-  EXPECT_EQ(pages->widget(2)->objectName(), "DefenceTabSheet");
-  EXPECT_EQ(pages->tabText(2), "Аппарат защиты");
-  EXPECT_EQ(results->findChild<QPushButton*>("BitBtn1")->statusTip(), "Закрыть окно");
+  EXPECT_EQ(pages->currentWidget()->objectName(), QStringLiteral("TransTabSheet"));
+  EXPECT_EQ(pages->widget(1)->objectName(), QStringLiteral("LineTabSheet"));
+  EXPECT_EQ(pages->widget(2)->objectName(), QStringLiteral("DefenceTabSheet"));
+  EXPECT_EQ(pages->tabText(2), QStringLiteral("Аппарат защиты"));
+  EXPECT_EQ(results->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->statusTip(), QStringLiteral("Закрыть окно"));
 }
 
 struct LocaleCase {
   QLocale locale;
-  const char* rt;
-  const char* zt;
-  const char* zero;
-  const char* rsum;
-  const char* xsum;
-  const char* zsum;
+  QString rt;
+  QString zt;
+  QString zero;
+  QString rsum;
+  QString xsum;
+  QString zsum;
 };
 
 TEST_F(ResultFormTest, StartingWindowBreakdownInTheLocalesSeparators) {
   const LocaleCase cases[] = {
-      {QLocale(QLocale::Russian, QLocale::Russia), "Rт=1957,2 мОм", "Zт=3\u00a0110,25 мОм", "0,00",
-       "Rф-н=692,40 мОм", "Xф-н=805,75 мОм", "Zф-н=1\u00a0062,38 мОм"},
-      {QLocale(QLocale::English, QLocale::UnitedStates), "Rт=1957.2 мОм", "Zт=3,110.25 мОм", "0.00",
-       "Rф-н=692.40 мОм", "Xф-н=805.75 мОм", "Zф-н=1,062.38 мОм"},
+      {QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("Rт=1957,2 мОм"),
+       QStringLiteral("Zт=3\u00a0110,25 мОм"), QStringLiteral("0,00"), QStringLiteral("Rф-н=692,40 мОм"),
+       QStringLiteral("Xф-н=805,75 мОм"), QStringLiteral("Zф-н=1\u00a0062,38 мОм")},
+      {QLocale(QLocale::English, QLocale::UnitedStates), QStringLiteral("Rт=1957.2 мОм"),
+       QStringLiteral("Zт=3,110.25 мОм"), QStringLiteral("0.00"), QStringLiteral("Rф-н=692.40 мОм"),
+       QStringLiteral("Xф-н=805.75 мОм"), QStringLiteral("Zф-н=1,062.38 мОм")},
   };
   for (const LocaleCase& c : cases) {
     SCOPED_TRACE(c.locale.name().toStdString());
     results->setSeparators(tesmir::SeparatorsOf(c.locale));
     calculate();
-    EXPECT_EQ(text("StLabel"), "Sном=25 кВ*А");
-    EXPECT_EQ(text("WindKindLabel"), "Y/Y-0");
-    EXPECT_EQ(text("RtLabel"), c.rt);
-    EXPECT_EQ(text("XtLabel"), QString(c.rt).startsWith("Rт=1957,2") ? "Xт=2417,24 мОм" : "Xт=2417.24 мОм");
-    EXPECT_EQ(text("ZtLabel"), c.zt);
+    EXPECT_EQ(text(QStringLiteral("StLabel")), QStringLiteral("Sном=25 кВ*А"));
+    EXPECT_EQ(text(QStringLiteral("WindKindLabel")), QStringLiteral("Y/Y-0"));
+    EXPECT_EQ(text(QStringLiteral("RtLabel")), c.rt);
+    EXPECT_EQ(text(QStringLiteral("XtLabel")), c.rt.startsWith(QStringLiteral("Rт=1957,2"))
+                                                   ? QStringLiteral("Xт=2417,24 мОм")
+                                                   : QStringLiteral("Xт=2417.24 мОм"));
+    EXPECT_EQ(text(QStringLiteral("ZtLabel")), c.zt);
     for (int i = 1; i <= 6; ++i) {
       for (const char* column : {"RLine%1Label", "XLine%1Label", "ZLine%1Label"}) {
         EXPECT_EQ(text(QString(QLatin1String(column)).arg(i)), c.zero);
       }
     }
-    EXPECT_EQ(text("RLineLabel"), c.zero);
-    EXPECT_EQ(text("XLineLabel"), c.zero);
-    EXPECT_EQ(text("ZLineLabel"), c.zero);
-    EXPECT_EQ(text("RotherLabel"), "Rпр=40 мОм");
-    EXPECT_EQ(text("RsumLabel"), c.rsum);
-    EXPECT_EQ(text("XsumLabel"), c.xsum);
-    EXPECT_EQ(text("ZsumLabel"), c.zsum);
-    EXPECT_EQ(text("IokzrezLabel"), "Ток однофазного короткого замыкания равен 217 А");
+    EXPECT_EQ(text(QStringLiteral("RLineLabel")), c.zero);
+    EXPECT_EQ(text(QStringLiteral("XLineLabel")), c.zero);
+    EXPECT_EQ(text(QStringLiteral("ZLineLabel")), c.zero);
+    EXPECT_EQ(text(QStringLiteral("RotherLabel")), QStringLiteral("Rпр=40 мОм"));
+    EXPECT_EQ(text(QStringLiteral("RsumLabel")), c.rsum);
+    EXPECT_EQ(text(QStringLiteral("XsumLabel")), c.xsum);
+    EXPECT_EQ(text(QStringLiteral("ZsumLabel")), c.zsum);
+    EXPECT_EQ(text(QStringLiteral("IokzrezLabel")), QStringLiteral("Ток однофазного короткого замыкания равен 217 А"));
   }
 }
 
 TEST_F(ResultFormTest, ShowsTextsAsTypedAndTheSectionValues) {
   results->setSeparators(tesmir::SeparatorsOf(QLocale(QLocale::English, QLocale::UnitedStates)));
-  form->findChild<QComboBox*>("WindKindComboBox")->setCurrentIndex(0);
-  form->findChild<QComboBox*>("TransPowerComboBox")->setEditText("400.0");
-  form->findChild<QLineEdit*>("RArcEdit")->setText("12.6");
-  auto* ff = form->findChild<QComboBox*>("FfLine2ComboBox");
-  auto* fn = form->findChild<QComboBox*>("FnLine2ComboBox");
-  ff->setCurrentIndex(ff->findText("16"));
-  fn->setCurrentIndex(fn->findText("16"));
-  form->findChild<QLineEdit*>("LengthLine2Edit")->setText("100");
+  form->findChild<QComboBox*>(QStringLiteral("WindKindComboBox"))->setCurrentIndex(0);
+  form->findChild<QComboBox*>(QStringLiteral("TransPowerComboBox"))->setEditText(QStringLiteral("400.0"));
+  form->findChild<QLineEdit*>(QStringLiteral("RArcEdit"))->setText(QStringLiteral("12.6"));
+  auto* ff = form->findChild<QComboBox*>(QStringLiteral("FfLine2ComboBox"));
+  auto* fn = form->findChild<QComboBox*>(QStringLiteral("FnLine2ComboBox"));
+  ff->setCurrentIndex(ff->findText(QStringLiteral("16")));
+  fn->setCurrentIndex(fn->findText(QStringLiteral("16")));
+  form->findChild<QLineEdit*>(QStringLiteral("LengthLine2Edit"))->setText(QStringLiteral("100"));
   calculate();
 
-  EXPECT_EQ(text("StLabel"), "Sном=400.0 кВ*А");
-  EXPECT_EQ(text("RotherLabel"), "Rпр=13 мОм");
+  EXPECT_EQ(text(QStringLiteral("StLabel")), QStringLiteral("Sном=400.0 кВ*А"));
+  EXPECT_EQ(text(QStringLiteral("RotherLabel")), QStringLiteral("Rпр=13 мОм"));
   const auto& line = scheme.Lines[1];
   ASSERT_GT(line.RLine, 0);
-  EXPECT_EQ(text("RLine2Label"), QString::fromStdString(tesmir::FormatF2(line.RLine, results->separators())));
-  EXPECT_EQ(text("XLine2Label"), QString::fromStdString(tesmir::FormatF2(line.XLine, results->separators())));
-  EXPECT_EQ(text("ZLine2Label"), QString::fromStdString(tesmir::FormatF2(line.ZLine, results->separators())));
-  EXPECT_EQ(text("RLineLabel"), text("RLine2Label"));
-  EXPECT_EQ(text("RLine1Label"), "0.00");
+  EXPECT_EQ(text(QStringLiteral("RLine2Label")),
+            QString::fromStdString(tesmir::FormatF2(line.RLine, results->separators())));
+  EXPECT_EQ(text(QStringLiteral("XLine2Label")),
+            QString::fromStdString(tesmir::FormatF2(line.XLine, results->separators())));
+  EXPECT_EQ(text(QStringLiteral("ZLine2Label")),
+            QString::fromStdString(tesmir::FormatF2(line.ZLine, results->separators())));
+  EXPECT_EQ(text(QStringLiteral("RLineLabel")), text(QStringLiteral("RLine2Label")));
+  EXPECT_EQ(text(QStringLiteral("RLine1Label")), QStringLiteral("0.00"));
 }
 
 TEST_F(ResultFormTest, UsesTheSystemLocaleByDefault) {
@@ -158,11 +166,12 @@ TEST_F(ResultFormTest, UsesTheSystemLocaleByDefault) {
 }
 
 TEST_F(ResultFormTest, KeepsItsTabAndClosesWithOk) {
-  auto* pages = results->findChild<QTabWidget*>("ResultPageControl");
+  tesmir_test::ModalGuard guard("the results window closed by OK");
+  auto* pages = results->findChild<QTabWidget*>(QStringLiteral("ResultPageControl"));
   int outcome = -1;
   QTimer::singleShot(0, results.get(), [&] {
     pages->setCurrentIndex(2);
-    results->findChild<QPushButton*>("BitBtn1")->click();
+    results->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
   });
   outcome = results->exec();
   EXPECT_EQ(outcome, QDialog::Accepted);

@@ -9,28 +9,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "../report/xlsx_reader.h"
 #include "report/spreadsheet_launch.h"
-#include "ui_test_app.h"
+#include "support/recording_message_sink.h"
+#include "support/ui_test_app.h"
+#include "support/xlsx_reader.h"
 
 namespace tesmir {
 namespace {
 
-struct Recorded {
-  QString kind;  // "inform", "ask" or "error"
-  QString text;
-};
-
-class RecordingSink final : public MessageSink {
- public:
-  void inform(QWidget*, const QString& text) override { shown.push_back({QStringLiteral("inform"), text}); }
-  bool ask(QWidget*, const QString& text) override {
-    shown.push_back({QStringLiteral("ask"), text});
-    return false;
-  }
-  void error(QWidget*, const QString& text) override { shown.push_back({QStringLiteral("error"), text}); }
-  std::vector<Recorded> shown;
-};
+using Kind = tesmir_test::RecordingMessageSink::Kind;
 
 void WriteScript(const QString& path, const QByteArray& body) {
   QFile::remove(path);
@@ -60,7 +47,7 @@ ReportTable NamedReport(int rows) {
   for (int row = 0; row < rows; ++row) {
     const ReportRow cells = {"К-" + std::to_string(row + 1), "3,25", "10,63", "12,40", "2,05", "15",
                              "30,65", "12,68", "33,17", "6964", "---", "Тср < 0,4 с"};
-    for (int col = 0; col < kReportColumns; ++col) table.setCell(col, row, cells[col]);
+    for (int col = 0; col < kReportColumns; ++col) table.setCell(col, row, cells[static_cast<std::size_t>(col)]);
   }
   return table;
 }
@@ -81,6 +68,7 @@ class SpreadsheetExport : public ::testing::Test {
     ClearTools();
     qputenv("PATH", QFile::encodeName(tools_));
     desktop_.exportFolder = exports_.filePath(QStringLiteral("exports"));
+    sink_.answer = false;
   }
   void TearDown() override { qputenv("PATH", savedPath_); }
 
@@ -94,7 +82,7 @@ class SpreadsheetExport : public ::testing::Test {
   QByteArray savedPath_;
   QTemporaryDir exports_;
   SpreadsheetDesktop desktop_;
-  RecordingSink sink_;
+  tesmir_test::RecordingMessageSink sink_;
 };
 
 TEST_F(SpreadsheetExport, CalcOpensANewWorkbookAsAnUntitledDocument) {
@@ -103,7 +91,7 @@ TEST_F(SpreadsheetExport, CalcOpensANewWorkbookAsAnUntitledDocument) {
   const QString path = ExportToCalc(table, sink_, nullptr, desktop_);
   EXPECT_TRUE(sink_.shown.empty());
   ASSERT_FALSE(path.isEmpty());
-  EXPECT_EQ(WaitForArguments(Tool("soffice")), (QStringList{"--calc", "-n", path}));
+  EXPECT_EQ(WaitForArguments(Tool("soffice")), (QStringList{QStringLiteral("--calc"), QStringLiteral("-n"), path}));
 
   const auto sheet = testing::ReadXlsxSheet(path);
   ASSERT_TRUE(sheet.ok);
@@ -127,7 +115,7 @@ TEST_F(SpreadsheetExport, CalcFoundUnderItsOtherNames) {
     WriteScript(Tool(name), kRecordingScript);
     const QString path = ExportToCalc(NamedReport(1), sink_, nullptr, desktop_);
     ASSERT_FALSE(path.isEmpty());
-    EXPECT_EQ(WaitForArguments(Tool(name)), (QStringList{"--calc", "-n", path}));
+    EXPECT_EQ(WaitForArguments(Tool(name)), (QStringList{QStringLiteral("--calc"), QStringLiteral("-n"), path}));
   }
   EXPECT_TRUE(sink_.shown.empty());
 }
@@ -140,9 +128,9 @@ TEST_F(SpreadsheetExport, MissingProgramsAreReportedAndNothingIsWritten) {
   EXPECT_TRUE(ExportToExcel(NamedReport(2), sink_, nullptr, desktop_).isEmpty());
 
   ASSERT_EQ(sink_.shown.size(), 2u);
-  EXPECT_EQ(sink_.shown[0].kind, "inform");
+  EXPECT_EQ(sink_.shown[0].kind, Kind::Inform);
   EXPECT_EQ(sink_.shown[0].text, QStringLiteral("Требуется установить OpenOffice.org на компьютер"));
-  EXPECT_EQ(sink_.shown[1].kind, "inform");
+  EXPECT_EQ(sink_.shown[1].kind, Kind::Inform);
   EXPECT_EQ(sink_.shown[1].text, QStringLiteral("Требуется установить MS Excel на компьютер"));
   EXPECT_FALSE(opened);
   EXPECT_TRUE(Exports().isEmpty());
@@ -195,14 +183,16 @@ TEST_F(SpreadsheetExport, XdgMimeIsAskedInTheBackgroundWhetherAnApplicationExist
     EXPECT_EQ(query.hasApplication(), c.hasApplication) << "the answer is kept";
   }
   EXPECT_EQ(WaitForArguments(Tool("xdg-mime")),
-            (QStringList{"query", "default", QString::fromLatin1(kXlsxMimeType)}));
+            (QStringList{QStringLiteral("query"), QStringLiteral("default"), QString::fromLatin1(kXlsxMimeType)}));
 }
 
 TEST_F(SpreadsheetExport, ExcelNeverWaitsForXdgMime) {
-  // An xdg-mime that answers only when the test lets it.
-  WriteScript(Tool("xdg-mime"),
-              "#!/bin/sh\nwhile [ ! -e \"$0.release\" ]; do /bin/sleep 0.05; done\n"
-              "echo calc.desktop; : > \"$0.done\"\n");
+  // An xdg-mime that answers only when the test lets it (or after 10 s, so
+  // that it never outlives a test that stopped early).
+  WriteScript(
+      Tool("xdg-mime"),
+      "#!/bin/sh\ni=0\nwhile [ ! -e \"$0.release\" ] && [ $i -lt 200 ]; do /bin/sleep 0.05; i=$((i + 1)); done\n"
+      "echo calc.desktop; : > \"$0.done\"\n");
   SpreadsheetDesktop desktop = SystemSpreadsheetDesktop();
   desktop.exportFolder = desktop_.exportFolder;
   bool opened = false;
@@ -245,8 +235,8 @@ TEST_F(SpreadsheetExport, WriteFailureShowsTheSystemsTextAndLaunchesNothing) {
   EXPECT_TRUE(ExportToCalc(NamedReport(2), sink_, nullptr, desktop_).isEmpty());
   EXPECT_TRUE(ExportToExcel(NamedReport(2), sink_, nullptr, desktop_).isEmpty());
   ASSERT_EQ(sink_.shown.size(), 2u);
-  for (const Recorded& message : sink_.shown) {
-    EXPECT_EQ(message.kind, "error");
+  for (const auto& message : sink_.shown) {
+    EXPECT_EQ(message.kind, Kind::Error);
     EXPECT_TRUE(message.text.contains(QDir::toNativeSeparators(desktop_.exportFolder))) << message.text.toStdString();
   }
   EXPECT_FALSE(opened);
@@ -258,7 +248,7 @@ TEST_F(SpreadsheetExport, CalcThatCannotStartShowsTheSystemsText) {
   WriteScript(Tool("soffice"), "#!/nonexistent/interpreter\n");
   EXPECT_TRUE(ExportToCalc(NamedReport(1), sink_, nullptr, desktop_).isEmpty());
   ASSERT_EQ(sink_.shown.size(), 1u);
-  EXPECT_EQ(sink_.shown[0].kind, "error");
+  EXPECT_EQ(sink_.shown[0].kind, Kind::Error);
   EXPECT_TRUE(sink_.shown[0].text.contains(Tool("soffice"))) << sink_.shown[0].text.toStdString();
   EXPECT_TRUE(Exports().isEmpty()) << "no workbook left that nobody sees";
 }
@@ -269,7 +259,7 @@ TEST_F(SpreadsheetExport, AReportBeyondASheetIsRefusedBeforeAnythingIsWritten) {
   table.setCell(5, 1, std::string(32768, '7'));
   EXPECT_TRUE(ExportToCalc(table, sink_, nullptr, desktop_).isEmpty());
   ASSERT_EQ(sink_.shown.size(), 1u);
-  EXPECT_EQ(sink_.shown[0].kind, "error");
+  EXPECT_EQ(sink_.shown[0].kind, Kind::Error);
   EXPECT_TRUE(sink_.shown[0].text.contains(QStringLiteral("не более 32767 символов"))) << sink_.shown[0].text.toStdString();
   EXPECT_FALSE(QFileInfo::exists(desktop_.exportFolder));
   QTest::qWait(100);

@@ -46,7 +46,7 @@ int DrawnPixels(const QImage& image) {
 
 TEST_F(WindowIconTest, ResourceIconDrawsAtDesktopSizes) {
   const QIcon icon = tesmir::ProgramIcon();
-  ASSERT_TRUE(QFile::exists(":/icons/tesmir.svg"));
+  ASSERT_TRUE(QFile::exists(QStringLiteral(":/icons/tesmir.svg")));
   ASSERT_FALSE(icon.isNull());
   for (const int side : {16, 48, 256}) {
     SCOPED_TRACE(side);

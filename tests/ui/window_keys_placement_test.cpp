@@ -12,35 +12,17 @@
 #include <QTest>
 #include <QTimer>
 
-#include "recording_message_sink.h"
-#include "ui/app.h"
+#include "support/modal_guard.h"
+#include "support/shown_app_test.h"
 #include "ui/help_viewer.h"
-#include "ui_test_app.h"
 
 namespace {
 
-struct NoFiles : tesmir::FileChooser {
-  QString chooseSaveName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  QString chooseOpenName(QWidget*, const QString&, const QStringList&, const QString&) override { return {}; }
-};
-
-class WindowKeysAndPlacement : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    tesmir_test::EnsureApplication();
-    QApplication::setQuitOnLastWindowClosed(false);
-  }
-  static void TearDownTestSuite() { QApplication::setQuitOnLastWindowClosed(true); }
-
-  WindowKeysAndPlacement() : app_(messages_, files_) { app_.showMainWindow(); }
-
-  RecordingMessageSink messages_;
-  NoFiles files_;
-  tesmir::App app_;
-};
+class WindowKeysAndPlacement : public tesmir_test::ShownAppTest {};
 
 // Enter on the main keyboard and on the numpad clicks the focused button.
 TEST_F(WindowKeysAndPlacement, EnterClicksTheFocusedButtonInEveryWindow) {
+  tesmir_test::ModalGuard guard("the windows closed by Enter or rejected");
   struct Case {
     QWidget* window;
     const char* button;
@@ -54,16 +36,16 @@ TEST_F(WindowKeysAndPlacement, EnterClicksTheFocusedButtonInEveryWindow) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.button);
-    auto* button = c.window->findChild<QPushButton*>(c.button);
+    auto* button = c.window->findChild<QPushButton*>(QString::fromLatin1(c.button));
     ASSERT_NE(button, nullptr);
     QSignalSpy clicked(button, &QPushButton::clicked);
-    if (QString(c.button) == "DDButton") {
+    if (qstrcmp(c.button, "DDButton") == 0) {
       QTimer::singleShot(0, &app_.deviceForm(), [this] { app_.deviceForm().reject(); });
     }
     c.window->show();
     button->setFocus();
     QTest::keyClick(button, Qt::Key_Return);
-    if (QString(c.button) == "DDButton") {
+    if (qstrcmp(c.button, "DDButton") == 0) {
       QTimer::singleShot(0, &app_.deviceForm(), [this] { app_.deviceForm().reject(); });
     }
     QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
@@ -72,9 +54,9 @@ TEST_F(WindowKeysAndPlacement, EnterClicksTheFocusedButtonInEveryWindow) {
       c.window->hide();
     }
   }
-  EXPECT_EQ(app_.mainForm().findChild<QLabel*>("IokzLabel")->text(),
-            "Ток однофазного короткого замыкания равен 217 А");
-  EXPECT_TRUE(app_.resultForm().findChild<QPushButton*>("BitBtn1")->isDefault());
+  EXPECT_EQ(app_.mainForm().findChild<QLabel*>(QStringLiteral("IokzLabel"))->text(),
+            QStringLiteral("Ток однофазного короткого замыкания равен 217 А"));
+  EXPECT_TRUE(app_.resultForm().findChild<QPushButton*>(QStringLiteral("BitBtn1"))->isDefault());
 
   // The note's point-name box exists only while it asks: Enter on its focused
   // "Отмена" cancels the note.
@@ -83,10 +65,10 @@ TEST_F(WindowKeysAndPlacement, EnterClicksTheFocusedButtonInEveryWindow) {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (dialog == nullptr) return;
     asked = true;
-    EXPECT_EQ(dialog->objectName(), "NotePointNameDialog");
+    EXPECT_EQ(dialog->objectName(), QStringLiteral("NotePointNameDialog"));
     QPushButton* cancel = nullptr;
     for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-      if (button->text() == "Отмена") cancel = button;
+      if (button->text() == QStringLiteral("Отмена")) cancel = button;
     }
     ASSERT_NE(cancel, nullptr);
     cancel->setAutoDefault(false);  // Enter reaches it only through the program's own handling
@@ -99,13 +81,14 @@ TEST_F(WindowKeysAndPlacement, EnterClicksTheFocusedButtonInEveryWindow) {
       EXPECT_EQ(dialog->result(), QDialog::Rejected);
     }
   });
-  app_.mainForm().findChild<QAction*>("NotePdfMenu")->trigger();
+  app_.mainForm().findChild<QAction*>(QStringLiteral("NotePdfMenu"))->trigger();
   EXPECT_TRUE(asked);
 }
 
 // The windows shown centred sit, frame included, in the middle of the
 // screen's free area, on every opening.
 TEST_F(WindowKeysAndPlacement, CentredWindowsOpenInTheMiddleOfTheScreen) {
+  tesmir_test::ModalGuard guard("the centred windows rejected once looked at");
   const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
   const auto expectCentred = [&](const QWidget& window) {
     const QPoint offset = window.frameGeometry().center() - centre;
@@ -133,18 +116,18 @@ TEST_F(WindowKeysAndPlacement, CentredWindowsOpenInTheMiddleOfTheScreen) {
   }
 
   // The note's point-name box, a new one on every opening.
-  QTest::mouseClick(app_.mainForm().findChild<QPushButton*>("StartButton"), Qt::LeftButton);
+  QTest::mouseClick(app_.mainForm().findChild<QPushButton*>(QStringLiteral("StartButton")), Qt::LeftButton);
   for (int opening = 0; opening < 2; ++opening) {
     bool asked = false;
     QTimer::singleShot(0, &app_.mainForm(), [&] {
       auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       if (dialog == nullptr) return;
       asked = true;
-      EXPECT_EQ(dialog->objectName(), "NotePointNameDialog");
+      EXPECT_EQ(dialog->objectName(), QStringLiteral("NotePointNameDialog"));
       expectCentred(*dialog);
       dialog->reject();
     });
-    app_.mainForm().findChild<QAction*>("NotePdfMenu")->trigger();
+    app_.mainForm().findChild<QAction*>(QStringLiteral("NotePdfMenu"))->trigger();
     EXPECT_TRUE(asked);
   }
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QProcess>
 #include <QStandardPaths>
@@ -21,11 +23,28 @@ inline const QString& UnzipProgram() {
   return path;
 }
 
+// The largest part the tests read back; the workbooks they write are far
+// smaller.
+inline constexpr qint64 kMaxXlsxPartBytes = 64 * 1024 * 1024;
+
+// One part of the workbook, or nothing when it is missing. A part that is
+// larger than kMaxXlsxPartBytes or that unzip does not deliver within 10 s
+// fails the test.
 inline QByteArray ReadXlsxPart(const QString& file, const QString& part) {
   QProcess unzip;
   unzip.start(UnzipProgram(), {QStringLiteral("-p"), file, part});
-  if (!unzip.waitForFinished(10000) || unzip.exitStatus() != QProcess::NormalExit || unzip.exitCode() != 0)
+  const bool finished = unzip.waitForFinished(10000);
+  if (!finished) {
+    unzip.kill();
+    unzip.waitForFinished(1000);
+    ADD_FAILURE() << "unzip did not finish reading " << part.toStdString();
     return {};
+  }
+  if (unzip.exitStatus() != QProcess::NormalExit || unzip.exitCode() != 0) return {};
+  if (unzip.bytesAvailable() > kMaxXlsxPartBytes) {
+    ADD_FAILURE() << part.toStdString() << " is larger than " << kMaxXlsxPartBytes << " bytes";
+    return {};
+  }
   return unzip.readAllStandardOutput();
 }
 

@@ -10,6 +10,12 @@
 
 namespace tesmir {
 
+// Puts `cells` into row `row`, growing the table to hold it.
+inline void PutRow(ReportTable& table, int row, const ReportRow& cells) {
+  if (row >= table.rowCount()) table.setRowCount(row + 1);
+  for (int col = 0; col < kReportColumns; ++col) table.setCell(col, row, cells[static_cast<std::size_t>(col)]);
+}
+
 // `count` named rows "P0", "P1", … with twelve filled cells each.
 inline ReportTable NumberedTable(int count) {
   std::vector<ReportRow> rows;
@@ -26,9 +32,9 @@ inline ReportTable NumberedTable(int count) {
 inline QByteArray BarLayoutBytes(const ReportTable& table, const char* lineEnd) {
   QString text;
   for (int r = 0; r < table.leadingCount(); ++r) {
-    text += '|';
+    text += QLatin1Char('|');
     for (const std::string& cell : table.row(r)) {
-      text += QString::fromStdString(cell) + '|';
+      text += QString::fromStdString(cell) + QLatin1Char('|');
     }
     text += QString::fromLatin1(lineEnd);
   }
