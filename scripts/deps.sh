@@ -12,7 +12,8 @@ tesmir_deps_packages() {
     desktop-file-utils appstream dpkg-dev lintian \
     qt6-translations-l10n \
     unzip fonts-dejavu-core locales poppler-utils \
-    xvfb xauth
+    xvfb xauth \
+    clang-format
 }
 
 # Prints the packages that are not installed, one a line.
