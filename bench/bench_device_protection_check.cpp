@@ -1,8 +1,8 @@
 // The whole protection check of a calculated six-section feeder: the heated
 // minimum current, both length limits, the smallest cross-section search
 // through the cable catalogue, the three-phase currents and the label texts.
-#include <cstdlib>
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 
 #include "core/loop_calc.h"
 #include "device/device_check.h"

@@ -38,8 +38,7 @@ bool ResetPeakRss() {
 
 // One export into `folder`, as the menu item writes it; false (and the
 // benchmark marked failed) when it did not succeed.
-bool ExportOnce(const QString& folder, const tesmir::ReportTable& table, benchmark::State& state,
-                QString& path) {
+bool ExportOnce(const QString& folder, const tesmir::ReportTable& table, benchmark::State& state, QString& path) {
   const tesmir::NewExportFile file = tesmir::WriteExportFile(
       folder, [&table](const QString& name) { return tesmir::WriteReportWorkbook(name, table); });
   if (!file.error.isEmpty()) {

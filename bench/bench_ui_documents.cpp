@@ -1,8 +1,8 @@
 // The documents: the calculation note of a six-section feeder written as a
 // PDF file (aim: under 150 ms) and a report of 999 rows written as a PDF file
 // (aim: under 1 s).
-#include <cstdlib>
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 
 #include <QApplication>
 #include <QDir>
@@ -57,8 +57,11 @@ void BM_NoteToPdf(benchmark::State& state) {
   note.seps = kRussian;
   note.texts = tesmir::MakeResultTexts(note.scheme, QStringLiteral("630"), QStringLiteral("T/Y-0"),
                                        QStringLiteral("Ток однофазного короткого замыкания равен 1 А"), kRussian);
-  note.device = {QStringLiteral("Автоматический выключатель"), QStringLiteral("Iном=160 А"), QStringLiteral("Кз=1.1"),
-                 QStringLiteral("Iср=1760 А"), QStringLiteral("Тср < 0,4 с"),
+  note.device = {QStringLiteral("Автоматический выключатель"),
+                 QStringLiteral("Iном=160 А"),
+                 QStringLiteral("Кз=1.1"),
+                 QStringLiteral("Iср=1760 А"),
+                 QStringLiteral("Тср < 0,4 с"),
                  QStringLiteral("Срабатывание за нормативное время")};
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("note.pdf"));

@@ -11,9 +11,9 @@
 #include <QTemporaryDir>
 #include <string>
 
+#include "sample_report.h"
 #include "ui/message_sink.h"
 #include "ui/spreadsheet_export.h"
-#include "sample_report.h"
 
 namespace {
 

@@ -50,8 +50,8 @@ void BM_ColdStart(benchmark::State& state) {
       QApplication application(g_argc, g_argv);
       std::setlocale(LC_NUMERIC, "C");
       tesmir::BoxMessageSink messages;
-  tesmir::DialogFileChooser files;
-  tesmir::App app(messages, files);
+      tesmir::DialogFileChooser files;
+      tesmir::App app(messages, files);
       _exit(ShowAndWait(app) && app.mainForm().isVisible() ? 0 : 1);
     }
     int status = 0;

@@ -16,8 +16,8 @@ inline ReportTable SampleReport(int rows) {
   filled.reserve(static_cast<std::size_t>(rows));
   for (int row = 0; row < rows; ++row) {
     const std::string n = std::to_string(row);
-    filled.push_back({"К-" + n, "3,25", "10,63", "1 234,57", "2,05", "15", "1 270,47", "12,68", "1 270,53",
-                      "18" + n, "---", "Тср < 0,4 с"});
+    filled.push_back({"К-" + n, "3,25", "10,63", "1 234,57", "2,05", "15", "1 270,47", "12,68", "1 270,53", "18" + n,
+                      "---", "Тср < 0,4 с"});
   }
   ReportTable table;
   table.assignRows(std::move(filled));

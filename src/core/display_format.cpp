@@ -158,8 +158,8 @@ double RoundCurrent(double amperes) { return std::nearbyint(amperes); }
 std::string FormatCurrent(double amperes) {
   const double rounded = RoundCurrent(amperes);
   std::array<char, 400> buf{};
-  const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), rounded == 0 ? 0.0 : rounded,
-                               std::chars_format::fixed, 0);
+  const auto r =
+      std::to_chars(buf.data(), buf.data() + buf.size(), rounded == 0 ? 0.0 : rounded, std::chars_format::fixed, 0);
   return std::string(buf.data(), r.ptr);
 }
 

@@ -11,8 +11,8 @@ namespace tesmir {
 inline constexpr std::string_view kNoValueText = "---";
 
 struct NumberSeparators {
-  std::string decimal = ".";   // UTF-8, e.g. "," on a Russian desktop
-  std::string thousands = ","; // UTF-8, may be a space or a no-break space
+  std::string decimal = ".";    // UTF-8, e.g. "," on a Russian desktop
+  std::string thousands = ",";  // UTF-8, may be a space or a no-break space
 };
 
 // G: at most 15 significant digits, trailing zeros dropped, the decimal

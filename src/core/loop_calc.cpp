@@ -114,7 +114,8 @@ CalcOutcome RunLoopCalculation(const SchemeInput& input, SchemeState& state) {
 
   for (int i = 0; i < kLineCount; ++i) {
     const std::string& text = input.lines[static_cast<std::size_t>(i)].quanPar;
-    std::optional<std::int32_t> count = text == kSingleConductor ? std::optional<std::int32_t>(1) : ParseWholeNumber(text);
+    std::optional<std::int32_t> count =
+        text == kSingleConductor ? std::optional<std::int32_t>(1) : ParseWholeNumber(text);
     if (!count || *count < 1) return FailSection(calc_messages::kBadQuanPar, i + 1);
     s.Lines[static_cast<std::size_t>(i)].QuanPar = *count;
   }

@@ -30,9 +30,9 @@ struct LineSegment {
   double XPhase = 0;
   double RNeutral = 0;
   double XNeutral = 0;
-  double Length = 0;          // m
-  std::int32_t QuanPar = 0;   // parallel conductors, >= 1 after a calculation
-  double RLine = 0;  // mOhm
+  double Length = 0;         // m
+  std::int32_t QuanPar = 0;  // parallel conductors, >= 1 after a calculation
+  double RLine = 0;          // mOhm
   double XLine = 0;
   double ZLine = 0;
   bool operator==(const LineSegment&) const = default;

@@ -76,8 +76,9 @@ std::optional<double> ParseDecimal(std::string_view text) {
       const char* first = body.data() + ePos + 1;
       if (*first == '+') ++first;
       const auto r = std::from_chars(first, body.data() + body.size(), e);
-      exponent = r.ec == std::errc() ? e : (body[ePos + 1] == '-' ? std::numeric_limits<long>::min() / 2
-                                                                   : std::numeric_limits<long>::max() / 2);
+      exponent = r.ec == std::errc() ? e
+                                     : (body[ePos + 1] == '-' ? std::numeric_limits<long>::min() / 2
+                                                              : std::numeric_limits<long>::max() / 2);
     }
     const std::string_view mant(body.data(), mantissaEnd - mantissaStart);
     const std::size_t dot = mant.find('.');

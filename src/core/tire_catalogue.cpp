@@ -14,6 +14,7 @@ struct TireModel {
   double x;
 };
 
+// clang-format off
 constexpr TireModel kCanalis[] = {
     {"KDP, 20A",          14.603, 0.297},
     {"KBA, 25A",          14.603, 0.297},
@@ -338,6 +339,7 @@ constexpr TireModel kShma[] = {
     {"ШОС, 25A",          10.8, 2},
     {"ШОС, 40A",          10.8, 2},
 };
+// clang-format on
 
 // Model texts of a family, in list order.
 template <std::size_t N>
@@ -364,8 +366,8 @@ struct TireFamily {
 
 // Families in kTireFamilies order.
 constexpr TireFamily kFamilies[] = {
-    {kCanalis, kCanalisNames}, {kELine, kELineNames},     {kGersan, kGersanNames},
-    {kMempower, kMempowerNames}, {kNaxso, kNaxsoNames}, {kLv70, kLv70Names},
+    {kCanalis, kCanalisNames},   {kELine, kELineNames},     {kGersan, kGersanNames},
+    {kMempower, kMempowerNames}, {kNaxso, kNaxsoNames},     {kLv70, kLv70Names},
     {kWavePro, kWaveProNames},   {kLsCable, kLsCableNames}, {kShma, kShmaNames},
 };
 static_assert(std::size(kFamilies) == std::size(kTireFamilies));

@@ -16,7 +16,7 @@ struct TireImpedance {
 };
 
 inline constexpr std::string_view kTireFamilies[] = {
-    "Шинопровод Canalis", "Шинопровод E-line",  "Шинопровод Gersan",     "Шинопровод MEMPOWER", "Шинопровод Naxso",
+    "Шинопровод Canalis", "Шинопровод E-line",  "Шинопровод Gersan",   "Шинопровод MEMPOWER", "Шинопровод Naxso",
     "Шинопровод LV70",    "Шинопровод WavePro", "Шинопровод LS Cable", "Шинопровод ШМА, ШРА"};
 
 // The model is looked up within its family; any text that is not a model of

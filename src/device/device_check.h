@@ -52,13 +52,13 @@ Result<std::vector<std::string>> FuseRatingTexts(std::string_view typeText);
 struct DeviceDialogInput {
   bool breaker = true;               // the circuit breaker is chosen, else the fuse
   bool releaseCurrentGiven = false;  // tokNR holds a release current in A, not a multiple
-  std::string tokAVnom;  // breaker rated current
-  std::string tokNR;     // multiple or release current
-  std::string kzAV;      // breaker safety factor
-  std::string typePP;    // fuse type
-  std::string tokPP;     // fuse rated current
-  std::string kzPP;      // fuse safety factor
-  std::string timePP;    // fuse time class
+  std::string tokAVnom;              // breaker rated current
+  std::string tokNR;                 // multiple or release current
+  std::string kzAV;                  // breaker safety factor
+  std::string typePP;                // fuse type
+  std::string tokPP;                 // fuse rated current
+  std::string kzPP;                  // fuse safety factor
+  std::string timePP;                // fuse time class
   bool operator==(const DeviceDialogInput&) const = default;
 };
 

@@ -8,7 +8,7 @@ namespace tesmir {
 
 // Breaker rated currents, A.
 inline constexpr std::string_view kBreakerRatings[] = {
-    "1",  "2",  "3",   "4",   "5",   "6",   "8",   "10",  "13",  "16",   "20",   "25",   "32",  "40",   "50",
+    "1",  "2",  "3",   "4",   "5",   "6",   "8",   "10",  "13",  "16",  "20",  "25",   "32",   "40",  "50",
     "63", "80", "100", "125", "160", "200", "250", "320", "400", "630", "800", "1000", "1250", "1600"};
 inline constexpr std::string_view kDefaultBreakerRating = "16";
 

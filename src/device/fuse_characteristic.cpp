@@ -5,6 +5,7 @@
 namespace tesmir {
 namespace {
 
+// clang-format off
 constexpr std::array<FuseRating, 24> kPPN{{
     {"2", 2, 9, 16},          {"4", 4, 19, 32},         {"6", 6, 28, 50},
     {"10", 10, 44, 70},       {"16", 16, 54, 120},      {"20", 20, 58, 140},
@@ -30,6 +31,7 @@ constexpr std::array<FuseRating, 8> kNPN{{
     {"20", 20, 90, 150},    {"25", 25, 100, 180},   {"31.5", 31, 110, 200},
     {"40", 40, 130, 240},   {"63", 63, 180, 300},
 }};
+// clang-format on
 
 }  // namespace
 
@@ -42,10 +44,14 @@ std::optional<FuseType> FuseTypeCode(std::string_view typeText) {
 
 std::span<const FuseRating> FuseCharacteristic(FuseType type) {
   switch (type) {
-    case FuseType::PPN: return kPPN;
-    case FuseType::PN2: return kPN2;
-    case FuseType::NPN: return kNPN;
-    case FuseType::None: break;
+    case FuseType::PPN:
+      return kPPN;
+    case FuseType::PN2:
+      return kPN2;
+    case FuseType::NPN:
+      return kNPN;
+    case FuseType::None:
+      break;
   }
   return {};
 }

@@ -182,7 +182,8 @@ ProtectionCheckResult CheckProtection(const SchemeState& s, const DeviceSettings
   if (!deviceDefined) {
     out.iokzMinStatus = std::string(check_texts::kNoDevice);
   } else {
-    out.iokzMinStatus = std::string(out.iokzMin.value >= device.TokSR ? check_texts::kTrips : check_texts::kDoesNotTrip);
+    out.iokzMinStatus =
+        std::string(out.iokzMin.value >= device.TokSR ? check_texts::kTrips : check_texts::kDoesNotTrip);
   }
 
   for (int i = kLineCount; i >= 1; --i) {
@@ -199,8 +200,7 @@ ProtectionCheckResult CheckProtection(const SchemeState& s, const DeviceSettings
     const double r = (last.RPhase + last.RNeutral) / last.QuanPar;
     const double x = (last.XPhase + last.XNeutral) / last.QuanPar;
     out.lengthMax = MaxLength(LoopWithout(s, last, kNormal), r, x, kNormal.voltage, device.TokSR);
-    out.lengthMaxHot =
-        MaxLength(LoopWithout(s, last, kHeated), kHeatedFactor * r, x, kHeated.voltage, device.TokSR);
+    out.lengthMaxHot = MaxLength(LoopWithout(s, last, kHeated), kHeatedFactor * r, x, kHeated.voltage, device.TokSR);
     if (ClassifyLineKind(last.Kind) == LineKindClass::Cable) {
       SmallestSections(s, last, device.TokSR, out);
     } else {

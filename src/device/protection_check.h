@@ -28,7 +28,7 @@ inline constexpr double kLineVoltage = 400000;
 // Conductor resistance at the end of the fault, IEC 60909-0:
 // R = [1 + 0.004 (θe − 20 °C)] R20 with θe = 80 °C.
 inline constexpr double kTemperatureCoefficient = 0.004;  // 1/°C
-inline constexpr double kFinalTemperature = 80;            // °C
+inline constexpr double kFinalTemperature = 80;           // °C
 inline constexpr double kHeatedFactor = 1 + kTemperatureCoefficient * (kFinalTemperature - 20);
 }  // namespace check_factors
 
@@ -48,9 +48,9 @@ struct CheckFigure {
 // The smallest catalogue cross-section of the last section that makes the
 // device trip in time under one of the two conventions.
 struct SectionFigure {
-  CheckFigure section;   // mm², the catalogue section's number (2.5, 4, ...)
-  std::string text;      // the catalogue text of that section ("2.5", "4")
-  double current = 0;    // A, the single-phase current with it
+  CheckFigure section;  // mm², the catalogue section's number (2.5, 4, ...)
+  std::string text;     // the catalogue text of that section ("2.5", "4")
+  double current = 0;   // A, the single-phase current with it
 };
 
 struct ProtectionCheckResult {

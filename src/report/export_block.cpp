@@ -55,9 +55,10 @@ void ExportBlockRow(const ReportTable& table, std::size_t r, std::vector<std::st
 QString CheckExportLimits(const ReportTable& table, const SheetLimits& limits) {
   const auto rows = static_cast<std::size_t>(table.leadingCount());
   if (rows + 2 > limits.maxRows) {
-    return QStringLiteral("Отчет из %1 строк не помещается на лист электронной таблицы: на листе не более %2 строк, "
-                          "две из них заняты заголовком, поэтому можно экспортировать не более %3 строк отчета. "
-                          "Экспорт не выполнен.")
+    return QStringLiteral(
+               "Отчет из %1 строк не помещается на лист электронной таблицы: на листе не более %2 строк, "
+               "две из них заняты заголовком, поэтому можно экспортировать не более %3 строк отчета. "
+               "Экспорт не выполнен.")
         .arg(rows)
         .arg(limits.maxRows)
         .arg(limits.maxRows - 2);
@@ -67,8 +68,9 @@ QString CheckExportLimits(const ReportTable& table, const SheetLimits& limits) {
     for (std::size_t c = 0; c < row.size(); ++c) {
       const std::size_t length = CharacterCount(row[c]);
       if (length > limits.maxCellCharacters) {
-        return QStringLiteral("Ячейка отчета в строке %1, столбце %2 содержит %3 символов, а ячейка листа "
-                              "электронной таблицы вмещает не более %4 символов. Экспорт не выполнен.")
+        return QStringLiteral(
+                   "Ячейка отчета в строке %1, столбце %2 содержит %3 символов, а ячейка листа "
+                   "электронной таблицы вмещает не более %4 символов. Экспорт не выполнен.")
             .arg(r + 1)
             .arg(c + 1)
             .arg(length)

@@ -27,8 +27,8 @@ const QString kPartSuffix = QStringLiteral(".part");
 
 // Case-sensitive, whole-name patterns of the files this program writes.
 const QRegularExpression& ExportName() {
-  static const QRegularExpression pattern(QStringLiteral(
-      "^Расчет ОКЗ [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}-[0-9]{2}-[0-9]{2} [A-Za-z0-9]{6}\\.xlsx$"));
+  static const QRegularExpression pattern(
+      QStringLiteral("^Расчет ОКЗ [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}-[0-9]{2}-[0-9]{2} [A-Za-z0-9]{6}\\.xlsx$"));
   return pattern;
 }
 const QRegularExpression& PartName() {
@@ -68,8 +68,9 @@ class Descriptor {
 // Returns the message to show, or the empty text with `dir` open.
 QString OpenExportFolder(const QString& folder, bool create, Descriptor& dir) {
   if (folder.isEmpty() || !QDir::isAbsolutePath(folder)) {
-    return QStringLiteral("Не найдена папка для экспорта: системе не известны ни папка кэша пользователя, "
-                          "ни временная папка. Экспорт не выполнен.");
+    return QStringLiteral(
+        "Не найдена папка для экспорта: системе не известны ни папка кэша пользователя, "
+        "ни временная папка. Экспорт не выполнен.");
   }
   const QString clean = QDir::cleanPath(folder);
   const QString name = QDir::toNativeSeparators(clean);
@@ -108,8 +109,9 @@ QString OpenExportFolder(const QString& folder, bool create, Descriptor& dir) {
   }
   if (reason.isEmpty()) return {};
   dir.reset();
-  return QStringLiteral("Папку для экспорта %1 нельзя использовать: %2. Экспорт не выполнен. Удалите эту папку "
-                        "или оставьте доступ к ней только себе (права 700).")
+  return QStringLiteral(
+             "Папку для экспорта %1 нельзя использовать: %2. Экспорт не выполнен. Удалите эту папку "
+             "или оставьте доступ к ней только себе (права 700).")
       .arg(name, reason);
 }
 

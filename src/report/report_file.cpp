@@ -1,11 +1,11 @@
 #include "report/report_file.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSaveFile>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -72,14 +72,13 @@ Result<LoadedReport, QString> LoadReportFile(const QString& path, ReportLayout l
   }
   if (!S_ISREG(info.st_mode)) {
     return FailWith(QStringLiteral("Файл %1 не является обычным файлом (это папка, канал или устройство) "
-                               "и не может быть открыт как отчет.")
-                    .arg(name));
+                                   "и не может быть открыт как отчет.")
+                        .arg(name));
   }
   const auto tooLarge = [&] {
     constexpr qint64 kMegabyte = 1024 * 1024;
-    const QString limit = limits.maxBytes % kMegabyte == 0
-                              ? QStringLiteral("%1 МБ").arg(limits.maxBytes / kMegabyte)
-                              : QStringLiteral("%1 байт").arg(limits.maxBytes);
+    const QString limit = limits.maxBytes % kMegabyte == 0 ? QStringLiteral("%1 МБ").arg(limits.maxBytes / kMegabyte)
+                                                           : QStringLiteral("%1 байт").arg(limits.maxBytes);
     return QStringLiteral("Файл %1 слишком велик: файл отчета может занимать не более %2. Файл не открыт.")
         .arg(name, limit);
   };
@@ -113,10 +112,10 @@ Result<LoadedReport, QString> LoadReportFile(const QString& path, ReportLayout l
   out.scan = ScanReport(bytes, layout);
   if (out.scan.dataLines > limits.maxRows) {
     return FailWith(QStringLiteral("Файл %1 содержит %2 строк данных, а отчет вмещает не более %3 строк "
-                               "(столько, сколько помещается на листе электронной таблицы). Файл не открыт.")
-                    .arg(name)
-                    .arg(out.scan.dataLines)
-                    .arg(limits.maxRows));
+                                   "(столько, сколько помещается на листе электронной таблицы). Файл не открыт.")
+                        .arg(name)
+                        .arg(out.scan.dataLines)
+                        .arg(limits.maxRows));
   }
   out.bytes = std::move(bytes);
   return out;

@@ -48,7 +48,8 @@ struct LoadedReport {
 // Reads a regular file of at most `limits.maxBytes` bytes holding at most
 // `limits.maxRows` data lines; anything else (a folder, a FIFO, a device, a
 // larger file) is refused with the message to show, without blocking.
-Result<LoadedReport, QString> LoadReportFile(const QString& path, ReportLayout layout, const ReportFileLimits& limits = {});
+Result<LoadedReport, QString> LoadReportFile(const QString& path, ReportLayout layout,
+                                             const ReportFileLimits& limits = {});
 
 namespace report_file_messages {
 inline constexpr char kOverwrite[] = "Такой файл уже существует. Переписать файл?";

@@ -197,5 +197,4 @@ ParsedReport ParseReport(std::string_view bytes, ReportLayout layout) {
   return out;
 }
 
-
 }  // namespace tesmir

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "device/device_check.h"
 #include "core/cp1251.h"
+#include "device/device_check.h"
 
 namespace tesmir {
 

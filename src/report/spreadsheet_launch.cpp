@@ -43,9 +43,7 @@ XlsxApplicationQuery::~XlsxApplicationQuery() {
   delete process_;
 }
 
-bool XlsxApplicationQuery::finished() const {
-  return process_ == nullptr || process_->state() == QProcess::NotRunning;
-}
+bool XlsxApplicationQuery::finished() const { return process_ == nullptr || process_->state() == QProcess::NotRunning; }
 
 bool XlsxApplicationQuery::hasApplication() {
   if (answer_) return *answer_;

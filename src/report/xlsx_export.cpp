@@ -2,6 +2,7 @@
 
 #include <xlsxwriter.h>
 
+#include <locale.h>
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
@@ -9,7 +10,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-#include <locale.h>
 
 #include <QDir>
 #include <QFile>

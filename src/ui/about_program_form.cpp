@@ -40,7 +40,8 @@ AboutProgramForm::AboutProgramForm(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(12, 10, 12, 10);
 
-  QLabel* product = style::Caption(QString::fromUtf8(kProgramName), QStringLiteral("Courier New"), style::kMaroon, this);
+  QLabel* product =
+      style::Caption(QString::fromUtf8(kProgramName), QStringLiteral("Courier New"), style::kMaroon, this);
   product->setObjectName(QStringLiteral("ProductNameLabel"));
   QFont big = product->font();
   big.setStyleHint(QFont::Monospace);
@@ -56,7 +57,8 @@ AboutProgramForm::AboutProgramForm(QWidget* parent) : QDialog(parent) {
   form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
   const QString none = QStringLiteral("—");
   form->addRow(QStringLiteral("Версия"), InfoField(QStringLiteral("VersionEdit"), QString::fromUtf8(kProgramVersion)));
-  form->addRow(QStringLiteral("Разработчик"), InfoField(QStringLiteral("DeveloperEdit"), QStringLiteral("Проект Тесмир")));
+  form->addRow(QStringLiteral("Разработчик"),
+               InfoField(QStringLiteral("DeveloperEdit"), QStringLiteral("Проект Тесмир")));
   form->addRow(QStringLiteral("Сайт"), InfoField(QStringLiteral("WebEdit"), none));
   form->addRow(QStringLiteral("e-mail"), InfoField(QStringLiteral("EmailEdit"), none));
   form->addRow(QStringLiteral("тел."), InfoField(QStringLiteral("PhoneEdit"), none));

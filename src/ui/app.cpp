@@ -96,9 +96,7 @@ void App::addChosenPoint() {
   }
 }
 
-void App::showMainWindow() {
-  mainForm_.show();
-}
+void App::showMainWindow() { mainForm_.show(); }
 
 bool App::confirmExit() {
   if (!report_.hasUnsavedWork()) {

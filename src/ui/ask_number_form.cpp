@@ -17,7 +17,6 @@
 namespace tesmir {
 namespace {
 
-
 // Neither button is the dialog's default, so Enter in the edit box presses
 // nothing; Enter on a focused button presses that button.
 QPushButton* NonDefaultButton(const QString& text, const QString& name, QWidget* parent) {

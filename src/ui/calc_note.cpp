@@ -28,15 +28,16 @@ QString RootOfSquares(const QString& a, const QString& b) {
 void WriteInputs(PageFlow& flow, const CalcNote& n) {
   const SchemeState& s = n.scheme;
   flow.heading(QStringLiteral("1. Исходные данные"));
-  flow.paragraph(QStringLiteral("Номинальное напряжение питающей сети ~380/220 В, напряжение низкой стороны "
-                                "трансформатора ~ 400/230 В."));
+  flow.paragraph(
+      QStringLiteral("Номинальное напряжение питающей сети ~380/220 В, напряжение низкой стороны "
+                     "трансформатора ~ 400/230 В."));
   flow.paragraph(QStringLiteral("Трансформатор: схема соединения обмоток %1, номинальная мощность %2 кВ*А.")
                      .arg(n.texts.windKind, n.texts.power));
   std::vector<QStringList> rows;
   rows.push_back({QStringLiteral("№"), QStringLiteral("Тип линии"),
-                  QStringLiteral("Материал жилы или марка шинопровода"),
-                  QStringLiteral("Сечение фазы, кв.мм"), QStringLiteral("Сечение нуля, кв.мм"),
-                  QStringLiteral("Длина, м"), QStringLiteral("Количество параллельных проводов, шт.")});
+                  QStringLiteral("Материал жилы или марка шинопровода"), QStringLiteral("Сечение фазы, кв.мм"),
+                  QStringLiteral("Сечение нуля, кв.мм"), QStringLiteral("Длина, м"),
+                  QStringLiteral("Количество параллельных проводов, шт.")});
   for (int i = 0; i < kLineCount; ++i) {
     const LineSegment& seg = s.Lines[static_cast<std::size_t>(i)];
     const bool busbar = ClassifyLineKind(seg.Kind) == LineKindClass::Tire;
@@ -55,19 +56,21 @@ void WriteMethod(PageFlow& flow, const CalcNote& n) {
   const auto g = [&seps](double v) { return PlainText(v, seps); };
   const auto f2 = [&seps](double v) { return OhmText(v, seps); };
   flow.heading(QStringLiteral("3. Методика и расчет"));
-  flow.paragraph(QStringLiteral("Ток однофазного короткого замыкания в конце линии определяется по полному "
-                                "сопротивлению петли \"фаза-ноль\": сопротивление трансформатора однофазному "
-                                "замыканию (одна треть суммарного на три фазы значения), сопротивления линий "
-                                "(фазная и нулевая жилы, с учетом параллельных проводов) и переходное "
-                                "сопротивление контактов и дуги. Сопротивления в мОм, погонные в мОм/м."));
+  flow.paragraph(
+      QStringLiteral("Ток однофазного короткого замыкания в конце линии определяется по полному "
+                     "сопротивлению петли \"фаза-ноль\": сопротивление трансформатора однофазному "
+                     "замыканию (одна треть суммарного на три фазы значения), сопротивления линий "
+                     "(фазная и нулевая жилы, с учетом параллельных проводов) и переходное "
+                     "сопротивление контактов и дуги. Сопротивления в мОм, погонные в мОм/м."));
   flow.subheading(QStringLiteral("3.1. Трансформатор"));
   flow.paragraph(QStringLiteral("%1, %2, %3 (суммарные на три фазы).").arg(n.texts.rt, n.texts.xt, n.texts.zt));
   flow.paragraph(QStringLiteral("Rт/3 = %1 / 3 = %2 мОм").arg(g(s.Rt), f2(s.Rt / 3)));
   flow.paragraph(QStringLiteral("Xт/3 = %1 / 3 = %2 мОм").arg(g(s.Xt), f2(s.Xt / 3)));
   flow.subheading(QStringLiteral("3.2. Линии"));
-  flow.paragraph(QStringLiteral("Rл = (rф + rн) · L / n;  Xл = (xф + xн) · L / n;  Zл = √(Rл² + Xл²), где rф, xф, "
-                                "rн, xн — погонные сопротивления фазной и нулевой жил, L — длина, n — число "
-                                "параллельных проводов."));
+  flow.paragraph(
+      QStringLiteral("Rл = (rф + rн) · L / n;  Xл = (xф + xн) · L / n;  Zл = √(Rл² + Xл²), где rф, xф, "
+                     "rн, xн — погонные сопротивления фазной и нулевой жил, L — длина, n — число "
+                     "параллельных проводов."));
   for (int i = 0; i < kLineCount; ++i) {
     const LineSegment& seg = s.Lines[static_cast<std::size_t>(i)];
     const std::size_t k = static_cast<std::size_t>(i);
@@ -143,9 +146,10 @@ void AddNoteSection(CalcNote& note, const QString& title, std::vector<std::pair<
 }
 
 void PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
-  device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 15, 12, 15),
-                                   QPageLayout::Millimeter));
-  PageFlow flow(device, QString::fromUtf8(kProgramTitle) + QStringLiteral(" — расчет тока однофазного короткого замыкания"));
+  device.setPageLayout(
+      QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 15, 12, 15), QPageLayout::Millimeter));
+  PageFlow flow(device,
+                QString::fromUtf8(kProgramTitle) + QStringLiteral(" — расчет тока однофазного короткого замыкания"));
   if (!flow.active()) return;
   flow.title(QStringLiteral("Расчет тока однофазного короткого замыкания в сети 0,4 кВ"));
   flow.paragraph(QStringLiteral("Дата: %1").arg(note.date.toString(QStringLiteral("dd.MM.yyyy"))));

@@ -7,9 +7,7 @@
 
 namespace tesmir {
 
-void SetHelpContext(QWidget* widget, HelpTopic topic) {
-  widget->setProperty(kHelpContextProperty, TopicNumber(topic));
-}
+void SetHelpContext(QWidget* widget, HelpTopic topic) { widget->setProperty(kHelpContextProperty, TopicNumber(topic)); }
 
 int HelpTopicFor(const QWidget* focus, const QWidget* window) {
   for (const QWidget* w = focus; w != nullptr; w = w->parentWidget()) {

@@ -24,7 +24,7 @@ DeleteAllReportForm::DeleteAllReportForm(QWidget* parent) : QDialog(parent) {
   auto* buttons = new QDialogButtonBox(this);
   auto* ok = buttons->addButton(QStringLiteral("Да"), QDialogButtonBox::AcceptRole);
   ok->setObjectName(QStringLiteral("OKBitBtn"));
-  ok->setDefault(true);  // Enter answers "Да"
+  ok->setDefault(true);                                         // Enter answers "Да"
   auto* cancel = buttons->addButton(QDialogButtonBox::Cancel);  // Esc answers Cancel
   cancel->setObjectName(QStringLiteral("CancelBitBtn"));
   cancel->setText(QStringLiteral("Отмена"));

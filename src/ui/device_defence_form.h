@@ -27,7 +27,6 @@ class DeviceDefenceForm : public QDialog {
   Q_OBJECT
 
  public:
-
   DeviceDefenceForm(DeviceSettings& settings, const SchemeState& scheme, MessageSink& messages,
                     QWidget* parent = nullptr);
 

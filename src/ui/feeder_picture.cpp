@@ -93,8 +93,7 @@ FeederPictureModel MakePictureModel(const SchemeState& scheme, const ResultTexts
     s.kind = Q(seg.Kind);
     s.busbar = ClassifyLineKind(seg.Kind) == LineKindClass::Tire;
     s.overhead = seg.Kind == kCableKinds[2];
-    s.conductor = s.busbar ? Q(seg.Stuff)
-                           : QStringLiteral("%1 %2/%3 мм²").arg(Q(seg.Stuff), Q(seg.Ff), Q(seg.Fn));
+    s.conductor = s.busbar ? Q(seg.Stuff) : QStringLiteral("%1 %2/%3 мм²").arg(Q(seg.Stuff), Q(seg.Ff), Q(seg.Fn));
     s.length = QStringLiteral("L=") + PlainText(seg.Length, seps) + QStringLiteral(" м");
     s.parallel = std::max(1, static_cast<int>(seg.QuanPar));
     m.sections.push_back(std::move(s));
@@ -118,7 +117,7 @@ std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, con
   const qreal lh = label.line();
   const qreal gap = lh * 0.6;
   const qreal y = area.top() + area.height() / 2;
-  const qreal half = lh * 0.9;  // half the height of a symbol
+  const qreal half = lh * 0.9;                            // half the height of a symbol
   const auto rowAbove = [&](qreal x0, qreal x1, int k) {  // k = 0 nearest the line
     return QRectF(x0, y - half - (k + 1) * lh, x1 - x0, lh);
   };
@@ -229,8 +228,8 @@ std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, con
     const qreal c0 = x0 + gap / 2;
     const qreal c1 = x1 - gap / 2;
     above(c0, c1, {QStringLiteral("Линия %1").arg(s.number), s.kind});
-    below(c0, c1, {s.conductor, s.length,
-                   s.parallel > 1 ? QStringLiteral("%1 параллельно").arg(s.parallel) : QString()});
+    below(c0, c1,
+          {s.conductor, s.length, s.parallel > 1 ? QStringLiteral("%1 параллельно").arg(s.parallel) : QString()});
   }
 
   // The fault point: an arrow down to the end of the line.

@@ -22,19 +22,19 @@ struct FeederPictureModel {
   QString windKind;  // scheme text
   QString power;     // "630 кВ*А"
   struct Section {
-    int number = 0;       // 1..6
-    QString kind;         // line-kind text
-    QString conductor;    // material and cross-sections, or the busbar model
-    QString length;       // "L=120 м"
-    int parallel = 1;     // conductors in parallel
+    int number = 0;     // 1..6
+    QString kind;       // line-kind text
+    QString conductor;  // material and cross-sections, or the busbar model
+    QString length;     // "L=120 м"
+    int parallel = 1;   // conductors in parallel
     bool busbar = false;
     bool overhead = false;
   };
   std::vector<Section> sections;  // only sections with a length
-  QString deviceType;   // empty when no device is defined
+  QString deviceType;             // empty when no device is defined
   QString deviceRating;
   QString deviceTrip;
-  QString iokz;         // "Iокз=1234 А"
+  QString iokz;  // "Iокз=1234 А"
 };
 
 // The picture of a computed feeder; `device` as the results window shows it.

@@ -58,7 +58,8 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
   back->setEnabled(false);
   connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
   connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
-  connect(contents, &QPushButton::clicked, this, [this] { browser_->setSource(QUrl(topicUrl(TopicNumber(HelpTopic::kContents)))); });
+  connect(contents, &QPushButton::clicked, this,
+          [this] { browser_->setSource(QUrl(topicUrl(TopicNumber(HelpTopic::kContents)))); });
   connect(close, &QPushButton::clicked, this, &QDialog::close);
   connect(browser_, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
     const QString name = url.fileName();
@@ -76,7 +77,8 @@ QString HelpViewer::topicUrl(int topic) { return QStringLiteral("qrc:/help/topic
 
 bool HelpViewer::hasTopic(int topic) {
   InitHelpResources();
-  return QFile::exists(ResourcePath(topic)); }
+  return QFile::exists(ResourcePath(topic));
+}
 
 void HelpViewer::showTopic(int topic) {
   if (!hasTopic(topic)) {
@@ -87,7 +89,7 @@ void HelpViewer::showTopic(int topic) {
 
   const Qt::WindowModality modality =
       QApplication::activeModalWidget() != nullptr && QApplication::activeModalWidget() != this ? Qt::ApplicationModal
-                                                                                                 : Qt::NonModal;
+                                                                                                : Qt::NonModal;
   if (isVisible() && windowModality() != modality) {
     hide();
   }

@@ -59,7 +59,7 @@ const QString kTitle = QString::fromUtf8(kProgramTitle);
 
 // The parallel-conductor counts offered in every row.
 const QStringList kQuanParItems = {Q(kSingleConductor), QStringLiteral("2"), QStringLiteral("3"),
-                                   QStringLiteral("4"),   QStringLiteral("5"), QStringLiteral("6")};
+                                   QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
 
 namespace hint {
 const QString kWindKind = QStringLiteral("Выберите тип соединения обмоток трансформатора");
@@ -81,8 +81,8 @@ const QString kAddToReport = QStringLiteral("Добавление результ
 const QString kExit = QStringLiteral("Выход из программы");
 const QString kStatusDD = QStringLiteral("Строка состояния аппарата защиты");
 const QString kIokz = QStringLiteral("Строка вывода результатов расчета");
-const QString kIokzStale = QStringLiteral(
-    "Исходные данные изменены после последнего расчета. Для нового результата нажмите \"Расчет\"");
+const QString kIokzStale =
+    QStringLiteral("Исходные данные изменены после последнего расчета. Для нового результата нажмите \"Расчет\"");
 const QString kStatusBar = QStringLiteral("Строка помощи");
 }  // namespace hint
 
@@ -266,8 +266,8 @@ QWidget* MainForm::buildTransformerFrame() {
 
   const SchemeInput defaults = DefaultSchemeInput();
   column->addWidget(style::FieldCaption(QStringLiteral("Схема соединения\nобмоток")));
-  windKind_ = EditableList(QStringLiteral("WindKindComboBox"), ListOf(kWindKinds), Q(defaults.windKind),
-                           hint::kWindKind, box);
+  windKind_ =
+      EditableList(QStringLiteral("WindKindComboBox"), ListOf(kWindKinds), Q(defaults.windKind), hint::kWindKind, box);
   SetHelpContext(windKind_, HelpTopic::kTransformer);
   column->addWidget(windKind_);
   column->addSpacing(10);
@@ -315,8 +315,8 @@ QWidget* MainForm::buildSchemeFrame() {
   const int stuffWidth = WidestStuffText(box->fontMetrics());
   for (int r = 0; r < kLineCount; ++r) {
     const int gridRow = r + 2;
-    QLabel* title = style::Caption(QStringLiteral("Линия %1").arg(r + 1), QStringLiteral("Comic Sans MS"),
-                                   Qt::black, box);
+    QLabel* title =
+        style::Caption(QStringLiteral("Линия %1").arg(r + 1), QStringLiteral("Comic Sans MS"), Qt::black, box);
     title->setObjectName(RowName("TitleLine", r, "Label"));
     QFont font = title->font();
     font.setUnderline(true);
@@ -333,8 +333,8 @@ QWidget* MainForm::buildSchemeFrame() {
     row.length->setObjectName(RowName("LengthLine", r, "Edit"));
     row.length->setStatusTip(hint::kLength);
     row.length->setFixedWidth(row.length->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 12);
-    row.quanPar = EditableList(RowName("QuanParLine", r, "ComboBox"), kQuanParItems, Q(start.quanPar), hint::kQuanPar,
-                               box);
+    row.quanPar =
+        EditableList(RowName("QuanParLine", r, "ComboBox"), kQuanParItems, Q(start.quanPar), hint::kQuanPar, box);
     row.ff = EditableList(RowName("FfLine", r, "ComboBox"), sections, Q(start.ff), hint::kFf, box);
     row.fn = EditableList(RowName("FnLine", r, "ComboBox"), sections, Q(start.fn), hint::kFn, box);
     const std::array<QWidget*, 6> controls = {row.kind, row.stuff, row.length, row.quanPar, row.ff, row.fn};

@@ -15,8 +15,7 @@ constexpr int kWrap = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
 
 }  // namespace
 
-PageFlow::PageFlow(QPagedPaintDevice& device, const QString& footerTitle)
-    : device_(device), footerTitle_(footerTitle) {
+PageFlow::PageFlow(QPagedPaintDevice& device, const QString& footerTitle) : device_(device), footerTitle_(footerTitle) {
   if (!painter_.begin(&device_)) return;
   pt_ = device_.logicalDpiY() / 72.0;
   width_ = device_.width();

@@ -60,7 +60,7 @@ class PageFlow {
   qreal width_ = 0;
   qreal bottom_ = 0;  // where the footer band starts
   qreal y_ = 0;
-  qreal pt_ = 1;      // device pixels per point
+  qreal pt_ = 1;  // device pixels per point
   int page_ = 1;
   bool finished_ = false;
 };

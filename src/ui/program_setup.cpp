@@ -59,8 +59,8 @@ CommandLine ReadCommandLine(const QStringList& arguments) {
   }
   if (parser.isSet(version)) {
     result.exit = true;
-    result.output = QCoreApplication::applicationName() + QLatin1Char(' ') +
-                    QCoreApplication::applicationVersion() + QLatin1Char('\n');
+    result.output = QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion() +
+                    QLatin1Char('\n');
     return result;
   }
   const QStringList files = parser.positionalArguments();

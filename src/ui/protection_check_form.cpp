@@ -24,12 +24,12 @@ namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-
 namespace hint {
 const QString kTripCurrent = QStringLiteral("Ток срабатывания выбранного аппарата защиты Iср");
-const QString kLastLine = QStringLiteral("Последняя по порядку линия с длиной больше 0: ее длина и сечение подбираются");
-const QString kIokzMin = QStringLiteral(
-    "Ток однофазного КЗ при жилах, нагретых до 80 °C, и коэффициенте напряжения 0,95 (МЭК 60909-0)");
+const QString kLastLine =
+    QStringLiteral("Последняя по порядку линия с длиной больше 0: ее длина и сечение подбираются");
+const QString kIokzMin =
+    QStringLiteral("Ток однофазного КЗ при жилах, нагретых до 80 °C, и коэффициенте напряжения 0,95 (МЭК 60909-0)");
 const QString kIokzMinStatus = QStringLiteral("Срабатывание аппарата защиты при минимальном токе однофазного КЗ");
 const QString kLengthMax =
     QStringLiteral("Наибольшая длина последней линии, при которой ток однофазного КЗ не меньше тока срабатывания");
@@ -73,7 +73,9 @@ FigureText LastLineText(const ProtectionCheckResult& result) {
   return {std::string(check_texts::kDash), std::string(check_texts::kWhyNoLine)};
 }
 
-QLabel* Caption(const QString& text, QWidget* parent) { return style::Caption(text, QString(), style::kDarkRed, parent); }
+QLabel* Caption(const QString& text, QWidget* parent) {
+  return style::Caption(text, QString(), style::kDarkRed, parent);
+}
 
 QGroupBox* Group(const char* name, const QString& title, QWidget* parent) {
   auto* group = new QGroupBox(title, parent);
@@ -83,8 +85,8 @@ QGroupBox* Group(const char* name, const QString& title, QWidget* parent) {
 
 }  // namespace
 
-ProtectionCheckForm::ProtectionCheckForm(const SchemeState& scheme, const DeviceSettings& device,
-                                         MessageSink& messages, QWidget* parent)
+ProtectionCheckForm::ProtectionCheckForm(const SchemeState& scheme, const DeviceSettings& device, MessageSink& messages,
+                                         QWidget* parent)
     : QDialog(parent), scheme_(scheme), device_(device), messages_(messages), separators_(SystemSeparators()) {
   setObjectName(QStringLiteral("ProtectionCheckForm"));
   setWindowTitle(QStringLiteral("Проверка защиты"));
@@ -123,14 +125,15 @@ void ProtectionCheckForm::buildControls() {
   minimumGrid->setColumnStretch(2, 1);
 
   // Length and section side by side: by the result line and with heated conductors.
-  QGroupBox* line = Group("LastLineGroupBox", QStringLiteral("Последняя линия: срабатывание аппарата за нормативное время"), this);
+  QGroupBox* line =
+      Group("LastLineGroupBox", QStringLiteral("Последняя линия: срабатывание аппарата за нормативное время"), this);
   auto* lineGrid = new QGridLayout(line);
   lengthMax_ = Value("LengthMaxLabel", widestFigure, line);
   lengthMaxHot_ = Value("LengthMaxHotLabel", widestFigure, line);
   sectionMin_ = Value("SectionMinLabel", widestFigure, line);
   sectionMinHot_ = Value("SectionMinHotLabel", widestFigure, line);
-  for (const auto& [text, column] : {std::pair{QStringLiteral("по расчету Iокз"), 1},
-                                     std::pair{QStringLiteral("при нагретых проводниках"), 2}}) {
+  for (const auto& [text, column] :
+       {std::pair{QStringLiteral("по расчету Iокз"), 1}, std::pair{QStringLiteral("при нагретых проводниках"), 2}}) {
     QLabel* heading = new QLabel(text, line);
     heading->setAlignment(Qt::AlignCenter);
     lineGrid->addWidget(heading, 0, column);
@@ -180,13 +183,18 @@ void ProtectionCheckForm::buildControls() {
   statusBar_->setObjectName(QStringLiteral("ProtectionCheckStatusBar"));
   AttachHintBar(this, statusBar_);
 
-  const std::pair<QWidget*, QString> hints[] = {
-      {tripCurrent_, hint::kTripCurrent},     {lastLine_, hint::kLastLine},
-      {iokzMin_, hint::kIokzMin},             {iokzMinStatus_, hint::kIokzMinStatus},
-      {lengthMax_, hint::kLengthMax},         {lengthMaxHot_, hint::kLengthMaxHot},
-      {sectionMin_, hint::kSectionMin},       {sectionMinHot_, hint::kSectionMinHot},
-      {ik3DeviceLabel_, hint::kIk3Device},    {ik3Point_, hint::kIk3Point},
-      {breakingCapacity_, hint::kBreakingCapacity}, {breakingStatus_, hint::kBreakingStatus}};
+  const std::pair<QWidget*, QString> hints[] = {{tripCurrent_, hint::kTripCurrent},
+                                                {lastLine_, hint::kLastLine},
+                                                {iokzMin_, hint::kIokzMin},
+                                                {iokzMinStatus_, hint::kIokzMinStatus},
+                                                {lengthMax_, hint::kLengthMax},
+                                                {lengthMaxHot_, hint::kLengthMaxHot},
+                                                {sectionMin_, hint::kSectionMin},
+                                                {sectionMinHot_, hint::kSectionMinHot},
+                                                {ik3DeviceLabel_, hint::kIk3Device},
+                                                {ik3Point_, hint::kIk3Point},
+                                                {breakingCapacity_, hint::kBreakingCapacity},
+                                                {breakingStatus_, hint::kBreakingStatus}};
   // The status bar is wide enough for the longest hint or reason it can show.
   int widestTip = 0;
   for (const auto& [widget, tip] : hints) {
@@ -255,8 +263,7 @@ std::vector<std::pair<QString, QString>> ProtectionCheckForm::noteFigures() cons
       {QStringLiteral("Наибольшая длина последней линии по расчету Iокз:"), shown(texts.lengthMax)},
       {QStringLiteral("Наибольшая длина последней линии при нагретых проводниках:"), shown(texts.lengthMaxHot)},
       {QStringLiteral("Наименьшее сечение жил последней линии по расчету Iокз:"), shown(texts.sectionMin)},
-      {QStringLiteral("Наименьшее сечение жил последней линии при нагретых проводниках:"),
-       shown(texts.sectionMinHot)},
+      {QStringLiteral("Наименьшее сечение жил последней линии при нагретых проводниках:"), shown(texts.sectionMinHot)},
       {QStringLiteral("Наибольший ток трехфазного КЗ у аппарата (начало линии 1):"), shown(texts.ik3Device)},
       {QStringLiteral("Наибольший ток трехфазного КЗ в точке КЗ:"), shown(texts.ik3Point)},
   };
@@ -266,8 +273,7 @@ std::vector<std::pair<QString, QString>> ProtectionCheckForm::noteFigures() cons
     // Judged, so the text is a positive number.
     rows.emplace_back(QStringLiteral("Отключающая способность аппарата:"),
                       Q(FormatG(ParseDecimal(typed).value_or(0), separators_)) + QStringLiteral(" кА"));
-    rows.emplace_back(QStringLiteral("Проверка отключающей способности:"),
-                      shown({verdict.status, verdict.reason}));
+    rows.emplace_back(QStringLiteral("Проверка отключающей способности:"), shown({verdict.status, verdict.reason}));
   }
   return rows;
 }

@@ -27,7 +27,6 @@ class ProtectionCheckForm : public QDialog {
   Q_OBJECT
 
  public:
-
   ProtectionCheckForm(const SchemeState& scheme, const DeviceSettings& device, MessageSink& messages,
                       QWidget* parent = nullptr);
 

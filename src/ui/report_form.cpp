@@ -82,8 +82,7 @@ class NarrowCellDelegate final : public QStyledItemDelegate {
     const QStyle* style = opt.widget != nullptr ? opt.widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
     const QRect area = opt.rect.adjusted(1, 0, 0, 0);
-    const QPalette::ColorRole role =
-        (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
+    const QPalette::ColorRole role = (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
     painter->save();
     painter->setFont(opt.font);
     painter->setPen(opt.palette.color(QPalette::Active, role));
@@ -174,12 +173,11 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   grid_->setMouseTracking(true);  // the hovered cell's value goes to the status bar
   grid_->viewport()->installEventFilter(this);
-  connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) {
-            if (!syncing_ && current.isValid()) {
-              model_->cellMadeCurrent(current.row());  // ReportStringGridSelectCell
-            }
-          });
+  connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+    if (!syncing_ && current.isValid()) {
+      model_->cellMadeCurrent(current.row());  // ReportStringGridSelectCell
+    }
+  });
 
   auto* up = ArrowButton(Qt::UpArrow, QStringLiteral("UpSpeedButton"),
                          QStringLiteral("Перемещение строки в списке на одну позицию вверх"), this);
@@ -192,8 +190,8 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
                                QStringLiteral("Удаление строки"), this);
   auto* deleteAll = PushButton(QStringLiteral("Удалить все"), QStringLiteral("DeleteAllButton"),
                                QStringLiteral("Удаление всех строк"), this);
-  auto* close = PushButton(QStringLiteral("Закрыть"), QStringLiteral("CloseReportBitBtn"),
-                           QStringLiteral("Закрыть окно"), this);
+  auto* close =
+      PushButton(QStringLiteral("Закрыть"), QStringLiteral("CloseReportBitBtn"), QStringLiteral("Закрыть окно"), this);
   close->setDefault(true);  // Enter closes the window
   connect(deleteRow, &QPushButton::clicked, this, &ReportForm::DeleteReportButtonClick);
   connect(deleteAll, &QPushButton::clicked, this, &ReportForm::DeleteAllButtonClick);
@@ -474,8 +472,7 @@ bool ReportForm::saveReportAs() {
       return false;
     }
     places_.useFolder(QFileInfo(path).absolutePath());
-    if (QFileInfo::exists(path) &&
-        !messages_.ask(this, QString::fromUtf8(report_file_messages::kOverwrite))) {
+    if (QFileInfo::exists(path) && !messages_.ask(this, QString::fromUtf8(report_file_messages::kOverwrite))) {
       continue;  // back to the dialog; the current name stays
     }
     // The name becomes the report's only once the file is really written.

@@ -4,8 +4,7 @@
 
 namespace tesmir {
 
-ReportTableModel::ReportTableModel(ReportTable& table, QObject* parent)
-    : QAbstractTableModel(parent), table_(table) {}
+ReportTableModel::ReportTableModel(ReportTable& table, QObject* parent) : QAbstractTableModel(parent), table_(table) {}
 
 int ReportTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.rowCount(); }
 

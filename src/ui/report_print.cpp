@@ -34,8 +34,7 @@ QFont Font(qreal points, bool bold = false) {
 
 }  // namespace
 
-int PaintReport(QPagedPaintDevice& device, const ReportTable& table, const QString& reportFileName,
-                const QDate& date) {
+int PaintReport(QPagedPaintDevice& device, const ReportTable& table, const QString& reportFileName, const QDate& date) {
   device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(15, 12, 15, 12),
                                    QPageLayout::Millimeter));
   std::vector<int> named;
@@ -58,13 +57,13 @@ int PaintReport(QPagedPaintDevice& device, const ReportTable& table, const QStri
   const qreal footH = smallLh * 2;
   const qreal tableTop = headTop + 2 * rowH;
   const int perPage = std::max(1, static_cast<int>((height - footH - tableTop) / rowH));
-  const int pages = std::max(1, static_cast<int>((named.size() + static_cast<std::size_t>(perPage) - 1) /
-                                                 static_cast<std::size_t>(perPage)));
+  const int pages = std::max(
+      1, static_cast<int>((named.size() + static_cast<std::size_t>(perPage) - 1) / static_cast<std::size_t>(perPage)));
   const qreal colW = width / kReportColumns;
   QPen pen(Qt::black);
   pen.setWidthF(0.5 * pt);
-  const QString fileText = reportFileName.isEmpty() ? QStringLiteral("не сохранен")
-                                                    : QFileInfo(reportFileName).fileName();
+  const QString fileText =
+      reportFileName.isEmpty() ? QStringLiteral("не сохранен") : QFileInfo(reportFileName).fileName();
   const auto cell = [&](int col, qreal y, const QString& text, const QFont& font) {
     const QRectF box(col * colW, y, colW, rowH);
     p.setPen(pen);
@@ -121,8 +120,8 @@ QString WriteReportPdf(const QString& path, const ReportTable& table, const QStr
   return {};
 }
 
-ReportDocuments::ReportDocuments(ReportForm& form, const ReportTable& table, MessageSink& messages,
-                                 FileChooser& files, DocumentDialogs& dialogs)
+ReportDocuments::ReportDocuments(ReportForm& form, const ReportTable& table, MessageSink& messages, FileChooser& files,
+                                 DocumentDialogs& dialogs)
     : QObject(&form), form_(form), table_(table), messages_(messages), files_(files), dialogs_(dialogs) {
   connect(form_.printAction(), &QAction::triggered, this, &ReportDocuments::PrintReportMenuClick);
   connect(form_.pdfAction(), &QAction::triggered, this, &ReportDocuments::PdfReportMenuClick);

@@ -19,12 +19,10 @@ class ReportTable;
 
 // Lays the report out on `device` (A4 landscape is set here); returns the
 // number of pages.
-int PaintReport(QPagedPaintDevice& device, const ReportTable& table, const QString& reportFileName,
-                const QDate& date);
+int PaintReport(QPagedPaintDevice& device, const ReportTable& table, const QString& reportFileName, const QDate& date);
 
 // Writes the report as a PDF file; returns the empty text or the error text.
-QString WriteReportPdf(const QString& path, const ReportTable& table, const QString& reportFileName,
-                       const QDate& date);
+QString WriteReportPdf(const QString& path, const ReportTable& table, const QString& reportFileName, const QDate& date);
 
 // "Печать..." and "Сохранить в PDF..." of the report window.
 class ReportDocuments : public QObject {

@@ -24,7 +24,6 @@ namespace {
 // number as an array index.
 constexpr std::size_t At(int index) { return static_cast<std::size_t>(index); }
 
-
 QLabel* MainCaption(const QString& text) { return style::Caption(text, QString(), style::kDarkRed); }
 
 QLabel* SubCaption(const QString& text, bool bold = false) {
@@ -93,8 +92,8 @@ ResultForm::ResultForm(QWidget* parent) : QDialog(parent), separators_(SystemSep
   bold.setBold(true);
   iokzrez_->setFont(bold);
   iokzrez_->setAlignment(Qt::AlignCenter);
-  iokzrez_->setMinimumWidth(
-      iokzrez_->fontMetrics().horizontalAdvance(QStringLiteral("Ток однофазного короткого замыкания равен 9999999 А ")));
+  iokzrez_->setMinimumWidth(iokzrez_->fontMetrics().horizontalAdvance(
+      QStringLiteral("Ток однофазного короткого замыкания равен 9999999 А ")));
   layout->addWidget(iokzrez_);
 
   auto* buttons = new QHBoxLayout;
@@ -138,9 +137,9 @@ QWidget* ResultForm::buildTransTab() {
   grid->setColumnMinimumWidth(0, 16);
 
   grid->addWidget(SubCaption(QStringLiteral("Примечание:"), true), 6, 0, 1, 3);
-  auto* note = new QLabel(
-      QStringLiteral("- для трехфазного трансформатора сопротивление указано суммарное на 3 фазы\n"
-                     "- для однофазного трансформатора утроенное значение фазы"));
+  auto* note =
+      new QLabel(QStringLiteral("- для трехфазного трансформатора сопротивление указано суммарное на 3 фазы\n"
+                                "- для однофазного трансформатора утроенное значение фазы"));
   note->setObjectName(QStringLiteral("NoteLabel"));
   grid->addWidget(note, 7, 0, 1, 3);
   grid->setRowStretch(8, 1);
@@ -218,8 +217,8 @@ QWidget* ResultForm::buildLoopBlock() {
   auto* grid = new QGridLayout(block);
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setVerticalSpacing(3);
-  grid->addWidget(MainCaption(QStringLiteral("Переходное сопротивление контактов+сопротивление электрической")), 0,
-                  0, 1, 3);
+  grid->addWidget(MainCaption(QStringLiteral("Переходное сопротивление контактов+сопротивление электрической")), 0, 0,
+                  1, 3);
   grid->addWidget(MainCaption(QStringLiteral("дуги:")), 1, 0, 1, 2);
   rother_ = Value(QStringLiteral("RotherLabel"), QStringLiteral("Rпр="), QStringLiteral("Rпр=-9 999 999 мОм"));
   grid->addWidget(rother_, 1, 2);
@@ -271,8 +270,7 @@ void ResultForm::showCalculation(const SchemeState& scheme, const QString& power
 }
 
 DeviceTexts ResultForm::deviceTexts() const {
-  return DeviceTexts{typeDD_->text(), toknom_->text(), kz_->text(), tokSR_->text(), timeSR_->text(),
-                     statusDD_->text()};
+  return DeviceTexts{typeDD_->text(), toknom_->text(), kz_->text(), tokSR_->text(), timeSR_->text(), statusDD_->text()};
 }
 
 }  // namespace tesmir

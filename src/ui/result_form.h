@@ -17,7 +17,6 @@ namespace tesmir {
 
 class FeederPictureWidget;
 
-
 class ResultForm : public QDialog {
   Q_OBJECT
 

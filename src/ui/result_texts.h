@@ -36,8 +36,8 @@ struct DeviceTexts {
 
 // Number texts the results window does not show but the note and the picture
 // need, in the same formats: F2 for ohms, G for inputs, the current as digits.
-QString OhmText(double value, const NumberSeparators& seps);       // F2
-QString PlainText(double value, const NumberSeparators& seps);     // G
-QString CurrentText(double amperes);                               // whole amperes
+QString OhmText(double value, const NumberSeparators& seps);    // F2
+QString PlainText(double value, const NumberSeparators& seps);  // G
+QString CurrentText(double amperes);                            // whole amperes
 
 }  // namespace tesmir

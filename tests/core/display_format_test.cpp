@@ -45,9 +45,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{1234567.89, "1,234,568.00", "1 234 568,00"},
                       FormatCase{9999.995, "10,000.00", "10 000,00"},
                       // More than 7 integer digits: exponent form.
-                      FormatCase{123456789, "1.234568E+8", "1,234568E+8"}, FormatCase{12345678, "1.234568E+7", "1,234568E+7"},
-                      FormatCase{9999999.6, "1E+7", "1E+7"}, FormatCase{-1234.567, "-1,234.57", "-1 234,57"},
-                      FormatCase{-0.001, "0.00", "0,00"}));
+                      FormatCase{123456789, "1.234568E+8", "1,234568E+8"},
+                      FormatCase{12345678, "1.234568E+7", "1,234568E+7"}, FormatCase{9999999.6, "1E+7", "1E+7"},
+                      FormatCase{-1234.567, "-1,234.57", "-1 234,57"}, FormatCase{-0.001, "0.00", "0,00"}));
 
 class FormatF0Test : public ::testing::TestWithParam<FormatCase> {};
 TEST_P(FormatF0Test, BothLocales) {
@@ -67,16 +67,17 @@ TEST_P(FormatGTest, BothLocales) {
   EXPECT_EQ(FormatG(GetParam().value, kEnglish), GetParam().english);
   EXPECT_EQ(FormatG(GetParam().value, kRussian), GetParam().russian);
 }
-INSTANTIATE_TEST_SUITE_P(
-    All, FormatGTest,
-    ::testing::Values(FormatCase{318, "318", "318"}, FormatCase{1957.2, "1957.2", "1957,2"},
-                      FormatCase{2417.24, "2417.24", "2417,24"}, FormatCase{176, "176", "176"},
-                      FormatCase{1.1 * 16 * 10, "176", "176"}, FormatCase{363.00000000000006, "363", "363"},
-                      FormatCase{0.1 + 0.2, "0.3", "0,3"}, FormatCase{0, "0", "0"}, FormatCase{-2.5, "-2.5", "-2,5"},
-                      FormatCase{123456789012345, "123456789012345", "123456789012345"},
-                      FormatCase{1234567890123456, "1.23456789012346E+15", "1,23456789012346E+15"},
-                      FormatCase{0.00001, "0.00001", "0,00001"}, FormatCase{0.000001, "1E-6", "1E-6"},
-                      FormatCase{1e20, "1E+20", "1E+20"}));
+INSTANTIATE_TEST_SUITE_P(All, FormatGTest,
+                         ::testing::Values(FormatCase{318, "318", "318"}, FormatCase{1957.2, "1957.2", "1957,2"},
+                                           FormatCase{2417.24, "2417.24", "2417,24"}, FormatCase{176, "176", "176"},
+                                           FormatCase{1.1 * 16 * 10, "176", "176"},
+                                           FormatCase{363.00000000000006, "363", "363"},
+                                           FormatCase{0.1 + 0.2, "0.3", "0,3"}, FormatCase{0, "0", "0"},
+                                           FormatCase{-2.5, "-2.5", "-2,5"},
+                                           FormatCase{123456789012345, "123456789012345", "123456789012345"},
+                                           FormatCase{1234567890123456, "1.23456789012346E+15", "1,23456789012346E+15"},
+                                           FormatCase{0.00001, "0.00001", "0,00001"},
+                                           FormatCase{0.000001, "1E-6", "1E-6"}, FormatCase{1e20, "1E+20", "1E+20"}));
 
 TEST(FormatThousands, NoBreakSpaceSeparator) {
   EXPECT_EQ(FormatF2(1062.377, kRussianNbsp), "1\u00A0062,38");

@@ -59,21 +59,20 @@ SchemeInput OneCableSection(const std::string& count) {
 
 INSTANTIATE_TEST_SUITE_P(
     All, WorkedExampleTest,
-    ::testing::Values(
-        WorkedExample{"StartWindow", [] { return DefaultSchemeInput(); }, 692.4, 805.746667, 1062.377, 217.437,
-                      "Ток однофазного короткого замыкания равен 217 А"},
-        WorkedExample{"TriangleStar630", [] { return Zeroed("T/Y-0", "630", "15"); }, 18.426667, 13.54, 22.866431,
-                      10102.145, "Ток однофазного короткого замыкания равен 10102 А"},
-        WorkedExample{"SinglePhase", [] { return Zeroed("1/1-0", "1.25", "40"); }, 2071.333333, 1136.333333,
-                      2362.557, 97.775, "Ток однофазного короткого замыкания равен 98 А"},
-        WorkedExample{"OneCable", [] { return OneCableSection("нет"); }, 427.2, 74.593333, 433.663, 532.672,
-                      "Ток однофазного короткого замыкания равен 533 А"},
-        WorkedExample{"OneCableTwice", [] { return OneCableSection("2"); }, 232.2, 67.843333, 241.908, 954.908,
-                      "Ток однофазного короткого замыкания равен 955 А"},
-        WorkedExample{"OneCableCountOne", [] { return OneCableSection("1"); }, 427.2, 74.593333, 433.663, 532.672,
-                      "Ток однофазного короткого замыкания равен 533 А"},
-        WorkedExample{"OneCableHexCount", [] { return OneCableSection("$2"); }, 232.2, 67.843333, 241.908, 954.908,
-                      "Ток однофазного короткого замыкания равен 955 А"}),
+    ::testing::Values(WorkedExample{"StartWindow", [] { return DefaultSchemeInput(); }, 692.4, 805.746667, 1062.377,
+                                    217.437, "Ток однофазного короткого замыкания равен 217 А"},
+                      WorkedExample{"TriangleStar630", [] { return Zeroed("T/Y-0", "630", "15"); }, 18.426667, 13.54,
+                                    22.866431, 10102.145, "Ток однофазного короткого замыкания равен 10102 А"},
+                      WorkedExample{"SinglePhase", [] { return Zeroed("1/1-0", "1.25", "40"); }, 2071.333333,
+                                    1136.333333, 2362.557, 97.775, "Ток однофазного короткого замыкания равен 98 А"},
+                      WorkedExample{"OneCable", [] { return OneCableSection("нет"); }, 427.2, 74.593333, 433.663,
+                                    532.672, "Ток однофазного короткого замыкания равен 533 А"},
+                      WorkedExample{"OneCableTwice", [] { return OneCableSection("2"); }, 232.2, 67.843333, 241.908,
+                                    954.908, "Ток однофазного короткого замыкания равен 955 А"},
+                      WorkedExample{"OneCableCountOne", [] { return OneCableSection("1"); }, 427.2, 74.593333, 433.663,
+                                    532.672, "Ток однофазного короткого замыкания равен 533 А"},
+                      WorkedExample{"OneCableHexCount", [] { return OneCableSection("$2"); }, 232.2, 67.843333, 241.908,
+                                    954.908, "Ток однофазного короткого замыкания равен 955 А"}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST(LoopCalc, SectionValuesAndSums) {

@@ -71,7 +71,7 @@ TEST(AcceptDevice, MultiplesReadAsLeadingNumber) {
   const MultipleCase cases[] = {
       {"3 (\"А\")", 3},  // Cyrillic letter, the entry at start
       {"3 (\"A\")", 3},  // Latin letter, the entry after the check box is cleared
-      {"5 (\"B\")", 5},  {"10 (\"C\")", 10}, {"12", 12}, {"20 (\"D\")", 20}, {"7.5", 7.5}, {"  4x", 4},
+      {"5 (\"B\")", 5}, {"10 (\"C\")", 10}, {"12", 12}, {"20 (\"D\")", 20}, {"7.5", 7.5}, {"  4x", 4},
   };
   for (const MultipleCase& c : cases) {
     DeviceSettings settings;
@@ -169,9 +169,9 @@ struct FuseCase {
 
 TEST(AcceptDevice, FuseRatingsMatchedByIntegerPart) {
   const FuseCase cases[] = {
-      {"ПН2", "31.5", "1", FuseType::PN2, 400},      {"ПН2", "31", "1", FuseType::PN2, 400},
-      {"НПН", "6.3", "1", FuseType::NPN, 55},        {"НПН", "6.9", "1", FuseType::NPN, 55},
-      {"ППН", "63.9", "1", FuseType::PPN, 330},      {"ППН", "1250", "2", FuseType::PPN, 24000},
+      {"ПН2", "31.5", "1", FuseType::PN2, 400},       {"ПН2", "31", "1", FuseType::PN2, 400},
+      {"НПН", "6.3", "1", FuseType::NPN, 55},         {"НПН", "6.9", "1", FuseType::NPN, 55},
+      {"ППН", "63.9", "1", FuseType::PPN, 330},       {"ППН", "1250", "2", FuseType::PPN, 24000},
       {"ППН", "63", "0.9", FuseType::PPN, 330 * 0.9},  // below 1 is accepted for a fuse
       {"ППН", "63", "0", FuseType::PPN, 0},            // and so is zero
   };
@@ -268,7 +268,8 @@ TEST(JudgeDevice, FourRows) {
       {200, 176, DeviceKind::Breaker, FuseTime::None, kStatusTrips, kTime04s},
       {176, 176, DeviceKind::Breaker, FuseTime::None, kStatusTrips, kTime04s},  // equality trips
       {175.9999, 176, DeviceKind::Breaker, FuseTime::None, kStatusDoesNotTrip, kTimeOver04s},
-      {100, 176, DeviceKind::Breaker, FuseTime::Within04s, kStatusDoesNotTrip, kTimeOver04s},  // a breaker is always judged against 0.4 s
+      {100, 176, DeviceKind::Breaker, FuseTime::Within04s, kStatusDoesNotTrip,
+       kTimeOver04s},  // a breaker is always judged against 0.4 s
       {400, 363, DeviceKind::Fuse, FuseTime::Within5s, kStatusTrips, kTime5s},
       {400, 363, DeviceKind::Fuse, FuseTime::Within04s, kStatusTrips, kTime04s},
       {300, 363, DeviceKind::Fuse, FuseTime::Within5s, kStatusDoesNotTrip, kTimeOver5s},

@@ -27,8 +27,8 @@ TEST(FuseCharacteristic, TypeCodesAreExact) {
 }
 
 TEST(FuseCharacteristic, RatingListsPerType) {
-  const std::vector<std::string> ppn{"2",   "4",   "6",   "10",  "16",  "20",  "25",  "32",
-                                     "40",  "50",  "63",  "80",  "100", "125", "160", "200",
+  const std::vector<std::string> ppn{"2",   "4",   "6",   "10",  "16",  "20",  "25",   "32",
+                                     "40",  "50",  "63",  "80",  "100", "125", "160",  "200",
                                      "250", "315", "400", "500", "630", "800", "1000", "1250"};
   const std::vector<std::string> pn2{"31.5", "40",  "50",  "63",  "80",  "100", "125", "160",
                                      "200",  "250", "315", "355", "400", "500", "630"};
@@ -62,10 +62,10 @@ struct KeyCase {
 
 TEST(FuseCharacteristic, LookupByKey) {
   const KeyCase cases[] = {
-      {FuseType::PPN, 2, 9, 16},      {FuseType::PPN, 63, 330, 600},   {FuseType::PPN, 315, 2000, 3800},
-      {FuseType::PPN, 1250, 12000, 22000},
-      {FuseType::PN2, 31, 400, 940},  {FuseType::PN2, 355, 3300, 7000}, {FuseType::PN2, 630, 6000, 14000},
-      {FuseType::NPN, 6, 55, 80},     {FuseType::NPN, 31, 110, 200},   {FuseType::NPN, 63, 180, 300},
+      {FuseType::PPN, 2, 9, 16},           {FuseType::PPN, 63, 330, 600}, {FuseType::PPN, 315, 2000, 3800},
+      {FuseType::PPN, 1250, 12000, 22000}, {FuseType::PN2, 31, 400, 940}, {FuseType::PN2, 355, 3300, 7000},
+      {FuseType::PN2, 630, 6000, 14000},   {FuseType::NPN, 6, 55, 80},    {FuseType::NPN, 31, 110, 200},
+      {FuseType::NPN, 63, 180, 300},
   };
   for (const KeyCase& c : cases) {
     const FuseRating* rating = FindFuseRating(c.type, c.key);

@@ -59,8 +59,10 @@ DeviceSettings Breaker(const char* rated, const char* multiple, const char* fact
   in.kzAV = factor;
   return Accept(in);
 }
-DeviceSettings Breaker16() { return Breaker("16", "10 (\"C\")", "1.1"); }  // Iср = 176 A
-DeviceSettings FusePPN63() {  // 330 A at 5 s × 1.1 = 363 A
+// Iср = 176 A.
+DeviceSettings Breaker16() { return Breaker("16", "10 (\"C\")", "1.1"); }
+// 330 A at 5 s × 1.1 = 363 A.
+DeviceSettings FusePPN63() {
   DeviceDialogInput in;
   in.breaker = false;
   in.typePP = "ППН";
@@ -100,7 +102,7 @@ class ProtectionCheckTest : public ::testing::TestWithParam<Case> {};
 TEST_P(ProtectionCheckTest, LabelTexts) {
   const Case& c = GetParam();
   const ProtectionCheckTexts t = FormatProtectionCheck(CheckProtection(Calculate(c.feeder), c.device), kRussian);
-  const std::string shown[8] = {t.iokzMin.text,    t.iokzMinStatus,   t.lengthMax.text, t.lengthMaxHot.text,
+  const std::string shown[8] = {t.iokzMin.text,    t.iokzMinStatus,      t.lengthMax.text, t.lengthMaxHot.text,
                                 t.sectionMin.text, t.sectionMinHot.text, t.ik3Device.text, t.ik3Point.text};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(shown[i], c.texts[i]) << "label " << i;
   EXPECT_EQ(t.lengthMax.reason, c.lengthReason);
@@ -111,6 +113,7 @@ TEST_P(ProtectionCheckTest, LabelTexts) {
   EXPECT_EQ(t.ik3Point.reason, c.ik3Reason);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     All, ProtectionCheckTest,
     ::testing::Values(
@@ -178,6 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
              {"227 А", kTrips, "85 м", "65 м", "1,5 кв.мм.", "2,5 кв.мм.", "—", "—"}, {}, {},
              check_texts::kWhyNoTriangleStar}),
     [](const auto& test) { return std::string(test.param.name); });
+// clang-format on
 
 TEST(ProtectionCheck, WorkedExampleFigures) {
   const SchemeState feeder = Calculate(Worked("120"));
@@ -197,8 +201,8 @@ TEST(ProtectionCheck, WorkedExampleFigures) {
 
 TEST(ProtectionCheck, NothingCalculatedYet) {
   const ProtectionCheckTexts t = FormatProtectionCheck(CheckProtection(SchemeState{}, Breaker16()), kRussian);
-  for (const FigureText* f : {&t.iokzMin, &t.lengthMax, &t.lengthMaxHot, &t.sectionMin, &t.sectionMinHot,
-                              &t.ik3Device, &t.ik3Point}) {
+  for (const FigureText* f :
+       {&t.iokzMin, &t.lengthMax, &t.lengthMaxHot, &t.sectionMin, &t.sectionMinHot, &t.ik3Device, &t.ik3Point}) {
     EXPECT_EQ(f->text, "—");
     EXPECT_EQ(f->reason, check_texts::kWhyNoCalculation);
   }

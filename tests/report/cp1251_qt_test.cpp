@@ -38,7 +38,8 @@ TEST(Cp1251AgainstQt, EveryCharacterOfTheBasicPlane) {
     const QByteArray qt = encoder.encode(QString(c));
     const std::string ours = EncodeCp1251(QString(c).toStdString(), '\x1a');
     ASSERT_EQ(qt.toStdString(), ours) << std::hex << static_cast<unsigned>(c.unicode());
-    EXPECT_EQ(UnicodeToCp1251(c.unicode()).has_value(), !encoder.hasError()) << std::hex << static_cast<unsigned>(c.unicode());
+    EXPECT_EQ(UnicodeToCp1251(c.unicode()).has_value(), !encoder.hasError())
+        << std::hex << static_cast<unsigned>(c.unicode());
     mapped += encoder.hasError() ? 0 : 1;
   }
   EXPECT_EQ(mapped, 128);

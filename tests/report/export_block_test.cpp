@@ -10,15 +10,13 @@
 namespace tesmir {
 namespace {
 
-const std::vector<std::string> kTitles = {"№ точки", "Rт/3", "Xт/3", "Rл",     "Xл",   "Rпр",
+const std::vector<std::string> kTitles = {"№ точки", "Rт/3", "Xт/3",   "Rл",   "Xл",  "Rпр",
                                           "Rф-н",    "Xф-н", "|Zф-н|", "Iокз", "Iср", "Tср"};
-const std::vector<std::string> kUnits = {"",    "мОм", "мОм", "мОм", "мОм", "мОм",
-                                         "мОм", "мОм", "мОм", "А",   "А",   "c"};
+const std::vector<std::string> kUnits = {"", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "А", "А", "c"};
 
 ReportRow SampleRow(const std::string& name, int seed) {
   const std::string n = std::to_string(seed);
-  return {name, n + ",25", "10,63", "1 234,57", "2,05", n, "30,65", "12,68", "33,17", "69" + n, "---",
-          "Тср < 0,4 с"};
+  return {name, n + ",25", "10,63", "1 234,57", "2,05", n, "30,65", "12,68", "33,17", "69" + n, "---", "Тср < 0,4 с"};
 }
 
 std::vector<std::string> AsVector(const ReportRow& row) { return {row.begin(), row.end()}; }
@@ -42,7 +40,7 @@ TEST(ExportBlock, SecondsUnitIsTheLatinLetter) {
 TEST(ExportBlock, OnlyTheLeadingBlockIsExported) {
   struct Case {
     const char* what;
-    std::vector<int> namedRows;  // rows given a name and values
+    std::vector<int> namedRows;    // rows given a name and values
     std::vector<int> unnamedRows;  // rows with values but an empty name
     int rowCount;
     int expectedDataRows;

@@ -1,16 +1,16 @@
 #include "report/export_files.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QRegularExpression>
 #include <functional>
 #include <set>
 
@@ -171,7 +171,7 @@ TEST(ExportFiles, CleanUpRemovesOnlyItsOwnDayOldReadOnlyFiles) {
     bool removed;
   };
   const Entry entries[] = {
-      {".tesmir-Ab3dE6.part", true},                             // left half written
+      {".tesmir-Ab3dE6.part", true},                              // left half written
       {"Расчет ОКЗ 2020-01-01 10-00-00 abcdef.xlsx.bak", false},  // not the whole name
       {"расчет окз 2020-01-01 10-00-00 abcdef.xlsx", false},      // other case
       {"Расчет ОКЗ 2020-01-01 10-00-00 abcdef.XLSX", false},

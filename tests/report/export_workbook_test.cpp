@@ -27,8 +27,7 @@ using testing::XlsxSheet;
 
 ReportRow SampleRow(const std::string& name, int seed) {
   const std::string n = std::to_string(seed);
-  return {name, n + ",25", "10,63", "1 234,57", "2,05", n, "30,65", "12,68", "33,17", "69" + n, "1000",
-          "Тср < 0,4 с"};
+  return {name, n + ",25", "10,63", "1 234,57", "2,05", n, "30,65", "12,68", "33,17", "69" + n, "1000", "Тср < 0,4 с"};
 }
 
 // Rows 0 to 4 named, row 5 with values but no name, rows 6 and 7 named.
@@ -178,8 +177,9 @@ TEST_F(ExportWorkbook, ANulInsideACellIsWrittenAsAReplacementCharacter) {
 
 TEST_F(ExportWorkbook, LibraryErrorsAreShownInRussianWithTheLibrarysText) {
   const QString error = WriteExportWorkbook(dir_.filePath(QStringLiteral("missing/x.xlsx")), BuildExportBlock({}));
-  EXPECT_TRUE(error.startsWith(QStringLiteral("Не удалось записать книгу электронной таблицы: не удалось создать "
-                                              "файл книги.")))
+  EXPECT_TRUE(
+      error.startsWith(QStringLiteral("Не удалось записать книгу электронной таблицы: не удалось создать "
+                                      "файл книги.")))
       << error.toStdString();
   EXPECT_TRUE(error.contains(QString::fromUtf8(lxw_strerror(LXW_ERROR_CREATING_XLSX_FILE)))) << error.toStdString();
   EXPECT_TRUE(error.contains(QString::fromLocal8Bit(std::strerror(ENOENT)))) << error.toStdString();

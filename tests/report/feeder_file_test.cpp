@@ -16,13 +16,13 @@ namespace {
 FeederData OddFeeder() {
   FeederData data;
   data.scheme = DefaultSchemeInput();
-  data.scheme.transPower = "";                 // empty
-  data.scheme.windKind = "Y/Y-0 ";             // not a list item
+  data.scheme.transPower = "";      // empty
+  data.scheme.windKind = "Y/Y-0 ";  // not a list item
   data.scheme.lines[2].kind = "Шинопровод Gersan";
   data.scheme.lines[2].stuff = "GGDA, 160A";
-  data.scheme.lines[3].length = "  12.5 ";     // blanks kept
+  data.scheme.lines[3].length = "  12.5 ";  // blanks kept
   data.scheme.lines[4].quanPar = "\t";
-  data.scheme.lines[5].ff = "\"кв\"\\мм";      // quotes and backslash
+  data.scheme.lines[5].ff = "\"кв\"\\мм";  // quotes and backslash
   data.scheme.rArc = " ";
   DeviceDialogInput device;
   device.breaker = false;
@@ -71,7 +71,10 @@ TEST(FeederFile, RefusesEveryBadDocumentWithItsReason) {
   const auto editLine = [](QJsonObject& root, int index, const char* key, const QJsonValue& value) {
     QJsonArray lines = root.value(QStringLiteral("lines")).toArray();
     QJsonObject line = lines[index].toObject();
-    if (value.isUndefined()) line.remove(QLatin1StringView(key)); else line.insert(QLatin1StringView(key), value);
+    if (value.isUndefined())
+      line.remove(QLatin1StringView(key));
+    else
+      line.insert(QLatin1StringView(key), value);
     lines[index] = line;
     root.insert(QStringLiteral("lines"), lines);
   };

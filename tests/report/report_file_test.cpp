@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 
@@ -37,7 +37,8 @@ ReportTable ThreeRowTable() {
 const QByteArray kThreeRowFile = kHeader +
                                  "\xCA-1;652,40;805,75;0,00;0,00;40;692,40;805,75;1 062,38;217;---;---;\r\n"
                                  "\xCA-2;1,00;2,00;3,00;4,00;5;6,00;7,00;8,00;9;1250;\xD2\xF1\xF0 < 0,4 \xF1;\r\n"
-                                 "\xB9" "3;0,00;0,00;0,00;0,00;0;0,00;0,00;0,00;231000;62,5;\xD2\xF1\xF0 < 5 \xF1;\r\n";
+                                 "\xB9"
+                                 "3;0,00;0,00;0,00;0,00;0;0,00;0,00;0,00;231000;62,5;\xD2\xF1\xF0 < 5 \xF1;\r\n";
 
 TEST(ReportFile, HeaderLinesHaveTheirLengths) {
   ASSERT_EQ(kHeader.size(), 58 + 2 + 40 + 2);
@@ -73,7 +74,9 @@ TEST(ReportFile, CharactersWithoutABytePassAsVisibleText) {
   ReportTable table;
   table.assignRows({{"A", "1\u202f234,57", "ŝ", "", "", "", "", "", "", "", "", ""}});
   const QByteArray bytes = EncodedBytes(table);
-  EXPECT_TRUE(bytes.contains("A;1\xA0" "234,57;?;"));
+  EXPECT_TRUE(
+      bytes.contains("A;1\xA0"
+                     "234,57;?;"));
   EXPECT_FALSE(bytes.contains('\x1a')) << "Ctrl-Z would end the file when read";
 }
 
@@ -141,6 +144,7 @@ const QByteArray kAtoLSemicolon = "a;b;c;d;e;f;g;h;i;j;k;l;";
 const QByteArray kAtoLBar = "|a|b|c|d|e|f|g|h|i|j|k|l|";
 const QByteArray kTwoHeaders = "h;h;h;h;h;h;h;h;h;h;h;h;\r\nu;u;u;u;u;u;u;u;u;u;u;u;\r\n";
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Files, ParseLines,
     ::testing::Values(
@@ -174,6 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"Windows-1251 bytes become UTF-8", kTwoHeaders + "\xCA-1;\xB9;\x88;;;;;;;;;;", ReportLayout::Semicolon,
                   false, {{"К-1", "№", "€", "", "", "", "", "", "", "", "", ""}}}),
     [](const ::testing::TestParamInfo<ParseCase>& test) { return "case" + std::to_string(test.index); });
+// clang-format on
 
 TEST(ReportFile, LayoutFollowsTheLastThreeCharacters) {
   EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/a.csv")), ReportLayout::Semicolon);
@@ -290,10 +295,10 @@ TEST(ReportFile, RefusesWhatIsNotABoundedRegularFile) {
 TEST(ReportFile, TheRealLimitsAreNamedInMegabytesAndRows) {
   EXPECT_EQ(kReportFileMaxBytes, 160 * 1024 * 1024);
   // As many rows as allowed of the longest row the program writes still fit.
-  const std::string longest = "12345678;9 999 999,99;9 999 999,99;9 999 999,99;9 999 999,99;9 999 999,99;"
-                              "9 999 999,99;9 999 999,99;9 999 999,99;99 999 999;9 999 999,99;Тср < 0,4 с;\r\n";
-  EXPECT_LE(static_cast<qint64>(longest.size() * kReportFileMaxRows + 200),
-            kReportFileMaxBytes);
+  const std::string longest =
+      "12345678;9 999 999,99;9 999 999,99;9 999 999,99;9 999 999,99;9 999 999,99;"
+      "9 999 999,99;9 999 999,99;9 999 999,99;99 999 999;9 999 999,99;Тср < 0,4 с;\r\n";
+  EXPECT_LE(static_cast<qint64>(longest.size() * kReportFileMaxRows + 200), kReportFileMaxBytes);
   EXPECT_EQ(kReportFileMaxRows, 1048576u - 2u);  // a sheet less its two header rows
   QTemporaryDir dir;
   QFile file(dir.filePath(QStringLiteral("sparse.csv")));
@@ -313,10 +318,8 @@ TEST(ReportFile, ScanCountsDataLinesAndDamageWithoutBuildingRows) {
     bool damaged;
   };
   const Case cases[] = {
-      {kThreeRowFile, ReportLayout::Semicolon, 3, false},
-      {"", ReportLayout::Semicolon, 0, false},
-      {"\n\n\n\n", ReportLayout::Semicolon, 2, true},
-      {"\n\n\n\n", ReportLayout::Bar, 4, false},
+      {kThreeRowFile, ReportLayout::Semicolon, 3, false}, {"", ReportLayout::Semicolon, 0, false},
+      {"\n\n\n\n", ReportLayout::Semicolon, 2, true},     {"\n\n\n\n", ReportLayout::Bar, 4, false},
       {"a\r\nb\x1a\n\n\n", ReportLayout::Bar, 2, false},
   };
   for (const Case& c : cases) {

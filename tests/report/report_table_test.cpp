@@ -82,9 +82,8 @@ TEST_P(AddPointName, ChecksTheTypedName) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, AddPointName,
-    ::testing::Values(NameCase{"К-2", {}}, NameCase{"12345678", {}}, NameCase{"ЖЖЖЖЖЖЖЖ", {}},
-                      NameCase{"№8 €", {}}, NameCase{"к-1", {}}, NameCase{"К-1 ", {}},
-                      NameCase{"К-1", msg::kDuplicateName},
+    ::testing::Values(NameCase{"К-2", {}}, NameCase{"12345678", {}}, NameCase{"ЖЖЖЖЖЖЖЖ", {}}, NameCase{"№8 €", {}},
+                      NameCase{"к-1", {}}, NameCase{"К-1 ", {}}, NameCase{"К-1", msg::kDuplicateName},
                       // A duplicate is reported before the length.
                       NameCase{"123456789", msg::kDuplicateName}, NameCase{"", msg::kEmptyName},
                       NameCase{" ", msg::kEmptyName}, NameCase{" К-3", msg::kEmptyName},
@@ -244,19 +243,18 @@ TEST_P(MoveRows, StayInsideTheLeadingBlock) {
   EXPECT_EQ(names, c.expectedNames);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Edges, MoveRows,
-    ::testing::Values(MoveCase{{"A", "B", "C"}, 2, true, 1, {"A", "C", "B"}},
-                      MoveCase{{"A", "B", "C"}, 1, true, 0, {"B", "A", "C"}},
-                      MoveCase{{"A", "B", "C"}, 0, true, -1, {"A", "B", "C"}},
-                      MoveCase{{"A", "B", "C"}, 0, false, 1, {"B", "A", "C"}},
-                      MoveCase{{"A", "B", "C"}, 2, false, -1, {"A", "B", "C"}},
-                      MoveCase{{"A", "B", "C"}, 5, true, -1, {"A", "B", "C"}},
-                      MoveCase{{"A", "B", "C"}, 5, false, -1, {"A", "B", "C"}},
-                      MoveCase{{"A", "B", "C"}, -1, false, -1, {"A", "B", "C"}},
-                      // A row below a gap is outside the leading block.
-                      MoveCase{{"A", "B", "", "D"}, 1, false, -1, {"A", "B", "", "D"}},
-                      MoveCase{{"A", "B", "", "D"}, 3, true, -1, {"A", "B", "", "D"}}));
+INSTANTIATE_TEST_SUITE_P(Edges, MoveRows,
+                         ::testing::Values(MoveCase{{"A", "B", "C"}, 2, true, 1, {"A", "C", "B"}},
+                                           MoveCase{{"A", "B", "C"}, 1, true, 0, {"B", "A", "C"}},
+                                           MoveCase{{"A", "B", "C"}, 0, true, -1, {"A", "B", "C"}},
+                                           MoveCase{{"A", "B", "C"}, 0, false, 1, {"B", "A", "C"}},
+                                           MoveCase{{"A", "B", "C"}, 2, false, -1, {"A", "B", "C"}},
+                                           MoveCase{{"A", "B", "C"}, 5, true, -1, {"A", "B", "C"}},
+                                           MoveCase{{"A", "B", "C"}, 5, false, -1, {"A", "B", "C"}},
+                                           MoveCase{{"A", "B", "C"}, -1, false, -1, {"A", "B", "C"}},
+                                           // A row below a gap is outside the leading block.
+                                           MoveCase{{"A", "B", "", "D"}, 1, false, -1, {"A", "B", "", "D"}},
+                                           MoveCase{{"A", "B", "", "D"}, 3, true, -1, {"A", "B", "", "D"}}));
 
 TEST(ReportTable, MovedRowsKeepAllCells) {
   ReportTable table = TableWith({"A", "B"});
@@ -291,14 +289,44 @@ TEST(ReportTable, TracksChangesSinceTheLastSave) {
   const ModifiedCase cases[] = {
       {"add", [](ReportTable& t) { EXPECT_EQ(t.addPoint("Т3", RowNamed("Т3")), ""); }, true},
       {"rejected add", [](ReportTable& t) { EXPECT_NE(t.addPoint("Т1", RowNamed("Т1")), ""); }, false},
-      {"delete", [](ReportTable& t) { t.mouseReleasedAt(0, 1); EXPECT_EQ(t.deleteSelected(), ""); }, true},
-      {"delete without a row", [](ReportTable& t) { t.mouseReleasedAt(-1, -1); t.deleteSelected(); }, false},
+      {"delete",
+       [](ReportTable& t) {
+         t.mouseReleasedAt(0, 1);
+         EXPECT_EQ(t.deleteSelected(), "");
+       },
+       true},
+      {"delete without a row",
+       [](ReportTable& t) {
+         t.mouseReleasedAt(-1, -1);
+         t.deleteSelected();
+       },
+       false},
       {"delete all", [](ReportTable& t) { t.deleteAll(); }, true},
-      {"move up", [](ReportTable& t) { t.cellMadeCurrent(1); EXPECT_EQ(t.moveUp(), 0); }, true},
-      {"move up at the top", [](ReportTable& t) { t.cellMadeCurrent(0); EXPECT_EQ(t.moveUp(), -1); }, false},
-      {"move down", [](ReportTable& t) { t.cellMadeCurrent(0); EXPECT_EQ(t.moveDown(), 1); }, true},
+      {"move up",
+       [](ReportTable& t) {
+         t.cellMadeCurrent(1);
+         EXPECT_EQ(t.moveUp(), 0);
+       },
+       true},
+      {"move up at the top",
+       [](ReportTable& t) {
+         t.cellMadeCurrent(0);
+         EXPECT_EQ(t.moveUp(), -1);
+       },
+       false},
+      {"move down",
+       [](ReportTable& t) {
+         t.cellMadeCurrent(0);
+         EXPECT_EQ(t.moveDown(), 1);
+       },
+       true},
       {"read from a file", [](ReportTable& t) { t.assignRows({RowNamed("Ф1")}); }, true},
-      {"select", [](ReportTable& t) { t.cellMadeCurrent(1); t.mouseReleasedAt(2, 1); }, false},
+      {"select",
+       [](ReportTable& t) {
+         t.cellMadeCurrent(1);
+         t.mouseReleasedAt(2, 1);
+       },
+       false},
   };
   for (const ModifiedCase& c : cases) {
     SCOPED_TRACE(c.name);

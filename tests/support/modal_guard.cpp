@@ -20,8 +20,8 @@ void ModalGuard::closeModalWindows() {
   for (int closed = 0; closed < 8; ++closed) {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr) return;
-    ADD_FAILURE() << "a modal window (" << modal->objectName().toStdString() << ") was still open after "
-                  << timeoutMs_ << " ms: " << what_;
+    ADD_FAILURE() << "a modal window (" << modal->objectName().toStdString() << ") was still open after " << timeoutMs_
+                  << " ms: " << what_;
     if (auto* dialog = qobject_cast<QDialog*>(modal)) {
       dialog->reject();
     } else {

@@ -73,9 +73,7 @@ QStringList RecordingMessageSink::texts(std::initializer_list<Kind> kinds) const
   return result;
 }
 
-QStringList RecordingMessageSink::texts() const {
-  return texts({Kind::Inform, Kind::Ask, Kind::Error, Kind::AskSave});
-}
+QStringList RecordingMessageSink::texts() const { return texts({Kind::Inform, Kind::Ask, Kind::Error, Kind::AskSave}); }
 
 void RecordingMessageSink::clear() {
   shown.clear();

@@ -15,8 +15,8 @@ TEST(RecordingMessageSink, RecordsEveryKindInOrder) {
   sink.error(nullptr, QStringLiteral("e"));
   sink.ask(nullptr, QStringLiteral("a"));
   sink.askSave(nullptr, QStringLiteral("s"));
-  EXPECT_EQ(sink.texts(), (QStringList{QStringLiteral("i"), QStringLiteral("e"), QStringLiteral("a"),
-                                       QStringLiteral("s")}));
+  EXPECT_EQ(sink.texts(),
+            (QStringList{QStringLiteral("i"), QStringLiteral("e"), QStringLiteral("a"), QStringLiteral("s")}));
   EXPECT_EQ(sink.texts({Kind::Inform, Kind::Ask}), (QStringList{QStringLiteral("i"), QStringLiteral("a")}));
   EXPECT_EQ(sink.errors, QStringList{QStringLiteral("e")});
   ASSERT_EQ(sink.shown.size(), 4u);

@@ -12,8 +12,8 @@ QCoreApplication& Application() {
   static int argc = 1;
   static char name[] = "test_report";
   static char* argv[] = {name, nullptr};
-  static QCoreApplication* app = QCoreApplication::instance() != nullptr ? QCoreApplication::instance()
-                                                                         : new QCoreApplication(argc, argv);
+  static QCoreApplication* app =
+      QCoreApplication::instance() != nullptr ? QCoreApplication::instance() : new QCoreApplication(argc, argv);
   return *app;
 }
 

@@ -49,7 +49,7 @@ inline QByteArray ReadXlsxPart(const QString& file, const QString& part) {
 }
 
 struct XlsxCell {
-  std::string text;  // the shared string, or empty for a blank cell
+  std::string text;     // the shared string, or empty for a blank cell
   bool shared = false;  // from the shared-string table
   bool isText = false;  // a text cell, shared or inline
   int style = 0;
@@ -64,7 +64,7 @@ struct XlsxColumn {
 
 struct XlsxFormat {
   bool bold = false;
-  QString horizontal;           // "center", "right", or empty
+  QString horizontal;            // "center", "right", or empty
   std::vector<QString> borders;  // styles of left, right, top, bottom
 };
 

@@ -32,9 +32,7 @@ QStringList Items(const QComboBox* box) {
 
 class DeviceDefenceFormTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    tesmir_test::EnsureApplication();
-  }
+  static void SetUpTestSuite() { tesmir_test::EnsureApplication(); }
 
   void SetUp() override {
     for (const char* name : {"TypeDDLabel", "ToknomLabel", "KZLabel", "TokSRLabel", "TimeSRLabel"}) {
@@ -47,8 +45,8 @@ class DeviceDefenceFormTest : public ::testing::Test {
     resultStatus_->setObjectName("StatusDDLabel");
 
     form_ = std::make_unique<DeviceDefenceForm>(settings_, scheme_, sink_);
-    form_->setStatusView(DeviceStatusView{mainStatus_.get(), resultStatus_.get(), labels_[0].get(),
-                                          labels_[1].get(), labels_[2].get(), labels_[3].get(), labels_[4].get()});
+    form_->setStatusView(DeviceStatusView{mainStatus_.get(), resultStatus_.get(), labels_[0].get(), labels_[1].get(),
+                                          labels_[2].get(), labels_[3].get(), labels_[4].get()});
     form_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
   }

@@ -55,10 +55,8 @@ TEST_F(ExitQuestion, EachAnswer) {
   const QString good = dir_.filePath(QStringLiteral("saved.csv"));
   const QString bad = dir_.filePath(QStringLiteral("no-such-folder/saved.csv"));
   const AnswerCase cases[] = {
-      {"cancel", SaveAnswer::Cancel, {}, false, false},
-      {"discard", SaveAnswer::Discard, {}, true, false},
-      {"save as", SaveAnswer::Save, good, true, true},
-      {"save as cancelled", SaveAnswer::Save, {}, false, false},
+      {"cancel", SaveAnswer::Cancel, {}, false, false},     {"discard", SaveAnswer::Discard, {}, true, false},
+      {"save as", SaveAnswer::Save, good, true, true},      {"save as cancelled", SaveAnswer::Save, {}, false, false},
       {"save failed", SaveAnswer::Save, bad, false, false},
   };
   for (const AnswerCase& c : cases) {

@@ -123,9 +123,8 @@ class FeederDocumentsTest : public ::testing::Test {
     bool operator==(const Snapshot&) const = default;
   };
   Snapshot snapshot() {
-    return {app_.mainForm().schemeInput(), app_.deviceForm().acceptedInput(),
-            app_.mainForm().statusDDLabel()->text(), main<QLabel>("IokzLabel")->text(),
-            app_.feederDocuments().feederFileName()};
+    return {app_.mainForm().schemeInput(), app_.deviceForm().acceptedInput(), app_.mainForm().statusDDLabel()->text(),
+            main<QLabel>("IokzLabel")->text(), app_.feederDocuments().feederFileName()};
   }
 
   QTemporaryDir dir_;
@@ -286,8 +285,9 @@ TEST_F(FeederDocumentsTest, NoteHoldsEveryNumberOfTheResultsWindow) {
   calculate();
   const ResultTexts& t = app_.resultForm().shownTexts();
   const DeviceTexts d = app_.resultForm().deviceTexts();
-  QStringList expected{t.st, t.windKind, t.rt, t.xt, t.zt, t.rLineSum, t.xLineSum, t.zLineSum, t.rother,
-                       t.rsum, t.xsum, t.zsum, t.iokzrez, d.type, d.toknom, d.kz, d.tokSR, d.timeSR, d.status};
+  QStringList expected{t.st,       t.windKind, t.rt,    t.xt,     t.zt,    t.rLineSum, t.xLineSum,
+                       t.zLineSum, t.rother,   t.rsum,  t.xsum,   t.zsum,  t.iokzrez,  d.type,
+                       d.toknom,   d.kz,       d.tokSR, d.timeSR, d.status};
   for (std::size_t i = 0; i < t.rLine.size(); ++i) expected << t.rLine[i] << t.xLine[i] << t.zLine[i];
   ASSERT_TRUE(t.zsum.contains(QChar(0x00a0)) || t.rLine[0].contains(QChar(0x00a0)) ||
               t.xLine[1].contains(QLatin1Char(',')));
@@ -328,7 +328,7 @@ TEST_F(FeederDocumentsTest, NoteHoldsTheProtectionCheckFigures) {
     EXPECT_NE(label, nullptr) << name;
     return label != nullptr ? label->text() : QString();
   };
-  const QStringList figures{shown("TripCurrentLabel"), shown("IokzMinLabel"),  shown("IokzMinStatusLabel"),
+  const QStringList figures{shown("TripCurrentLabel"), shown("IokzMinLabel"),      shown("IokzMinStatusLabel"),
                             shown("LengthMaxLabel"),   shown("LengthMaxHotLabel"), shown("Ik3DeviceLabel"),
                             shown("Ik3PointLabel")};
   ASSERT_TRUE(figures[5].endsWith(QStringLiteral(" кА")) && figures[5].contains(QLatin1Char(',')))

@@ -95,10 +95,10 @@ TEST(FeederPicture, ShowsEveryTextWhenThereIsRoom) {
   m.sections[1].parallel = 2;
   QStringList shown;
   for (const PaintedText& t : Paint(m, 2400, 8)) shown << t.text;
-  for (const QString& text : {m.windKind, m.power, m.deviceType, m.deviceRating, m.deviceTrip, m.iokz,
-                              QStringLiteral("Линия 1"), QStringLiteral("Линия 2"), m.sections[0].kind,
-                              m.sections[0].conductor, m.sections[0].length, QStringLiteral("2 параллельно"),
-                              QStringLiteral("К")}) {
+  for (const QString& text :
+       {m.windKind, m.power, m.deviceType, m.deviceRating, m.deviceTrip, m.iokz, QStringLiteral("Линия 1"),
+        QStringLiteral("Линия 2"), m.sections[0].kind, m.sections[0].conductor, m.sections[0].length,
+        QStringLiteral("2 параллельно"), QStringLiteral("К")}) {
     EXPECT_TRUE(shown.contains(text)) << text.toStdString();
   }
 }

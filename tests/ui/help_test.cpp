@@ -47,10 +47,14 @@ TEST_F(HelpTest, F1OpensTheTopicOfTheFocusedControl) {
   tesmir_test::RecordingMessageSink messages;
   tesmir::DialogFileChooser files;
   tesmir::App app(messages, files);
-  const std::pair<const char*, int> cases[] = {
-      {"WindKindComboBox", 31}, {"TransPowerComboBox", 31}, {"KindPerformLine4ComboBox", 32},
-      {"LengthLine2Edit", 32},  {"FnLine6ComboBox", 32},    {"RArcEdit", 33},
-      {"StartButton", 1},       {"DDButton", 1}};
+  const std::pair<const char*, int> cases[] = {{"WindKindComboBox", 31},
+                                               {"TransPowerComboBox", 31},
+                                               {"KindPerformLine4ComboBox", 32},
+                                               {"LengthLine2Edit", 32},
+                                               {"FnLine6ComboBox", 32},
+                                               {"RArcEdit", 33},
+                                               {"StartButton", 1},
+                                               {"DDButton", 1}};
   for (const auto& [name, topic] : cases) {
     SCOPED_TRACE(name);
     auto* control = app.mainForm().findChild<QWidget*>(QString::fromLatin1(name));

@@ -4,15 +4,15 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
-#include <QKeyEvent>
 #include <functional>
 #include <memory>
 
@@ -32,12 +32,11 @@ const QString kDoCalc = QStringLiteral("Выполните расчет тока
 const QString kUndefined = QStringLiteral("В расчете не определен");
 const QString kEnterData = QStringLiteral("Введите исходные данные для расчета");
 const QStringList kMaterials = {QStringLiteral("Алюминий"), QStringLiteral("Медь")};
-const QStringList kSections = {QStringLiteral("0"),   QStringLiteral("1.5"), QStringLiteral("2.5"),
-                               QStringLiteral("4"),   QStringLiteral("6"),   QStringLiteral("10"),
-                               QStringLiteral("16"),  QStringLiteral("25"),  QStringLiteral("35"),
-                               QStringLiteral("50"),  QStringLiteral("70"),  QStringLiteral("95"),
-                               QStringLiteral("120"), QStringLiteral("150"), QStringLiteral("185"),
-                               QStringLiteral("240")};
+const QStringList kSections = {
+    QStringLiteral("0"),   QStringLiteral("1.5"), QStringLiteral("2.5"), QStringLiteral("4"),
+    QStringLiteral("6"),   QStringLiteral("10"),  QStringLiteral("16"),  QStringLiteral("25"),
+    QStringLiteral("35"),  QStringLiteral("50"),  QStringLiteral("70"),  QStringLiteral("95"),
+    QStringLiteral("120"), QStringLiteral("150"), QStringLiteral("185"), QStringLiteral("240")};
 
 QStringList Items(const QComboBox* box) {
   QStringList items;
@@ -186,11 +185,18 @@ TEST_F(MainFormTest, HintsAreStatusTipsNeverToolTips) {
 
 TEST_F(MainFormTest, HelpContextsOfWindowAndControls) {
   EXPECT_EQ(tesmir::HelpTopicFor(form.get(), form.get()), 1);
-  const std::pair<const char*, int> topics[] = {
-      {"WindKindComboBox", 31}, {"TransPowerComboBox", 31}, {"KindPerformLine1ComboBox", 32},
-      {"StuffLine3ComboBox", 32}, {"LengthLine6Edit", 32},  {"QuanParLine4ComboBox", 32},
-      {"FfLine2ComboBox", 32},    {"FnLine5ComboBox", 32},  {"RArcEdit", 33},
-      {"StartButton", 1},         {"DDButton", 1},          {"BitBtn1", 1}};
+  const std::pair<const char*, int> topics[] = {{"WindKindComboBox", 31},
+                                                {"TransPowerComboBox", 31},
+                                                {"KindPerformLine1ComboBox", 32},
+                                                {"StuffLine3ComboBox", 32},
+                                                {"LengthLine6Edit", 32},
+                                                {"QuanParLine4ComboBox", 32},
+                                                {"FfLine2ComboBox", 32},
+                                                {"FnLine5ComboBox", 32},
+                                                {"RArcEdit", 33},
+                                                {"StartButton", 1},
+                                                {"DDButton", 1},
+                                                {"BitBtn1", 1}};
   for (const auto& [name, topic] : topics) {
     EXPECT_EQ(tesmir::HelpTopicFor(find<QWidget>(QString::fromLatin1(name)), form.get()), topic) << name;
   }
@@ -542,7 +548,8 @@ TEST_F(MainFormTest, FailedCalculationShowsOneMessageAndKeepsTheLastSuccess) {
     button(QStringLiteral("StartButton"))->click();
 
     EXPECT_EQ(messages.informed, QStringList({QString::fromUtf8(c.message)}));
-    const QStringList before = c.labelsBeforeMessage ? QStringList{kNotEnough, kDoCalc} : QStringList{success, kUndefined};
+    const QStringList before =
+        c.labelsBeforeMessage ? QStringList{kNotEnough, kDoCalc} : QStringList{success, kUndefined};
     EXPECT_EQ(labelsWhenShown, before);
     EXPECT_EQ(label(QStringLiteral("IokzLabel")), kNotEnough);
     EXPECT_EQ(label(QStringLiteral("StatusDDLabel")), kDoCalc);

@@ -57,9 +57,7 @@ ReportRow Row(const std::string& name) {
 
 class ReportWindows : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    tesmir_test::EnsureApplication();
-  }
+  static void SetUpTestSuite() { tesmir_test::EnsureApplication(); }
 
   ReportWindows() {
     sink_.questionsScripted = true;
@@ -130,7 +128,7 @@ TEST_F(ReportWindows, PointAddedAfterACalculationShowsInTheGrid) {
   ask.show();
   auto* edit = ask.findChild<QLineEdit*>(QStringLiteral("NumberEdit"));
   ASSERT_NE(edit, nullptr);
-  edit->insert(QStringLiteral("К-1"));  // QTest types ASCII only
+  edit->insert(QStringLiteral("К-1"));    // QTest types ASCII only
   QTest::keyClick(edit, Qt::Key_Return);  // "Да" is not the default button
   EXPECT_TRUE(ask.isVisible());
   EXPECT_EQ(table_.leadingCount(), 0);
@@ -216,8 +214,8 @@ TEST_F(ReportWindows, NameDialogStartsInTheNameFieldOnEveryOpening) {
 // Every column is as wide as its widest title or value (at least 50 px), the
 // window shows all of them, and each value is also its cell's status tip.
 TEST_F(ReportWindows, ColumnsShowWholeValues) {
-  ReportRow wide = {"ЩР-12345", "1 062,38", "12 345,67", "3,00", "4,00", "40", "1 062,38", "7,00",
-                    "1 234 567,89", "217", "1250", "Тср < 0,4 с"};
+  ReportRow wide = {"ЩР-12345", "1 062,38", "12 345,67",    "3,00", "4,00", "40",
+                    "1 062,38", "7,00",     "1 234 567,89", "217",  "1250", "Тср < 0,4 с"};
   const int nameWidth = grid()->columnWidth(0);  // as wide as its title
   EXPECT_EQ(grid()->columnWidth(11), 50);
   form_.model().assignRows({Row("A"), wide});

@@ -27,9 +27,7 @@ class ReportPlacesTest : public ::testing::Test {
   // A report window as one run of the program has it, with the settings
   // file kept in the test's folder.
   struct Run {
-    explicit Run(const QString& settings) : form(table, messages, files, deleteAll) {
-      form.keepPlacesIn(settings);
-    }
+    explicit Run(const QString& settings) : form(table, messages, files, deleteAll) { form.keepPlacesIn(settings); }
     ReportTable table;
     tesmir_test::RecordingMessageSink messages;
     tesmir_test::ScriptedFileChooser files;

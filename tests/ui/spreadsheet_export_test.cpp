@@ -31,8 +31,7 @@ void WriteScript(const QString& path, const QByteArray& body) {
 // A stand-in program that records its arguments, one a line, into NAME.args
 // next to itself (written aside and renamed, so a reader never sees half of
 // it). PATH holds nothing but the stand-ins, hence the full path of mv.
-const QByteArray kRecordingScript =
-    "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && /bin/mv \"$0.tmp\" \"$0.args\"\n";
+const QByteArray kRecordingScript = "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && /bin/mv \"$0.tmp\" \"$0.args\"\n";
 
 QStringList WaitForArguments(const QString& script) {
   const QString args = script + QStringLiteral(".args");
@@ -45,8 +44,18 @@ QStringList WaitForArguments(const QString& script) {
 ReportTable NamedReport(int rows) {
   ReportTable table;
   for (int row = 0; row < rows; ++row) {
-    const ReportRow cells = {"К-" + std::to_string(row + 1), "3,25", "10,63", "12,40", "2,05", "15",
-                             "30,65", "12,68", "33,17", "6964", "---", "Тср < 0,4 с"};
+    const ReportRow cells = {"К-" + std::to_string(row + 1),
+                             "3,25",
+                             "10,63",
+                             "12,40",
+                             "2,05",
+                             "15",
+                             "30,65",
+                             "12,68",
+                             "33,17",
+                             "6964",
+                             "---",
+                             "Тср < 0,4 с"};
     for (int col = 0; col < kReportColumns; ++col) table.setCell(col, row, cells[static_cast<std::size_t>(col)]);
   }
   return table;
@@ -260,7 +269,8 @@ TEST_F(SpreadsheetExport, AReportBeyondASheetIsRefusedBeforeAnythingIsWritten) {
   EXPECT_TRUE(ExportToCalc(table, sink_, nullptr, desktop_).isEmpty());
   ASSERT_EQ(sink_.shown.size(), 1u);
   EXPECT_EQ(sink_.shown[0].kind, Kind::Error);
-  EXPECT_TRUE(sink_.shown[0].text.contains(QStringLiteral("не более 32767 символов"))) << sink_.shown[0].text.toStdString();
+  EXPECT_TRUE(sink_.shown[0].text.contains(QStringLiteral("не более 32767 символов")))
+      << sink_.shown[0].text.toStdString();
   EXPECT_FALSE(QFileInfo::exists(desktop_.exportFolder));
   QTest::qWait(100);
   EXPECT_FALSE(QFile::exists(Tool("soffice") + QStringLiteral(".args")));

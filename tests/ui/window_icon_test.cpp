@@ -1,10 +1,10 @@
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 #include <optional>
 
@@ -65,8 +65,7 @@ TEST_F(WindowIconTest, WindowsTakeTheApplicationIcon) {
   const QImage shown = window.windowIcon().pixmap(48, 48).toImage();
   const QImage expected = tesmir::ProgramIcon().pixmap(48, 48).toImage();
   ASSERT_FALSE(shown.isNull());
-  EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32),
-            expected.convertToFormat(QImage::Format_ARGB32));
+  EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32), expected.convertToFormat(QImage::Format_ARGB32));
 }
 
 }  // namespace

@@ -28,11 +28,16 @@ TEST_F(WindowKeysAndPlacement, EnterClicksTheFocusedButtonInEveryWindow) {
     const char* button;
   };
   const Case cases[] = {
-      {&app_.mainForm(), "StartButton"},         {&app_.mainForm(), "DDButton"},
-      {&app_.resultForm(), "BitBtn1"},           {&app_.deviceForm(), "BitBtn2"},
-      {&app_.askNumberForm(), "CancelBitBtn"},   {&app_.reportForm(), "DeleteReportButton"},
-      {&app_.deleteAllForm(), "CancelBitBtn"},   {&app_.aboutForm(), "CloseButton"},
-      {&app_.helpViewer(), "HelpContentsButton"}, {&app_.checkForm(), "CloseButton"},
+      {&app_.mainForm(), "StartButton"},
+      {&app_.mainForm(), "DDButton"},
+      {&app_.resultForm(), "BitBtn1"},
+      {&app_.deviceForm(), "BitBtn2"},
+      {&app_.askNumberForm(), "CancelBitBtn"},
+      {&app_.reportForm(), "DeleteReportButton"},
+      {&app_.deleteAllForm(), "CancelBitBtn"},
+      {&app_.aboutForm(), "CloseButton"},
+      {&app_.helpViewer(), "HelpContentsButton"},
+      {&app_.checkForm(), "CloseButton"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.button);
@@ -92,12 +97,12 @@ TEST_F(WindowKeysAndPlacement, CentredWindowsOpenInTheMiddleOfTheScreen) {
   const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
   const auto expectCentred = [&](const QWidget& window) {
     const QPoint offset = window.frameGeometry().center() - centre;
-    EXPECT_LE(offset.manhattanLength(), 2) << window.objectName().toStdString() << " off by " << offset.x() << ","
-                                           << offset.y();
+    EXPECT_LE(offset.manhattanLength(), 2)
+        << window.objectName().toStdString() << " off by " << offset.x() << "," << offset.y();
   };
   expectCentred(app_.mainForm());
-  QDialog* dialogs[] = {&app_.resultForm(), &app_.deviceForm(), &app_.askNumberForm(), &app_.reportForm(),
-                        &app_.aboutForm(),  &app_.checkForm()};
+  QDialog* dialogs[] = {&app_.resultForm(), &app_.deviceForm(), &app_.askNumberForm(),
+                        &app_.reportForm(), &app_.aboutForm(),  &app_.checkForm()};
   for (QDialog* dialog : dialogs) {
     QPoint first;
     for (int opening = 0; opening < 2; ++opening) {
