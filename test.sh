@@ -10,6 +10,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 # Core and device use no Qt; the report uses no widgets.
 scripts/check-layers.sh
+scripts/check-format.sh
 
 # The calculation core, the device check and the report table and reader
 # must build without Qt.
