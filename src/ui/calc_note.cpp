@@ -107,36 +107,34 @@ void WriteMethod(PageFlow& flow, const CalcNote& n) {
 void WriteResults(PageFlow& flow, const CalcNote& n) {
   const ResultTexts& t = n.texts;
   flow.heading(QStringLiteral("4. Результаты расчета"));
-  flow.pairs({{QStringLiteral("Номинальная мощность:"), t.st},
-              {QStringLiteral("Схема соединения обмоток:"), t.windKind},
-              {QStringLiteral("Сопротивление трансформатора, активное:"), t.rt},
-              {QStringLiteral("индуктивное:"), t.xt},
-              {QStringLiteral("полное:"), t.zt}});
+  flow.pairs({{result_captions::kTransPower, t.st},
+              {result_captions::kWindKind, t.windKind},
+              {QStringLiteral("Сопротивление трансформатора, ") + result_captions::kActive, t.rt},
+              {result_captions::kInductive, t.xt},
+              {result_captions::kFull, t.zt}});
   std::vector<QStringList> rows;
-  rows.push_back({QStringLiteral("Сопротивление линии"), QStringLiteral("Активное Rл, мОм"),
+  rows.push_back({result_captions::kLineResistance, QStringLiteral("Активное Rл, мОм"),
                   QStringLiteral("Индуктивное Xл, мОм"), QStringLiteral("Полное Zл, мОм")});
   for (int i = 0; i < kLineCount; ++i) {
     const std::size_t k = static_cast<std::size_t>(i);
-    rows.push_back({QStringLiteral("Линия %1:").arg(i + 1), t.rLine[k], t.xLine[k], t.zLine[k]});
+    rows.push_back({result_captions::kLineNumber.arg(i + 1), t.rLine[k], t.xLine[k], t.zLine[k]});
   }
-  rows.push_back({QStringLiteral("Суммарное:"), t.rLineSum, t.xLineSum, t.zLineSum});
+  rows.push_back({result_captions::kLineSum, t.rLineSum, t.xLineSum, t.zLineSum});
   flow.table({0.31, 0.23, 0.23, 0.23}, rows, 1);
   flow.pairs({{QStringLiteral("Переходное сопротивление контактов + сопротивление электрической дуги:"), t.rother},
-              {QStringLiteral("Сопротивление петли \"фаза-ноль\", активное:"), t.rsum},
-              {QStringLiteral("индуктивное:"), t.xsum},
-              {QStringLiteral("полное:"), t.zsum}});
+              {QStringLiteral("Сопротивление петли \"фаза-ноль\", ") + result_captions::kActive, t.rsum},
+              {result_captions::kInductive, t.xsum},
+              {result_captions::kFull, t.zsum}});
   flow.paragraph(t.iokzrez, true);
 }
 
 void WriteDevice(PageFlow& flow, const CalcNote& n) {
   const DeviceTexts& d = n.device;
   flow.heading(QStringLiteral("5. Аппарат защиты"));
-  flow.pairs({{QStringLiteral("Тип аппарата защиты:"), d.type},
-              {QStringLiteral("Номинальный ток:"), d.toknom},
-              {QStringLiteral("Коэффициент запаса:"), d.kz},
-              {QStringLiteral("Ток срабатывания:"), d.tokSR},
-              {QStringLiteral("Время срабатывания:"), d.timeSR},
-              {QStringLiteral("Состояние:"), d.status}});
+  const std::array<QString, 6> values = {d.type, d.toknom, d.kz, d.tokSR, d.timeSR, d.status};
+  std::vector<std::pair<QString, QString>> rows;
+  for (std::size_t i = 0; i < values.size(); ++i) rows.emplace_back(kDeviceCaptions[i], values[i]);
+  flow.pairs(rows);
 }
 
 }  // namespace
@@ -152,7 +150,7 @@ void PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
                 QString::fromUtf8(kProgramTitle) + QStringLiteral(" — расчет тока однофазного короткого замыкания"));
   if (!flow.active()) return;
   flow.title(QStringLiteral("Расчет тока однофазного короткого замыкания в сети 0,4 кВ"));
-  flow.paragraph(QStringLiteral("Дата: %1").arg(note.date.toString(QStringLiteral("dd.MM.yyyy"))));
+  flow.paragraph(PaperDateText(note.date));
   flow.paragraph(QStringLiteral("Точка короткого замыкания: %1")
                      .arg(note.pointName.isEmpty() ? QStringLiteral("не указана") : note.pointName));
   WriteInputs(flow, note);
@@ -175,7 +173,7 @@ QString WriteCalcNotePdf(const QString& path, const CalcNote& note) {
   {
     QPdfWriter pdf(&file);
     pdf.setResolution(300);
-    pdf.setTitle(QStringLiteral("Расчет тока однофазного короткого замыкания"));
+    pdf.setTitle(kCalcNoteTitle);
     pdf.setCreator(QString::fromUtf8(kProgramTitle));
     PaintCalcNote(pdf, note);
   }

@@ -16,6 +16,9 @@ class QPagedPaintDevice;
 
 namespace tesmir {
 
+// The note's document title (PDF title, print job name).
+inline const QString kCalcNoteTitle = QStringLiteral("Расчет тока однофазного короткого замыкания");
+
 // A block of already formatted figures that follows the device section.
 struct NoteSection {
   QString title;

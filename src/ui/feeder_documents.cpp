@@ -6,6 +6,7 @@
 
 #include "report/feeder_file.h"
 #include "report/report_file.h"
+#include "ui/calc_note.h"
 #include "ui/device_defence_form.h"
 #include "ui/document_dialogs.h"
 #include "ui/file_chooser.h"
@@ -18,7 +19,6 @@ namespace tesmir {
 namespace {
 
 const QString kFeederFilter = QStringLiteral("Схема Тесмир (*.tsm)");
-const QString kPdfFilter = QStringLiteral("Документ PDF (*.pdf)");
 
 }  // namespace
 
@@ -156,7 +156,7 @@ void FeederDocuments::NotePrintMenuClick() {
   const std::optional<QString> point = askPointName();
   if (!point) return;
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(QStringLiteral("Расчет тока однофазного короткого замыкания"));
+  printer.setDocName(kCalcNoteTitle);
   if (!dialogs_.choosePrinter(&main_, printer)) return;
   PaintCalcNote(printer, currentNote(*point));
 }

@@ -9,6 +9,9 @@ class QWidget;
 
 namespace tesmir {
 
+// The name filter of the dialogs that save a PDF.
+inline const QString kPdfFilter = QStringLiteral("Документ PDF (*.pdf)");
+
 // `startPath` is where a dialog starts: a folder, or a file name whose folder
 // is shown with the name filled in.
 class FileChooser {

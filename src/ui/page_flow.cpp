@@ -9,11 +9,14 @@
 namespace tesmir {
 namespace {
 
-const QString kFamily = QStringLiteral("DejaVu Sans");
 constexpr qreal kBodyPoints = 9.5;
 constexpr int kWrap = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
 
 }  // namespace
+
+QString PaperDateText(const QDate& date) {
+  return QStringLiteral("Дата: %1").arg(date.toString(QStringLiteral("dd.MM.yyyy")));
+}
 
 PageFlow::PageFlow(QPagedPaintDevice& device, const QString& footerTitle) : device_(device), footerTitle_(footerTitle) {
   if (!painter_.begin(&device_)) return;
@@ -27,7 +30,7 @@ PageFlow::PageFlow(QPagedPaintDevice& device, const QString& footerTitle) : devi
 PageFlow::~PageFlow() { finish(); }
 
 QFont PageFlow::font(qreal points, bool bold) const {
-  QFont f(kFamily);
+  QFont f(kPaperFontFamily);
   f.setPointSizeF(points);
   f.setBold(bold);
   return f;

@@ -4,6 +4,7 @@
 // repeat on every page, and the feeder picture. A footer with a title and the
 // page number closes every page.
 
+#include <QDate>
 #include <QPainter>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,12 @@ class QPagedPaintDevice;
 namespace tesmir {
 
 struct FeederPictureModel;
+
+// The typeface of everything the program puts on paper.
+inline const QString kPaperFontFamily = QStringLiteral("DejaVu Sans");
+
+// "Дата: 08.12.2026": the date line of a printed document.
+QString PaperDateText(const QDate& date);
 
 class PageFlow {
  public:

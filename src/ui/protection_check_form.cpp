@@ -46,7 +46,6 @@ const QString kBreakingCapacity =
     QStringLiteral("Введите предельную отключающую способность аппарата защиты в кА (десятичная точка)");
 const QString kBreakingStatus =
     QStringLiteral("Сравнение отключающей способности аппарата с наибольшим током трехфазного КЗ у аппарата");
-const QString kClose = QStringLiteral("Закрыть окно");
 }  // namespace hint
 
 // A value label: white, sunken, wide enough for the longest text it can show.
@@ -170,7 +169,7 @@ void ProtectionCheckForm::buildControls() {
 
   close_ = new QPushButton(QStringLiteral("Закрыть"), this);
   close_->setObjectName(QStringLiteral("CloseButton"));
-  close_->setStatusTip(hint::kClose);
+  close_->setStatusTip(kCloseWindowHint);
   // Enter in the edit gives its verdict; it must not close the window.
   close_->setAutoDefault(false);
   connect(close_, &QPushButton::clicked, this, &QDialog::accept);

@@ -190,8 +190,7 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
                                QStringLiteral("Удаление строки"), this);
   auto* deleteAll = PushButton(QStringLiteral("Удалить все"), QStringLiteral("DeleteAllButton"),
                                QStringLiteral("Удаление всех строк"), this);
-  auto* close =
-      PushButton(QStringLiteral("Закрыть"), QStringLiteral("CloseReportBitBtn"), QStringLiteral("Закрыть окно"), this);
+  auto* close = PushButton(QStringLiteral("Закрыть"), QStringLiteral("CloseReportBitBtn"), kCloseWindowHint, this);
   close->setDefault(true);  // Enter closes the window
   connect(deleteRow, &QPushButton::clicked, this, &ReportForm::DeleteReportButtonClick);
   connect(deleteAll, &QPushButton::clicked, this, &ReportForm::DeleteAllButtonClick);

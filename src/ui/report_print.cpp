@@ -18,15 +18,14 @@
 #include "ui/document_dialogs.h"
 #include "ui/file_chooser.h"
 #include "ui/message_sink.h"
+#include "ui/page_flow.h"
 #include "ui/report_form.h"
 
 namespace tesmir {
 namespace {
 
-const QString kPdfFilter = QStringLiteral("Документ PDF (*.pdf)");
-
 QFont Font(qreal points, bool bold = false) {
-  QFont f(QStringLiteral("DejaVu Sans"));
+  QFont f(kPaperFontFamily);
   f.setPointSizeF(points);
   f.setBold(bold);
   return f;
@@ -80,8 +79,7 @@ int PaintReport(QPagedPaintDevice& device, const ReportTable& table, const QStri
     const QRectF head(0, 0, width, smallLh);
     p.drawText(head, Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Отчет о расчете токов однофазного короткого замыкания. Файл отчета: %1").arg(fileText));
-    p.drawText(head, Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("Дата: %1").arg(date.toString(QStringLiteral("dd.MM.yyyy"))));
+    p.drawText(head, Qt::AlignRight | Qt::AlignVCenter, PaperDateText(date));
     for (int c = 0; c < kReportColumns; ++c) {
       const ReportColumnHeading h = ReportColumnHeadingOf(c);
       cell(c, headTop, h.title, bold);

@@ -13,6 +13,7 @@
 #include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/feeder_picture.h"
+#include "ui/hints.h"
 #include "ui/locale_separators.h"
 #include "ui/window_placement.h"
 #include "ui/window_style.h"
@@ -99,7 +100,7 @@ ResultForm::ResultForm(QWidget* parent) : QDialog(parent), separators_(SystemSep
   auto* buttons = new QHBoxLayout;
   auto* close = new QPushButton(QStringLiteral("Закрыть"), this);
   close->setObjectName(QStringLiteral("BitBtn1"));
-  close->setStatusTip(QStringLiteral("Закрыть окно"));
+  close->setStatusTip(kCloseWindowHint);
   close->setDefault(true);  // Enter closes the window
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
   buttons->addStretch(1);
@@ -123,16 +124,16 @@ QWidget* ResultForm::buildTransTab() {
   xt_ = Value(QStringLiteral("XtLabel"), QStringLiteral("Xт=___ мОм"), kWidestOhm);
   zt_ = Value(QStringLiteral("ZtLabel"), QStringLiteral("Zт=___ мОм"), kWidestOhm);
 
-  grid->addWidget(MainCaption(QStringLiteral("Номинальная мощность:")), 0, 0, 1, 2);
+  grid->addWidget(MainCaption(result_captions::kTransPower), 0, 0, 1, 2);
   grid->addWidget(st_, 0, 2);
-  grid->addWidget(MainCaption(QStringLiteral("Схема соединения обмоток:")), 1, 0, 1, 2);
+  grid->addWidget(MainCaption(result_captions::kWindKind), 1, 0, 1, 2);
   grid->addWidget(windKind_, 1, 2);
   grid->addWidget(MainCaption(QStringLiteral("Сопротивление току однофазного КЗ:")), 2, 0, 1, 3);
-  grid->addWidget(SubCaption(QStringLiteral("активное:")), 3, 1);
+  grid->addWidget(SubCaption(result_captions::kActive), 3, 1);
   grid->addWidget(rt_, 3, 2);
-  grid->addWidget(SubCaption(QStringLiteral("индуктивное:")), 4, 1);
+  grid->addWidget(SubCaption(result_captions::kInductive), 4, 1);
   grid->addWidget(xt_, 4, 2);
-  grid->addWidget(SubCaption(QStringLiteral("полное:")), 5, 1);
+  grid->addWidget(SubCaption(result_captions::kFull), 5, 1);
   grid->addWidget(zt_, 5, 2);
   grid->setColumnMinimumWidth(0, 16);
 
@@ -152,7 +153,7 @@ QWidget* ResultForm::buildLineTab() {
   tab->setObjectName(QStringLiteral("LineTabSheet"));
   auto* grid = new QGridLayout(tab);
   grid->setVerticalSpacing(3);
-  grid->addWidget(MainCaption(QStringLiteral("Сопротивление линии")), 0, 0, 1, 4, Qt::AlignHCenter);
+  grid->addWidget(MainCaption(result_captions::kLineResistance), 0, 0, 1, 4, Qt::AlignHCenter);
   const QString headings[3] = {QStringLiteral("Активное\nRл, мОм"), QStringLiteral("Индуктивное\nXл, мОм"),
                                QStringLiteral("Полное\nZл, мОм")};
   for (int c = 0; c < 3; ++c) {
@@ -161,7 +162,7 @@ QWidget* ResultForm::buildLineTab() {
     grid->addWidget(heading, 1, c + 1);
   }
   for (int r = 0; r < kLineCount; ++r) {
-    grid->addWidget(SubCaption(QStringLiteral("Линия %1:").arg(r + 1)), r + 2, 0);
+    grid->addWidget(SubCaption(result_captions::kLineNumber.arg(r + 1)), r + 2, 0);
     rLine_[At(r)] = Value(QStringLiteral("RLine%1Label").arg(r + 1), kDash, kWidestNumber);
     xLine_[At(r)] = Value(QStringLiteral("XLine%1Label").arg(r + 1), kDash, kWidestNumber);
     zLine_[At(r)] = Value(QStringLiteral("ZLine%1Label").arg(r + 1), kDash, kWidestNumber);
@@ -170,7 +171,7 @@ QWidget* ResultForm::buildLineTab() {
     grid->addWidget(zLine_[At(r)], r + 2, 3);
   }
   const int sumRow = kLineCount + 2;
-  grid->addWidget(SubCaption(QStringLiteral("Суммарное:"), true), sumRow, 0);
+  grid->addWidget(SubCaption(result_captions::kLineSum, true), sumRow, 0);
   rLineSum_ = Value(QStringLiteral("RLineLabel"), kDash, kWidestNumber, true);
   xLineSum_ = Value(QStringLiteral("XLineLabel"), kDash, kWidestNumber, true);
   zLineSum_ = Value(QStringLiteral("ZLineLabel"), kDash, kWidestNumber, true);
@@ -197,15 +198,11 @@ QWidget* ResultForm::buildDefenceTab() {
   statusDD_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   statusDD_->setMinimumHeight(statusDD_->fontMetrics().lineSpacing() * 3 + 8);
 
-  const std::pair<QString, QLabel*> rows[] = {
-      {QStringLiteral("Тип аппарата защиты:"), typeDD_}, {QStringLiteral("Номинальный ток:"), toknom_},
-      {QStringLiteral("Коэффициент запаса:"), kz_},      {QStringLiteral("Ток срабатывания:"), tokSR_},
-      {QStringLiteral("Время срабатывания:"), timeSR_},  {QStringLiteral("Состояние:"), statusDD_}};
+  const std::array<QLabel*, 6> values = {typeDD_, toknom_, kz_, tokSR_, timeSR_, statusDD_};
   int r = 0;
-  for (const auto& [caption, value] : rows) {
-    grid->addWidget(MainCaption(caption), r, 0, Qt::AlignTop);
-    grid->addWidget(value, r, 1);
-    ++r;
+  for (std::size_t i = 0; i < values.size(); ++i, ++r) {
+    grid->addWidget(MainCaption(kDeviceCaptions[i]), r, 0, Qt::AlignTop);
+    grid->addWidget(values[i], r, 1);
   }
   grid->setRowStretch(r, 1);
   grid->setColumnStretch(1, 1);

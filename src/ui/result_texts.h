@@ -26,6 +26,18 @@ struct ResultTexts {
 // Units shown after the loop values.
 inline const QString kOhmUnit = QStringLiteral(" мОм");
 
+// Captions the results window and the calculation note both show.
+namespace result_captions {
+inline const QString kTransPower = QStringLiteral("Номинальная мощность:");
+inline const QString kWindKind = QStringLiteral("Схема соединения обмоток:");
+inline const QString kActive = QStringLiteral("активное:");
+inline const QString kInductive = QStringLiteral("индуктивное:");
+inline const QString kFull = QStringLiteral("полное:");
+inline const QString kLineResistance = QStringLiteral("Сопротивление линии");
+inline const QString kLineNumber = QStringLiteral("Линия %1:");  // %1: 1..6
+inline const QString kLineSum = QStringLiteral("Суммарное:");
+}  // namespace result_captions
+
 ResultTexts MakeResultTexts(const SchemeState& scheme, const QString& powerText, const QString& windKindText,
                             const QString& resultLine, const NumberSeparators& seps);
 
@@ -33,6 +45,12 @@ ResultTexts MakeResultTexts(const SchemeState& scheme, const QString& powerText,
 struct DeviceTexts {
   QString type, toknom, kz, tokSR, timeSR, status;
 };
+
+// The captions of the device texts, in the order of DeviceTexts.
+inline const std::array<QString, 6> kDeviceCaptions = {
+    QStringLiteral("Тип аппарата защиты:"), QStringLiteral("Номинальный ток:"),
+    QStringLiteral("Коэффициент запаса:"),  QStringLiteral("Ток срабатывания:"),
+    QStringLiteral("Время срабатывания:"),  QStringLiteral("Состояние:")};
 
 // Number texts the results window does not show but the note and the picture
 // need, in the same formats: F2 for ohms, G for inputs, the current as digits.
