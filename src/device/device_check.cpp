@@ -54,7 +54,7 @@ AcceptOutcome AcceptBreaker(const DeviceDialogInput& input, DeviceSettings& next
   next.TokSR = input.releaseCurrentGiven ? next.TokNR * next.KZAV : next.TokAVnom * next.KNR * next.KZAV;
 
   DeviceLabels labels;
-  labels.type = "Автоматический выключатель";
+  labels.type = kBreakerTypeText;
   labels.toknom = RatedCurrentLabel(input.tokAVnom);
   labels.kz = "Кз=" + input.kzAV;  // Cyrillic К
   return labels;

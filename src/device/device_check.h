@@ -35,6 +35,9 @@ inline constexpr std::string_view kTime04s = "Тср < 0,4 с";
 inline constexpr std::string_view kTimeOver5s = "Тср > 5 с";
 inline constexpr std::string_view kTimeOver04s = "Тср > 0,4 с";
 
+// The device type text of a circuit breaker (the longest type text).
+inline constexpr std::string_view kBreakerTypeText = "Автоматический выключатель";
+
 // Device status texts.
 inline constexpr std::string_view kStatusTrips = "Срабатывание за нормативное время";
 inline constexpr std::string_view kStatusDoesNotTrip = "Несрабатывание за нормативное время";

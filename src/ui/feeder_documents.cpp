@@ -114,7 +114,7 @@ CalcNote FeederDocuments::currentNote(const QString& pointName) const {
   note.device = results_.deviceTexts();
   note.seps = results_.separators();
   if (check_ != nullptr) {
-    AddNoteSection(note, QStringLiteral("Проверка защиты"), check_->noteFigures());
+    AddNoteSection(note, check_->windowTitle(), check_->noteFigures());
   }
   return note;
 }

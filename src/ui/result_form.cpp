@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "core/display_format.h"
+#include "device/device_check.h"
 #include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/feeder_picture.h"
@@ -187,7 +188,7 @@ QWidget* ResultForm::buildDefenceTab() {
   tab->setObjectName(QStringLiteral("DefenceTabSheet"));
   auto* grid = new QGridLayout(tab);
   grid->setVerticalSpacing(4);
-  const QString widest = QStringLiteral("Автоматический выключатель");
+  const QString widest = QString::fromUtf8(kBreakerTypeText.data(), static_cast<qsizetype>(kBreakerTypeText.size()));
   typeDD_ = Value(QStringLiteral("TypeDDLabel"), kDash, widest);
   toknom_ = Value(QStringLiteral("ToknomLabel"), kDash, widest);
   kz_ = Value(QStringLiteral("KZLabel"), kDash, widest);
