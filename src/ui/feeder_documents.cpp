@@ -1,11 +1,9 @@
 #include "ui/feeder_documents.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QPrinter>
 
 #include "report/feeder_file.h"
-#include "report/report_file.h"
 #include "ui/calc_note.h"
 #include "ui/device_defence_form.h"
 #include "ui/document_dialogs.h"
@@ -78,15 +76,9 @@ void FeederDocuments::SaveSchemeMenuClick() {
 }
 
 void FeederDocuments::SaveSchemeAsMenuClick() {
-  for (;;) {
-    const QString path = files_.chooseSaveName(&main_, feederFileName_, kFeederFilter, QStringLiteral("tsm"));
-    if (path.isEmpty()) return;
-    if (QFileInfo::exists(path) && !messages_.ask(&main_, QString::fromUtf8(report_file_messages::kOverwrite))) {
-      continue;
-    }
-    writeFeeder(path);
-    return;
-  }
+  const QString path = ChooseNameToSave(
+      files_, messages_, &main_, [this] { return feederFileName_; }, kFeederFilter, QStringLiteral("tsm"));
+  if (!path.isEmpty()) writeFeeder(path);
 }
 
 void FeederDocuments::OpenSchemeMenuClick() {
@@ -135,20 +127,15 @@ void FeederDocuments::NotePdfMenuClick() {
   if (!main_.notePdfAction()->isEnabled()) return;
   const std::optional<QString> point = askPointName();
   if (!point) return;
-  for (;;) {
-    const QString path = files_.chooseSaveName(&main_, notePdfName_, kPdfFilter, QStringLiteral("pdf"));
-    if (path.isEmpty()) return;
-    if (QFileInfo::exists(path) && !messages_.ask(&main_, QString::fromUtf8(report_file_messages::kOverwrite))) {
-      continue;
-    }
-    const QString error = WriteCalcNotePdf(path, currentNote(*point));
-    if (!error.isEmpty()) {
-      messages_.error(&main_, error);
-      return;
-    }
-    notePdfName_ = path;
+  const QString path = ChooseNameToSave(
+      files_, messages_, &main_, [this] { return notePdfName_; }, kPdfFilter, QStringLiteral("pdf"));
+  if (path.isEmpty()) return;
+  const QString error = WriteCalcNotePdf(path, currentNote(*point));
+  if (!error.isEmpty()) {
+    messages_.error(&main_, error);
     return;
   }
+  notePdfName_ = path;
 }
 
 void FeederDocuments::NotePrintMenuClick() {

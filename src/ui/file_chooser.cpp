@@ -3,6 +3,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "report/report_file.h"
+#include "ui/message_sink.h"
+
 namespace tesmir {
 namespace {
 
@@ -29,6 +32,19 @@ QString Chosen(QFileDialog& dialog) {
 }
 
 }  // namespace
+
+QString ChooseNameToSave(FileChooser& files, MessageSink& messages, QWidget* parent,
+                         const std::function<QString()>& startPath, const QString& filter, const QString& defaultSuffix,
+                         const std::function<void(const QString&)>& chosen) {
+  for (;;) {
+    const QString path = files.chooseSaveName(parent, startPath(), filter, defaultSuffix);
+    if (path.isEmpty()) return {};
+    if (chosen) chosen(path);
+    if (!QFileInfo::exists(path) || messages.ask(parent, QString::fromUtf8(report_file_messages::kOverwrite))) {
+      return path;
+    }
+  }
+}
 
 QString DialogFileChooser::chooseSaveName(QWidget* parent, const QString& startPath, const QString& filter,
                                           const QString& defaultSuffix) {

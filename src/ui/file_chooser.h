@@ -4,10 +4,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
 namespace tesmir {
+
+class MessageSink;
 
 // The name filter of the dialogs that save a PDF.
 inline const QString kPdfFilter = QStringLiteral("Документ PDF (*.pdf)");
@@ -27,6 +30,17 @@ class FileChooser {
   virtual QString chooseOpenName(QWidget* parent, const QString& startPath, const QStringList& filters,
                                  const QString& defaultSuffix) = 0;
 };
+
+class FileChooser;
+
+// The save dialog as every "save as" of the program runs it: shows the dialog
+// (starting where `startPath()` says at each showing) until the user cancels,
+// picks a new file, or agrees to replace an existing one ("Такой файл уже
+// существует. Переписать файл?"; Cancel goes back to the dialog). `chosen`
+// sees every picked name before that question. Empty when cancelled.
+QString ChooseNameToSave(FileChooser& files, MessageSink& messages, QWidget* parent,
+                         const std::function<QString()>& startPath, const QString& filter, const QString& defaultSuffix,
+                         const std::function<void(const QString&)>& chosen = {});
 
 // The real dialogs.
 class DialogFileChooser final : public FileChooser {

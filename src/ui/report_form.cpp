@@ -464,23 +464,17 @@ bool ReportForm::saveReport() {
 }
 
 bool ReportForm::saveReportAs() {
-  for (;;) {
-    const QString path =
-        files_.chooseSaveName(this, places_.saveStart(reportFileName_), kCsvFilter, QStringLiteral("csv"));
-    if (path.isEmpty()) {
-      return false;
-    }
-    places_.useFolder(QFileInfo(path).absolutePath());
-    if (QFileInfo::exists(path) && !messages_.ask(this, QString::fromUtf8(report_file_messages::kOverwrite))) {
-      continue;  // back to the dialog; the current name stays
-    }
-    // The name becomes the report's only once the file is really written.
-    if (!writeTo(path)) {
-      return false;
-    }
-    setReportFileName(path);
-    return true;
+  // The folder of every picked name is remembered, also when the user then
+  // declines to replace a file there and goes back to the dialog.
+  const QString path = ChooseNameToSave(
+      files_, messages_, this, [this] { return places_.saveStart(reportFileName_); }, kCsvFilter, QStringLiteral("csv"),
+      [this](const QString& picked) { places_.useFolder(QFileInfo(picked).absolutePath()); });
+  // The name becomes the report's only once the file is really written.
+  if (path.isEmpty() || !writeTo(path)) {
+    return false;
   }
+  setReportFileName(path);
+  return true;
 }
 
 void ReportForm::OpenReportMenuClick() {

@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "report/report_file.h"
 #include "report/report_table.h"
 #include "tesmir_version.h"
 #include "ui/document_dialogs.h"
@@ -133,20 +132,15 @@ void ReportDocuments::PrintReportMenuClick() {
 }
 
 void ReportDocuments::PdfReportMenuClick() {
-  for (;;) {
-    const QString path = files_.chooseSaveName(&form_, pdfName_, kPdfFilter, QStringLiteral("pdf"));
-    if (path.isEmpty()) return;
-    if (QFileInfo::exists(path) && !messages_.ask(&form_, QString::fromUtf8(report_file_messages::kOverwrite))) {
-      continue;
-    }
-    const QString error = WriteReportPdf(path, table_, form_.reportFileName(), QDate::currentDate());
-    if (!error.isEmpty()) {
-      messages_.error(&form_, error);
-      return;
-    }
-    pdfName_ = path;
+  const QString path = ChooseNameToSave(
+      files_, messages_, &form_, [this] { return pdfName_; }, kPdfFilter, QStringLiteral("pdf"));
+  if (path.isEmpty()) return;
+  const QString error = WriteReportPdf(path, table_, form_.reportFileName(), QDate::currentDate());
+  if (!error.isEmpty()) {
+    messages_.error(&form_, error);
     return;
   }
+  pdfName_ = path;
 }
 
 }  // namespace tesmir
