@@ -7,23 +7,7 @@
 
 namespace tesmir_test {
 
-void RecordingMessageSink::record(Kind kind, const QString& text) {
-  shown.push_back({kind, text});
-  switch (kind) {
-    case Kind::Inform:
-      informed << text;
-      break;
-    case Kind::Ask:
-      asked << text;
-      break;
-    case Kind::Error:
-      errors << text;
-      break;
-    case Kind::AskSave:
-      askedSave << text;
-      break;
-  }
-}
+void RecordingMessageSink::record(Kind kind, const QString& text) { shown.push_back({kind, text}); }
 
 void RecordingMessageSink::inform(QWidget*, const QString& text) {
   if (onInform) {
@@ -75,12 +59,10 @@ QStringList RecordingMessageSink::texts(std::initializer_list<Kind> kinds) const
 
 QStringList RecordingMessageSink::texts() const { return texts({Kind::Inform, Kind::Ask, Kind::Error, Kind::AskSave}); }
 
-void RecordingMessageSink::clear() {
-  shown.clear();
-  informed.clear();
-  asked.clear();
-  errors.clear();
-  askedSave.clear();
+void RecordingMessageSink::clear() { shown.clear(); }
+
+void RecordingMessageSink::clear(Kind kind) {
+  std::erase_if(shown, [kind](const Message& message) { return message.kind == kind; });
 }
 
 void PrintTo(RecordingMessageSink::Kind kind, std::ostream* os) {

@@ -31,12 +31,17 @@ class RecordingMessageSink final : public tesmir::MessageSink {
   QStringList texts(std::initializer_list<Kind> kinds) const;
   // The texts of every message, in the order shown.
   QStringList texts() const;
-  // Forgets every message shown so far.
+  // The texts of each kind, in the order shown.
+  QStringList informed() const { return texts({Kind::Inform}); }
+  QStringList asked() const { return texts({Kind::Ask}); }
+  QStringList errors() const { return texts({Kind::Error}); }
+  QStringList askedSave() const { return texts({Kind::AskSave}); }
+  // Forgets every message shown so far, or those of one kind.
   void clear();
+  void clear(Kind kind);
 
-  // Every message in the order shown, and the texts of each kind.
+  // Every message in the order shown.
   std::vector<Message> shown;
-  QStringList informed, asked, errors, askedSave;
 
   // Answers to questions: the scripted ones in turn, then `answer`. With
   // `questionsScripted` set, a question beyond the script fails the test and

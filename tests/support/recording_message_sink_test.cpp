@@ -18,12 +18,12 @@ TEST(RecordingMessageSink, RecordsEveryKindInOrder) {
   EXPECT_EQ(sink.texts(),
             (QStringList{QStringLiteral("i"), QStringLiteral("e"), QStringLiteral("a"), QStringLiteral("s")}));
   EXPECT_EQ(sink.texts({Kind::Inform, Kind::Ask}), (QStringList{QStringLiteral("i"), QStringLiteral("a")}));
-  EXPECT_EQ(sink.errors, QStringList{QStringLiteral("e")});
+  EXPECT_EQ(sink.errors(), QStringList{QStringLiteral("e")});
   ASSERT_EQ(sink.shown.size(), 4u);
   EXPECT_EQ(sink.shown[3].kind, Kind::AskSave);
   sink.clear();
   EXPECT_TRUE(sink.texts().isEmpty());
-  EXPECT_TRUE(sink.informed.isEmpty());
+  EXPECT_TRUE(sink.informed().isEmpty());
 }
 
 TEST(RecordingMessageSink, AnswersAsScripted) {
@@ -43,7 +43,7 @@ TEST(RecordingMessageSink, UnscriptedQuestionsFailWhenTheScriptIsStrict) {
   sink.saveQuestionsUnexpected = true;
   EXPECT_NONFATAL_FAILURE(sink.ask(nullptr, QStringLiteral("q")), "unexpected question: q");
   EXPECT_NONFATAL_FAILURE(sink.askSave(nullptr, QStringLiteral("s")), "unexpected save question: s");
-  EXPECT_EQ(sink.asked, QStringList{QStringLiteral("q")});
+  EXPECT_EQ(sink.asked(), QStringList{QStringLiteral("q")});
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST_F(AppTest, DeviceIsJudgedAfterAcceptanceAndAfterEveryCalculation) {
   EXPECT_EQ(mainStatus(), QStringLiteral("В расчете не определен"));  // no device yet
 
   acceptBreaker(QStringLiteral("16"));  // Iср = 176 A, below 217 A
-  EXPECT_TRUE(messages_.informed.isEmpty()) << messages_.informed.join(QStringLiteral("|")).toStdString();
+  EXPECT_TRUE(messages_.informed().isEmpty()) << messages_.informed().join(QStringLiteral("|")).toStdString();
   EXPECT_FALSE(app_.deviceForm().isVisible());
   EXPECT_EQ(mainStatus(), QStringLiteral("Срабатывание за нормативное время"));
   EXPECT_EQ(resultStatus(), QStringLiteral("Срабатывание за нормативное время"));
@@ -84,7 +84,7 @@ TEST_F(AppTest, DeviceIsJudgedAfterAcceptanceAndAfterEveryCalculation) {
   // A failed calculation rewrites only the main window's status line.
   main<QLineEdit>("RArcEdit")->setText(QStringLiteral("-1"));
   calculate();
-  ASSERT_EQ(messages_.informed.size(), 1);
+  ASSERT_EQ(messages_.informed().size(), 1);
   EXPECT_EQ(mainStatus(), QStringLiteral("Выполните расчет тока однофазного короткого замыкания"));
   EXPECT_EQ(resultStatus(), QStringLiteral("Несрабатывание за нормативное время"));
   EXPECT_FALSE(main<QPushButton>("AddToReportButton")->isEnabled());
@@ -105,7 +105,7 @@ TEST_F(AppTest, AddedPointCarriesTheTripTimeAndShowsInTheReport) {
   });
   QTest::mouseClick(main<QPushButton>("AddToReportButton"), Qt::LeftButton);
   EXPECT_FALSE(app_.askNumberForm().isVisible());
-  EXPECT_TRUE(messages_.informed.isEmpty()) << messages_.informed.join(QStringLiteral("|")).toStdString();
+  EXPECT_TRUE(messages_.informed().isEmpty()) << messages_.informed().join(QStringLiteral("|")).toStdString();
 
   const tesmir::ReportTable& report = app_.report();
   ASSERT_EQ(report.leadingCount(), 1);

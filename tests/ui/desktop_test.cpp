@@ -181,7 +181,7 @@ TEST_F(StartWithFileTest, OpensTheFileInTheReportWindow) {
   EXPECT_EQ(caption_, QStringLiteral("Отчет-") + path);
   EXPECT_EQ(app_.report().cell(0, 0), "T1");
   EXPECT_EQ(app_.report().cell(11, 0), "11");
-  EXPECT_TRUE(messages_.errors.isEmpty());
+  EXPECT_TRUE(messages_.errors().isEmpty());
 }
 
 TEST_F(StartWithFileTest, UnreadableOrDeclinedFileLeavesAnEmptyReport) {
@@ -190,8 +190,8 @@ TEST_F(StartWithFileTest, UnreadableOrDeclinedFileLeavesAnEmptyReport) {
   startWith(missing);
   EXPECT_TRUE(reportVisible_);
   EXPECT_EQ(caption_, QStringLiteral("Отчет"));
-  ASSERT_EQ(messages_.errors.size(), 1);
-  EXPECT_EQ(messages_.errors[0], tesmir::LoadReportFile(missing, tesmir::ReportLayout::Semicolon).error());
+  ASSERT_EQ(messages_.errors().size(), 1);
+  EXPECT_EQ(messages_.errors()[0], tesmir::LoadReportFile(missing, tesmir::ReportLayout::Semicolon).error());
   EXPECT_EQ(app_.report().cell(0, 0), "");
 
   // A damaged file asks as "Открыть..." asks; Cancel keeps the table.
@@ -202,8 +202,8 @@ TEST_F(StartWithFileTest, UnreadableOrDeclinedFileLeavesAnEmptyReport) {
   file.close();
   messages_.answer = false;
   startWith(damaged);
-  ASSERT_EQ(messages_.asked.size(), 1);
-  EXPECT_EQ(messages_.asked[0], QStringLiteral("Формат файла поврежден. Продолжить загрузку данных?"));
+  ASSERT_EQ(messages_.asked().size(), 1);
+  EXPECT_EQ(messages_.asked()[0], QStringLiteral("Формат файла поврежден. Продолжить загрузку данных?"));
   EXPECT_EQ(app_.report().cell(0, 0), "");
 }
 

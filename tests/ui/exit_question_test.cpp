@@ -32,7 +32,7 @@ const QString kQuestion = QStringLiteral("Отчет не сохранен. Со
 
 TEST_F(ExitQuestion, NoQuestionWithoutNamedRowsOrAfterASave) {
   EXPECT_TRUE(app_.mainForm().close());
-  EXPECT_TRUE(messages_.askedSave.isEmpty());
+  EXPECT_TRUE(messages_.askedSave().isEmpty());
 
   app_.showMainWindow();
   addPoint("К-1");
@@ -40,7 +40,7 @@ TEST_F(ExitQuestion, NoQuestionWithoutNamedRowsOrAfterASave) {
   app_.reportForm().SaveReportMenuClick();
   ASSERT_TRUE(QFile::exists(dir_.filePath(QStringLiteral("r.csv"))));
   EXPECT_TRUE(pressExit());
-  EXPECT_TRUE(messages_.askedSave.isEmpty());
+  EXPECT_TRUE(messages_.askedSave().isEmpty());
 }
 
 struct AnswerCase {
@@ -65,19 +65,19 @@ TEST_F(ExitQuestion, EachAnswer) {
     app.showMainWindow();
     tesmir::ReportRow row{};
     ASSERT_EQ(app.report().addPoint("К-1", row), "");
-    messages_.askedSave.clear();
-    messages_.errors.clear();
+    messages_.clear(tesmir_test::RecordingMessageSink::Kind::AskSave);
+    messages_.clear(tesmir_test::RecordingMessageSink::Kind::Error);
     messages_.saveAnswer = c.answer;
     files_.names = {c.saveName};
     files_.saveCalls = 0;
     QFile::remove(good);
 
     QTest::mouseClick(app.mainForm().findChild<QPushButton*>(QStringLiteral("BitBtn1")), Qt::LeftButton);
-    EXPECT_EQ(messages_.askedSave, QStringList{kQuestion});
+    EXPECT_EQ(messages_.askedSave(), QStringList{kQuestion});
     EXPECT_EQ(!app.mainForm().isVisible(), c.closes);
     EXPECT_EQ(files_.saveCalls, c.answer == SaveAnswer::Save ? 1 : 0);
     EXPECT_EQ(QFile::exists(good), c.written);
-    EXPECT_EQ(messages_.errors.size(), c.saveName == bad ? 1 : 0);
+    EXPECT_EQ(messages_.errors().size(), c.saveName == bad ? 1 : 0);
     if (c.written) {
       EXPECT_EQ(app.reportForm().reportFileName(), good);
     }
@@ -93,7 +93,7 @@ TEST_F(ExitQuestion, SaveGoesToTheReportsFile) {
   addPoint("К-2");
   messages_.saveAnswer = SaveAnswer::Save;
   EXPECT_TRUE(app_.mainForm().close());
-  EXPECT_EQ(messages_.askedSave, QStringList{kQuestion});
+  EXPECT_EQ(messages_.askedSave(), QStringList{kQuestion});
   EXPECT_EQ(files_.saveCalls, 1);  // only the first Save As
   QFile file(dir_.filePath(QStringLiteral("r.csv")));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -171,7 +171,7 @@ TEST_F(FeederDocumentsTest, FileMenuComesFirstAndOffersTheNoteOnlyWithResults) {
 TEST_F(FeederDocumentsTest, SavedFeederReopensWithTheSameTextsDeviceAndResult) {
   describeFeeder();
   calculate();
-  ASSERT_TRUE(action("ResultMenu")->isEnabled()) << messages_.informed.join(QStringLiteral("|")).toStdString();
+  ASSERT_TRUE(action("ResultMenu")->isEnabled()) << messages_.informed().join(QStringLiteral("|")).toStdString();
   const Snapshot saved = snapshot();
   const ResultTexts results = app_.resultForm().shownTexts();
   const QString path = dir_.filePath(QStringLiteral("feeder.tsm"));
@@ -187,7 +187,7 @@ TEST_F(FeederDocumentsTest, SavedFeederReopensWithTheSameTextsDeviceAndResult) {
   other.resultForm().setSeparators(NumberSeparators{",", "\u00a0"});
   otherFiles.names = {path};
   other.mainForm().findChild<QAction*>(QStringLiteral("OpenSchemeMenu"))->trigger();
-  EXPECT_TRUE(otherMessages.informed.isEmpty()) << otherMessages.informed.join(QStringLiteral("|")).toStdString();
+  EXPECT_TRUE(otherMessages.informed().isEmpty()) << otherMessages.informed().join(QStringLiteral("|")).toStdString();
   EXPECT_EQ(other.mainForm().schemeInput(), saved.input);
   EXPECT_EQ(other.deviceForm().acceptedInput(), saved.device);
   // The result is left to "Расчет".
@@ -218,12 +218,12 @@ TEST_F(FeederDocumentsTest, HiddenEdgeTextsSurviveTheRoundTrip) {
   type("LengthLine3Edit", QStringLiteral("10"));
   main<QComboBox>("WindKindComboBox")->setEditText(QStringLiteral("Y/Y-0"));
   main<QComboBox>("KindPerformLine6ComboBox")->setEditText(QStringLiteral("Шинопровод LS Cable"));
-  messages_.informed.clear();
+  messages_.clear(tesmir_test::RecordingMessageSink::Kind::Inform);
   files_.names = {path};
   action("OpenSchemeMenu")->trigger();
   EXPECT_EQ(snapshot().input, before.input);
   // Typing the scheme runs its handler, which names the unknown scheme again.
-  EXPECT_EQ(messages_.informed.size(), 1) << messages_.informed.join(QStringLiteral("|")).toStdString();
+  EXPECT_EQ(messages_.informed().size(), 1) << messages_.informed().join(QStringLiteral("|")).toStdString();
 }
 
 TEST_F(FeederDocumentsTest, BadFeederFileGivesOneMessageAndChangesNothing) {
@@ -250,15 +250,15 @@ TEST_F(FeederDocumentsTest, BadFeederFileGivesOneMessageAndChangesNothing) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(c.bytes);
     file.close();
-    messages_.informed.clear();
+    messages_.clear(tesmir_test::RecordingMessageSink::Kind::Inform);
     const Snapshot before = snapshot();
     files_.names = {path};
     action("OpenSchemeMenu")->trigger();
-    ASSERT_EQ(messages_.informed.size(), 1);
+    ASSERT_EQ(messages_.informed().size(), 1);
     EXPECT_TRUE(
-        messages_.informed[0].startsWith(QStringLiteral("Файл не является файлом схемы Тесмир или поврежден: ")))
-        << messages_.informed[0].toStdString();
-    EXPECT_GT(messages_.informed[0].size(), 60);  // a reason follows
+        messages_.informed()[0].startsWith(QStringLiteral("Файл не является файлом схемы Тесмир или поврежден: ")))
+        << messages_.informed()[0].toStdString();
+    EXPECT_GT(messages_.informed()[0].size(), 60);  // a reason follows
     EXPECT_TRUE(snapshot() == before);
     EXPECT_TRUE(action("ResultMenu")->isEnabled());
   }
@@ -271,10 +271,10 @@ TEST_F(FeederDocumentsTest, RejectedDeviceInAFileLeavesTheDeviceUndefined) {
   data.device->tokAVnom = "сто";
   const QString path = dir_.filePath(QStringLiteral("device.tsm"));
   ASSERT_EQ(SaveFeederFile(path, data), QStringLiteral(""));
-  messages_.informed.clear();
+  messages_.clear(tesmir_test::RecordingMessageSink::Kind::Inform);
   files_.names = {path};
   action("OpenSchemeMenu")->trigger();
-  EXPECT_EQ(messages_.informed, QStringList{QString::fromUtf8(kMsgBadBreakerRatedCurrent)});
+  EXPECT_EQ(messages_.informed(), QStringList{QString::fromUtf8(kMsgBadBreakerRatedCurrent)});
   EXPECT_FALSE(app_.deviceForm().acceptedInput());
   EXPECT_LE(app_.deviceSettings().TokSR, 0);
   EXPECT_EQ(app_.mainForm().statusDDLabel()->text(), QStringLiteral("В расчете не определен"));
@@ -297,7 +297,7 @@ TEST_F(FeederDocumentsTest, NoteHoldsEveryNumberOfTheResultsWindow) {
   const QString pdf = dir_.filePath(QStringLiteral("note.pdf"));
   files_.names = {pdf};
   action("NotePdfMenu")->trigger();
-  EXPECT_EQ(messages_.informed.last(), QStringLiteral("Количество символов в названии не должно превышать 8."));
+  EXPECT_EQ(messages_.informed().last(), QStringLiteral("Количество символов в названии не должно превышать 8."));
   const QString text = PdfText(pdf);
   for (const QString& e : expected) {
     EXPECT_TRUE(text.contains(Flat(e))) << e.toStdString();

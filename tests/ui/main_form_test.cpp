@@ -267,7 +267,7 @@ TEST_F(MainFormTest, SchemeRefillsThePowerList) {
   power->setEditText(QStringLiteral("777"));
   combo(QStringLiteral("WindKindComboBox"))->setEditText(QStringLiteral("1/1-0"));
   EXPECT_EQ(power->currentText(), QStringLiteral("10"));
-  EXPECT_TRUE(messages.informed.isEmpty());
+  EXPECT_TRUE(messages.informed().isEmpty());
   EXPECT_EQ(label(QStringLiteral("IokzLabel")), kEnterData);
 }
 
@@ -277,9 +277,9 @@ TEST_F(MainFormTest, TypingAnUnknownSchemeWarnsOnEveryChangeAndKeepsPowers) {
   choose(windKind, QStringLiteral("T/Y-0"));
   const QStringList powers = Items(combo(QStringLiteral("TransPowerComboBox")));
   windKind->lineEdit()->clear();
-  messages.informed.clear();
+  messages.clear(tesmir_test::RecordingMessageSink::Kind::Inform);
   Type(windKind->lineEdit(), QStringLiteral("Q/"));
-  EXPECT_EQ(messages.informed, QStringList(2, QStringLiteral("Неизвестная схема обмоток трансформатора")));
+  EXPECT_EQ(messages.informed(), QStringList(2, QStringLiteral("Неизвестная схема обмоток трансформатора")));
   EXPECT_EQ(Items(combo(QStringLiteral("TransPowerComboBox"))), powers);
   EXPECT_EQ(label(QStringLiteral("IokzLabel")), kNotEnough);
   EXPECT_EQ(label(QStringLiteral("StatusDDLabel")), kDoCalc);
@@ -317,7 +317,7 @@ TEST_F(MainFormTest, BusbarKindFillsModelsAndDisablesSections) {
   EXPECT_EQ(rowCombo("QuanParLine", 3)->currentText(), QStringLiteral("2"));
 
   // Nothing else in the window moved, and no message was shown.
-  EXPECT_TRUE(messages.informed.isEmpty());
+  EXPECT_TRUE(messages.informed().isEmpty());
   EXPECT_EQ(label(QStringLiteral("IokzLabel")), kEnterData);
   EXPECT_EQ(rowCombo("StuffLine", 2)->currentText(), QStringLiteral("Медь"));
   EXPECT_EQ(rowCombo("StuffLine", 4)->count(), 2);
@@ -347,7 +347,7 @@ TEST_F(MainFormTest, UnknownLineKindWarnsAndLeavesTheRow) {
   const QString model = rowCombo("StuffLine", 2)->currentText();
 
   kind->setEditText(QStringLiteral("Шинопровод naxso"));
-  EXPECT_EQ(messages.informed, QStringList({QStringLiteral("Неизвестный тип линии")}));
+  EXPECT_EQ(messages.informed(), QStringList({QStringLiteral("Неизвестный тип линии")}));
   EXPECT_EQ(label(QStringLiteral("IokzLabel")), kNotEnough);
   EXPECT_EQ(label(QStringLiteral("StatusDDLabel")), kDoCalc);
   EXPECT_EQ(Items(rowCombo("StuffLine", 2)), models);
@@ -355,12 +355,12 @@ TEST_F(MainFormTest, UnknownLineKindWarnsAndLeavesTheRow) {
   EXPECT_FALSE(rowCombo("FfLine", 2)->isEnabled());
 
   // Typing: one message for every intermediate text that is no kind.
-  messages.informed.clear();
+  messages.clear(tesmir_test::RecordingMessageSink::Kind::Inform);
   form->show();
   kind->lineEdit()->clear();
-  const qsizetype afterClear = messages.informed.size();
+  const qsizetype afterClear = messages.informed().size();
   Type(kind->lineEdit(), QStringLiteral("Xy"));
-  EXPECT_EQ(messages.informed.size(), afterClear + 2);
+  EXPECT_EQ(messages.informed().size(), afterClear + 2);
   EXPECT_EQ(kind->currentText(), QStringLiteral("Xy"));
   // Typing a whole kind reconfigures the row once the text is that kind.
   kind->lineEdit()->clear();
@@ -380,7 +380,7 @@ TEST_F(MainFormTest, StartingWindowCalculates) {
 
   QTest::mouseClick(button(QStringLiteral("StartButton")), Qt::LeftButton);
 
-  EXPECT_TRUE(messages.informed.isEmpty());
+  EXPECT_TRUE(messages.informed().isEmpty());
   const QString line = QStringLiteral("Ток однофазного короткого замыкания равен 217 А");
   EXPECT_EQ(label(QStringLiteral("IokzLabel")), line);
   EXPECT_EQ(label(QStringLiteral("StatusDDLabel")), kUndefined);
@@ -417,7 +417,7 @@ TEST_F(MainFormTest, CalculatesFromTheTypedTexts) {
   find<QLineEdit>(QStringLiteral("LengthLine4Edit"))->setText(QStringLiteral("100"));
   rowCombo("QuanParLine", 4)->setEditText(QStringLiteral("2"));
   button(QStringLiteral("StartButton"))->click();
-  EXPECT_TRUE(messages.informed.isEmpty()) << messages.informed.join(QStringLiteral("|")).toStdString();
+  EXPECT_TRUE(messages.informed().isEmpty()) << messages.informed().join(QStringLiteral("|")).toStdString();
   EXPECT_EQ(scheme.Lines[3].QuanPar, 2);
   EXPECT_DOUBLE_EQ(scheme.Lines[3].Length, 100);
   EXPECT_EQ(scheme.Lines[3].Stuff, "Алюминий");
@@ -442,7 +442,7 @@ TEST_F(MainFormTest, TypedListTextsAreNotCompleted) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
-    messages.informed.clear();
+    messages.clear(tesmir_test::RecordingMessageSink::Kind::Inform);
     SetUp();
     form->show();
     QLineEdit* length = find<QLineEdit>(QStringLiteral("LengthLine1Edit"));
@@ -455,7 +455,7 @@ TEST_F(MainFormTest, TypedListTextsAreNotCompleted) {
     QTest::keyClick(box->lineEdit(), Qt::Key_Tab);
     EXPECT_EQ(box->currentText(), QString::fromUtf8(c.typed));
     button(QStringLiteral("StartButton"))->click();
-    EXPECT_EQ(messages.informed, QStringList({c.message}));
+    EXPECT_EQ(messages.informed(), QStringList({c.message}));
   }
 }
 
@@ -485,7 +485,7 @@ TEST_F(MainFormTest, ResultLineShowsWhenInputsChangedSinceTheCalculation) {
     find<QLineEdit>(QStringLiteral("LengthLine6Edit"))->setText(QStringLiteral("0"));
     rowCombo("StuffLine", 3)->setEditText(QStringLiteral("Медь"));
     button(QStringLiteral("StartButton"))->click();
-    ASSERT_TRUE(messages.informed.isEmpty()) << messages.informed.join(QStringLiteral("|")).toStdString();
+    ASSERT_TRUE(messages.informed().isEmpty()) << messages.informed().join(QStringLiteral("|")).toStdString();
     const QString result = line->text();
     EXPECT_FALSE(isStale());
     edit();
@@ -531,7 +531,7 @@ TEST_F(MainFormTest, FailedCalculationShowsOneMessageAndKeepsTheLastSuccess) {
   const QString success = QStringLiteral("Ток однофазного короткого замыкания равен 217 А");
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.name);
-    messages.informed.clear();
+    messages.clear(tesmir_test::RecordingMessageSink::Kind::Inform);
     messages.onInform = nullptr;
     scheme = {};
     SetUp();
@@ -547,7 +547,7 @@ TEST_F(MainFormTest, FailedCalculationShowsOneMessageAndKeepsTheLastSuccess) {
     QSignalSpy succeeded(form.get(), &MainForm::calculationSucceeded);
     button(QStringLiteral("StartButton"))->click();
 
-    EXPECT_EQ(messages.informed, QStringList({QString::fromUtf8(c.message)}));
+    EXPECT_EQ(messages.informed(), QStringList({QString::fromUtf8(c.message)}));
     const QStringList before =
         c.labelsBeforeMessage ? QStringList{kNotEnough, kDoCalc} : QStringList{success, kUndefined};
     EXPECT_EQ(labelsWhenShown, before);

@@ -56,7 +56,7 @@ class ProtectionCheckFormTest : public ::testing::Test {
     app_.deviceForm().show();
     QTest::mouseClick(in<QPushButton>(app_.deviceForm(), "OKDDBitBtn"), Qt::LeftButton);
     calculate();
-    ASSERT_TRUE(messages_.informed.isEmpty()) << messages_.informed.join(QStringLiteral("|")).toStdString();
+    ASSERT_TRUE(messages_.informed().isEmpty()) << messages_.informed().join(QStringLiteral("|")).toStdString();
   }
 
   // Opens the window from its menu item and runs `inside` while it is up;
@@ -140,14 +140,14 @@ TEST_F(ProtectionCheckFormTest, ShowsTheCheckAndJudgesTheTypedBreakingCapacity) 
     EXPECT_EQ(text("BreakingStatusLabel"), QStringLiteral("Отключающая способность недостаточна"));
     QTest::keyClick(edit, Qt::Key_Backspace);
     EXPECT_EQ(text("BreakingStatusLabel"), QStringLiteral(""));
-    EXPECT_TRUE(messages_.informed.isEmpty());
+    EXPECT_TRUE(messages_.informed().isEmpty());
 
     // A comma is not a decimal point: the message when the entry ends, once.
     QTest::keyClicks(edit, QStringLiteral("13,5"));
     EXPECT_EQ(text("BreakingStatusLabel"), QStringLiteral(""));
     QTest::keyClick(edit, Qt::Key_Return);
     QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(messages_.informed,
+    EXPECT_EQ(messages_.informed(),
               QStringList{QStringLiteral("Неверная величина отключающей способности аппарата защиты")});
     EXPECT_TRUE(form.isVisible());  // Enter does not close the window
 
@@ -159,7 +159,7 @@ TEST_F(ProtectionCheckFormTest, ShowsTheCheckAndJudgesTheTypedBreakingCapacity) 
     EXPECT_EQ(app_.helpViewer().currentTopic(), 37);
     app_.helpViewer().hide();
   });
-  EXPECT_EQ(messages_.informed.size(), 1);  // leaving the edit by "Закрыть" does not repeat it
+  EXPECT_EQ(messages_.informed().size(), 1);  // leaving the edit by "Закрыть" does not repeat it
 
   // The typed capacity stays for the next opening.
   whileOpen([this] {

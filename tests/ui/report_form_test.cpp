@@ -411,8 +411,8 @@ TEST_F(ReportWindows, FailedSaveAsShowsTheErrorAndKeepsTheName) {
   WriteAll(path("plain"), "");
   chooser_.names = {path("plain/r.csv")};
   trigger("SaveAsReportMenu");
-  ASSERT_EQ(sink_.errors.size(), 1);
-  EXPECT_TRUE(sink_.errors[0].contains(QStringLiteral("r.csv")));
+  ASSERT_EQ(sink_.errors().size(), 1);
+  EXPECT_TRUE(sink_.errors()[0].contains(QStringLiteral("r.csv")));
   EXPECT_EQ(form_.reportFileName(), QStringLiteral(""));
 }
 
@@ -451,10 +451,11 @@ TEST_F(ReportWindows, OpenRefusesOddFilesAndSurvivesRunningOutOfMemory) {
   trigger("OpenReportMenu");
   outOfMemory_ = true;
   trigger("OpenReportMenu");
-  ASSERT_EQ(sink_.errors.size(), 2);
-  EXPECT_TRUE(sink_.errors[0].contains(QStringLiteral("не является обычным файлом"))) << sink_.errors[0].toStdString();
-  EXPECT_EQ(sink_.errors[1], QStringLiteral("Недостаточно памяти, чтобы открыть файл ") + path("bad.csv") +
-                                 QStringLiteral(". Отчет не изменен."));
+  ASSERT_EQ(sink_.errors().size(), 2);
+  EXPECT_TRUE(sink_.errors()[0].contains(QStringLiteral("не является обычным файлом")))
+      << sink_.errors()[0].toStdString();
+  EXPECT_EQ(sink_.errors()[1], QStringLiteral("Недостаточно памяти, чтобы открыть файл ") + path("bad.csv") +
+                                   QStringLiteral(". Отчет не изменен."));
   EXPECT_EQ(gridText(1, 0), QStringLiteral("B"));
   EXPECT_EQ(grid()->model()->rowCount(), 14);
   EXPECT_EQ(form_.windowTitle(), QStringLiteral("Отчет"));
@@ -503,7 +504,7 @@ TEST_F(ReportWindows, NamesThatAreNotReadLeaveEverythingAsItWas) {
   trigger("OpenReportMenu");
   chooser_.names = {path("missing.csv")};
   trigger("OpenReportMenu");
-  EXPECT_EQ(sink_.errors.size(), 1);
+  EXPECT_EQ(sink_.errors().size(), 1);
   EXPECT_EQ(gridText(0, 0), QStringLiteral("A"));
   EXPECT_EQ(form_.reportFileName(), QStringLiteral(""));
   EXPECT_EQ(form_.windowTitle(), QStringLiteral("Отчет"));

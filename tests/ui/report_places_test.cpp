@@ -106,7 +106,7 @@ TEST_F(ReportPlacesTest, MenuListsTheLastFiveAndDropsMissingOnes) {
     run.form.OpenReportMenuClick();
     run.files.names = {file(QStringLiteral("r3.csv"))};
     run.form.OpenReportMenuClick();
-    EXPECT_TRUE(run.messages.errors.isEmpty()) << run.messages.errors.join(QStringLiteral("|")).toStdString();
+    EXPECT_TRUE(run.messages.errors().isEmpty()) << run.messages.errors().join(QStringLiteral("|")).toStdString();
   }
   Run run(settings());
   EXPECT_EQ(recentTexts(run.form), QStringList({QStringLiteral("&1 ") + file(QStringLiteral("r3.csv")),
@@ -123,7 +123,7 @@ TEST_F(ReportPlacesTest, MenuListsTheLastFiveAndDropsMissingOnes) {
   // A file gone since drops out, with the message opening it gives.
   ASSERT_TRUE(QFile::remove(file(QStringLiteral("r5.csv"))));
   run.form.findChild<QAction*>(QStringLiteral("RecentReportMenu4"))->trigger();
-  EXPECT_EQ(run.messages.errors.size(), 1);
+  EXPECT_EQ(run.messages.errors().size(), 1);
   EXPECT_EQ(recentTexts(run.form).size(), 4);
   EXPECT_FALSE(recentTexts(run.form).join(QStringLiteral("|")).contains(QStringLiteral("r5.csv")));
   EXPECT_EQ(run.form.reportFileName(), file(QStringLiteral("r6.csv")));

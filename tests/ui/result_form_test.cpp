@@ -38,7 +38,7 @@ class ResultFormTest : public ::testing::Test {
   }
   void calculate() {
     form->findChild<QPushButton*>(QStringLiteral("StartButton"))->click();
-    ASSERT_TRUE(messages.informed.isEmpty()) << messages.informed.join(QStringLiteral("|")).toStdString();
+    ASSERT_TRUE(messages.informed().isEmpty()) << messages.informed().join(QStringLiteral("|")).toStdString();
   }
 
   tesmir::SchemeState scheme;
