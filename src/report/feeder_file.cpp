@@ -1,4 +1,5 @@
 #include "report/feeder_file.h"
+#include "report/utf8_text.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -8,8 +9,6 @@
 
 namespace tesmir {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // Keys of one line row, in the order of the window's tab chain.
 constexpr const char* kLineKeys[] = {"kind", "stuff", "length", "quanPar", "ff", "fn"};
@@ -85,25 +84,25 @@ QByteArray FeederToJson(const FeederData& data) {
   root.insert(QStringLiteral("format"), QLatin1String(kFeederFormatName));
   root.insert(QStringLiteral("version"), kFeederFormatVersion);
   QJsonObject trans;
-  trans.insert(QStringLiteral("windKind"), Q(data.scheme.windKind));
-  trans.insert(QStringLiteral("transPower"), Q(data.scheme.transPower));
+  trans.insert(QStringLiteral("windKind"), QUtf8(data.scheme.windKind));
+  trans.insert(QStringLiteral("transPower"), QUtf8(data.scheme.transPower));
   root.insert(QStringLiteral("transformer"), trans);
   QJsonArray lines;
   for (const LineInput& line : data.scheme.lines) {
     QJsonObject row;
     for (int i = 0; i < 6; ++i) {
-      row.insert(QLatin1String(kLineKeys[i]), Q(LineField(line, i)));
+      row.insert(QLatin1String(kLineKeys[i]), QUtf8(LineField(line, i)));
     }
     lines.append(row);
   }
   root.insert(QStringLiteral("lines"), lines);
-  root.insert(QStringLiteral("rArc"), Q(data.scheme.rArc));
+  root.insert(QStringLiteral("rArc"), QUtf8(data.scheme.rArc));
   if (data.device) {
     QJsonObject device;
     device.insert(QStringLiteral("breaker"), data.device->breaker);
     device.insert(QStringLiteral("releaseCurrentGiven"), data.device->releaseCurrentGiven);
     for (const DeviceTextKey& k : kDeviceTexts) {
-      device.insert(QLatin1String(k.key), Q(*data.device.*k.field));
+      device.insert(QLatin1String(k.key), QUtf8(*data.device.*k.field));
     }
     root.insert(QStringLiteral("device"), device);
   } else {

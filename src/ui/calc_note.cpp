@@ -8,14 +8,13 @@
 #include <QSaveFile>
 
 #include "report/report_table.h"
+#include "report/utf8_text.h"
 #include "tesmir_version.h"
 #include "ui/feeder_picture.h"
 #include "ui/page_flow.h"
 
 namespace tesmir {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 const QString kNoValue = QStringLiteral("—");
 
@@ -41,8 +40,8 @@ void WriteInputs(PageFlow& flow, const CalcNote& n) {
   for (int i = 0; i < kLineCount; ++i) {
     const LineSegment& seg = s.Lines[static_cast<std::size_t>(i)];
     const bool busbar = ClassifyLineKind(seg.Kind) == LineKindClass::Tire;
-    rows.push_back({QString::number(i + 1), Q(seg.Kind), Q(seg.Stuff), busbar ? kNoValue : Q(seg.Ff),
-                    busbar ? kNoValue : Q(seg.Fn), PlainText(seg.Length, n.seps), QString::number(seg.QuanPar)});
+    rows.push_back({QString::number(i + 1), QUtf8(seg.Kind), QUtf8(seg.Stuff), busbar ? kNoValue : QUtf8(seg.Ff),
+                    busbar ? kNoValue : QUtf8(seg.Fn), PlainText(seg.Length, n.seps), QString::number(seg.QuanPar)});
   }
   flow.table({0.04, 0.22, 0.22, 0.1, 0.1, 0.1, 0.22}, rows, 1);
   flow.paragraph(QStringLiteral("Переходное сопротивление контактов + сопротивление электрической дуги: "

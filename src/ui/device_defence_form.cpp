@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "device/fuse_characteristic.h"
+#include "report/utf8_text.h"
 #include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/hints.h"
@@ -27,13 +28,11 @@
 namespace tesmir {
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 template <std::size_t N>
 QStringList ListOf(const std::string_view (&texts)[N]) {
   QStringList list;
   for (std::string_view text : texts) {
-    list << Q(text);
+    list << QUtf8(text);
   }
   return list;
 }
@@ -101,11 +100,11 @@ void DeviceDefenceForm::buildControls() {
   avRadio_->setChecked(true);
   SetHelpContext(avRadio_, HelpTopic::kDevice);
 
-  tokAVnom_ = MakeList(this, "TokAVnomComboBox", ListOf(kBreakerRatings), Q(kDefaultBreakerRating),
+  tokAVnom_ = MakeList(this, "TokAVnomComboBox", ListOf(kBreakerRatings), QUtf8(kDefaultBreakerRating),
                        QStringLiteral("Введите номинальный ток выключателя"), 6);
-  tokNR_ = MakeList(this, "TokNRComboBox", ListOf(kStartMultiples), Q(kDefaultMultiple),
+  tokNR_ = MakeList(this, "TokNRComboBox", ListOf(kStartMultiples), QUtf8(kDefaultMultiple),
                     QStringLiteral("Введите коэффициент отсечки или ток срабатывания отсечки"), 8);
-  kzAV_ = MakeList(this, "KZAVComboBox", ListOf(kSafetyFactors), Q(kDefaultSafetyFactor),
+  kzAV_ = MakeList(this, "KZAVComboBox", ListOf(kSafetyFactors), QUtf8(kDefaultSafetyFactor),
                    QStringLiteral("Введите коэффициент запаса"), 6);
 
   tokNRCheck_ = new QCheckBox(QStringLiteral("Указан ток срабатывания независимого расцепителя, А"), this);
@@ -123,13 +122,13 @@ void DeviceDefenceForm::buildControls() {
   kindGroup_->addButton(avRadio_, 1);
   kindGroup_->addButton(ppRadio_, 2);
 
-  typePP_ = MakeList(this, "TypePPComboBox", {Q(kFuseTypePPN), Q(kFuseTypePN2), Q(kFuseTypeNPN)}, Q(kFuseTypePPN),
-                     QStringLiteral("Введите тип предохранителя"), 6);
-  tokPP_ = MakeList(this, "TokPPComboBox", ToQStringList(*FuseRatingTexts(kFuseTypePPN)), Q(kDefaultFuseRating),
+  typePP_ = MakeList(this, "TypePPComboBox", {QUtf8(kFuseTypePPN), QUtf8(kFuseTypePN2), QUtf8(kFuseTypeNPN)},
+                     QUtf8(kFuseTypePPN), QStringLiteral("Введите тип предохранителя"), 6);
+  tokPP_ = MakeList(this, "TokPPComboBox", ToQStringList(*FuseRatingTexts(kFuseTypePPN)), QUtf8(kDefaultFuseRating),
                     QStringLiteral("Введите номинальный ток вставки"), 6);
-  kzPP_ = MakeList(this, "KZPPComboBox", ListOf(kSafetyFactors), Q(kDefaultSafetyFactor),
+  kzPP_ = MakeList(this, "KZPPComboBox", ListOf(kSafetyFactors), QUtf8(kDefaultSafetyFactor),
                    QStringLiteral("Введите коэффициент запаса"), 6);
-  timePP_ = MakeList(this, "TimePPComboBox", {Q(kTime5s), Q(kTime04s)}, Q(kTime5s),
+  timePP_ = MakeList(this, "TimePPComboBox", {QUtf8(kTime5s), QUtf8(kTime04s)}, QUtf8(kTime5s),
                      QStringLiteral("Введите нормируемое время срабатывания вставки"), 11);
 
   breakerCaptions_ = {
@@ -273,7 +272,7 @@ void DeviceDefenceForm::TokNRCheckBoxClick() {
     tokNR_->setEditText(QString());
   } else {
     tokNR_->insertItems(0, ListOf(kMultiples));
-    tokNR_->setEditText(Q(kDefaultMultiple));
+    tokNR_->setEditText(QUtf8(kDefaultMultiple));
   }
 }
 
@@ -281,12 +280,12 @@ void DeviceDefenceForm::TypePPComboBoxChange() {
   const Result<std::vector<std::string>> ratings = FuseRatingTexts(typePP_->currentText().toStdString());
   tokPP_->clear();
   if (!ratings) {
-    messages_.inform(this, Q(ratings.error()));
-    tokPP_->setEditText(Q(kUnknownTypeFuseRating));
+    messages_.inform(this, QUtf8(ratings.error()));
+    tokPP_->setEditText(QUtf8(kUnknownTypeFuseRating));
     return;
   }
   tokPP_->addItems(ToQStringList(*ratings));
-  tokPP_->setEditText(Q(kDefaultFuseRating));
+  tokPP_->setEditText(QUtf8(kDefaultFuseRating));
 }
 
 void DeviceDefenceForm::OKDDBitBtnClick() {
@@ -310,12 +309,12 @@ void DeviceDefenceForm::OKDDBitBtnClick() {
 
 void DeviceDefenceForm::BitBtn3Click() {
   for (QLabel* label : {view_.type, view_.toknom, view_.kz, view_.tokSR, view_.timeSR}) {
-    SetText(label, Q(kNoDeviceValue));
+    SetText(label, QUtf8(kNoDeviceValue));
   }
   ResetDevice(settings_);
   accepted_.reset();
-  SetText(view_.mainStatus, Q(kStatusNotDefined));
-  SetText(view_.resultStatus, Q(kStatusNotDefined));
+  SetText(view_.mainStatus, QUtf8(kStatusNotDefined));
+  SetText(view_.resultStatus, QUtf8(kStatusNotDefined));
   done(QDialog::Rejected);
 }
 
@@ -323,15 +322,15 @@ void DeviceDefenceForm::forgetDevice() { BitBtn3Click(); }
 
 bool DeviceDefenceForm::acceptTexts(const DeviceDialogInput& texts) {
   (texts.breaker ? avRadio_ : ppRadio_)->setChecked(true);
-  tokAVnom_->setEditText(Q(texts.tokAVnom));
+  tokAVnom_->setEditText(QUtf8(texts.tokAVnom));
   // The check box empties or refills the multiple list, so it goes first.
   tokNRCheck_->setChecked(texts.releaseCurrentGiven);
-  tokNR_->setEditText(Q(texts.tokNR));
-  kzAV_->setEditText(Q(texts.kzAV));
-  typePP_->setEditText(Q(texts.typePP));
-  tokPP_->setEditText(Q(texts.tokPP));
-  kzPP_->setEditText(Q(texts.kzPP));
-  timePP_->setEditText(Q(texts.timePP));
+  tokNR_->setEditText(QUtf8(texts.tokNR));
+  kzAV_->setEditText(QUtf8(texts.kzAV));
+  typePP_->setEditText(QUtf8(texts.typePP));
+  tokPP_->setEditText(QUtf8(texts.tokPP));
+  kzPP_->setEditText(QUtf8(texts.kzPP));
+  timePP_->setEditText(QUtf8(texts.timePP));
   accepted_.reset();
   OKDDBitBtnClick();
   if (accepted_) {

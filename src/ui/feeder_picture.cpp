@@ -7,11 +7,10 @@
 
 #include "core/line_catalogue.h"
 #include "device/device_check.h"
+#include "report/utf8_text.h"
 
 namespace tesmir {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // Rows of text above and below the line, at most.
 constexpr int kRowsAbove = 4;
@@ -90,10 +89,11 @@ FeederPictureModel MakePictureModel(const SchemeState& scheme, const ResultTexts
     if (!(seg.Length > 0)) continue;
     FeederPictureModel::Section s;
     s.number = i + 1;
-    s.kind = Q(seg.Kind);
+    s.kind = QUtf8(seg.Kind);
     s.busbar = ClassifyLineKind(seg.Kind) == LineKindClass::Tire;
     s.overhead = seg.Kind == kCableKinds[2];
-    s.conductor = s.busbar ? Q(seg.Stuff) : QStringLiteral("%1 %2/%3 мм²").arg(Q(seg.Stuff), Q(seg.Ff), Q(seg.Fn));
+    s.conductor = s.busbar ? QUtf8(seg.Stuff)
+                           : QStringLiteral("%1 %2/%3 мм²").arg(QUtf8(seg.Stuff), QUtf8(seg.Ff), QUtf8(seg.Fn));
     s.length = QStringLiteral("L=") + PlainText(seg.Length, seps) + QStringLiteral(" м");
     s.parallel = std::max(1, static_cast<int>(seg.QuanPar));
     m.sections.push_back(std::move(s));

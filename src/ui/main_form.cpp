@@ -28,6 +28,7 @@
 #include "core/tire_catalogue.h"
 #include "core/trans_catalogue.h"
 #include "device/device_check.h"
+#include "report/utf8_text.h"
 #include "tesmir_version.h"
 #include "ui/button_keys.h"
 #include "ui/context_help.h"
@@ -43,14 +44,13 @@ namespace {
 // rows); this is the same number as an array index.
 constexpr std::size_t At(int index) { return static_cast<std::size_t>(index); }
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 std::string S(const QString& text) { return text.toStdString(); }
 
 template <class Range>
 QStringList ListOf(const Range& items) {
   QStringList list;
   for (std::string_view item : items) {
-    list << Q(item);
+    list << QUtf8(item);
   }
   return list;
 }
@@ -58,8 +58,8 @@ QStringList ListOf(const Range& items) {
 const QString kTitle = QString::fromUtf8(kProgramTitle);
 
 // The parallel-conductor counts offered in every row.
-const QStringList kQuanParItems = {Q(kSingleConductor), QStringLiteral("2"), QStringLiteral("3"),
-                                   QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
+const QStringList kQuanParItems = {QUtf8(kSingleConductor), QStringLiteral("2"), QStringLiteral("3"),
+                                   QStringLiteral("4"),     QStringLiteral("5"), QStringLiteral("6")};
 
 namespace hint {
 const QString kWindKind = QStringLiteral("Выберите тип соединения обмоток трансформатора");
@@ -114,11 +114,11 @@ QComboBox* EditableList(const QString& name, const QStringList& items, const QSt
 int WidestStuffText(const QFontMetrics& metrics) {
   int widest = 0;
   for (std::string_view material : kMaterials) {
-    widest = std::max(widest, metrics.horizontalAdvance(Q(material)));
+    widest = std::max(widest, metrics.horizontalAdvance(QUtf8(material)));
   }
   for (std::string_view family : kTireFamilies) {
     for (std::string_view model : TireLineModels(family)) {
-      widest = std::max(widest, metrics.horizontalAdvance(Q(model)));
+      widest = std::max(widest, metrics.horizontalAdvance(QUtf8(model)));
     }
   }
   return widest;
@@ -141,7 +141,7 @@ QString RowName(const char* prefix, int row, const char* suffix) {
 }
 
 // The material a row shows for cable and overhead kinds: the one it starts with.
-QString DefaultMaterial(int row) { return Q(DefaultSchemeInput().lines[static_cast<std::size_t>(row)].stuff); }
+QString DefaultMaterial(int row) { return QUtf8(DefaultSchemeInput().lines[static_cast<std::size_t>(row)].stuff); }
 
 }  // namespace
 
@@ -266,15 +266,15 @@ QWidget* MainForm::buildTransformerFrame() {
 
   const SchemeInput defaults = DefaultSchemeInput();
   column->addWidget(style::FieldCaption(QStringLiteral("Схема соединения\nобмоток")));
-  windKind_ =
-      EditableList(QStringLiteral("WindKindComboBox"), ListOf(kWindKinds), Q(defaults.windKind), hint::kWindKind, box);
+  windKind_ = EditableList(QStringLiteral("WindKindComboBox"), ListOf(kWindKinds), QUtf8(defaults.windKind),
+                           hint::kWindKind, box);
   SetHelpContext(windKind_, HelpTopic::kTransformer);
   column->addWidget(windKind_);
   column->addSpacing(10);
 
   column->addWidget(style::FieldCaption(QStringLiteral("Номинальная\nмощность, кВ*А")));
   const Result<TransPowerList> start = TransPowerListFor(defaults.windKind);
-  transPower_ = EditableList(QStringLiteral("TransPowerComboBox"), ListOf(start->items), Q(defaults.transPower),
+  transPower_ = EditableList(QStringLiteral("TransPowerComboBox"), ListOf(start->items), QUtf8(defaults.transPower),
                              hint::kTransPower, box);
   SetHelpContext(transPower_, HelpTopic::kTransformer);
   column->addWidget(transPower_);
@@ -325,18 +325,18 @@ QWidget* MainForm::buildSchemeFrame() {
 
     LineRow& row = rows_[At(r)];
     const LineInput& start = defaults.lines[At(r)];
-    row.kind = EditableList(RowName("KindPerformLine", r, "ComboBox"), kinds, Q(start.kind), hint::kKind, box);
-    row.stuff = EditableList(RowName("StuffLine", r, "ComboBox"), materials, Q(start.stuff), hint::kStuff, box);
+    row.kind = EditableList(RowName("KindPerformLine", r, "ComboBox"), kinds, QUtf8(start.kind), hint::kKind, box);
+    row.stuff = EditableList(RowName("StuffLine", r, "ComboBox"), materials, QUtf8(start.stuff), hint::kStuff, box);
     row.stuff->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     row.stuff->setMinimumWidth(row.stuff->minimumSizeHint().width() + stuffWidth);
-    row.length = new QLineEdit(Q(start.length), box);
+    row.length = new QLineEdit(QUtf8(start.length), box);
     row.length->setObjectName(RowName("LengthLine", r, "Edit"));
     row.length->setStatusTip(hint::kLength);
     row.length->setFixedWidth(row.length->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 12);
     row.quanPar =
-        EditableList(RowName("QuanParLine", r, "ComboBox"), kQuanParItems, Q(start.quanPar), hint::kQuanPar, box);
-    row.ff = EditableList(RowName("FfLine", r, "ComboBox"), sections, Q(start.ff), hint::kFf, box);
-    row.fn = EditableList(RowName("FnLine", r, "ComboBox"), sections, Q(start.fn), hint::kFn, box);
+        EditableList(RowName("QuanParLine", r, "ComboBox"), kQuanParItems, QUtf8(start.quanPar), hint::kQuanPar, box);
+    row.ff = EditableList(RowName("FfLine", r, "ComboBox"), sections, QUtf8(start.ff), hint::kFf, box);
+    row.fn = EditableList(RowName("FnLine", r, "ComboBox"), sections, QUtf8(start.fn), hint::kFn, box);
     const std::array<QWidget*, 6> controls = {row.kind, row.stuff, row.length, row.quanPar, row.ff, row.fn};
     for (int c = 0; c < 6; ++c) {
       SetHelpContext(controls[At(c)], HelpTopic::kLines);
@@ -354,7 +354,7 @@ QWidget* MainForm::buildSchemeFrame() {
   arcRow->setContentsMargins(6, 3, 6, 3);
   arcRow->addWidget(style::FieldCaption(
       QStringLiteral("Переходное сопротивление контактов + сопротивление электрической дуги, мОм:"), arcBox));
-  rArc_ = new QLineEdit(Q(defaults.rArc), arcBox);
+  rArc_ = new QLineEdit(QUtf8(defaults.rArc), arcBox);
   rArc_->setObjectName(QStringLiteral("RArcEdit"));
   rArc_->setStatusTip(hint::kRArc);
   rArc_->setFixedWidth(rArc_->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 12);
@@ -370,7 +370,7 @@ QWidget* MainForm::buildDeviceGroup() {
   group->setObjectName(QStringLiteral("GroupBox1"));
   auto* row = new QHBoxLayout(group);
   row->setContentsMargins(8, 4, 8, 4);
-  statusDD_ = new QLabel(Q(kStatusNotDefined), group);
+  statusDD_ = new QLabel(QUtf8(kStatusNotDefined), group);
   statusDD_->setObjectName(QStringLiteral("StatusDDLabel"));
   statusDD_->setStatusTip(hint::kStatusDD);
   statusDD_->setWordWrap(true);
@@ -392,7 +392,7 @@ QWidget* MainForm::buildResultPanel() {
   style::MakeWhite(panel);
   auto* row = new QHBoxLayout(panel);
   row->setContentsMargins(8, 4, 8, 4);
-  iokz_ = new QLabel(Q(calc_messages::kEnterData), panel);
+  iokz_ = new QLabel(QUtf8(calc_messages::kEnterData), panel);
   iokz_->setObjectName(QStringLiteral("IokzLabel"));
   iokz_->setStatusTip(hint::kIokz);
   QFont font(QStringLiteral("Comic Sans MS"));
@@ -477,7 +477,7 @@ void MainForm::buildFileMenu() {
 }
 
 void MainForm::setSchemeInput(const SchemeInput& input) {
-  const auto type = [](QComboBox* box, const std::string& text) { box->setEditText(Q(text)); };
+  const auto type = [](QComboBox* box, const std::string& text) { box->setEditText(QUtf8(text)); };
   type(windKind_, input.windKind);
   type(transPower_, input.transPower);
   for (int r = 0; r < kLineCount; ++r) {
@@ -485,12 +485,12 @@ void MainForm::setSchemeInput(const SchemeInput& input) {
     const LineInput& line = input.lines[At(r)];
     type(row.kind, line.kind);
     type(row.stuff, line.stuff);
-    row.length->setText(Q(line.length));
+    row.length->setText(QUtf8(line.length));
     type(row.quanPar, line.quanPar);
     type(row.ff, line.ff);
     type(row.fn, line.fn);
   }
-  rArc_->setText(Q(input.rArc));
+  rArc_->setText(QUtf8(input.rArc));
 }
 
 void MainForm::setTabOrderChain() {
@@ -579,8 +579,8 @@ SchemeInput MainForm::schemeInput() const {
 }
 
 void MainForm::showNotEnoughData() {
-  setResultLine(Q(calc_messages::kNotEnoughData), false);
-  statusDD_->setText(Q(kStatusNoCurrent));
+  setResultLine(QUtf8(calc_messages::kNotEnoughData), false);
+  statusDD_->setText(QUtf8(kStatusNoCurrent));
 }
 
 void MainForm::StartButtonClick() {
@@ -591,12 +591,12 @@ void MainForm::StartButtonClick() {
   if (!outcome) {
     const CalcFailure& failure = outcome.error();
     if (failure.labels == LabelsReset::BeforeMessage) showNotEnoughData();
-    messages_.inform(this, Q(failure.message));
+    messages_.inform(this, QUtf8(failure.message));
     if (failure.labels == LabelsReset::AfterMessage) showNotEnoughData();
     return;
   }
 
-  setResultLine(Q(*outcome), true);
+  setResultLine(QUtf8(*outcome), true);
   emit calculationSucceeded();
   results_.showCalculation(scheme_, transPower_->currentText(), windKind_->currentText(), iokz_->text());
   resultMenu_->setEnabled(true);
@@ -633,11 +633,11 @@ void MainForm::HelpMenuClick() {
 void MainForm::WindKindComboBoxChange() {
   const Result<TransPowerList> list = TransPowerListFor(S(windKind_->currentText()));
   if (!list) {
-    messages_.inform(this, Q(list.error()));
+    messages_.inform(this, QUtf8(list.error()));
     showNotEnoughData();
     return;
   }
-  Refill(transPower_, ListOf(list->items), Q(list->text));
+  Refill(transPower_, ListOf(list->items), QUtf8(list->text));
 }
 
 void MainForm::KindPerformLineComboBoxChange(int r) {
@@ -653,11 +653,11 @@ void MainForm::KindPerformLineComboBoxChange(int r) {
       row.ff->setEnabled(false);
       row.fn->setEnabled(false);
       const auto models = TireLineModels(kind);
-      Refill(row.stuff, ListOf(models), models.empty() ? QString() : Q(models.front()));
+      Refill(row.stuff, ListOf(models), models.empty() ? QString() : QUtf8(models.front()));
       break;
     }
     case LineKindClass::Unknown:
-      messages_.inform(this, Q(calc_messages::kUnknownLineKind));
+      messages_.inform(this, QUtf8(calc_messages::kUnknownLineKind));
       showNotEnoughData();
       break;
   }

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "core/number_text.h"
+#include "report/utf8_text.h"
 #include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/hints.h"
@@ -21,8 +22,6 @@
 
 namespace tesmir {
 namespace {
-
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 namespace hint {
 const QString kTripCurrent = QStringLiteral("Ток срабатывания выбранного аппарата защиты Iср");
@@ -50,7 +49,7 @@ const QString kBreakingStatus =
 
 // A value label: white, sunken, wide enough for the longest text it can show.
 QLabel* Value(const char* name, const QString& widest, QWidget* parent) {
-  auto* label = new QLabel(Q(check_texts::kDash), parent);
+  auto* label = new QLabel(QUtf8(check_texts::kDash), parent);
   label->setObjectName(QLatin1String(name));
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setMargin(2);
@@ -100,8 +99,8 @@ ProtectionCheckForm::ProtectionCheckForm(const SchemeState& scheme, const Device
 }
 
 void ProtectionCheckForm::buildControls() {
-  const QString widestVerdict = Q(check_texts::kDoesNotTrip);
-  const QString widestFigure = Q(check_texts::kNoLength);
+  const QString widestVerdict = QUtf8(check_texts::kDoesNotTrip);
+  const QString widestFigure = QUtf8(check_texts::kNoLength);
 
   QGroupBox* basis = Group("BasisGroupBox", QStringLiteral("Исходные данные"), this);
   auto* basisGrid = new QGridLayout(basis);
@@ -152,7 +151,7 @@ void ProtectionCheckForm::buildControls() {
   breakingCapacity_->setObjectName(QStringLiteral("BreakingCapacityEdit"));
   breakingCapacity_->setFixedWidth(breakingCapacity_->fontMetrics().horizontalAdvance(QStringLiteral("00000.00")) + 12);
   SetHelpContext(breakingCapacity_, HelpTopic::kProtectionCheck);
-  breakingStatus_ = Value("BreakingStatusLabel", Q(check_texts::kBreakingShort), breaking);
+  breakingStatus_ = Value("BreakingStatusLabel", QUtf8(check_texts::kBreakingShort), breaking);
   breakingStatus_->clear();
   auto* capacityCaption = Caption(QStringLiteral("Отключающая способность аппарата, кА"), breaking);
   capacityCaption->setBuddy(breakingCapacity_);
@@ -203,7 +202,7 @@ void ProtectionCheckForm::buildControls() {
   for (std::string_view reason : {check_texts::kWhyNoCalculation, check_texts::kWhyNoDevice, check_texts::kWhyNoLine,
                                   check_texts::kWhyNoConductor, check_texts::kWhyBusbar, check_texts::kWhySinglePhase,
                                   check_texts::kWhyNoTriangleStar, check_texts::kWhyNoIk3}) {
-    widestTip = std::max(widestTip, statusBar_->fontMetrics().horizontalAdvance(Q(reason)));
+    widestTip = std::max(widestTip, statusBar_->fontMetrics().horizontalAdvance(QUtf8(reason)));
   }
   statusBar_->setMinimumWidth(widestTip + 24);
 
@@ -222,9 +221,9 @@ void ProtectionCheckForm::buildControls() {
 }
 
 void ProtectionCheckForm::showFigure(QLabel* label, const FigureText& figure, const QString& hint) {
-  label->setText(Q(figure.text));
+  label->setText(QUtf8(figure.text));
   // A figure that cannot be given says why where its hint would be.
-  label->setStatusTip(figure.reason.empty() ? hint : Q(figure.reason));
+  label->setStatusTip(figure.reason.empty() ? hint : QUtf8(figure.reason));
 }
 
 void ProtectionCheckForm::refresh() {
@@ -235,7 +234,7 @@ void ProtectionCheckForm::refresh() {
   showFigure(tripCurrent_, TripCurrentText(result, separators_), hint::kTripCurrent);
   showFigure(lastLine_, LastLineText(result), hint::kLastLine);
   showFigure(iokzMin_, texts.iokzMin, hint::kIokzMin);
-  iokzMinStatus_->setText(Q(texts.iokzMinStatus));
+  iokzMinStatus_->setText(QUtf8(texts.iokzMinStatus));
   showFigure(lengthMax_, texts.lengthMax, hint::kLengthMax);
   showFigure(lengthMaxHot_, texts.lengthMaxHot, hint::kLengthMaxHot);
   showFigure(sectionMin_, texts.sectionMin, hint::kSectionMin);
@@ -252,13 +251,14 @@ std::vector<std::pair<QString, QString>> ProtectionCheckForm::noteFigures() cons
   const ProtectionCheckTexts texts = FormatProtectionCheck(result, separators_);
   // On paper there is no status bar: the reason stands beside the dash.
   const auto shown = [](const FigureText& figure) {
-    return figure.reason.empty() ? Q(figure.text) : Q(figure.text) + QStringLiteral(" (") + Q(figure.reason) + u')';
+    return figure.reason.empty() ? QUtf8(figure.text)
+                                 : QUtf8(figure.text) + QStringLiteral(" (") + QUtf8(figure.reason) + u')';
   };
   std::vector<std::pair<QString, QString>> rows = {
       {QStringLiteral("Ток срабатывания аппарата защиты:"), shown(TripCurrentText(result, separators_))},
       {QStringLiteral("Последняя линия:"), shown(LastLineText(result))},
       {QStringLiteral("Ток однофазного КЗ при нагретых проводниках (минимальный), Iокз мин:"), shown(texts.iokzMin)},
-      {QStringLiteral("Срабатывание аппарата при Iокз мин:"), Q(texts.iokzMinStatus)},
+      {QStringLiteral("Срабатывание аппарата при Iокз мин:"), QUtf8(texts.iokzMinStatus)},
       {QStringLiteral("Наибольшая длина последней линии по расчету Iокз:"), shown(texts.lengthMax)},
       {QStringLiteral("Наибольшая длина последней линии при нагретых проводниках:"), shown(texts.lengthMaxHot)},
       {QStringLiteral("Наименьшее сечение жил последней линии по расчету Iокз:"), shown(texts.sectionMin)},
@@ -271,7 +271,7 @@ std::vector<std::pair<QString, QString>> ProtectionCheckForm::noteFigures() cons
   if (!verdict.status.empty()) {
     // Judged, so the text is a positive number.
     rows.emplace_back(QStringLiteral("Отключающая способность аппарата:"),
-                      Q(FormatG(ParseDecimal(typed).value_or(0), separators_)) + QStringLiteral(" кА"));
+                      QUtf8(FormatG(ParseDecimal(typed).value_or(0), separators_)) + QStringLiteral(" кА"));
     rows.emplace_back(QStringLiteral("Проверка отключающей способности:"), shown({verdict.status, verdict.reason}));
   }
   return rows;
@@ -280,8 +280,8 @@ std::vector<std::pair<QString, QString>> ProtectionCheckForm::noteFigures() cons
 void ProtectionCheckForm::BreakingCapacityEditChange() {
   badTextReported_ = false;
   const BreakingVerdict verdict = JudgeBreakingCapacity(breakingCapacity_->text().toStdString(), ik3Device_);
-  breakingStatus_->setText(Q(verdict.status));
-  breakingStatus_->setStatusTip(verdict.reason.empty() ? hint::kBreakingStatus : Q(verdict.reason));
+  breakingStatus_->setText(QUtf8(verdict.status));
+  breakingStatus_->setStatusTip(verdict.reason.empty() ? hint::kBreakingStatus : QUtf8(verdict.reason));
 }
 
 void ProtectionCheckForm::BreakingCapacityEditExit() {
@@ -289,7 +289,7 @@ void ProtectionCheckForm::BreakingCapacityEditExit() {
   // Once per bad text: Enter and then leaving the edit do not say it twice.
   if (!verdict.message.empty() && !badTextReported_) {
     badTextReported_ = true;
-    messages_.inform(this, Q(verdict.message));
+    messages_.inform(this, QUtf8(verdict.message));
   }
 }
 

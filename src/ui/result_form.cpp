@@ -11,6 +11,7 @@
 
 #include "core/display_format.h"
 #include "device/device_check.h"
+#include "report/utf8_text.h"
 #include "ui/button_keys.h"
 #include "ui/context_help.h"
 #include "ui/feeder_picture.h"
@@ -54,7 +55,7 @@ QLabel* Value(const QString& name, const QString& text, const QString& widest, b
   return label;
 }
 
-const QString kDash = QString::fromUtf8(kNoValueText.data(), static_cast<qsizetype>(kNoValueText.size()));
+const QString kDash = QUtf8(kNoValueText);
 // The widest texts a value can take: seven significant digits with grouping.
 const QString kWidestNumber = QStringLiteral("-9 999 999,00");
 const QString kWidestOhm = QStringLiteral("Zф-н=-9 999 999,00 мОм");
@@ -188,7 +189,7 @@ QWidget* ResultForm::buildDefenceTab() {
   tab->setObjectName(QStringLiteral("DefenceTabSheet"));
   auto* grid = new QGridLayout(tab);
   grid->setVerticalSpacing(4);
-  const QString widest = QString::fromUtf8(kBreakerTypeText.data(), static_cast<qsizetype>(kBreakerTypeText.size()));
+  const QString widest = QUtf8(kBreakerTypeText);
   typeDD_ = Value(QStringLiteral("TypeDDLabel"), kDash, widest);
   toknom_ = Value(QStringLiteral("ToknomLabel"), kDash, widest);
   kz_ = Value(QStringLiteral("KZLabel"), kDash, widest);

@@ -1,19 +1,16 @@
 #include "ui/result_texts.h"
+#include "report/utf8_text.h"
 
 namespace tesmir {
-namespace {
+namespace {}  // namespace
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
-
-QString OhmText(double value, const NumberSeparators& seps) { return Q(FormatF2(value, seps)); }
-QString PlainText(double value, const NumberSeparators& seps) { return Q(FormatG(value, seps)); }
-QString CurrentText(double amperes) { return Q(FormatCurrent(amperes)); }
+QString OhmText(double value, const NumberSeparators& seps) { return QUtf8(FormatF2(value, seps)); }
+QString PlainText(double value, const NumberSeparators& seps) { return QUtf8(FormatG(value, seps)); }
+QString CurrentText(double amperes) { return QUtf8(FormatCurrent(amperes)); }
 
 ResultTexts MakeResultTexts(const SchemeState& scheme, const QString& powerText, const QString& windKindText,
                             const QString& resultLine, const NumberSeparators& seps) {
-  const auto ohm = [](const QString& prefix, const std::string& value) { return prefix + Q(value) + kOhmUnit; };
+  const auto ohm = [](const QString& prefix, const std::string& value) { return prefix + QUtf8(value) + kOhmUnit; };
   ResultTexts t;
   t.power = powerText;
   t.st = QStringLiteral("Sном=") + powerText + QStringLiteral(" кВ*А");
@@ -23,13 +20,13 @@ ResultTexts MakeResultTexts(const SchemeState& scheme, const QString& powerText,
   t.zt = ohm(QStringLiteral("Zт="), FormatF2(scheme.Zt, seps));
   for (int i = 0; i < kLineCount; ++i) {
     const LineSegment& seg = scheme.Lines[static_cast<std::size_t>(i)];
-    t.rLine[static_cast<std::size_t>(i)] = Q(FormatF2(seg.RLine, seps));
-    t.xLine[static_cast<std::size_t>(i)] = Q(FormatF2(seg.XLine, seps));
-    t.zLine[static_cast<std::size_t>(i)] = Q(FormatF2(seg.ZLine, seps));
+    t.rLine[static_cast<std::size_t>(i)] = QUtf8(FormatF2(seg.RLine, seps));
+    t.xLine[static_cast<std::size_t>(i)] = QUtf8(FormatF2(seg.XLine, seps));
+    t.zLine[static_cast<std::size_t>(i)] = QUtf8(FormatF2(seg.ZLine, seps));
   }
-  t.rLineSum = Q(FormatF2(scheme.RLineSum, seps));
-  t.xLineSum = Q(FormatF2(scheme.XLineSum, seps));
-  t.zLineSum = Q(FormatF2(scheme.ZLineSum, seps));
+  t.rLineSum = QUtf8(FormatF2(scheme.RLineSum, seps));
+  t.xLineSum = QUtf8(FormatF2(scheme.XLineSum, seps));
+  t.zLineSum = QUtf8(FormatF2(scheme.ZLineSum, seps));
   t.rother = ohm(QStringLiteral("Rпр="), FormatF0(scheme.RArc, seps));
   t.rsum = ohm(QStringLiteral("Rф-н="), FormatF2(scheme.Rsum, seps));
   t.xsum = ohm(QStringLiteral("Xф-н="), FormatF2(scheme.Xsum, seps));
