@@ -3,6 +3,7 @@
 // computed from the input texts as the user typed or picked them.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,6 +13,9 @@
 namespace tesmir {
 
 inline constexpr int kLineCount = 6;
+// Line sections are numbered 0..kLineCount-1 as ints (they go into names,
+// grid rows and texts); the same number as an index into the line arrays.
+constexpr std::size_t LineIndex(int line) { return static_cast<std::size_t>(line); }
 
 // The phase voltage, 231 V, in millivolts: divided by a loop impedance in
 // milliohms it gives the fault current in amperes.

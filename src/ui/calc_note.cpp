@@ -38,7 +38,7 @@ void WriteInputs(PageFlow& flow, const CalcNote& n) {
                   QStringLiteral("Сечение нуля, кв.мм"), QStringLiteral("Длина, м"),
                   QStringLiteral("Количество параллельных проводов, шт.")});
   for (int i = 0; i < kLineCount; ++i) {
-    const LineSegment& seg = s.Lines[static_cast<std::size_t>(i)];
+    const LineSegment& seg = s.Lines[LineIndex(i)];
     const bool busbar = ClassifyLineKind(seg.Kind) == LineKindClass::Tire;
     rows.push_back({QString::number(i + 1), QUtf8(seg.Kind), QUtf8(seg.Stuff), busbar ? kNoValue : QUtf8(seg.Ff),
                     busbar ? kNoValue : QUtf8(seg.Fn), PlainText(seg.Length, n.seps), QString::number(seg.QuanPar)});
@@ -71,8 +71,8 @@ void WriteMethod(PageFlow& flow, const CalcNote& n) {
                      "rн, xн — погонные сопротивления фазной и нулевой жил, L — длина, n — число "
                      "параллельных проводов."));
   for (int i = 0; i < kLineCount; ++i) {
-    const LineSegment& seg = s.Lines[static_cast<std::size_t>(i)];
-    const std::size_t k = static_cast<std::size_t>(i);
+    const LineSegment& seg = s.Lines[LineIndex(i)];
+    const std::size_t k = LineIndex(i);
     const QString rLine = n.texts.rLine[k];
     const QString xLine = n.texts.xLine[k];
     const QString lengthPart = QStringLiteral(") · ") + g(seg.Length) + QStringLiteral(" / ") +
@@ -85,8 +85,8 @@ void WriteMethod(PageFlow& flow, const CalcNote& n) {
   }
   QStringList rParts, xParts;
   for (int i = 0; i < kLineCount; ++i) {
-    rParts << n.texts.rLine[static_cast<std::size_t>(i)];
-    xParts << n.texts.xLine[static_cast<std::size_t>(i)];
+    rParts << n.texts.rLine[LineIndex(i)];
+    xParts << n.texts.xLine[LineIndex(i)];
   }
   const QString plus = QStringLiteral(" + ");
   flow.paragraph(QStringLiteral("Суммарное: Rл = %1 = %2 мОм").arg(rParts.join(plus), n.texts.rLineSum));
@@ -115,7 +115,7 @@ void WriteResults(PageFlow& flow, const CalcNote& n) {
   rows.push_back({result_captions::kLineResistance, QStringLiteral("Активное Rл, мОм"),
                   QStringLiteral("Индуктивное Xл, мОм"), QStringLiteral("Полное Zл, мОм")});
   for (int i = 0; i < kLineCount; ++i) {
-    const std::size_t k = static_cast<std::size_t>(i);
+    const std::size_t k = LineIndex(i);
     rows.push_back({result_captions::kLineNumber.arg(i + 1), t.rLine[k], t.xLine[k], t.zLine[k]});
   }
   rows.push_back({result_captions::kLineSum, t.rLineSum, t.xLineSum, t.zLineSum});

@@ -85,7 +85,7 @@ FeederPictureModel MakePictureModel(const SchemeState& scheme, const ResultTexts
   m.windKind = texts.windKind;
   m.power = texts.power + QStringLiteral(" кВ*А");
   for (int i = 0; i < kLineCount; ++i) {
-    const LineSegment& seg = scheme.Lines[static_cast<std::size_t>(i)];
+    const LineSegment& seg = scheme.Lines[LineIndex(i)];
     if (!(seg.Length > 0)) continue;
     FeederPictureModel::Section s;
     s.number = i + 1;

@@ -40,10 +40,6 @@
 namespace tesmir {
 namespace {
 
-// Line rows are numbered 0..kLineCount-1 as ints (they go into names and grid
-// rows); this is the same number as an array index.
-constexpr std::size_t At(int index) { return static_cast<std::size_t>(index); }
-
 std::string S(const QString& text) { return text.toStdString(); }
 
 template <class Range>
@@ -323,8 +319,8 @@ QWidget* MainForm::buildSchemeFrame() {
     title->setFont(font);
     grid->addWidget(title, gridRow, 0);
 
-    LineRow& row = rows_[At(r)];
-    const LineInput& start = defaults.lines[At(r)];
+    LineRow& row = rows_[LineIndex(r)];
+    const LineInput& start = defaults.lines[LineIndex(r)];
     row.kind = EditableList(RowName("KindPerformLine", r, "ComboBox"), kinds, QUtf8(start.kind), hint::kKind, box);
     row.stuff = EditableList(RowName("StuffLine", r, "ComboBox"), materials, QUtf8(start.stuff), hint::kStuff, box);
     row.stuff->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -339,8 +335,8 @@ QWidget* MainForm::buildSchemeFrame() {
     row.fn = EditableList(RowName("FnLine", r, "ComboBox"), sections, QUtf8(start.fn), hint::kFn, box);
     const std::array<QWidget*, 6> controls = {row.kind, row.stuff, row.length, row.quanPar, row.ff, row.fn};
     for (int c = 0; c < 6; ++c) {
-      SetHelpContext(controls[At(c)], HelpTopic::kLines);
-      grid->addWidget(controls[At(c)], gridRow, c + 1);
+      SetHelpContext(controls[static_cast<std::size_t>(c)], HelpTopic::kLines);
+      grid->addWidget(controls[static_cast<std::size_t>(c)], gridRow, c + 1);
     }
   }
   grid->setColumnStretch(1, 3);
@@ -481,8 +477,8 @@ void MainForm::setSchemeInput(const SchemeInput& input) {
   type(windKind_, input.windKind);
   type(transPower_, input.transPower);
   for (int r = 0; r < kLineCount; ++r) {
-    const LineRow& row = rows_[At(r)];
-    const LineInput& line = input.lines[At(r)];
+    const LineRow& row = rows_[LineIndex(r)];
+    const LineInput& line = input.lines[LineIndex(r)];
     type(row.kind, line.kind);
     type(row.stuff, line.stuff);
     row.length->setText(QUtf8(line.length));
@@ -524,7 +520,8 @@ void MainForm::connectHandlers() {
   // its line edit.
   connect(windKind_, &QComboBox::editTextChanged, this, &MainForm::WindKindComboBoxChange);
   for (int r = 0; r < kLineCount; ++r) {
-    connect(rows_[At(r)].kind, &QComboBox::editTextChanged, this, [this, r] { KindPerformLineComboBoxChange(r); });
+    connect(rows_[LineIndex(r)].kind, &QComboBox::editTextChanged, this,
+            [this, r] { KindPerformLineComboBoxChange(r); });
   }
   // Any change of an input, typed or chosen or made by a refill, leaves the
   // result line describing the inputs of the last calculation.
@@ -565,8 +562,8 @@ SchemeInput MainForm::schemeInput() const {
   input.transPower = S(transPower_->currentText());
   input.windKind = S(windKind_->currentText());
   for (int r = 0; r < kLineCount; ++r) {
-    const LineRow& row = rows_[At(r)];
-    LineInput& line = input.lines[At(r)];
+    const LineRow& row = rows_[LineIndex(r)];
+    LineInput& line = input.lines[LineIndex(r)];
     line.kind = S(row.kind->currentText());
     line.stuff = S(row.stuff->currentText());
     line.ff = S(row.ff->currentText());
@@ -641,7 +638,7 @@ void MainForm::WindKindComboBoxChange() {
 }
 
 void MainForm::KindPerformLineComboBoxChange(int r) {
-  LineRow& row = rows_[At(r)];
+  LineRow& row = rows_[LineIndex(r)];
   const std::string kind = S(row.kind->currentText());
   switch (ClassifyLineKind(kind)) {
     case LineKindClass::Cable:

@@ -23,10 +23,6 @@
 namespace tesmir {
 namespace {
 
-// Line numbers are ints (they go into names and grid rows); this is the same
-// number as an array index.
-constexpr std::size_t At(int index) { return static_cast<std::size_t>(index); }
-
 QLabel* MainCaption(const QString& text) { return style::Caption(text, QString(), style::kDarkRed); }
 
 QLabel* SubCaption(const QString& text, bool bold = false) {
@@ -165,12 +161,12 @@ QWidget* ResultForm::buildLineTab() {
   }
   for (int r = 0; r < kLineCount; ++r) {
     grid->addWidget(SubCaption(result_captions::kLineNumber.arg(r + 1)), r + 2, 0);
-    rLine_[At(r)] = Value(QStringLiteral("RLine%1Label").arg(r + 1), kDash, kWidestNumber);
-    xLine_[At(r)] = Value(QStringLiteral("XLine%1Label").arg(r + 1), kDash, kWidestNumber);
-    zLine_[At(r)] = Value(QStringLiteral("ZLine%1Label").arg(r + 1), kDash, kWidestNumber);
-    grid->addWidget(rLine_[At(r)], r + 2, 1);
-    grid->addWidget(xLine_[At(r)], r + 2, 2);
-    grid->addWidget(zLine_[At(r)], r + 2, 3);
+    rLine_[LineIndex(r)] = Value(QStringLiteral("RLine%1Label").arg(r + 1), kDash, kWidestNumber);
+    xLine_[LineIndex(r)] = Value(QStringLiteral("XLine%1Label").arg(r + 1), kDash, kWidestNumber);
+    zLine_[LineIndex(r)] = Value(QStringLiteral("ZLine%1Label").arg(r + 1), kDash, kWidestNumber);
+    grid->addWidget(rLine_[LineIndex(r)], r + 2, 1);
+    grid->addWidget(xLine_[LineIndex(r)], r + 2, 2);
+    grid->addWidget(zLine_[LineIndex(r)], r + 2, 3);
   }
   const int sumRow = kLineCount + 2;
   grid->addWidget(SubCaption(result_captions::kLineSum, true), sumRow, 0);
@@ -249,15 +245,15 @@ void ResultForm::showCalculation(const SchemeState& scheme, const QString& power
   xt_->setText(t.xt);
   zt_->setText(t.zt);
   for (int i = 0; i < kLineCount; ++i) {
-    rLine_[At(i)]->setText(t.rLine[At(i)]);
+    rLine_[LineIndex(i)]->setText(t.rLine[LineIndex(i)]);
   }
   rLineSum_->setText(t.rLineSum);
   for (int i = 0; i < kLineCount; ++i) {
-    xLine_[At(i)]->setText(t.xLine[At(i)]);
+    xLine_[LineIndex(i)]->setText(t.xLine[LineIndex(i)]);
   }
   xLineSum_->setText(t.xLineSum);
   for (int i = 0; i < kLineCount; ++i) {
-    zLine_[At(i)]->setText(t.zLine[At(i)]);
+    zLine_[LineIndex(i)]->setText(t.zLine[LineIndex(i)]);
   }
   zLineSum_->setText(t.zLineSum);
   rother_->setText(t.rother);

@@ -19,10 +19,10 @@ ResultTexts MakeResultTexts(const SchemeState& scheme, const QString& powerText,
   t.xt = ohm(QStringLiteral("Xт="), FormatG(scheme.Xt, seps));
   t.zt = ohm(QStringLiteral("Zт="), FormatF2(scheme.Zt, seps));
   for (int i = 0; i < kLineCount; ++i) {
-    const LineSegment& seg = scheme.Lines[static_cast<std::size_t>(i)];
-    t.rLine[static_cast<std::size_t>(i)] = QUtf8(FormatF2(seg.RLine, seps));
-    t.xLine[static_cast<std::size_t>(i)] = QUtf8(FormatF2(seg.XLine, seps));
-    t.zLine[static_cast<std::size_t>(i)] = QUtf8(FormatF2(seg.ZLine, seps));
+    const LineSegment& seg = scheme.Lines[LineIndex(i)];
+    t.rLine[LineIndex(i)] = QUtf8(FormatF2(seg.RLine, seps));
+    t.xLine[LineIndex(i)] = QUtf8(FormatF2(seg.XLine, seps));
+    t.zLine[LineIndex(i)] = QUtf8(FormatF2(seg.ZLine, seps));
   }
   t.rLineSum = QUtf8(FormatF2(scheme.RLineSum, seps));
   t.xLineSum = QUtf8(FormatF2(scheme.XLineSum, seps));
