@@ -1,6 +1,20 @@
 #pragma once
 // The phase-neutral loop of one feeder and its single-phase fault current,
 // computed from the input texts as the user typed or picked them.
+//
+// Glossary of the short names the program keeps throughout (records, fields,
+// window controls and their handlers):
+//   Scheme    the feeder: transformer, line sections, contact and arc resistance
+//   Trans     the supply transformer; WindKind its winding connection scheme
+//   Tire      busbar trunking (a "Tire" kind is a busbar family, "TireLine" a busbar run)
+//   Stuff     a section's conductor material, or for busbars its model
+//   Ff, Fn    phase and neutral cross-section texts, mm²
+//   QuanPar   the number of parallel conductors (or runs) of a section
+//   RArc      the contact-plus-arc resistance at the fault point, mOhm
+//   Rt, Xt    transformer resistance and reactance, held three-fold (one third enters the loop)
+//   Iokz      the single-phase short-circuit current (Iокз), A
+//   TokSR     the protective device's trip current (Iср), A; 0 or below: no device
+//   DD        protective device ("аппарат защиты"); AV a circuit breaker, PP a fuse
 
 #include <array>
 #include <cstddef>

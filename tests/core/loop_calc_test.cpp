@@ -57,6 +57,20 @@ SchemeInput OneCableSection(const std::string& count) {
   return in;
 }
 
+// The feeder of the README: a phase conductor of 240 mm² with a neutral of
+// 120 mm², so every per-metre value of the phase differs from the neutral's.
+//   T/Y-0 630: Rt/3 = 3.426667, Xt/3 = 13.54 mOhm.
+//   85 m paper Al 240/120: R = (0.13 + 0.261) × 85 = 33.235, X = (0.0587 + 0.0602) × 85 = 10.1065.
+//   40 m Gersan GSC 2500A (loop 0.048 + j0.011): R = 1.92, X = 0.44.
+//   Rsum = 3.426667 + 33.235 + 1.92 + 15 = 53.581667, Xsum = 24.0865,
+//   Zsum = 58.746527, Iokz = 3932.147 A.
+SchemeInput ReadmeFeeder() {
+  SchemeInput in = Zeroed("T/Y-0", "630", "15");
+  in.lines[0] = {"Кабель с бумажной изоляцией", "Алюминий", "240", "120", "85", "нет"};
+  in.lines[1] = {"Шинопровод Gersan", "GSC, 2500A", "0", "0", "40", "нет"};
+  return in;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     All, WorkedExampleTest,
     ::testing::Values(WorkedExample{"StartWindow", [] { return DefaultSchemeInput(); }, 692.4, 805.746667, 1062.377,
@@ -71,6 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                                     954.908, "Ток однофазного короткого замыкания равен 955 А"},
                       WorkedExample{"OneCableCountOne", [] { return OneCableSection("1"); }, 427.2, 74.593333, 433.663,
                                     532.672, "Ток однофазного короткого замыкания равен 533 А"},
+                      WorkedExample{"ReadmeFeeder", ReadmeFeeder, 53.581667, 24.0865, 58.746527, 3932.147,
+                                    "Ток однофазного короткого замыкания равен 3932 А"},
                       WorkedExample{"OneCableHexCount", [] { return OneCableSection("$2"); }, 232.2, 67.843333, 241.908,
                                     954.908, "Ток однофазного короткого замыкания равен 955 А"}),
     [](const auto& test) { return std::string(test.param.name); });

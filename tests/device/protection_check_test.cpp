@@ -199,6 +199,20 @@ TEST(ProtectionCheck, WorkedExampleFigures) {
             "1.5 кв.мм.");
 }
 
+// The README's feeder, whose phase and neutral conductors differ (240/120 mm²):
+// the three-phase current takes the phase conductors only.
+//   Z1 at the point = |3.426667 + 0.13 × 85 + 0.024 × 40 + j(13.54 + 0.0587 × 85 + 0.0055 × 40)|
+//                   = |15.436667 + j18.7495| = 24.28651 mOhm,
+//   Ik3 = 1.05 × 400000 / (√3 × 24.28651) = 9984.44 A; at the device 17361.58 A.
+TEST(ProtectionCheck, ThreePhaseCurrentTakesThePhaseConductors) {
+  SchemeInput in = Feeder("T/Y-0", "630", "15",
+                          {{"Кабель с бумажной изоляцией", "Алюминий", "240", "120", "85", "нет"},
+                           {"Шинопровод Gersan", "GSC, 2500A", "0", "0", "40", "нет"}});
+  const ProtectionCheckResult r = CheckProtection(Calculate(in), Breaker16());
+  EXPECT_NEAR(r.ik3Point.value, 9984.44, 0.01);
+  EXPECT_NEAR(r.ik3Device.value, 17361.58, 0.01);
+}
+
 TEST(ProtectionCheck, NothingCalculatedYet) {
   const ProtectionCheckTexts t = FormatProtectionCheck(CheckProtection(SchemeState{}, Breaker16()), kRussian);
   for (const FigureText* f :
