@@ -1,6 +1,5 @@
 #include "core/line_catalogue.h"
 
-#include <cmath>
 #include <cstddef>
 
 #include "core/number_text.h"
@@ -13,7 +12,7 @@ constexpr double kNotUsed = -1;  // combination absent from the catalogue
 // One row per cross-section key: r by material (kMaterials order), x by line
 // kind (kCableKinds order), all in mOhm per metre of one conductor.
 struct LineRow {
-  int key;  // integer part of the section text
+  int key;  // integer part of the section text (checked against kSections)
   double r[2];
   double x[3];
 };
@@ -61,12 +60,13 @@ int IndexOf(const std::string_view (&texts)[N], std::string_view text) {
   return -1;
 }
 
-// The row whose key is the integer part of the value. The comparison stays
-// in floating point, so huge values simply match nothing.
+// The row whose section is exactly the value ("4", "4.0" and "04" are the
+// 4 mm² row; "1.9" or "0.75" is none). A typed value is never rounded to a
+// neighbouring row: a smaller catalogue section would give an optimistic
+// current.
 const LineRow* FindRow(double section) {
-  const double whole = std::trunc(section);
-  for (const LineRow& row : kLineTable) {
-    if (static_cast<double>(row.key) == whole) return &row;
+  for (std::size_t i = 0; i < std::size(kSections); ++i) {
+    if (ParseDecimal(kSections[i]) == section) return &kLineTable[i];
   }
   return nullptr;
 }

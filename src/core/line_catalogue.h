@@ -20,8 +20,10 @@ inline constexpr std::string_view kMaterials[] = {"Алюминий", "Медь"
 inline constexpr std::string_view kSections[] = {"0",  "1.5", "2.5", "4",  "6",   "10",  "16",  "25",
                                                  "35", "50",  "70",  "95", "120", "150", "185", "240"};
 
-// Checks, in order: section is decimal text, its integer part is a catalogue
-// key, material, line kind, combination in use.
+// Checks, in order: section is decimal text, its value is exactly one of
+// kSections, material, line kind, combination in use. Every reader of a typed
+// cross-section (the loop, feeder files, the protection check, the line
+// journal) goes through this lookup.
 Result<LineImpedance> CalcLineImpedance(std::string_view section, std::string_view stuff, std::string_view kind);
 
 namespace line_messages {

@@ -109,7 +109,13 @@ CalcOutcome RunLoopCalculation(const SchemeInput& input, SchemeState& state) {
   for (int i = 0; i < kLineCount; ++i) {
     const std::optional<double> length = ParseDecimal(input.lines[static_cast<std::size_t>(i)].length);
     if (!length || *length < 0) return FailSection(calc_messages::kBadLength, i + 1);
-    s.Lines[static_cast<std::size_t>(i)].Length = *length;
+    LineSegment& seg = s.Lines[static_cast<std::size_t>(i)];
+    seg.Length = *length;
+    // A cable or overhead run with a length but no conductor ("0"/"0") would
+    // silently drop out of the loop.
+    if (seg.Length > 0 && ClassifyLineKind(seg.Kind) == LineKindClass::Cable && seg.RPhase == 0 && seg.RNeutral == 0) {
+      return FailSection(calc_messages::kSelectPhase, i + 1);
+    }
   }
 
   for (int i = 0; i < kLineCount; ++i) {

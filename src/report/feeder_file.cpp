@@ -33,6 +33,8 @@ constexpr DeviceTextKey kDeviceTexts[] = {
     {"timePP", &DeviceDialogInput::timePP},
 };
 
+constexpr const char* kBreakingCapacityKey = "breakingCapacity";
+
 QString Quoted(const QString& path) { return QStringLiteral("«%1»").arg(path); }
 
 // Reads the fields of a checked document; every failure names the field.
@@ -108,6 +110,9 @@ QByteArray FeederToJson(const FeederData& data) {
   } else {
     root.insert(QStringLiteral("device"), QJsonValue::Null);
   }
+  if (!data.breakingCapacity.empty()) {
+    root.insert(QLatin1String(kBreakingCapacityKey), QUtf8(data.breakingCapacity));
+  }
   return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -180,6 +185,11 @@ FeederParse ParseFeeder(QByteArrayView bytes) {
       if (!r.text(device, path, k.key, in.*k.field)) return failed(r.reason);
     }
     data.device = std::move(in);
+  }
+  // Optional: files written before the field existed do not have it.
+  if (root.contains(QLatin1String(kBreakingCapacityKey)) &&
+      !r.text(root, QString(), kBreakingCapacityKey, data.breakingCapacity)) {
+    return failed(r.reason);
   }
   out.data = std::move(data);
   return out;

@@ -24,6 +24,10 @@ inline constexpr char kFeederBadFilePrefix[] = "Файл не является �
 struct FeederData {
   SchemeInput scheme;                       // every input text as shown
   std::optional<DeviceDialogInput> device;  // nullopt: no device accepted
+  // The device's breaking capacity as typed in "Проверка защиты" for this
+  // feeder, kA; empty when none was typed. Written only when given, so a
+  // file without it has exactly the bytes it had before the field existed.
+  std::string breakingCapacity;
   bool operator==(const FeederData&) const = default;
 };
 

@@ -199,7 +199,8 @@ void ReportTable::assignRows(std::vector<ReportRow> rows) {
   if (rows_.size() < static_cast<std::size_t>(kReportMinRows)) {
     rows_.resize(kReportMinRows);
   }
-  modified_ = true;
+  // The table now holds exactly what the file holds: nothing to lose yet.
+  modified_ = false;
 }
 
 bool ReportTable::hasUnsavedWork() const {

@@ -75,11 +75,12 @@ class ReportTable {
   void clearAll();
   void setRowCount(int count);  // never below kReportMinRows
   void setCell(int col, int row, std::string text);
-  // Replaces every row at once (padded to kReportMinRows with empty rows).
+  // Replaces every row at once (padded to kReportMinRows with empty rows), as
+  // reading a report file does: opening is not a change.
   void assignRows(std::vector<ReportRow> rows);
 
-  // Rows were added, deleted, moved or read from a file since the report was
-  // last saved (or since the start).
+  // Rows were added, deleted or moved since the report was last saved or
+  // opened (or since the start).
   bool modified() const { return modified_; }
   // The report was written to a file whole.
   void markSaved() { modified_ = false; }

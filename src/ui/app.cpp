@@ -17,7 +17,7 @@
 
 namespace tesmir {
 
-App::App(MessageSink& messages, FileChooser& files) : App(messages, files, *new RealDocumentDialogs) {
+App::App(MessageSink& messages, FileChooser& files) : App(messages, files, *new RealDocumentDialogs(messages)) {
   ownDialogs_.reset(documentDialogs_);
 }
 
@@ -53,6 +53,7 @@ App::App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
 
   feederDocuments_ = new FeederDocuments(mainForm_, deviceForm_, resultForm_, scheme_, messages_, files_, dialogs);
   feederDocuments_->setProtectionCheck(&checkForm_);
+  feederDocuments_->setPlaces(&reportForm_.places());
   reportDocuments_ = new ReportDocuments(reportForm_, report_, messages_, files_, dialogs);
   documentDialogs_ = &dialogs;
 
@@ -98,22 +99,7 @@ void App::addChosenPoint() {
 
 void App::showMainWindow() { mainForm_.show(); }
 
-bool App::confirmExit() {
-  if (!report_.hasUnsavedWork()) {
-    return true;
-  }
-  const QString question = QString::fromUtf8(report_messages::kUnsavedOnExit.data(),
-                                             static_cast<qsizetype>(report_messages::kUnsavedOnExit.size()));
-  switch (messages_.askSave(&mainForm_, question)) {
-    case MessageSink::SaveAnswer::Save:
-      return reportForm_.saveReport();
-    case MessageSink::SaveAnswer::Discard:
-      return true;
-    case MessageSink::SaveAnswer::Cancel:
-      break;
-  }
-  return false;
-}
+bool App::confirmExit() { return reportForm_.offerToSave(&mainForm_); }
 
 void App::openReportAtStart(const QString& file) {
   showMainWindow();

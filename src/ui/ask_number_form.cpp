@@ -17,8 +17,8 @@
 namespace tesmir {
 namespace {
 
-// Neither button is the dialog's default, so Enter in the edit box presses
-// nothing; Enter on a focused button presses that button.
+// Neither button is the dialog's default: Enter on a focused button presses
+// that button, and Enter in the name field presses "Да".
 QPushButton* NonDefaultButton(const QString& text, const QString& name, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(name);
@@ -30,7 +30,20 @@ QPushButton* NonDefaultButton(const QString& text, const QString& name, QWidget*
 }  // namespace
 
 AskNumberForm::AskNumberForm(const ReportTable& table, MessageSink& messages, QWidget* parent)
-    : QDialog(parent), table_(table), messages_(messages) {
+    : AskNumberForm([&table](const QString& name) { return table.nameRejection(name.toStdString()); }, messages,
+                    parent) {}
+
+std::unique_ptr<AskNumberForm> AskNumberForm::ForNote(NameRule rule, const QString& previous, MessageSink& messages,
+                                                      QWidget* parent) {
+  std::unique_ptr<AskNumberForm> form(new AskNumberForm(std::move(rule), messages, parent));
+  form->setObjectName(QStringLiteral("NotePointNameDialog"));
+  form->limit_->setText(QStringLiteral("(не более 8 символов, можно не вводить)"));
+  form->numberEdit_->setText(previous);
+  return form;
+}
+
+AskNumberForm::AskNumberForm(NameRule rule, MessageSink& messages, QWidget* parent)
+    : QDialog(parent), rule_(std::move(rule)), messages_(messages) {
   setObjectName(QStringLiteral("AskNumberForm"));
   setWindowTitle(QStringLiteral("Запрос номера точки ОКЗ"));
   setModal(true);
@@ -42,17 +55,18 @@ AskNumberForm::AskNumberForm(const ReportTable& table, MessageSink& messages, QW
   example->setObjectName(QStringLiteral("Label2"));
   numberEdit_ = new QLineEdit(this);
   numberEdit_->setObjectName(QStringLiteral("NumberEdit"));
-  auto* limit = new QLabel(QStringLiteral("(не более 8 символов)"), this);
-  limit->setObjectName(QStringLiteral("Label3"));
+  limit_ = new QLabel(QStringLiteral("(не более 8 символов)"), this);
+  limit_->setObjectName(QStringLiteral("Label3"));
 
   QPushButton* ok = NonDefaultButton(QStringLiteral("Да"), QStringLiteral("OKButton"), this);
   QPushButton* cancel = NonDefaultButton(QStringLiteral("Отмена"), QStringLiteral("CancelBitBtn"), this);
   connect(ok, &QPushButton::clicked, this, &AskNumberForm::OKButtonClick);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);  // Esc rejects as well
+  connect(numberEdit_, &QLineEdit::returnPressed, this, &AskNumberForm::OKButtonClick);
 
   auto* edit = new QHBoxLayout;
   edit->addWidget(numberEdit_, 1);
-  edit->addWidget(limit);
+  edit->addWidget(limit_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(ok);
@@ -80,7 +94,7 @@ void AskNumberForm::showEvent(QShowEvent* event) {
 
 void AskNumberForm::OKButtonClick() {
   const QString name = numberEdit_->text();
-  const std::string rejection = table_.nameRejection(name.toStdString());
+  const std::string rejection = rule_(name);
   if (!rejection.empty()) {
     messages_.inform(this, QString::fromStdString(rejection));
     return;

@@ -4,8 +4,12 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
+#include <memory>
 #include <optional>
+#include <string>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -21,6 +25,14 @@ class AskNumberForm : public QDialog {
   // Names are checked against `table`, which the dialog never changes.
   AskNumberForm(const ReportTable& table, MessageSink& messages, QWidget* parent = nullptr);
 
+  // The why-not text of a name, empty when the name is accepted.
+  using NameRule = std::function<std::string(const QString&)>;
+  // The same dialog for a calculation note: names are checked by `rule`,
+  // which allows an empty name, and the limit line says so. Its object name
+  // is "NotePointNameDialog"; it opens with `previous` typed in.
+  static std::unique_ptr<AskNumberForm> ForNote(NameRule rule, const QString& previous, MessageSink& messages,
+                                                QWidget* parent);
+
   // "Да": checks the name; on a rejection shows the reason and stays open
   // with the typed text, otherwise closes with Accepted.
   void OKButtonClick();
@@ -32,9 +44,12 @@ class AskNumberForm : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  const ReportTable& table_;
+  AskNumberForm(NameRule rule, MessageSink& messages, QWidget* parent);
+
+  NameRule rule_;
   MessageSink& messages_;
   QLineEdit* numberEdit_;
+  QLabel* limit_;
   std::optional<QString> chosenName_;
 };
 

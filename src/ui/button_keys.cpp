@@ -3,11 +3,27 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 #include <QWidget>
 
 namespace tesmir {
+
+void F10OpensMenuBar(QMenuBar* bar) {
+  auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), bar->parentWidget());
+  QObject::connect(f10, &QShortcut::activated, bar, [bar] {
+    for (QAction* action : bar->actions()) {
+      if (action->isVisible() && action->isEnabled() && !action->isSeparator()) {
+        bar->setFocus(Qt::ShortcutFocusReason);
+        bar->setActiveAction(action);
+        return;
+      }
+    }
+  });
+}
+
 namespace {
 
 class EnterClicksButton final : public QObject {

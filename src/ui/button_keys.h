@@ -2,9 +2,15 @@
 // Keyboard use of push buttons: Enter (main keyboard or numpad) on a focused
 // button clicks it, as Space does, in windows as well as in dialogs.
 
+class QMenuBar;
 class QWidget;
 
 namespace tesmir {
+
+// F10 in the menu bar's window opens its first menu (or highlights its first
+// item), so that the arrow keys and the underlined letters take over; the
+// items' own "&" mnemonics work with Alt.
+void F10OpensMenuBar(QMenuBar* bar);
 
 // Makes Enter click the focused push or tool button among the current
 // descendants of `window`.

@@ -1,11 +1,13 @@
 #include "ui/calc_note.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "report/report_table.h"
 #include "report/utf8_text.h"
@@ -24,6 +26,34 @@ QString RootOfSquares(const QString& a, const QString& b) {
   return QStringLiteral("√(") + a + QStringLiteral("² + ") + b + QStringLiteral("²)");
 }
 
+// The sections the feeder has: those with a length above 0, numbered 1..6.
+std::vector<int> GivenLines(const SchemeState& s) {
+  std::vector<int> given;
+  for (int i = 0; i < kLineCount; ++i) {
+    if (s.Lines[LineIndex(i)].Length > 0) given.push_back(i);
+  }
+  return given;
+}
+
+// "Линии 3–6 не заданы", "Линия 2 не задана", "Линии 2, 4–6 не заданы"; empty
+// when every section has a length.
+QString MissingLinesText(const std::vector<int>& given) {
+  std::vector<int> missing;
+  for (int i = 0; i < kLineCount; ++i) {
+    if (std::find(given.begin(), given.end(), i) == given.end()) missing.push_back(i + 1);
+  }
+  if (missing.empty()) return {};
+  QStringList ranges;
+  for (std::size_t k = 0; k < missing.size();) {
+    std::size_t end = k;
+    while (end + 1 < missing.size() && missing[end + 1] == missing[end] + 1) ++end;
+    ranges << (end == k ? QString::number(missing[k]) : QStringLiteral("%1–%2").arg(missing[k]).arg(missing[end]));
+    k = end + 1;
+  }
+  if (missing.size() == 1) return QStringLiteral("Линия %1 не задана.").arg(ranges.first());
+  return QStringLiteral("Линии %1 не заданы.").arg(ranges.join(QStringLiteral(", ")));
+}
+
 void WriteInputs(PageFlow& flow, const CalcNote& n) {
   const SchemeState& s = n.scheme;
   flow.heading(QStringLiteral("1. Исходные данные"));
@@ -37,16 +67,19 @@ void WriteInputs(PageFlow& flow, const CalcNote& n) {
                   QStringLiteral("Материал жилы или марка шинопровода"), QStringLiteral("Сечение фазы, кв.мм"),
                   QStringLiteral("Сечение нуля, кв.мм"), QStringLiteral("Длина, м"),
                   QStringLiteral("Количество параллельных проводов, шт.")});
-  for (int i = 0; i < kLineCount; ++i) {
+  const std::vector<int> given = GivenLines(s);
+  for (const int i : given) {
     const LineSegment& seg = s.Lines[LineIndex(i)];
     const bool busbar = ClassifyLineKind(seg.Kind) == LineKindClass::Tire;
     rows.push_back({QString::number(i + 1), QUtf8(seg.Kind), QUtf8(seg.Stuff), busbar ? kNoValue : QUtf8(seg.Ff),
                     busbar ? kNoValue : QUtf8(seg.Fn), PlainText(seg.Length, n.seps), QString::number(seg.QuanPar)});
   }
-  flow.table({0.04, 0.22, 0.22, 0.1, 0.1, 0.1, 0.22}, rows, 1);
+  if (!given.empty()) flow.table({0.04, 0.22, 0.22, 0.1, 0.1, 0.1, 0.22}, rows, 1);
+  const QString missing = MissingLinesText(given);
+  if (!missing.isEmpty()) flow.paragraph(missing);
   flow.paragraph(QStringLiteral("Переходное сопротивление контактов + сопротивление электрической дуги: "
-                                "Rпр = %1 мОм (%2).")
-                     .arg(PlainText(s.RArc, n.seps), n.texts.rother));
+                                "Rпр = %1 мОм.")
+                     .arg(PlainText(s.RArc, n.seps)));
 }
 
 void WriteMethod(PageFlow& flow, const CalcNote& n) {
@@ -61,6 +94,10 @@ void WriteMethod(PageFlow& flow, const CalcNote& n) {
                      "замыканию (одна треть суммарного на три фазы значения), сопротивления линий "
                      "(фазная и нулевая жилы, с учетом параллельных проводов) и переходное "
                      "сопротивление контактов и дуги. Сопротивления в мОм, погонные в мОм/м."));
+  flow.paragraph(
+      QStringLiteral("Источники: метод петли \"фаза-ноль\" — ГОСТ 28249-93; нормативное время отключения — "
+                     "ПУЭ, изд. 7, п. 1.7.79; коэффициенты проверки защиты (нагрев проводников, напряжение) — "
+                     "IEC 60909-0."));
   flow.subheading(QStringLiteral("3.1. Трансформатор"));
   flow.paragraph(QStringLiteral("%1, %2, %3 (суммарные на три фазы).").arg(n.texts.rt, n.texts.xt, n.texts.zt));
   flow.paragraph(QStringLiteral("Rт/3 = %1 / 3 = %2 мОм").arg(g(s.Rt), f2(s.Rt / 3)));
@@ -70,7 +107,8 @@ void WriteMethod(PageFlow& flow, const CalcNote& n) {
       QStringLiteral("Rл = (rф + rн) · L / n;  Xл = (xф + xн) · L / n;  Zл = √(Rл² + Xл²), где rф, xф, "
                      "rн, xн — погонные сопротивления фазной и нулевой жил, L — длина, n — число "
                      "параллельных проводов."));
-  for (int i = 0; i < kLineCount; ++i) {
+  const std::vector<int> given = GivenLines(s);
+  for (const int i : given) {
     const LineSegment& seg = s.Lines[LineIndex(i)];
     const std::size_t k = LineIndex(i);
     const QString rLine = n.texts.rLine[k];
@@ -84,13 +122,18 @@ void WriteMethod(PageFlow& flow, const CalcNote& n) {
                    n.texts.zLine[k] + kOhmUnit);
   }
   QStringList rParts, xParts;
-  for (int i = 0; i < kLineCount; ++i) {
+  for (const int i : given) {
     rParts << n.texts.rLine[LineIndex(i)];
     xParts << n.texts.xLine[LineIndex(i)];
   }
   const QString plus = QStringLiteral(" + ");
-  flow.paragraph(QStringLiteral("Суммарное: Rл = %1 = %2 мОм").arg(rParts.join(plus), n.texts.rLineSum));
-  flow.paragraph(QStringLiteral("Суммарное: Xл = %1 = %2 мОм").arg(xParts.join(plus), n.texts.xLineSum));
+  // With no section there is nothing to add up.
+  const auto sum = [&plus](const QString& name, const QStringList& parts, const QString& total) {
+    return parts.size() < 2 ? QStringLiteral("Суммарное: %1 = %2 мОм").arg(name, total)
+                            : QStringLiteral("Суммарное: %1 = %2 = %3 мОм").arg(name, parts.join(plus), total);
+  };
+  flow.paragraph(sum(QStringLiteral("Rл"), rParts, n.texts.rLineSum));
+  flow.paragraph(sum(QStringLiteral("Xл"), xParts, n.texts.xLineSum));
   flow.paragraph(QStringLiteral("Суммарное: Zл = ") + RootOfSquares(n.texts.rLineSum, n.texts.xLineSum) +
                  QStringLiteral(" = ") + n.texts.zLineSum + kOhmUnit);
   flow.subheading(QStringLiteral("3.3. Петля \"фаза-ноль\" и ток"));
@@ -101,6 +144,9 @@ void WriteMethod(PageFlow& flow, const CalcNote& n) {
                  QStringLiteral(" = ") + f2(s.Zsum) + kOhmUnit);
   flow.paragraph(QStringLiteral("Iокз = 231000 / Zф-н = 231000 / %1 = %2 А").arg(f2(s.Zsum), CurrentText(s.Iokz)),
                  true);
+  flow.paragraph(
+      QStringLiteral("Здесь 231000 — фазное напряжение 231 В в милливольтах: деленное на Zф-н в мОм, "
+                     "оно дает ток в амперах."));
 }
 
 void WriteResults(PageFlow& flow, const CalcNote& n) {
@@ -114,7 +160,7 @@ void WriteResults(PageFlow& flow, const CalcNote& n) {
   std::vector<QStringList> rows;
   rows.push_back({result_captions::kLineResistance, QStringLiteral("Активное Rл, мОм"),
                   QStringLiteral("Индуктивное Xл, мОм"), QStringLiteral("Полное Zл, мОм")});
-  for (int i = 0; i < kLineCount; ++i) {
+  for (const int i : GivenLines(n.scheme)) {
     const std::size_t k = LineIndex(i);
     rows.push_back({result_captions::kLineNumber.arg(i + 1), t.rLine[k], t.xLine[k], t.zLine[k]});
   }
@@ -136,18 +182,15 @@ void WriteDevice(PageFlow& flow, const CalcNote& n) {
   flow.pairs(rows);
 }
 
-}  // namespace
-
-void AddNoteSection(CalcNote& note, const QString& title, std::vector<std::pair<QString, QString>> rows) {
-  note.extraSections.push_back(NoteSection{title, std::move(rows)});
-}
-
-void PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
+// Lays the note out on `device`; `pageTotal` is printed in the footers when
+// known. Returns the number of pages.
+int LayOutNote(QPagedPaintDevice& device, const CalcNote& note, int pageTotal) {
   device.setPageLayout(
       QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 15, 12, 15), QPageLayout::Millimeter));
   PageFlow flow(device,
                 QString::fromUtf8(kProgramTitle) + QStringLiteral(" — расчет тока однофазного короткого замыкания"));
-  if (!flow.active()) return;
+  if (!flow.active()) return 0;
+  flow.setPageTotal(pageTotal);
   flow.title(QStringLiteral("Расчет тока однофазного короткого замыкания в сети 0,4 кВ"));
   flow.paragraph(PaperDateText(note.date));
   flow.paragraph(QStringLiteral("Точка короткого замыкания: %1")
@@ -164,6 +207,24 @@ void PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
     flow.pairs(section.rows);
   }
   flow.finish();
+  return flow.pages();
+}
+
+}  // namespace
+
+void AddNoteSection(CalcNote& note, const QString& title, std::vector<std::pair<QString, QString>> rows) {
+  note.extraSections.push_back(NoteSection{title, std::move(rows)});
+}
+
+void PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
+  // A first layout on a scratch PDF of the same resolution counts the pages
+  // for "Страница N из M".
+  QBuffer scratch;
+  scratch.open(QIODevice::WriteOnly);
+  QPdfWriter count(&scratch);
+  count.setResolution(device.logicalDpiY());
+  const int pages = LayOutNote(count, note, 0);
+  LayOutNote(device, note, pages);
 }
 
 QString WriteCalcNotePdf(const QString& path, const CalcNote& note) {

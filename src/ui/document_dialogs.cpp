@@ -1,29 +1,18 @@
 #include "ui/document_dialogs.h"
 
-#include <QInputDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "ui/button_keys.h"
-#include "ui/window_placement.h"
+#include "ui/ask_number_form.h"
+#include "ui/calc_note.h"
 
 namespace tesmir {
 
 std::optional<QString> RealDocumentDialogs::askPointName(QWidget* parent, const QString& previous) {
-  QInputDialog dialog(parent);
-  dialog.setObjectName(QStringLiteral("NotePointNameDialog"));
-  dialog.setWindowTitle(QStringLiteral("Запрос номера точки ОКЗ"));
-  dialog.setLabelText(
-      QStringLiteral("Введите номер точки однофазного короткого замыкания\n(не более 8 символов, можно не вводить)"));
-  dialog.setInputMode(QInputDialog::TextInput);
-  dialog.setTextValue(previous);
-  // Builds the buttons now, so that Enter on them can be handled.
-  dialog.setOkButtonText(QStringLiteral("Да"));
-  dialog.setCancelButtonText(QStringLiteral("Отмена"));
-  EnterClicksFocusedButtons(&dialog);
-  KeepCentredOnScreen(&dialog);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.textValue();
+  const std::unique_ptr<AskNumberForm> dialog = AskNumberForm::ForNote(
+      [](const QString& name) { return NotePointNameProblem(name).toStdString(); }, previous, messages_, parent);
+  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  return dialog->chosenName();
 }
 
 bool RealDocumentDialogs::choosePrinter(QWidget* parent, QPrinter& printer) {

@@ -21,11 +21,19 @@ class DocumentDialogs {
   virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
 };
 
-// The real dialogs: an input box and QPrintDialog.
+class MessageSink;
+
+// The real dialogs: the report's point-name dialog, with the note's rule for
+// names (a rejected name is explained through `messages` and the dialog stays
+// open), and QPrintDialog.
 class RealDocumentDialogs final : public DocumentDialogs {
  public:
+  explicit RealDocumentDialogs(MessageSink& messages) : messages_(messages) {}
   std::optional<QString> askPointName(QWidget* parent, const QString& previous) override;
   bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+
+ private:
+  MessageSink& messages_;
 };
 
 }  // namespace tesmir

@@ -1,6 +1,8 @@
 #include "ui/feeder_documents.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 
 #include "report/feeder_file.h"
@@ -17,6 +19,8 @@ namespace tesmir {
 namespace {
 
 const QString kFeederFilter = QStringLiteral("Схема Тесмир (*.tsm)");
+// The name "Сохранить схему как..." offers for a feeder without a file.
+const QString kProposedFeeder = QStringLiteral("Схема.tsm");
 
 }  // namespace
 
@@ -45,6 +49,7 @@ FeederData FeederDocuments::currentFeeder() const {
   FeederData data;
   data.scheme = main_.schemeInput();
   data.device = device_.acceptedInput();
+  if (check_ != nullptr) data.breakingCapacity = check_->breakingCapacity().toStdString();
   return data;
 }
 
@@ -55,7 +60,12 @@ void FeederDocuments::applyFeeder(const FeederData& data) {
   } else {
     device_.forgetDevice();
   }
+  if (check_ != nullptr) check_->setBreakingCapacity(QString::fromStdString(data.breakingCapacity));
+  // The device may have changed even when every text is the same.
+  main_.markResultStale();
 }
+
+void FeederDocuments::useFolderOf(const QString& path) { places_->useFolder(QFileInfo(path).absolutePath()); }
 
 bool FeederDocuments::writeFeeder(const QString& path) {
   const QString error = SaveFeederFile(path, currentFeeder());
@@ -77,13 +87,17 @@ void FeederDocuments::SaveSchemeMenuClick() {
 
 void FeederDocuments::SaveSchemeAsMenuClick() {
   const QString path = ChooseNameToSave(
-      files_, messages_, &main_, [this] { return feederFileName_; }, kFeederFilter, QStringLiteral("tsm"));
+      files_, messages_, &main_,
+      [this] { return feederFileName_.isEmpty() ? places_->proposedPath(kProposedFeeder) : feederFileName_; },
+      kFeederFilter, QStringLiteral("tsm"), [this](const QString& picked) { useFolderOf(picked); });
   if (!path.isEmpty()) writeFeeder(path);
 }
 
 void FeederDocuments::OpenSchemeMenuClick() {
-  const QString path = files_.chooseOpenName(&main_, feederFileName_, {kFeederFilter}, QStringLiteral("tsm"));
+  const QString path =
+      files_.chooseOpenName(&main_, places_->openStart(feederFileName_), {kFeederFilter}, QStringLiteral("tsm"));
   if (path.isEmpty()) return;
+  useFolderOf(path);
   const LoadedFeeder loaded = LoadFeederFile(path);
   if (!loaded.error.isEmpty()) {
     messages_.error(&main_, loaded.error);
@@ -127,8 +141,20 @@ void FeederDocuments::NotePdfMenuClick() {
   if (!main_.notePdfAction()->isEnabled()) return;
   const std::optional<QString> point = askPointName();
   if (!point) return;
+  // "Расчет К-1.pdf" beside the last note, else beside the feeder file, else
+  // where the dialogs start. A "/" in the point name would name a folder.
+  QString fileStem = *point;
+  fileStem.replace(QLatin1Char('/'), QLatin1Char('_'));
+  const QString name =
+      fileStem.isEmpty() ? QStringLiteral("Расчет.pdf") : QStringLiteral("Расчет %1.pdf").arg(fileStem);
   const QString path = ChooseNameToSave(
-      files_, messages_, &main_, [this] { return notePdfName_; }, kPdfFilter, QStringLiteral("pdf"));
+      files_, messages_, &main_,
+      [this, &name] {
+        if (!notePdfName_.isEmpty()) return QFileInfo(notePdfName_).dir().filePath(name);
+        if (!feederFileName_.isEmpty()) return QFileInfo(feederFileName_).dir().filePath(name);
+        return places_->proposedPath(name);
+      },
+      kPdfFilter, QStringLiteral("pdf"), [this](const QString& picked) { useFolderOf(picked); });
   if (path.isEmpty()) return;
   const QString error = WriteCalcNotePdf(path, currentNote(*point));
   if (!error.isEmpty()) {

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "ui/calc_note.h"
+#include "ui/report_places.h"
 
 class QPrinter;
 
@@ -48,13 +49,21 @@ class FeederDocuments : public QObject {
 
   // The window "Проверка защиты", whose figures the note then carries as a
   // section of their own; none by default.
-  void setProtectionCheck(const ProtectionCheckForm* check) { check_ = check; }
+  // The window's breaking capacity belongs to the feeder: it is saved in the
+  // feeder file and replaced by opening one.
+  void setProtectionCheck(ProtectionCheckForm* check) { check_ = check; }
+
+  // Where the file dialogs start (with the report window's, from the folder
+  // used last); places of this object's own until set.
+  void setPlaces(ReportPlaces* places) { places_ = places; }
 
   // The date printed on notes; today unless a test fixes it.
   void setDateSource(std::function<QDate()> today) { today_ = std::move(today); }
 
  private:
   bool writeFeeder(const QString& path);
+  // The folder of a chosen file is where the next dialog starts.
+  void useFolderOf(const QString& path);
   std::optional<QString> askPointName();
 
   MainForm& main_;
@@ -64,7 +73,9 @@ class FeederDocuments : public QObject {
   MessageSink& messages_;
   FileChooser& files_;
   DocumentDialogs& dialogs_;
-  const ProtectionCheckForm* check_ = nullptr;
+  ProtectionCheckForm* check_ = nullptr;
+  ReportPlaces ownPlaces_;
+  ReportPlaces* places_ = &ownPlaces_;
   QString feederFileName_;
   QString notePdfName_;
   std::function<QDate()> today_;

@@ -19,13 +19,17 @@ constexpr int kRowsBelow = 4;
 // Draws texts into fixed cells and records what was drawn.
 class Labeller {
  public:
-  Labeller(QPainter& painter, std::vector<PaintedText>& out)
-      : p_(painter), out_(out), fm_(painter.font(), painter.device()) {}
+  Labeller(QPainter& painter, std::vector<PaintedText>& out, const QPaintDevice* metrics, bool shorten)
+      : p_(painter),
+        out_(out),
+        fm_(painter.font(), metrics != nullptr ? metrics : painter.device()),
+        shorten_(shorten) {}
 
-  // One line of text centred in `cell`, shortened to the cell's width.
+  // One line of text centred in `cell`, shortened to the cell's width in the
+  // window; on paper the text was wrapped to fit already.
   void put(const QRectF& cell, const QString& text) {
     if (text.isEmpty() || cell.width() <= 0) return;
-    const QString shown = fm_.elidedText(text, Qt::ElideRight, cell.width());
+    const QString shown = shorten_ ? fm_.elidedText(text, Qt::ElideRight, cell.width()) : text;
     if (shown.isEmpty()) return;
     QRectF drawn;
     p_.drawText(cell, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, shown, &drawn);
@@ -58,6 +62,31 @@ class Labeller {
     return {text.left(cut), text.mid(cut + 1)};
   }
 
+  // Paper: greedy word wrap onto as many lines as needed; a word wider than
+  // `width` is broken between characters (and `broken` set).
+  QStringList wrapAll(const QString& text, qreal width, bool& broken) const {
+    QStringList out;
+    QString current;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+      const QString joined = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
+      if (fits(joined, width)) {
+        current = joined;
+        continue;
+      }
+      if (!current.isEmpty()) out << current;
+      current = word;
+      while (!fits(current, width) && current.size() > 1) {
+        broken = true;
+        qsizetype n = 1;
+        while (n < current.size() - 1 && fits(current.left(n + 1), width)) ++n;
+        out << current.left(n);
+        current = current.mid(n);
+      }
+    }
+    if (!current.isEmpty()) out << current;
+    return out;
+  }
+
   bool fits(const QString& text, qreal width) const { return fm_.horizontalAdvance(text) <= width - 1; }
   qreal width(const QString& text) const { return fm_.horizontalAdvance(text); }
   qreal line() const { return fm_.lineSpacing(); }
@@ -66,6 +95,7 @@ class Labeller {
   QPainter& p_;
   std::vector<PaintedText>& out_;
   QFontMetricsF fm_;
+  bool shorten_;
 };
 
 // As std::clamp, but a narrow picture's upper bound wins over the lower one.
@@ -107,16 +137,23 @@ FeederPictureModel MakePictureModel(const SchemeState& scheme, const ResultTexts
   return m;
 }
 
-qreal FeederPictureHeight(qreal lineSpacing) { return (kRowsAbove + kRowsBelow + 2.5) * lineSpacing; }
+qreal FeederPictureHeight(qreal lineSpacing) { return FeederPictureHeight(lineSpacing, kRowsAbove, kRowsBelow); }
 
-std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, const FeederPictureModel& m) {
+qreal FeederPictureHeight(qreal lineSpacing, int rowsAbove, int rowsBelow) {
+  return (rowsAbove + rowsBelow + 2.5) * lineSpacing;
+}
+
+std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, const FeederPictureModel& m,
+                                            const PictureStyle& style, PictureFit* fit) {
   std::vector<PaintedText> painted;
-  Labeller label(p, painted);
+  Labeller label(p, painted, style.metrics, style.shorten);
+  PictureFit needed;
   p.save();
   p.setRenderHint(QPainter::Antialiasing, true);
   const qreal lh = label.line();
   const qreal gap = lh * 0.6;
-  const qreal y = area.top() + area.height() / 2;
+  // The window centres the line; on paper it lies below the rows above it.
+  const qreal y = style.shorten ? area.top() + area.height() / 2 : area.top() + (style.rowsAbove + 1.25) * lh;
   const qreal half = lh * 0.9;                            // half the height of a symbol
   const auto rowAbove = [&](qreal x0, qreal x1, int k) {  // k = 0 nearest the line
     return QRectF(x0, y - half - (k + 1) * lh, x1 - x0, lh);
@@ -129,9 +166,10 @@ std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, con
     QStringList single;
     for (const QString& t : texts) {
       if (t.isEmpty()) continue;
-      out += label.wrap(t, x1 - x0);
+      out += style.shorten ? label.wrap(t, x1 - x0) : label.wrapAll(t, x1 - x0, needed.wordsBroken);
       single << t;
     }
+    if (!style.shorten) return out;  // on paper every line is kept; the rows are counted
     // Too many lines: one line per text, shortened where needed, so no text
     // loses its end without an ellipsis.
     if (out.size() > rows) out = single;
@@ -140,12 +178,14 @@ std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, con
   };
   const auto above = [&](qreal x0, qreal x1, std::initializer_list<QString> texts) {
     const QStringList stack = lines(x0, x1, texts, kRowsAbove);
+    needed.rowsAbove = std::max(needed.rowsAbove, static_cast<int>(stack.size()));
     for (qsizetype i = 0; i < stack.size(); ++i) {
       label.put(rowAbove(x0, x1, static_cast<int>(stack.size() - 1 - i)), stack[i]);
     }
   };
   const auto below = [&](qreal x0, qreal x1, std::initializer_list<QString> texts) {
     const QStringList stack = lines(x0, x1, texts, kRowsBelow);
+    needed.rowsBelow = std::max(needed.rowsBelow, static_cast<int>(stack.size()));
     for (qsizetype i = 0; i < stack.size(); ++i) {
       label.put(rowBelow(x0, x1, static_cast<int>(i)), stack[i]);
     }
@@ -243,6 +283,7 @@ std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, con
   above(faultX0 + gap / 2, area.right(), {QStringLiteral("К")});
   below(faultX0 + gap / 2, area.right(), {m.iokz});
   p.restore();
+  if (fit != nullptr) *fit = needed;
   return painted;
 }
 

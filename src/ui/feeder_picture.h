@@ -46,13 +46,37 @@ struct PaintedText {
   QString text;
 };
 
-// Paints into `area` with the painter's font; returns every text drawn with
-// the rectangle it covers. Texts too long for their place are shortened with
-// an ellipsis, never allowed to run into a neighbour.
-std::vector<PaintedText> PaintFeederPicture(QPainter& painter, const QRectF& area, const FeederPictureModel& model);
+// How the texts are fitted into their places.
+struct PictureStyle {
+  // The window: each text on at most two lines, four rows above and below
+  // the line, what still does not fit shortened with an ellipsis. On paper
+  // (false) a text wraps onto as many lines as it needs, a word wider than
+  // its place is broken, and nothing is ever shortened.
+  bool shorten = true;
+  // On paper: the rows of text above and below the line that the area holds.
+  int rowsAbove = 4;
+  int rowsBelow = 4;
+  // The device whose font metrics lay the texts out; the painter's when null.
+  const QPaintDevice* metrics = nullptr;
+};
 
-// The height the picture needs at a font's line spacing.
+// What the texts needed: the rows above and below, and whether a word had
+// to be broken to fit its place.
+struct PictureFit {
+  int rowsAbove = 0;
+  int rowsBelow = 0;
+  bool wordsBroken = false;
+};
+
+// Paints into `area` with the painter's font; returns every text drawn with
+// the rectangle it covers. No text runs into a neighbour.
+std::vector<PaintedText> PaintFeederPicture(QPainter& painter, const QRectF& area, const FeederPictureModel& model,
+                                            const PictureStyle& style = {}, PictureFit* fit = nullptr);
+
+// The height the picture needs at a font's line spacing, with the window's
+// rows or those given.
 qreal FeederPictureHeight(qreal lineSpacing);
+qreal FeederPictureHeight(qreal lineSpacing, int rowsAbove, int rowsBelow);
 
 // The page "Схема" of the results window.
 class FeederPictureWidget : public QWidget {

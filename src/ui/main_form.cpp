@@ -80,6 +80,12 @@ const QString kIokz = QStringLiteral("Строка вывода результа
 const QString kIokzStale =
     QStringLiteral("Исходные данные изменены после последнего расчета. Для нового результата нажмите \"Расчет\"");
 const QString kStatusBar = QStringLiteral("Строка помощи");
+// While the result line is grey, what it shows no longer matches the inputs:
+// a report row or a note would mix the last calculation with the new inputs.
+const QString kAddToReportStale = QStringLiteral(
+    "Исходные данные изменены после последнего расчета. Чтобы добавить результат в отчет, нажмите \"Расчет\"");
+const QString kNoteStale =
+    QStringLiteral("Исходные данные изменены после последнего расчета. Чтобы выпустить расчет, нажмите \"Расчет\"");
 }  // namespace hint
 
 // An editable drop-down list: typed text stays exactly as typed, key by key
@@ -440,34 +446,36 @@ void MainForm::buildMenu() {
     return action;
   };
   buildFileMenu();
-  resultMenu_ = item("ResultMenu", QStringLiteral("Результаты"));
+  // Alt with the underlined letter opens each; F10 opens the first.
+  resultMenu_ = item("ResultMenu", QStringLiteral("&Результаты"));
   resultMenu_->setEnabled(false);
-  reportMenu_ = item("ReportMenu", QStringLiteral("Отчет"));
+  reportMenu_ = item("ReportMenu", QStringLiteral("&Отчет"));
   // The protection check belongs to the last successful calculation, as the
   // results do: it is available exactly when "Результаты" is.
-  checkMenu_ = item("CheckMenu", QStringLiteral("Проверка"));
+  checkMenu_ = item("CheckMenu", QStringLiteral("Про&верка"));
   checkMenu_->setEnabled(resultMenu_->isEnabled());
   connect(resultMenu_, &QAction::enabledChanged, checkMenu_, &QAction::setEnabled);
-  helpMenu_ = item("HelpMenu", QStringLiteral("Помощь"));
-  aboutMenu_ = item("AboutMenu", QStringLiteral("О программе"));
+  helpMenu_ = item("HelpMenu", QStringLiteral("&Помощь"));
+  aboutMenu_ = item("AboutMenu", QStringLiteral("О про&грамме"));
+  F10OpensMenuBar(bar);
 }
 
 void MainForm::buildFileMenu() {
-  fileMenu_ = menuBar()->addMenu(QStringLiteral("Файл"));
+  fileMenu_ = menuBar()->addMenu(QStringLiteral("&Файл"));
   fileMenu_->setObjectName(QStringLiteral("FileMenu"));
   const auto item = [this](const char* name, const QString& caption) {
     QAction* action = fileMenu_->addAction(caption);
     action->setObjectName(QLatin1String(name));
     return action;
   };
-  openScheme_ = item("OpenSchemeMenu", QStringLiteral("Открыть схему..."));
+  openScheme_ = item("OpenSchemeMenu", QStringLiteral("&Открыть схему..."));
   openScheme_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  saveScheme_ = item("SaveSchemeMenu", QStringLiteral("Сохранить схему"));
+  saveScheme_ = item("SaveSchemeMenu", QStringLiteral("&Сохранить схему"));
   saveScheme_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  saveSchemeAs_ = item("SaveSchemeAsMenu", QStringLiteral("Сохранить схему как..."));
+  saveSchemeAs_ = item("SaveSchemeAsMenu", QStringLiteral("Сохранить схему &как..."));
   fileMenu_->addSeparator();
-  notePdf_ = item("NotePdfMenu", QStringLiteral("Расчет в PDF..."));
-  notePrint_ = item("NotePrintMenu", QStringLiteral("Печать расчета..."));
+  notePdf_ = item("NotePdfMenu", QStringLiteral("&Расчет в PDF..."));
+  notePrint_ = item("NotePrintMenu", QStringLiteral("&Печать расчета..."));
   notePdf_->setEnabled(false);
   notePrint_->setEnabled(false);
 }
@@ -512,10 +520,7 @@ void MainForm::connectHandlers() {
   connect(aboutMenu_, &QAction::triggered, this, &MainForm::AboutMenuClick);
   // The note describes the last calculation, so it is offered while that
   // calculation's results are.
-  connect(resultMenu_, &QAction::enabledChanged, this, [this](bool enabled) {
-    notePdf_->setEnabled(enabled);
-    notePrint_->setEnabled(enabled);
-  });
+  connect(resultMenu_, &QAction::enabledChanged, this, &MainForm::updateResultActions);
   // Every change of an editable list's text, chosen or typed, passes through
   // its line edit.
   connect(windKind_, &QComboBox::editTextChanged, this, &MainForm::WindKindComboBoxChange);
@@ -548,6 +553,19 @@ void MainForm::markResultStale() {
   grey.setColor(QPalette::WindowText, Qt::gray);
   iokz_->setPalette(grey);
   iokz_->setStatusTip(hint::kIokzStale);
+  updateResultActions();
+}
+
+void MainForm::updateResultActions() {
+  const bool calculated = resultMenu_->isEnabled();
+  const bool usable = calculated && resultCurrent_;
+  const bool stale = calculated && !resultCurrent_;
+  addToReport_->setEnabled(usable);
+  notePdf_->setEnabled(usable);
+  notePrint_->setEnabled(usable);
+  addToReport_->setStatusTip(stale ? hint::kAddToReportStale : hint::kAddToReport);
+  notePdf_->setStatusTip(stale ? hint::kNoteStale : QString());
+  notePrint_->setStatusTip(stale ? hint::kNoteStale : QString());
 }
 
 void MainForm::setResultLine(const QString& text, bool isResult) {
@@ -555,6 +573,7 @@ void MainForm::setResultLine(const QString& text, bool isResult) {
   iokz_->setPalette(currentResultPalette_);
   iokz_->setStatusTip(hint::kIokz);
   resultCurrent_ = isResult;
+  updateResultActions();
 }
 
 SchemeInput MainForm::schemeInput() const {
@@ -581,8 +600,8 @@ void MainForm::showNotEnoughData() {
 }
 
 void MainForm::StartButtonClick() {
-  addToReport_->setEnabled(false);
   resultMenu_->setEnabled(false);
+  updateResultActions();
 
   const CalcOutcome outcome = RunLoopCalculation(schemeInput(), scheme_);
   if (!outcome) {
@@ -597,7 +616,7 @@ void MainForm::StartButtonClick() {
   emit calculationSucceeded();
   results_.showCalculation(scheme_, transPower_->currentText(), windKind_->currentText(), iokz_->text());
   resultMenu_->setEnabled(true);
-  addToReport_->setEnabled(true);
+  updateResultActions();
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {

@@ -68,6 +68,12 @@ class MainForm : public QMainWindow {
   // The two status texts a failed calculation or an unknown list text leaves.
   void showNotEnoughData();
 
+  // Greys a calculated result line: the inputs no longer are those of the
+  // last calculation. Any input change does this; opening a feeder file does
+  // it even when every text stays the same. Until the next "Расчет" nothing
+  // that would carry the result further (a report row, a note) is offered.
+  void markResultStale();
+
   // Event handlers.
   void StartButtonClick();
   void DDButtonClick();
@@ -113,8 +119,9 @@ class MainForm : public QMainWindow {
   // Writes the result line in its normal look; `isResult` when it holds the
   // result of a calculation.
   void setResultLine(const QString& text, bool isResult);
-  // Greys a calculated result line once an input changes.
-  void markResultStale();
+  // Enables "Добавить в отчет..." and the note items while the result line
+  // holds the result of the current inputs.
+  void updateResultActions();
 
   SchemeState& scheme_;
   MessageSink& messages_;

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
+#include <QPicture>
 #include <algorithm>
 
 #include "ui/feeder_picture.h"
@@ -59,7 +60,9 @@ void PageFlow::footer() {
   const QRectF band(0, bottom_ + lh * 0.6, width_, lh);
   painter_.drawLine(QPointF(0, bottom_ + lh * 0.3), QPointF(width_, bottom_ + lh * 0.3));
   painter_.drawText(band, Qt::AlignLeft | Qt::AlignVCenter, footerTitle_);
-  painter_.drawText(band, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Страница %1").arg(page_));
+  const QString number = pageTotal_ > 0 ? QStringLiteral("Страница %1 из %2").arg(page_).arg(pageTotal_)
+                                        : QStringLiteral("Страница %1").arg(page_);
+  painter_.drawText(band, Qt::AlignRight | Qt::AlignVCenter, number);
 }
 
 void PageFlow::title(const QString& text) {
@@ -175,12 +178,29 @@ void PageFlow::table(const std::vector<qreal>& widths, const std::vector<QString
 }
 
 void PageFlow::picture(const FeederPictureModel& model) {
-  const QFont f = font(7.5);
+  // On paper no label is shortened: the texts wrap onto as many rows as they
+  // need, at the largest size from 7.5 pt down to 5 pt at which no word has
+  // to be broken (at 5 pt a word still too wide is broken).
+  QFont f;
+  PictureStyle style;
+  style.shorten = false;
+  style.metrics = &device_;
+  for (qreal points = 7.5; points >= 5; points -= 0.5) {
+    f = font(points);
+    QPicture scratch;
+    QPainter measure(&scratch);
+    measure.setFont(f);
+    PictureFit fit;
+    PaintFeederPicture(measure, QRectF(0, 0, width_, device_.height()), model, style, &fit);
+    style.rowsAbove = fit.rowsAbove;
+    style.rowsBelow = fit.rowsBelow;
+    if (!fit.wordsBroken) break;
+  }
   const qreal lh = QFontMetricsF(f, &device_).lineSpacing();
-  const qreal h = FeederPictureHeight(lh);
+  const qreal h = FeederPictureHeight(lh, style.rowsAbove, style.rowsBelow);
   ensure(h);
   painter_.setFont(f);
-  PaintFeederPicture(painter_, QRectF(0, y_, width_, h), model);
+  PaintFeederPicture(painter_, QRectF(0, y_, width_, h), model, style);
   y_ += h + 4 * pt_;
 }
 

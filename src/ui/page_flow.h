@@ -45,6 +45,12 @@ class PageFlow {
   // Draws the last footer and ends painting.
   void finish();
 
+  // With the number of pages known (from a first layout of the same text),
+  // the footers read "Страница N из M"; otherwise "Страница N".
+  void setPageTotal(int pages) { pageTotal_ = pages; }
+  // The pages begun so far.
+  int pages() const { return page_; }
+
  private:
   struct HeadingStyle {
     qreal points;        // font size, bold
@@ -69,6 +75,7 @@ class PageFlow {
   qreal y_ = 0;
   qreal pt_ = 1;  // device pixels per point
   int page_ = 1;
+  int pageTotal_ = 0;
   bool finished_ = false;
 };
 

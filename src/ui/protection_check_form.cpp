@@ -277,6 +277,13 @@ std::vector<std::pair<QString, QString>> ProtectionCheckForm::noteFigures() cons
   return rows;
 }
 
+QString ProtectionCheckForm::breakingCapacity() const { return breakingCapacity_->text(); }
+
+void ProtectionCheckForm::setBreakingCapacity(const QString& text) {
+  breakingCapacity_->setText(text);
+  badTextReported_ = true;  // not typed: no message for a bad text from a file
+}
+
 void ProtectionCheckForm::BreakingCapacityEditChange() {
   badTextReported_ = false;
   const BreakingVerdict verdict = JudgeBreakingCapacity(breakingCapacity_->text().toStdString(), ik3Device_);

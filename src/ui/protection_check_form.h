@@ -45,6 +45,11 @@ class ProtectionCheckForm : public QDialog {
   // is typed and judged.
   std::vector<std::pair<QString, QString>> noteFigures() const;
 
+  // The breaking capacity as typed, kA. It belongs to the feeder: a feeder
+  // file keeps it, and opening a feeder sets it (empty when the file has none).
+  QString breakingCapacity() const;
+  void setBreakingCapacity(const QString& text);
+
   // Event handlers of the breaking-capacity edit: every change of its text
   // gives the verdict, leaving it with a text that is not a number says so.
   void BreakingCapacityEditChange();

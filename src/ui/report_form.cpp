@@ -199,29 +199,31 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   // The menu.
   auto* menuBar = new QMenuBar(this);
   menuBar->setObjectName(QStringLiteral("ReportMainMenu"));
-  QMenu* fileMenu = menuBar->addMenu(QStringLiteral("Файл"));
+  // Alt with the underlined letter, or F10 and the arrow keys.
+  QMenu* fileMenu = menuBar->addMenu(QStringLiteral("&Файл"));
+  F10OpensMenuBar(menuBar);
   fileMenu->setObjectName(QStringLiteral("FileReportMenu"));
-  QAction* save = fileMenu->addAction(QStringLiteral("Сохранить"));
+  QAction* save = fileMenu->addAction(QStringLiteral("&Сохранить"));
   save->setObjectName(QStringLiteral("SaveReportMenu"));
   save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  QAction* saveAs = fileMenu->addAction(QStringLiteral("Сохранить как..."));
+  QAction* saveAs = fileMenu->addAction(QStringLiteral("Сохранить &как..."));
   saveAs->setObjectName(QStringLiteral("SaveAsReportMenu"));
   saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-  QAction* open = fileMenu->addAction(QStringLiteral("Открыть..."));
+  QAction* open = fileMenu->addAction(QStringLiteral("&Открыть..."));
   open->setObjectName(QStringLiteral("OpenReportMenu"));
   open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   // The window owns the shortcuts too, so they work while no menu is open.
   addActions({save, saveAs, open});
-  QMenu* exportMenu = fileMenu->addMenu(QStringLiteral("Экспорт"));
+  QMenu* exportMenu = fileMenu->addMenu(QStringLiteral("&Экспорт"));
   exportMenu->setObjectName(QStringLiteral("ExportReportMenu"));
-  exportToExcelAction_ = exportMenu->addAction(QStringLiteral("в Excel"));
+  exportToExcelAction_ = exportMenu->addAction(QStringLiteral("в &Excel"));
   exportToExcelAction_->setObjectName(QStringLiteral("ExportToExcelReportMenu"));
-  exportToCalcAction_ = exportMenu->addAction(QStringLiteral("в Calc"));
+  exportToCalcAction_ = exportMenu->addAction(QStringLiteral("в &Calc"));
   exportToCalcAction_->setObjectName(QStringLiteral("ExportToCalcReportMenu"));
   fileMenu->addSeparator();
-  printAction_ = fileMenu->addAction(QStringLiteral("Печать..."));
+  printAction_ = fileMenu->addAction(QStringLiteral("&Печать..."));
   printAction_->setObjectName(QStringLiteral("PrintReportMenu"));
-  pdfAction_ = fileMenu->addAction(QStringLiteral("Сохранить в PDF..."));
+  pdfAction_ = fileMenu->addAction(QStringLiteral("Сохранить &в PDF..."));
   pdfAction_->setObjectName(QStringLiteral("PdfReportMenu"));
   connect(save, &QAction::triggered, this, &ReportForm::SaveReportMenuClick);
   connect(saveAs, &QAction::triggered, this, &ReportForm::SaveAsReportMenuClick);
@@ -391,6 +393,8 @@ void ReportForm::DeleteReportButtonClick() {
   if (!message.empty()) {
     messages_.inform(this, QString::fromStdString(message));
   }
+  // Left on "Удалить", the next Enter would delete the next row.
+  grid_->setFocus();
 }
 
 void ReportForm::DeleteAllButtonClick() {
@@ -429,7 +433,7 @@ void ReportForm::showRecentFiles() {
 
 void ReportForm::openRecentFile(int index) {
   const QString path = places_.recentFiles().value(index);
-  if (path.isEmpty()) {
+  if (path.isEmpty() || !offerToSave(this)) {
     return;
   }
   // A file gone since leaves the list; opening it still shows why.
@@ -477,7 +481,27 @@ bool ReportForm::saveReportAs() {
   return true;
 }
 
+bool ReportForm::offerToSave(QWidget* parent) {
+  if (!table_.hasUnsavedWork()) {
+    return true;
+  }
+  switch (
+      messages_.askSave(parent, QString::fromUtf8(report_messages::kUnsavedOnExit.data(),
+                                                  static_cast<qsizetype>(report_messages::kUnsavedOnExit.size())))) {
+    case MessageSink::SaveAnswer::Save:
+      return saveReport();
+    case MessageSink::SaveAnswer::Discard:
+      return true;
+    case MessageSink::SaveAnswer::Cancel:
+      break;
+  }
+  return false;
+}
+
 void ReportForm::OpenReportMenuClick() {
+  if (!offerToSave(this)) {
+    return;
+  }
   for (;;) {
     const QString path = files_.chooseOpenName(this, places_.openStart(reportFileName_), {kCsvFilter, kOkzFilter},
                                                QStringLiteral("okz"));

@@ -58,10 +58,18 @@ class ReportForm : public QDialog {
   bool saveReport();
   bool saveReportAs();
 
+  // Before the points are replaced (leaving the program, opening a report):
+  // asks "Отчет не сохранен. Сохранить изменения?" over `parent` when named
+  // points were added, deleted or moved since the last open or save. False
+  // when the points must stay (cancelled, or the save failed or was
+  // cancelled).
+  bool offerToSave(QWidget* parent);
+
   // Keeps the dialogs' start folder and the recent files in `settingsFile`
   // from now on, starting from what it holds.
   void keepPlacesIn(const QString& settingsFile);
   const ReportPlaces& places() const { return places_; }
+  ReportPlaces& places() { return places_; }
 
   // What came of reading a report file.
   enum class OpenResult { Opened, Failed, Declined };

@@ -47,8 +47,10 @@ QString ReportPlaces::openStart(const QString& currentFile) const {
 }
 
 QString ReportPlaces::saveStart(const QString& currentFile) const {
-  return currentFile.isEmpty() ? QDir(startFolder()).filePath(kProposedName) : currentFile;
+  return currentFile.isEmpty() ? proposedPath(kProposedName) : currentFile;
 }
+
+QString ReportPlaces::proposedPath(const QString& name) const { return QDir(startFolder()).filePath(name); }
 
 void ReportPlaces::useFolder(const QString& folder) {
   lastFolder_ = folder;

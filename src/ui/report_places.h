@@ -27,6 +27,10 @@ class ReportPlaces {
   // Where the save dialog starts: the current report file, else a proposed
   // name in the folder where the open dialog would start.
   QString saveStart(const QString& currentFile) const;
+  // `name` in the folder where a dialog starts for a document without a
+  // file of its own. The feeder and note dialogs share the places with the
+  // report's.
+  QString proposedPath(const QString& name) const;
 
   // The user chose a file in `folder`.
   void useFolder(const QString& folder);

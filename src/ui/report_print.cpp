@@ -1,6 +1,7 @@
 #include "ui/report_print.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -133,7 +134,16 @@ void ReportDocuments::PrintReportMenuClick() {
 
 void ReportDocuments::PdfReportMenuClick() {
   const QString path = ChooseNameToSave(
-      files_, messages_, &form_, [this] { return pdfName_; }, kPdfFilter, QStringLiteral("pdf"));
+      files_, messages_, &form_,
+      [this] {
+        // The last PDF, else beside the report's file, else where the dialogs start.
+        const QString name = QStringLiteral("Отчет.pdf");
+        if (!pdfName_.isEmpty()) return pdfName_;
+        if (!form_.reportFileName().isEmpty()) return QFileInfo(form_.reportFileName()).dir().filePath(name);
+        return form_.places().proposedPath(name);
+      },
+      kPdfFilter, QStringLiteral("pdf"),
+      [this](const QString& picked) { form_.places().useFolder(QFileInfo(picked).absolutePath()); });
   if (path.isEmpty()) return;
   const QString error = WriteReportPdf(path, table_, form_.reportFileName(), QDate::currentDate());
   if (!error.isEmpty()) {

@@ -103,6 +103,42 @@ TEST(CatalogueGolden, EveryCableAndOverheadRow) {
   }
 }
 
+// A section text selects a row only when its value is exactly that row's
+// section; nothing is rounded to a neighbouring row.
+TEST(CatalogueGolden, SectionValueMustBeACatalogueSection) {
+  struct Case {
+    const char* text;
+    std::string_view error;  // empty: the row's r for copper in a PVC cable
+    double r = 0;
+  };
+  const Case cases[] = {
+      {"4", {}, 4.63},
+      {"4.0", {}, 4.63},
+      {"04", {}, 4.63},
+      {"1.50", {}, 12.3},
+      {"0", {}, 0},
+      {"0.0", {}, 0},
+      {"1.9", line_messages::kUnknownSection},
+      {"1", line_messages::kUnknownSection},
+      {"2", line_messages::kUnknownSection},
+      {"2.9", line_messages::kUnknownSection},
+      {"0.75", line_messages::kUnknownSection},
+      {"4.7", line_messages::kUnknownSection},
+      {"-0.5", line_messages::kUnknownSection},
+      {"240.1", line_messages::kUnknownSection},
+  };
+  for (const Case& c : cases) {
+    const Result<LineImpedance> got = CalcLineImpedance(c.text, "Медь", "Кабель с ПВХ изоляцией");
+    if (c.error.empty()) {
+      ASSERT_TRUE(got.ok()) << c.text << ": " << got.error();
+      EXPECT_EQ(got->r, c.r) << c.text;
+    } else {
+      ASSERT_FALSE(got.ok()) << c.text;
+      EXPECT_EQ(got.error(), c.error) << c.text;
+    }
+  }
+}
+
 TEST(CatalogueGolden, EveryBusbarModel) {
   const std::vector<Row> rows = GoldenRows("tire");  // family, model, R, X
   std::vector<std::string> families;

@@ -186,6 +186,18 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "Выберите сечение жилы фазного провода линии 2"},
         FailureCase{"CableCatalogueFault", [](SchemeInput& in) { in.lines[4].ff = "3"; }, "Неизвестное сечение жилы"},
+        // A typed section is never rounded down to a catalogue row.
+        FailureCase{"SectionBelowTheSmallest",
+                    [](SchemeInput& in) {
+                      in.lines[0].ff = "0.75";
+                      in.lines[0].fn = "0.75";
+                      in.lines[0].length = "30";
+                    },
+                    "Неизвестное сечение жилы"},
+        FailureCase{"SectionOne", [](SchemeInput& in) { in.lines[1].ff = "1"; }, "Неизвестное сечение жилы"},
+        FailureCase{"SectionTwo", [](SchemeInput& in) { in.lines[2].fn = "2"; }, "Неизвестное сечение жилы"},
+        FailureCase{"SectionTwoNine", [](SchemeInput& in) { in.lines[3].ff = "2.9"; }, "Неизвестное сечение жилы"},
+        FailureCase{"SectionOneNine", [](SchemeInput& in) { in.lines[5].fn = "1.9"; }, "Неизвестное сечение жилы"},
         FailureCase{"MaterialFault", [](SchemeInput& in) { in.lines[2].stuff = "Сталь"; },
                     "Неизвестный материал жилы проводника"},
         FailureCase{"BusbarModelFault",
@@ -209,6 +221,24 @@ INSTANTIATE_TEST_SUITE_P(
                       in.lines[5].fn = "300";
                     },
                     "Неизвестное сечение жилы"},
+        // A cable or overhead run of no conductor with a length is refused at
+        // its length, before the next section's length is read.
+        FailureCase{"NoConductorWithLength", [](SchemeInput& in) { in.lines[1].length = "500"; },
+                    "Выберите сечение жилы фазного провода линии 2"},
+        FailureCase{"NoConductorOverheadWithLength",
+                    [](SchemeInput& in) {
+                      in.lines[4].kind = "Воздушная";
+                      in.lines[4].stuff = "Алюминий";
+                      in.lines[4].length = "100";
+                      in.lines[5].length = "x";
+                    },
+                    "Выберите сечение жилы фазного провода линии 5"},
+        FailureCase{"NoConductorAfterEarlierLength",
+                    [](SchemeInput& in) {
+                      in.lines[0].length = "x";
+                      in.lines[1].length = "500";
+                    },
+                    "Неверная длина линии 1"},
         FailureCase{"LengthWithComma", [](SchemeInput& in) { in.lines[0].length = "1,5"; }, "Неверная длина линии 1"},
         FailureCase{"LengthEmpty", [](SchemeInput& in) { in.lines[0].length = ""; }, "Неверная длина линии 1"},
         FailureCase{"LengthNegative", [](SchemeInput& in) { in.lines[5].length = "-1"; }, "Неверная длина линии 6"},
@@ -262,6 +292,13 @@ struct AcceptedCase {
 // Printed by name, never as the struct's bytes.
 void PrintTo(const AcceptedCase& c, std::ostream* os) { *os << c.name; }
 
+// A length is read only for a run with a conductor.
+void WithConductor(LineInput& line, const std::string& length) {
+  line.ff = "16";
+  line.fn = "16";
+  line.length = length;
+}
+
 class LoopAcceptsTest : public ::testing::TestWithParam<AcceptedCase> {};
 
 TEST_P(LoopAcceptsTest, Succeeds) {
@@ -274,14 +311,26 @@ TEST_P(LoopAcceptsTest, Succeeds) {
 
 INSTANTIATE_TEST_SUITE_P(
     All, LoopAcceptsTest,
-    ::testing::Values(AcceptedCase{"LengthFraction", [](SchemeInput& in) { in.lines[0].length = "1.5"; }},
-                      AcceptedCase{"LengthLeadingBlank", [](SchemeInput& in) { in.lines[0].length = " 2"; }},
-                      AcceptedCase{"LengthExponent", [](SchemeInput& in) { in.lines[0].length = "1e2"; }},
+    ::testing::Values(AcceptedCase{"LengthFraction", [](SchemeInput& in) { WithConductor(in.lines[0], "1.5"); }},
+                      AcceptedCase{"LengthLeadingBlank", [](SchemeInput& in) { WithConductor(in.lines[0], " 2"); }},
+                      AcceptedCase{"LengthExponent", [](SchemeInput& in) { WithConductor(in.lines[0], "1e2"); }},
                       AcceptedCase{"PowerWithDecimals", [](SchemeInput& in) { in.transPower = "25.0"; }},
                       AcceptedCase{"PowerWithLeadingZero", [](SchemeInput& in) { in.transPower = "025"; }},
                       AcceptedCase{"ArcAboveRecommended", [](SchemeInput& in) { in.rArc = "100"; }},
                       AcceptedCase{"ArcZero", [](SchemeInput& in) { in.rArc = "0"; }},
-                      AcceptedCase{"BothSectionsZeroWithLength", [](SchemeInput& in) { in.lines[1].length = "500"; }},
+                      AcceptedCase{"BothSectionsZeroWithoutLength", [](SchemeInput& in) { in.lines[1].length = "0"; }},
+                      AcceptedCase{"SectionWithTrailingZero",
+                                   [](SchemeInput& in) {
+                                     in.lines[0].ff = "4.0";
+                                     in.lines[0].fn = "04";
+                                     in.lines[0].length = "10";
+                                   }},
+                      AcceptedCase{"SectionWrittenOtherwise",
+                                   [](SchemeInput& in) {
+                                     in.lines[1].ff = "1.50";
+                                     in.lines[1].fn = "25e-1";
+                                     in.lines[1].length = "10";
+                                   }},
                       // Cross-section lists play no part for busbar kinds.
                       AcceptedCase{"BusbarIgnoresSections",
                                    [](SchemeInput& in) {

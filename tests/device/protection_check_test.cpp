@@ -92,6 +92,7 @@ struct Case {
   std::string_view lengthReason = {};
   std::string_view sectionReason = {};
   std::string_view ik3Reason = {};
+  void (*afterCalc)(SchemeState&) = nullptr;  // a state the calculation itself no longer makes
 };
 
 // Printed by name, so test logs (and valgrind) never read the struct's bytes.
@@ -101,7 +102,9 @@ class ProtectionCheckTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ProtectionCheckTest, LabelTexts) {
   const Case& c = GetParam();
-  const ProtectionCheckTexts t = FormatProtectionCheck(CheckProtection(Calculate(c.feeder), c.device), kRussian);
+  SchemeState feeder = Calculate(c.feeder);
+  if (c.afterCalc != nullptr) c.afterCalc(feeder);
+  const ProtectionCheckTexts t = FormatProtectionCheck(CheckProtection(feeder, c.device), kRussian);
   const std::string shown[8] = {t.iokzMin.text,    t.iokzMinStatus,      t.lengthMax.text, t.lengthMaxHot.text,
                                 t.sectionMin.text, t.sectionMinHot.text, t.ik3Device.text, t.ik3Point.text};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(shown[i], c.texts[i]) << "label " << i;
@@ -166,11 +169,12 @@ INSTANTIATE_TEST_SUITE_P(
         // 1600 A × 20 × 1.2 = 38400 A, more than even the transformer alone gives.
         Case{"NothingEnough", Worked("120"), Breaker("1600", "20 (\"D\")", "1.2"),
              {"99 А", kFails, kNever, kNever, kNoSection, kNoSection, "13,47 кА", "0,27 кА"}},
-        // Sections "0" with a length: the length changes nothing; 30 m of
-        // 1.5 mm² would give 304.2 A, heated 234.4 A.
-        Case{"NoConductor", Feeder("T/Y-0", "400", "15", {PvcCopper("0", "30")}), Breaker16(),
+        // Sections "0" with a length (the calculation refuses them; a state
+        // built otherwise still gets the reason): the length changes nothing;
+        // 30 m of 1.5 mm² would give 304.2 A, heated 234.4 A.
+        Case{"NoConductor", Feeder("T/Y-0", "400", "15", {PvcCopper("0", "0")}), Breaker16(),
              {"8144 А", kTrips, "—", "—", "1,5 кв.мм.", "1,5 кв.мм.", "13,47 кА", "13,47 кА"},
-             check_texts::kWhyNoConductor},
+             check_texts::kWhyNoConductor, {}, {}, [](SchemeState& s) { s.Lines[0].Length = 30; }},
         // "1/1-0" 10 kVA: R0 = 142.833 + 15, X0 = 222.633 mOhm: 76.5 m, heated 58.1 m.
         Case{"SinglePhase", Feeder("1/1-0", "10", "15", {PvcCopper("2.5", "20")}), Breaker16(),
              {"384 А", kTrips, "76 м", "58 м", "1,5 кв.мм.", "1,5 кв.мм.", "—", "—"}, {}, {},

@@ -60,6 +60,33 @@ TEST(FeederFile, SavesThroughAFileAndLoadsIt) {
   EXPECT_FALSE(SaveFeederFile(dir.filePath(QStringLiteral("no/such/dir.tsm")), OddFeeder()).isEmpty());
 }
 
+// The breaking capacity typed for the feeder is kept; a file without it is
+// written byte for byte as before the field existed and still opens.
+TEST(FeederFile, KeepsTheBreakingCapacityOnlyWhenTyped) {
+  FeederData plain;
+  plain.scheme = DefaultSchemeInput();
+  const QByteArray without = FeederToJson(plain);
+  EXPECT_FALSE(without.contains("breakingCapacity"));
+  FeederData typed = plain;
+  typed.breakingCapacity = " 10.5";
+  const QByteArray with = FeederToJson(typed);
+  const FeederParse parsed = ParseFeeder(with);
+  ASSERT_TRUE(parsed.data) << parsed.reason.toStdString();
+  EXPECT_EQ(parsed.data->breakingCapacity, " 10.5");
+  EXPECT_EQ(*parsed.data, typed);
+  // Without the field there is nothing more than the older layout.
+  QJsonObject root = QJsonDocument::fromJson(with).object();
+  root.remove(QStringLiteral("breakingCapacity"));
+  EXPECT_EQ(QJsonDocument(root).toJson(QJsonDocument::Indented), without);
+  const FeederParse older = ParseFeeder(without);
+  ASSERT_TRUE(older.data);
+  EXPECT_EQ(older.data->breakingCapacity, "");
+  root.insert(QStringLiteral("breakingCapacity"), 10);
+  const FeederParse number = ParseFeeder(QJsonDocument(root).toJson());
+  EXPECT_FALSE(number.data);
+  EXPECT_EQ(number.reason, QStringLiteral("поле «breakingCapacity» должно быть строкой"));
+}
+
 // Each damaged document and the reason it is refused with.
 TEST(FeederFile, RefusesEveryBadDocumentWithItsReason) {
   const QByteArray good = FeederToJson(OddFeeder());

@@ -320,7 +320,8 @@ TEST(ReportTable, TracksChangesSinceTheLastSave) {
          EXPECT_EQ(t.moveDown(), 1);
        },
        true},
-      {"read from a file", [](ReportTable& t) { t.assignRows({RowNamed("Ф1")}); }, true},
+      // Opening a file is not a change: the table is then what the file holds.
+      {"read from a file", [](ReportTable& t) { t.assignRows({RowNamed("Ф1")}); }, false},
       {"select",
        [](ReportTable& t) {
          t.cellMadeCurrent(1);

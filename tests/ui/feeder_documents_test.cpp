@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +30,8 @@
 #include "ui/document_dialogs.h"
 #include "ui/feeder_documents.h"
 #include "ui/feeder_picture.h"
+#include "ui/report_form.h"
+#include "ui/report_places.h"
 
 namespace tesmir {
 namespace {
@@ -140,10 +144,10 @@ TEST_F(FeederDocumentsTest, FileMenuComesFirstAndOffersTheNoteOnlyWithResults) {
   auto* menu = app_.mainForm().findChild<QMenu*>(QStringLiteral("FileMenu"));
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(bar.first(), menu->menuAction());
-  EXPECT_EQ(menu->title(), QStringLiteral("Файл"));
+  EXPECT_EQ(menu->title().remove(QLatin1Char('&')), QStringLiteral("Файл"));  // "&" only underlines
   QStringList captions;
   for (QAction* a : menu->actions()) {
-    if (!a->isSeparator()) captions << a->text();
+    if (!a->isSeparator()) captions << a->text().remove(QLatin1Char('&'));
   }
   EXPECT_EQ(captions, (QStringList{QStringLiteral("Открыть схему..."), QStringLiteral("Сохранить схему"),
                                    QStringLiteral("Сохранить схему как..."), QStringLiteral("Расчет в PDF..."),
@@ -200,6 +204,77 @@ TEST_F(FeederDocumentsTest, SavedFeederReopensWithTheSameTextsDeviceAndResult) {
   EXPECT_EQ(reopened.rsum, results.rsum);
   EXPECT_EQ(reopened.zsum, results.zsum);
   EXPECT_EQ(reopened.rLine, results.rLine);
+}
+
+// Opening a feeder greys the result even when every text is the same (the
+// device may differ), so no report row or note mixes two feeders; the
+// breaking capacity typed for a feeder travels with its file.
+TEST_F(FeederDocumentsTest, OpenedFeederGreysTheResultAndBringsItsBreakingCapacity) {
+  describeFeeder();
+  calculate();
+  auto* capacity = app_.checkForm().findChild<QLineEdit*>(QStringLiteral("BreakingCapacityEdit"));
+  ASSERT_NE(capacity, nullptr);
+  capacity->setText(QStringLiteral("10"));
+  const QString typed = dir_.filePath(QStringLiteral("typed.tsm"));
+  files_.names = {typed};
+  action("SaveSchemeAsMenu")->trigger();
+  capacity->clear();
+  const QString none = dir_.filePath(QStringLiteral("none.tsm"));
+  files_.names = {none};
+  action("SaveSchemeAsMenu")->trigger();
+  EXPECT_EQ(LoadFeederFile(typed).data->breakingCapacity, "10");
+  EXPECT_EQ(LoadFeederFile(none).data->breakingCapacity, "");
+
+  struct Case {
+    const QString* file;
+    const char* capacity;  // in the window once the file is open
+  };
+  for (const Case& c : {Case{&typed, "10"}, Case{&none, ""}, Case{&typed, "10"}}) {
+    SCOPED_TRACE(c.file->toStdString());
+    calculate();
+    capacity->setText(QStringLiteral("25"));  // typed for another feeder
+    ASSERT_TRUE(main<QPushButton>("AddToReportButton")->isEnabled());
+    files_.names = {*c.file};
+    action("OpenSchemeMenu")->trigger();
+    EXPECT_EQ(capacity->text(), QString::fromUtf8(c.capacity));
+    EXPECT_FALSE(main<QPushButton>("AddToReportButton")->isEnabled());
+    EXPECT_FALSE(action("NotePdfMenu")->isEnabled());
+    EXPECT_FALSE(action("NotePrintMenu")->isEnabled());
+    EXPECT_TRUE(action("ResultMenu")->isEnabled());
+  }
+  calculate();
+  EXPECT_TRUE(main<QPushButton>("AddToReportButton")->isEnabled());
+  EXPECT_TRUE(action("NotePdfMenu")->isEnabled());
+}
+
+// The feeder, note and report PDF dialogs start where the report's do and
+// propose a name: the current file's folder, else the folder used last.
+TEST_F(FeederDocumentsTest, FileDialogsStartWhereTheReportsDoAndProposeNames) {
+  ReportPlaces& places = app_.reportForm().places();
+  places.useFolder(dir_.path());
+  QDir().mkpath(dir_.filePath(QStringLiteral("a")));
+  const QString feeder = dir_.filePath(QStringLiteral("a/f.tsm"));
+  calculate();
+  dialogs_.pointNames = {QStringLiteral("К-2"), QString()};
+  files_.names = {QString(), QString(), QString(), feeder};  // three dialogs cancelled
+  action("SaveSchemeAsMenu")->trigger();
+  action("OpenSchemeMenu")->trigger();
+  action("NotePdfMenu")->trigger();
+  action("SaveSchemeAsMenu")->trigger();
+  action("OpenSchemeMenu")->trigger();  // cancelled: the script is over
+  calculate();
+  action("NotePdfMenu")->trigger();
+  app_.reportForm().pdfAction()->trigger();
+  const QString folder = dir_.path() + QLatin1Char('/');
+  EXPECT_EQ(files_.starts, (QStringList{
+                               QStringLiteral("save:") + folder + QStringLiteral("Схема.tsm"),
+                               QStringLiteral("open:") + dir_.path(),
+                               QStringLiteral("save:") + folder + QStringLiteral("Расчет К-2.pdf"),
+                               QStringLiteral("save:") + folder + QStringLiteral("Схема.tsm"),
+                               QStringLiteral("open:") + feeder,
+                               QStringLiteral("save:") + folder + QStringLiteral("a/Расчет.pdf"),
+                               QStringLiteral("save:") + folder + QStringLiteral("a/Отчет.pdf"),
+                           }));
 }
 
 TEST_F(FeederDocumentsTest, HiddenEdgeTextsSurviveTheRoundTrip) {
@@ -315,6 +390,60 @@ TEST_F(FeederDocumentsTest, NoteHoldsEveryNumberOfTheResultsWindow) {
   }
 }
 
+// The note lists only the sections with a length, says once which are not
+// given, repeats no text, numbers its pages "N из M" and names its sources.
+TEST_F(FeederDocumentsTest, NoteShowsOnlyTheGivenSectionsAndNamesItsSources) {
+  describeFeeder();  // sections 1 and 2
+  calculate();
+  dialogs_.pointNames = {QStringLiteral("К-1")};
+  const QString pdf = dir_.filePath(QStringLiteral("note.pdf"));
+  files_.names = {pdf};
+  action("NotePdfMenu")->trigger();
+  const QString text = PdfText(pdf);
+  EXPECT_EQ(text.count(QStringLiteral("Линии 3–6 не заданы.")), 1) << text.toStdString();
+  EXPECT_FALSE(text.contains(QStringLiteral("Линия 3"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("Линия 2")));
+  EXPECT_FALSE(text.contains(QStringLiteral("(Rпр")));
+  for (const char* source :
+       {"ГОСТ 28249-93", "ПУЭ, изд. 7, п. 1.7.79", "IEC 60909-0", "231000 — фазное напряжение 231 В"}) {
+    EXPECT_TRUE(text.contains(QString::fromUtf8(source))) << source << ": " << text.toStdString();
+  }
+  const QRegularExpression page(QStringLiteral("Страница (\\d+) из (\\d+)"));
+  QStringList numbers;
+  QString total;
+  for (const QRegularExpressionMatch& m : page.globalMatch(text)) {
+    numbers << m.captured(1);
+    if (total.isEmpty()) total = m.captured(2);
+    EXPECT_EQ(m.captured(2), total);
+  }
+  ASSERT_FALSE(numbers.isEmpty());
+  EXPECT_EQ(numbers.size(), total.toInt());
+  EXPECT_EQ(numbers.last(), total);
+  EXPECT_FALSE(text.contains(QRegularExpression(QStringLiteral("Страница \\d+ (?!из)"))));
+}
+
+// Six sections of the longest kinds: the note's picture wraps or shrinks its
+// labels, never cuts one.
+TEST_F(FeederDocumentsTest, NotePictureNeverShortensALabel) {
+  SchemeInput in = DefaultSchemeInput();
+  const char* kinds[] = {"Кабель с бумажной изоляцией", "Кабель с ПВХ изоляцией", "Воздушная",
+                         "Кабель с бумажной изоляцией", "Кабель с ПВХ изоляцией", "Кабель с бумажной изоляцией"};
+  for (std::size_t i = 0; i < in.lines.size(); ++i) {
+    in.lines[i] = {kinds[i], "Алюминий", "240", "120", "15", "2"};
+  }
+  app_.mainForm().setSchemeInput(in);
+  calculate();
+  ASSERT_TRUE(messages_.informed().isEmpty()) << messages_.informed().join(QStringLiteral("|")).toStdString();
+  dialogs_.pointNames = {QString()};
+  const QString pdf = dir_.filePath(QStringLiteral("six.pdf"));
+  files_.names = {pdf};
+  action("NotePdfMenu")->trigger();
+  const QString text = PdfText(pdf);
+  EXPECT_FALSE(text.contains(QChar(0x2026))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("Линия 6")));
+  EXPECT_TRUE(text.contains(QStringLiteral("2 параллельно")));
+}
+
 // The figures of "Проверка защиты" follow the device, as the window shows
 // them; the breaking capacity only once one is typed.
 TEST_F(FeederDocumentsTest, NoteHoldsTheProtectionCheckFigures) {
@@ -399,8 +528,8 @@ TEST_F(FeederDocumentsTest, ReportPdfRepeatsTheHeadingOnEveryPage) {
   for (int i = 1; i <= 40; ++i) {
     EXPECT_TRUE(text.contains(QStringLiteral(" Т%1 ").arg(i))) << i;
   }
-  EXPECT_EQ(app_.reportForm().findChild<QAction*>(QStringLiteral("PrintReportMenu"))->text(),
-            QStringLiteral("Печать..."));
+  EXPECT_EQ(app_.reportForm().findChild<QAction*>(QStringLiteral("PrintReportMenu"))->text().remove(QLatin1Char('&')),
+            QStringLiteral("Печать..."));  // "&" only underlines
 }
 
 }  // namespace

@@ -89,6 +89,60 @@ TEST(FeederPicture, LabelsStayApartForEveryShapeOfFeeder) {
   }
 }
 
+// On paper nothing is shortened: each text wraps onto as many lines as it
+// needs (its words in order), a word wider than its place is broken, and the
+// labels still stay apart inside the height the texts asked for.
+TEST(FeederPicture, PaperWrapsEveryTextWhole) {
+  tesmir_test::EnsureApplication();
+  FeederPictureModel six = Model(6);
+  for (auto& s : six.sections) {
+    s.kind = QStringLiteral("Кабель с бумажной изоляцией");
+    s.conductor = QStringLiteral("Алюминий 240/120 мм²");
+    s.parallel = 2;
+  }
+  FeederPictureModel unbroken = Model(6);
+  unbroken.sections[2].kind = QString(60, QChar(0x0416));  // one word wider than its place
+  struct Case {
+    const char* name;
+    FeederPictureModel model;
+    bool broken;
+  };
+  for (const Case& c : {Case{"six long kinds", six, false}, Case{"a long word", unbroken, true}}) {
+    SCOPED_TRACE(c.name);
+    QImage image(1400, 600, QImage::Format_RGB32);  // A4 text width at about 200 dpi
+    QPainter p(&image);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(5);
+    p.setFont(font);
+    PictureStyle style;
+    style.shorten = false;
+    PictureFit fit;
+    PaintFeederPicture(p, QRectF(0, 0, 1400, 600), c.model, style, &fit);
+    EXPECT_EQ(fit.wordsBroken, c.broken);
+    style.rowsAbove = fit.rowsAbove;
+    style.rowsBelow = fit.rowsBelow;
+    const QRectF area(0, 0, 1400,
+                      FeederPictureHeight(QFontMetricsF(font, &image).lineSpacing(), fit.rowsAbove, fit.rowsBelow));
+    const std::vector<PaintedText> texts = PaintFeederPicture(p, area, c.model, style);
+    QStringList shown;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      EXPECT_FALSE(texts[i].text.contains(QChar(0x2026))) << texts[i].text.toStdString();
+      EXPECT_TRUE(area.contains(texts[i].rect)) << texts[i].text.toStdString();
+      for (std::size_t j = i + 1; j < texts.size(); ++j) {
+        EXPECT_FALSE(texts[i].rect.intersects(texts[j].rect))
+            << texts[i].text.toStdString() << " / " << texts[j].text.toStdString();
+      }
+      shown << texts[i].text;
+    }
+    const QString all = shown.join(QString()).remove(QLatin1Char(' '));  // lines joined, blanks aside
+    for (const auto& s : c.model.sections) {
+      EXPECT_TRUE(all.contains(QString(s.kind).remove(QLatin1Char(' ')))) << s.kind.toStdString();
+      EXPECT_TRUE(all.contains(QString(s.conductor).remove(QLatin1Char(' ')))) << s.conductor.toStdString();
+    }
+    EXPECT_TRUE(all.contains(QString(c.model.deviceType).remove(QLatin1Char(' '))));
+  }
+}
+
 TEST(FeederPicture, ShowsEveryTextWhenThereIsRoom) {
   tesmir_test::EnsureApplication();
   FeederPictureModel m = Model(2);

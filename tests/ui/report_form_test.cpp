@@ -32,6 +32,7 @@
 #include "ui/ask_number_form.h"
 #include "ui/context_help.h"
 #include "ui/delete_all_report_form.h"
+#include "ui/document_dialogs.h"
 #include "ui/locale_separators.h"
 #include "ui/report_model.h"
 
@@ -129,11 +130,7 @@ TEST_F(ReportWindows, PointAddedAfterACalculationShowsInTheGrid) {
   auto* edit = ask.findChild<QLineEdit*>(QStringLiteral("NumberEdit"));
   ASSERT_NE(edit, nullptr);
   edit->insert(QStringLiteral("К-1"));    // QTest types ASCII only
-  QTest::keyClick(edit, Qt::Key_Return);  // "Да" is not the default button
-  EXPECT_TRUE(ask.isVisible());
-  EXPECT_EQ(table_.leadingCount(), 0);
-
-  QTest::mouseClick(ask.findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+  QTest::keyClick(edit, Qt::Key_Return);  // Enter in the name field presses "Да"
   EXPECT_EQ(ask.result(), QDialog::Accepted);
   EXPECT_FALSE(ask.isVisible());
   EXPECT_TRUE(messages().isEmpty());
@@ -209,6 +206,63 @@ TEST_F(ReportWindows, NameDialogStartsInTheNameFieldOnEveryOpening) {
   });
   EXPECT_EQ(ask.exec(), QDialog::Accepted);
   EXPECT_EQ(table_.cell(0, 0), "B2");
+
+  // Enter in the name field presses "Да"; a rejected name keeps it open.
+  WhileOpen(ask, [&] {
+    keys(QStringLiteral("B2"));
+    key(Qt::Key_Return);
+    EXPECT_TRUE(ask.isVisible());
+    EXPECT_EQ(focusName(), QStringLiteral("NumberEdit"));
+    keys(QStringLiteral("3"));
+    key(Qt::Key_Return);
+  });
+  EXPECT_EQ(ask.exec(), QDialog::Accepted);
+  EXPECT_EQ(messages(), QStringList{QString::fromUtf8(report_messages::kDuplicateName.data())});
+  EXPECT_EQ(table_.cell(0, 1), "B23");
+}
+
+// The calculation note asks with the same dialog, by the note's rules: an
+// empty name is allowed, a name the report refuses is refused here too, and
+// a name already in the report is no obstacle.
+TEST_F(ReportWindows, NoteAsksWithTheSameDialogAndRules) {
+  tesmir_test::ModalGuard guard("the note's point-name dialog");
+  ASSERT_EQ(table_.addPoint("К-1", Row("К-1")), "");
+  RealDocumentDialogs dialogs(sink_);
+  struct Case {
+    const char* typed;  // after the previous name is selected; Enter follows
+    std::optional<QString> name;
+    std::string_view message;  // a rejection, after which Esc cancels
+  };
+  const Case cases[] = {
+      {"", QString(), {}},
+      {"K-1", QStringLiteral("K-1"), {}},
+      {" a", std::nullopt, report_messages::kEmptyName},
+      {"123456789", std::nullopt, report_messages::kNameTooLong},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    sink_.clear();
+    bool asked = false;
+    QTimer::singleShot(0, &form_, [&] {
+      auto* dialog = qobject_cast<AskNumberForm*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      asked = true;
+      EXPECT_EQ(dialog->objectName(), QStringLiteral("NotePointNameDialog"));
+      EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Запрос номера точки ОКЗ"));
+      auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("NumberEdit"));
+      EXPECT_EQ(edit->selectedText(), QStringLiteral("К-1"));
+      QTest::keyClick(edit, Qt::Key_Delete);
+      QTest::keyClicks(edit, QString::fromUtf8(c.typed));
+      QTest::keyClick(edit, Qt::Key_Return);
+      if (!c.message.empty()) {
+        EXPECT_TRUE(dialog->isVisible());
+        QTest::keyClick(edit, Qt::Key_Escape);
+      }
+    });
+    EXPECT_EQ(dialogs.askPointName(&form_, QStringLiteral("К-1")), c.name);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(messages(), c.message.empty() ? QStringList() : QStringList{QString::fromUtf8(c.message.data())});
+  }
 }
 
 // Every column is as wide as its widest title or value (at least 50 px), the
@@ -264,7 +318,7 @@ TEST_F(ReportWindows, GridShape) {
             QStringLiteral("Перемещение строки в списке на одну позицию вверх"));
   EXPECT_TRUE(form_.findChild<QPushButton*>(QStringLiteral("CloseReportBitBtn"))->isDefault());
   EXPECT_EQ(form_.exportToExcelAction()->objectName(), QStringLiteral("ExportToExcelReportMenu"));
-  EXPECT_EQ(form_.exportToCalcAction()->text(), QStringLiteral("в Calc"));
+  EXPECT_EQ(form_.exportToCalcAction()->text().remove(QLatin1Char('&')), QStringLiteral("в Calc"));  // "&" underlines
 }
 
 TEST_F(ReportWindows, ClicksSelectArrowsMoveAndDeleteRemoves) {
@@ -288,6 +342,91 @@ TEST_F(ReportWindows, ClicksSelectArrowsMoveAndDeleteRemoves) {
   EXPECT_EQ(gridText(2, 0), QStringLiteral(""));
   EXPECT_EQ(gridText(1, 0), QStringLiteral("C"));
   EXPECT_TRUE(messages().isEmpty());
+}
+
+// Enter on "Удалить" deletes one row: the focus goes back to the grid, where
+// Enter closes the window, also once the window is opened again.
+TEST_F(ReportWindows, EnterOnDeleteRemovesOneRowAndReturnsToTheGrid) {
+  fill({"A", "B", "C"});
+  form_.show();
+  clickCell(0, 0);
+  auto* remove = form_.findChild<QPushButton*>(QStringLiteral("DeleteReportButton"));
+  remove->setFocus();
+  QTest::keyClick(remove, Qt::Key_Return);
+  EXPECT_EQ(table_.leadingCount(), 2);
+  EXPECT_EQ(form_.focusWidget(), grid());
+  form_.hide();
+  form_.show();
+  EXPECT_EQ(form_.focusWidget(), grid());
+  QTest::keyClick(form_.focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(table_.leadingCount(), 2);
+  EXPECT_EQ(gridText(0, 0), QStringLiteral("B"));
+}
+
+// "Открыть..." and the recent files replace the points: unsaved ones are
+// offered for saving first, with the question of leaving the program.
+TEST_F(ReportWindows, OpeningAnotherReportOffersToSaveUnsavedPoints) {
+  sink_.saveQuestionsUnexpected = false;
+  using Answer = MessageSink::SaveAnswer;
+  struct Case {
+    const char* name;
+    const char* action;
+    Answer answer;
+    QString saveName;  // the save dialog's answer; empty cancels it
+    bool opens;
+  };
+  const QString saved = path("saved.csv");
+  const Case cases[] = {
+      {"cancel", "OpenReportMenu", Answer::Cancel, {}, false},
+      {"discard", "OpenReportMenu", Answer::Discard, {}, true},
+      {"save", "OpenReportMenu", Answer::Save, saved, true},
+      {"save cancelled", "OpenReportMenu", Answer::Save, {}, false},
+      {"recent, cancel", "RecentReportMenu1", Answer::Cancel, {}, false},
+      {"recent, discard", "RecentReportMenu1", Answer::Discard, {}, true},
+  };
+  ReportTable other;
+  ASSERT_EQ(other.addPoint("X", Row("X")), "");
+  const QString otherFile = path("other.csv");
+  ASSERT_TRUE(SaveReportFile(otherFile, other).ok());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ReportTable table;
+    ReportForm form{table, sink_, chooser_, deleteAll_};
+    form.places().useFile(otherFile);  // a recent file; the report itself has none
+    ASSERT_EQ(form.model().addPoint("A", Row("A")), "");
+    sink_.clear();
+    sink_.saveAnswer = c.answer;
+    QFile::remove(saved);
+    chooser_.names = {c.saveName, otherFile};
+    if (c.answer != Answer::Save) chooser_.names = {otherFile};
+    form.findChild<QAction*>(QString::fromLatin1(c.action))->trigger();
+    EXPECT_EQ(sink_.askedSave(), QStringList{QStringLiteral("Отчет не сохранен. Сохранить изменения?")});
+    EXPECT_EQ(table.cell(0, 0), c.opens ? "X" : "A");
+    EXPECT_EQ(QFile::exists(saved), !c.saveName.isEmpty());
+  }
+  // Nothing to lose: no question.
+  ReportTable table;
+  ReportForm form{table, sink_, chooser_, deleteAll_};
+  sink_.clear();
+  chooser_.names = {otherFile};
+  form.findChild<QAction*>(QStringLiteral("OpenReportMenu"))->trigger();
+  EXPECT_EQ(table.cell(0, 0), "X");
+  EXPECT_TRUE(sink_.askedSave().isEmpty());
+}
+
+// An opened report is unchanged until a point is added, deleted or moved.
+TEST_F(ReportWindows, OpeningIsNotAChange) {
+  ReportTable other;
+  ASSERT_EQ(other.addPoint("X", Row("X")), "");
+  ASSERT_EQ(other.addPoint("Y", Row("Y")), "");
+  ASSERT_TRUE(SaveReportFile(path("r.csv"), other).ok());
+  ASSERT_EQ(form_.openReportFile(path("r.csv")), ReportForm::OpenResult::Opened);
+  EXPECT_FALSE(table_.hasUnsavedWork());
+  EXPECT_TRUE(form_.offerToSave(&form_));  // asks nothing (a question fails the test)
+  form_.show();
+  clickCell(1, 0);
+  click("UpSpeedButton");
+  EXPECT_TRUE(table_.hasUnsavedWork());
 }
 
 TEST_F(ReportWindows, ReleaseOutsideTheCellsNeedsANewClickBeforeDelete) {

@@ -6,11 +6,14 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "support/modal_guard.h"
 #include "support/shown_app_test.h"
@@ -88,6 +91,40 @@ TEST_F(WindowKeysAndPlacement, EnterClicksTheFocusedButtonInEveryWindow) {
   });
   app_.mainForm().findChild<QAction*>(QStringLiteral("NotePdfMenu"))->trigger();
   EXPECT_TRUE(asked);
+}
+
+// Every menu and item of every window's menu bar has one underlined letter
+// (Alt + letter), different from its neighbours', and F10 opens the bar.
+TEST_F(WindowKeysAndPlacement, MenusHaveMnemonicsAndF10OpensTheMenuBar) {
+  QMenuBar* bars[] = {app_.mainForm().menuBar(),
+                      app_.reportForm().findChild<QMenuBar*>(QStringLiteral("ReportMainMenu"))};
+  std::function<void(const QList<QAction*>&)> check = [&check](const QList<QAction*>& items) {
+    QStringList letters;
+    for (QAction* a : items) {
+      if (a->isSeparator() || a->text().isEmpty()) continue;  // an unused recent-file item
+      SCOPED_TRACE(a->text().toStdString());
+      const QKeySequence mnemonic = QKeySequence::mnemonic(a->text());
+      EXPECT_FALSE(mnemonic.isEmpty());
+      EXPECT_EQ(a->text().count(QLatin1Char('&')), 1);
+      const QString letter = mnemonic.toString().toLower();
+      EXPECT_FALSE(letters.contains(letter)) << letter.toStdString();
+      letters << letter;
+      if (a->menu() != nullptr) check(a->menu()->actions());
+    }
+  };
+  for (QMenuBar* bar : bars) {
+    ASSERT_NE(bar, nullptr);
+    check(bar->actions());
+    QWidget* window = bar->window();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    EXPECT_EQ(bar->activeAction(), nullptr);
+    QTest::keyClick(window, Qt::Key_F10);
+    EXPECT_EQ(bar->activeAction(), bar->actions().first()) << window->objectName().toStdString();
+    while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    if (window != &app_.mainForm()) window->hide();
+  }
 }
 
 // The windows shown centred sit, frame included, in the middle of the
