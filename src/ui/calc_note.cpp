@@ -4,14 +4,13 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 #include "report/report_table.h"
 #include "report/utf8_text.h"
 #include "tesmir_version.h"
 #include "ui/feeder_picture.h"
 #include "ui/page_flow.h"
+#include "ui/pdf_file.h"
 
 namespace tesmir {
 namespace {
@@ -142,12 +141,12 @@ void AddNoteSection(CalcNote& note, const QString& title, std::vector<std::pair<
   note.extraSections.push_back(NoteSection{title, std::move(rows)});
 }
 
-void PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
+bool PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
   device.setPageLayout(
       QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 15, 12, 15), QPageLayout::Millimeter));
   PageFlow flow(device,
                 QString::fromUtf8(kProgramTitle) + QStringLiteral(" — расчет тока однофазного короткого замыкания"));
-  if (!flow.active()) return;
+  if (!flow.active()) return false;
   flow.title(QStringLiteral("Расчет тока однофазного короткого замыкания в сети 0,4 кВ"));
   flow.paragraph(PaperDateText(note.date));
   flow.paragraph(QStringLiteral("Точка короткого замыкания: %1")
@@ -164,20 +163,11 @@ void PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
     flow.pairs(section.rows);
   }
   flow.finish();
+  return true;
 }
 
-QString WriteCalcNotePdf(const QString& path, const CalcNote& note) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  {
-    QPdfWriter pdf(&file);
-    pdf.setResolution(300);
-    pdf.setTitle(kCalcNoteTitle);
-    pdf.setCreator(QString::fromUtf8(kProgramTitle));
-    PaintCalcNote(pdf, note);
-  }
-  if (!file.commit()) return file.errorString();
-  return {};
+Result<FileSaved, FileError> WriteCalcNotePdf(const QString& path, const CalcNote& note) {
+  return SavePdfFile(path, kCalcNoteTitle, [&note](QPagedPaintDevice& device) { return PaintCalcNote(device, note); });
 }
 
 QString NotePointNameProblem(const QString& name) {
