@@ -57,6 +57,8 @@ Result<LoadedReport, QString> LoadReportFile(const QString& path, ReportLayout l
 namespace report_file_messages {
 inline constexpr char kOverwrite[] = "Такой файл уже существует. Переписать файл?";
 inline constexpr char kDamaged[] = "Формат файла поврежден. Продолжить загрузку данных?";
+inline constexpr char kNotAReportName[] =
+    "Файл %1 не открыт: открываются только файлы отчета с именами на .csv (таблица с точкой с запятой) и .okz.";
 inline constexpr char kOutOfMemory[] = "Недостаточно памяти, чтобы открыть файл %1. Отчет не изменен.";
 }  // namespace report_file_messages
 
