@@ -1,12 +1,15 @@
 #pragma once
 // The property the reader must keep for any input: reading never fails, and
 // saving what was read then reading it back gives the same named rows (unless
-// a cell holds ';', which no layout can carry unchanged).
+// a cell holds ';', which no layout can carry unchanged, or a character that
+// Windows-1251 lacks, which only a UTF-8 file can hold and which makes the
+// file read as damaged).
 
 #include <algorithm>
 #include <string_view>
 #include <vector>
 
+#include "core/cp1251.h"
 #include "report/report_format.h"
 
 namespace tesmir {
@@ -22,6 +25,9 @@ inline bool ReadSaveReadKeepsRows(std::string_view bytes, ReportLayout layout) {
       continue;
     }
     for (const std::string& cell : row) {
+      if (!IsCp1251Text(cell)) {
+        return first.damaged;
+      }
       if (cell.find_first_of(";\r\n\x1a") != std::string::npos) {
         return cell.find_first_of("\r\n\x1a") == std::string::npos;
       }

@@ -108,7 +108,7 @@ CalcOutcome RunLoopCalculation(const SchemeInput& input, SchemeState& state) {
 
   for (int i = 0; i < kLineCount; ++i) {
     const std::optional<double> length = ParseDecimal(input.lines[static_cast<std::size_t>(i)].length);
-    if (!length || *length < 0) return FailSection(calc_messages::kBadLength, i + 1);
+    if (!length || *length < 0 || *length > kMaxLineLength) return FailSection(calc_messages::kBadLength, i + 1);
     LineSegment& seg = s.Lines[static_cast<std::size_t>(i)];
     seg.Length = *length;
     // A cable or overhead run with a length but no conductor ("0"/"0") would

@@ -27,6 +27,9 @@
 namespace tesmir {
 
 inline constexpr int kLineCount = 6;
+// The longest line section, m (100 km): no 0.4 kV feeder is longer, and
+// lengths far beyond it lose every other term of the loop to rounding.
+inline constexpr double kMaxLineLength = 100000;
 // Line sections are numbered 0..kLineCount-1 as ints (they go into names,
 // grid rows and texts); the same number as an index into the line arrays.
 constexpr std::size_t LineIndex(int line) { return static_cast<std::size_t>(line); }

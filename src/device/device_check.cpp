@@ -22,6 +22,33 @@ std::optional<std::int32_t> RatingKey(double ratedCurrent) {
   return static_cast<std::int32_t>(whole);
 }
 
+std::size_t CharacterLength(std::string_view utf8) {
+  std::size_t count = 0;
+  for (const char c : utf8) {
+    if ((static_cast<unsigned char>(c) & 0xC0u) != 0x80u) ++count;
+  }
+  return count;
+}
+
+// The multiple as typed: a complete decimal text ("5.5"; "5,5" is not one),
+// optionally followed by one blank and a bracketed letter as the list items
+// have it ("10 (\"C\")"). Anything else is no multiple at all.
+std::optional<double> ReleaseMultiple(std::string_view text) {
+  const std::size_t bracket = text.find(" (");
+  if (bracket != std::string_view::npos) {
+    const std::string_view tail = text.substr(bracket + 2);
+    // "X)" or "\"X\")" with one letter X, in any alphabet (one UTF-8 character).
+    std::string_view inner = tail.substr(0, tail.empty() ? 0 : tail.size() - 1);
+    if (tail.empty() || tail.back() != ')') return std::nullopt;
+    if (inner.size() >= 2 && inner.front() == '"' && inner.back() == '"') inner = inner.substr(1, inner.size() - 2);
+    const bool oneCharacter =
+        !inner.empty() && CharacterLength(inner) == 1 && inner.find_first_of(" ()\"") == std::string_view::npos;
+    if (!oneCharacter) return std::nullopt;
+    text = text.substr(0, bracket);
+  }
+  return ParseDecimal(text);
+}
+
 AcceptOutcome AcceptBreaker(const DeviceDialogInput& input, DeviceSettings& next) {
   next.KindDD = DeviceKind::Breaker;
 
@@ -32,11 +59,11 @@ AcceptOutcome AcceptBreaker(const DeviceDialogInput& input, DeviceSettings& next
   next.TokAVnom = *rated;
 
   if (!input.releaseCurrentGiven) {
-    const double multiple = LeadingNumber(input.tokNR);
-    if (!(multiple > 0)) {
+    const std::optional<double> multiple = ReleaseMultiple(input.tokNR);
+    if (!multiple || !(*multiple > 0)) {
       return Fail(kMsgBadReleaseMultiple);
     }
-    next.KNR = multiple;
+    next.KNR = *multiple;
   } else {
     const std::optional<double> current = ParseDecimal(input.tokNR);
     if (!current || !(*current > 0)) {
@@ -51,7 +78,17 @@ AcceptOutcome AcceptBreaker(const DeviceDialogInput& input, DeviceSettings& next
   }
   next.KZAV = *safety;
 
-  next.TokSR = input.releaseCurrentGiven ? next.TokNR * next.KZAV : next.TokAVnom * next.KNR * next.KZAV;
+  const double trip = input.releaseCurrentGiven ? next.TokNR * next.KZAV : next.TokAVnom * next.KNR * next.KZAV;
+  // A trip current beyond the range of numbers is refused with the message of
+  // the field that carries it past: the largest factor.
+  if (!std::isfinite(trip)) {
+    const double first = input.releaseCurrentGiven ? next.TokNR : next.TokAVnom;
+    const double second = input.releaseCurrentGiven ? 0 : next.KNR;
+    if (next.KZAV >= first && next.KZAV >= second) return Fail(kMsgBadBreakerSafetyFactor);
+    if (second > first) return Fail(kMsgBadReleaseMultiple);
+    return Fail(input.releaseCurrentGiven ? kMsgBadReleaseCurrent : kMsgBadBreakerRatedCurrent);
+  }
+  next.TokSR = trip;
 
   DeviceLabels labels;
   labels.type = kBreakerTypeText;
@@ -97,7 +134,11 @@ AcceptOutcome AcceptFuse(const DeviceDialogInput& input, DeviceSettings& next) {
   if (rating == nullptr) {
     return Fail(kMsgUnknownFuseRating);
   }
-  next.TokSR = FuseTripCurrent(*rating, next.TimePP) * *safety;
+  const double trip = FuseTripCurrent(*rating, next.TimePP) * *safety;
+  if (!std::isfinite(trip)) {
+    return Fail(kMsgBadFuseSafetyFactor);
+  }
+  next.TokSR = trip;
 
   DeviceLabels labels;
   labels.type = "Плавкий предохранитель (" + input.typePP + ")";

@@ -18,7 +18,11 @@ constexpr std::string_view kTriangleStarScheme = "T/Y-0";
 
 CheckFigure Undefined(std::string_view reason) { return {FigureState::Undefined, 0, std::string(reason)}; }
 CheckFigure Unreachable() { return {FigureState::Unreachable, 0, {}}; }
-CheckFigure Value(double value) { return {FigureState::Value, value, {}}; }
+// A figure is never inf or NaN: a value past the range of numbers is "—".
+CheckFigure Value(double value) {
+  if (!std::isfinite(value)) return Undefined(check_texts::kWhyOutOfRange);
+  return {FigureState::Value, value, {}};
+}
 
 // One convention of the single-phase loop: the phase voltage (times c) and
 // the factor on every line resistance.
@@ -36,12 +40,17 @@ struct LoopPart {
   double x;
 };
 
+// Summed over the other sections, not as the whole loop less the last one:
+// a very long last section would cancel every other term.
 LoopPart LoopWithout(const SchemeState& s, const LineSegment& last, const Convention& c) {
-  if (c.lineFactor == 1) {
-    // As the result line has it: Rsum and Xsum less the section.
-    return {s.Rsum - last.RLine, s.Xsum - last.XLine};
+  double r = 0;
+  double x = 0;
+  for (const LineSegment& seg : s.Lines) {
+    if (&seg == &last) continue;
+    r += seg.RLine;
+    x += seg.XLine;
   }
-  return {s.Rt / 3 + c.lineFactor * (s.RLineSum - last.RLine) + s.RArc, s.Xsum - last.XLine};
+  return {s.Rt / 3 + c.lineFactor * r + s.RArc, s.Xt / 3 + x};
 }
 
 // The largest length L of the last section, per-metre loop values r and x,
@@ -49,6 +58,9 @@ LoopPart LoopWithout(const SchemeState& s, const LineSegment& last, const Conven
 // (r² + x²) L² + 2 (R0 r + X0 x) L + (R0² + X0² − Z²) <= 0 with Z = voltage / trip.
 CheckFigure MaxLength(LoopPart without, double r, double x, double voltage, double trip) {
   const double zLimit = voltage / trip;
+  // A trip current so small that the impedance it allows is past the range
+  // of numbers gives no length to compute.
+  if (!std::isfinite(zLimit * zLimit)) return Undefined(check_texts::kWhyOutOfRange);
   const double a = r * r + x * x;
   const double b = 2 * (without.r * r + without.x * x);
   const double c = without.r * without.r + without.x * without.x - zLimit * zLimit;

@@ -124,6 +124,8 @@ inline constexpr std::string_view kWhySinglePhase =
     "Для однофазного трансформатора (1/1-0) трехфазный ток не определяется";
 inline constexpr std::string_view kWhyNoTriangleStar =
     "В каталоге нет трансформатора T/Y-0 этой мощности для сопротивления прямой последовательности";
+inline constexpr std::string_view kWhyOutOfRange =
+    "Величина выходит за пределы допустимых значений: проверьте ток срабатывания аппарата и длины линий";
 inline constexpr std::string_view kWhyNoIk3 = "Ток трехфазного короткого замыкания у аппарата не определен";
 }  // namespace check_texts
 

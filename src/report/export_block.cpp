@@ -23,14 +23,22 @@ std::vector<std::string> HeaderRow(std::size_t row, int columns) {
 
 }  // namespace
 
+std::vector<int> ExportedRows(const ReportTable& table) {
+  std::vector<int> rows;
+  for (int r = 0; r < table.rowCount(); ++r) {
+    if (!table.cell(0, r).empty()) rows.push_back(r);
+  }
+  return rows;
+}
+
 SheetBlock BuildExportBlock(const ReportTable& table) {
   const int columns = table.columnCount();
-  const int leading = table.leadingCount();
+  const std::vector<int> rows = ExportedRows(table);
   SheetBlock block;
-  block.reserve(static_cast<std::size_t>(leading) + 2);
+  block.reserve(rows.size() + 2);
   block.push_back(HeaderRow(0, columns));
   block.push_back(HeaderRow(1, columns));
-  for (int row = 0; row < leading; ++row) {
+  for (const int row : rows) {
     std::vector<std::string> cells;
     cells.reserve(static_cast<std::size_t>(columns));
     for (int col = 0; col < columns; ++col) cells.push_back(table.cell(col, row));
@@ -39,21 +47,21 @@ SheetBlock BuildExportBlock(const ReportTable& table) {
   return block;
 }
 
-std::size_t ExportBlockRowCount(const ReportTable& table) { return static_cast<std::size_t>(table.leadingCount()) + 2; }
-
-void ExportBlockRow(const ReportTable& table, std::size_t r, std::vector<std::string>& cells) {
+void ExportBlockRow(const ReportTable& table, const std::vector<int>& rows, std::size_t r,
+                    std::vector<std::string>& cells) {
   const auto columns = static_cast<std::size_t>(table.columnCount());
   cells.resize(columns);
   for (std::size_t col = 0; col < columns; ++col) {
     if (r < 2)
       cells[col] = HeaderCell(r, col);
     else
-      cells[col] = table.cell(static_cast<int>(col), static_cast<int>(r - 2));
+      cells[col] = table.cell(static_cast<int>(col), rows[r - 2]);
   }
 }
 
 QString CheckExportLimits(const ReportTable& table, const SheetLimits& limits) {
-  const auto rows = static_cast<std::size_t>(table.leadingCount());
+  const std::vector<int> named = ExportedRows(table);
+  const std::size_t rows = named.size();
   if (rows + 2 > limits.maxRows) {
     return QStringLiteral(
                "Отчет из %1 строк не помещается на лист электронной таблицы: на листе не более %2 строк, "
@@ -64,7 +72,7 @@ QString CheckExportLimits(const ReportTable& table, const SheetLimits& limits) {
         .arg(limits.maxRows - 2);
   }
   for (std::size_t r = 0; r < rows; ++r) {
-    const ReportRow& row = table.row(static_cast<int>(r));
+    const ReportRow& row = table.row(named[r]);
     for (std::size_t c = 0; c < row.size(); ++c) {
       const std::size_t length = CharacterCount(row[c]);
       if (length > limits.maxCellCharacters) {

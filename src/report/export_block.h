@@ -18,15 +18,19 @@ using SheetBlock = std::vector<std::vector<std::string>>;
 // Name of the first sheet of an exported workbook.
 inline constexpr std::string_view kExportSheetName = "Расчет ОКЗ";
 
+// The report rows an export writes: every named row in its order, also
+// those after an unnamed one (as save and print write them).
+std::vector<int> ExportedRows(const ReportTable& table);
+
 // Two header rows (titles; units with the Latin "c" for seconds) followed by
-// the rows of the leading block, cells exactly as the report shows them. The
-// result has leadingCount() + 2 rows of columnCount() cells.
+// the exported rows, cells exactly as the report shows them. The result has
+// ExportedRows().size() + 2 rows of columnCount() cells.
 SheetBlock BuildExportBlock(const ReportTable& table);
 
-// The number of rows of that block, and row `r` of it (into `cells`),
+// Row `r` of that block (into `cells`) for `rows` = ExportedRows(table),
 // without building the others.
-std::size_t ExportBlockRowCount(const ReportTable& table);
-void ExportBlockRow(const ReportTable& table, std::size_t r, std::vector<std::string>& cells);
+void ExportBlockRow(const ReportTable& table, const std::vector<int>& rows, std::size_t r,
+                    std::vector<std::string>& cells);
 
 // What one sheet of a workbook holds: rows (the two header rows included) and
 // characters per cell.

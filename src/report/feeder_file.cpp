@@ -1,11 +1,9 @@
 #include "report/feeder_file.h"
 #include "report/utf8_text.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace tesmir {
 namespace {
@@ -47,7 +45,11 @@ class Reader {
     const QString where = path + QLatin1String(key);
     if (value.isUndefined()) return fail(QStringLiteral("нет поля %1").arg(Quoted(where)));
     if (!value.isString()) return fail(QStringLiteral("поле %1 должно быть строкой").arg(Quoted(where)));
-    out = value.toString().toStdString();
+    const QString text = value.toString();
+    if (text.size() > kFeederMaxTextLength) {
+      return fail(QStringLiteral("текст поля %1 длиннее %2 символов").arg(Quoted(where)).arg(kFeederMaxTextLength));
+    }
+    out = text.toStdString();
     return true;
   }
 
@@ -195,33 +197,56 @@ FeederParse ParseFeeder(QByteArrayView bytes) {
   return out;
 }
 
-QString SaveFeederFile(const QString& path, const FeederData& data) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  const QByteArray bytes = FeederToJson(data);
-  if (file.write(bytes) != bytes.size()) {
-    const QString error = file.errorString();
-    file.cancelWriting();
-    return error;
+QString FeederSaveRejection(const FeederData& data) {
+  const auto tooLong = [](const std::string& text) { return QUtf8(text).size() > kFeederMaxTextLength; };
+  const auto rejection = [](const QString& field) {
+    return QStringLiteral("Текст поля %1 длиннее %2 символов и не может быть сохранен целиком.")
+        .arg(Quoted(field))
+        .arg(kFeederMaxTextLength);
+  };
+  if (tooLong(data.scheme.windKind)) return rejection(QStringLiteral("transformer.windKind"));
+  if (tooLong(data.scheme.transPower)) return rejection(QStringLiteral("transformer.transPower"));
+  for (int i = 0; i < kLineCount; ++i) {
+    for (int f = 0; f < 6; ++f) {
+      if (tooLong(LineField(data.scheme.lines[static_cast<std::size_t>(i)], f))) {
+        return rejection(QStringLiteral("lines[%1].%2").arg(i + 1).arg(QLatin1String(kLineKeys[f])));
+      }
+    }
   }
-  if (!file.commit()) return file.errorString();
+  if (tooLong(data.scheme.rArc)) return rejection(QStringLiteral("rArc"));
+  if (data.device) {
+    for (const DeviceTextKey& k : kDeviceTexts) {
+      if (tooLong(*data.device.*k.field)) return rejection(QStringLiteral("device.") + QLatin1String(k.key));
+    }
+  }
   return {};
+}
+
+Result<FileSaved, FileError> SaveFeederFile(const QString& path, const FeederData& data) {
+  // Only what the reader takes back whole is written.
+  const QString rejection = FeederSaveRejection(data);
+  if (!rejection.isEmpty()) return FailWith(FileError{FileErrorKind::TooLarge, SaveFailureText(path, rejection)});
+  const QByteArray bytes = FeederToJson(data);
+  if (bytes.size() > kFeederMaxBytes) {
+    return FailWith(FileError{
+        FileErrorKind::TooLarge,
+        SaveFailureText(path, QStringLiteral("Файл схемы может занимать не более %1 байт.").arg(kFeederMaxBytes))});
+  }
+  return SaveFileBytes(path, bytes);
 }
 
 LoadedFeeder LoadFeederFile(const QString& path) {
   LoadedFeeder out;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    out.error = file.errorString();
+  Result<QByteArray, FileError> bytes = ReadRegularFile(path, ReadLimits{kFeederMaxBytes, {}, {}});
+  if (!bytes && bytes.error().kind == FileErrorKind::TooLarge) {
+    out.reason = QStringLiteral("файл слишком велик");
     return out;
   }
-  // One byte more than allowed is enough to know the file is too large.
-  const QByteArray bytes = file.read(kFeederMaxBytes + 1);
-  if (file.error() != QFileDevice::NoError) {
-    out.error = file.errorString();
+  if (!bytes) {
+    out.error = bytes.error().message;
     return out;
   }
-  FeederParse parsed = ParseFeeder(bytes);
+  FeederParse parsed = ParseFeeder(*bytes);
   out.data = std::move(parsed.data);
   out.reason = std::move(parsed.reason);
   return out;

@@ -10,13 +10,19 @@
 
 #include "core/loop_calc.h"
 #include "device/device_check.h"
+#include "report/file_io.h"
 
 namespace tesmir {
 
 inline constexpr char kFeederFormatName[] = "tesmir-feeder";
 inline constexpr int kFeederFormatVersion = 1;
-// Files larger than this are not feeder files the program wrote.
-inline constexpr qsizetype kFeederMaxBytes = 1 << 20;
+// The longest text one input holds (the most a line edit takes). A longer
+// text in a file would be cut without a word, so the file is refused.
+inline constexpr qsizetype kFeederMaxTextLength = 32767;
+// Files larger than this are not feeder files the program wrote: 46 texts of
+// the longest length, every character written as a six-byte escape, come to
+// about 9 MB.
+inline constexpr qsizetype kFeederMaxBytes = qsizetype{16} << 20;
 
 // The message for a file that cannot be opened as a feeder; the reason follows.
 inline constexpr char kFeederBadFilePrefix[] = "Файл не является файлом схемы Тесмир или поврежден: ";
@@ -42,13 +48,17 @@ struct FeederParse {
 // Checks every field; never partially succeeds.
 FeederParse ParseFeeder(QByteArrayView bytes);
 
-// Writes through a temporary file that replaces `path` only when complete.
-// Returns the empty text or the system's error text.
-QString SaveFeederFile(const QString& path, const FeederData& data);
+// Why `data` cannot be written whole (a text too long, naming its field), or
+// the empty text.
+QString FeederSaveRejection(const FeederData& data);
+
+// Writes through a temporary file that replaces `path` only when complete;
+// the failure carries the whole message ("Не удалось сохранить файл ...").
+Result<FileSaved, FileError> SaveFeederFile(const QString& path, const FeederData& data);
 
 struct LoadedFeeder {
   std::optional<FeederData> data;
-  QString error;   // the file could not be read (system error text)
+  QString error;   // the file could not be read: the whole message
   QString reason;  // read, but not a feeder file
 };
 

@@ -38,17 +38,16 @@ Result<QString, ExportFailure> WriteNewWorkbook(const ReportTable& table, const 
 }  // namespace
 
 Result<QString, ExportFailure> ExportForExcel(const ReportTable& table, const SpreadsheetDesktop& desktop) {
-  if (desktop.hasXlsxApplication && !desktop.hasXlsxApplication()) {
-    return Missing(kExcelMissingMessage);
-  }
   Result<QString, ExportFailure> written = WriteNewWorkbook(table, desktop);
   if (!written) {
     return written;
   }
-  if (!desktop.openUrl || !desktop.openUrl(QUrl::fromLocalFile(*written))) {
-    // The desktop has no way to open it: nobody will ever see this file.
-    QFile::remove(*written);
-    return Missing(kExcelMissingMessage);
+  // Without a program the workbook stays where the message says, for the
+  // user to open as they can.
+  const bool hasApplication = !desktop.hasXlsxApplication || desktop.hasXlsxApplication();
+  if (!hasApplication || !desktop.openUrl || !desktop.openUrl(QUrl::fromLocalFile(*written))) {
+    return FailWith(ExportFailure{ExportFailure::Kind::ProgramMissing,
+                                  QString::fromUtf8(kXlsxProgramMissingMessage).arg(*written)});
   }
   return written;
 }

@@ -12,6 +12,8 @@
 namespace tesmir {
 
 inline constexpr char kExcelMissingMessage[] = "Требуется установить MS Excel на компьютер";
+inline constexpr char kXlsxProgramMissingMessage[] =
+    "Не найдена программа для открытия файлов .xlsx. Книга записана в файл %1.";
 inline constexpr char kCalcMissingMessage[] = "Требуется установить OpenOffice.org на компьютер";
 
 // How an export reaches the desktop; tests replace the parts they observe.
@@ -36,8 +38,8 @@ struct ExportFailure {
 
 // Writes the report into a new workbook and opens it with the desktop's
 // application for .xlsx files. A report that does not fit a sheet is refused
-// before anything is written. Fails with kExcelMissingMessage when there is
-// no such application, and with the system's text when the file cannot be
+// before anything is written. Fails with kXlsxProgramMissingMessage, naming
+// the workbook, which stays, when there is no such application, and with the system's text when the file cannot be
 // written. Gives the workbook written.
 Result<QString, ExportFailure> ExportForExcel(const ReportTable& table, const SpreadsheetDesktop& desktop);
 

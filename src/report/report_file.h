@@ -14,8 +14,8 @@
 namespace tesmir {
 
 // The layout a file name is read with: names ending in "csv" use the semicolon
-// layout, names ending in "okz" the bar layout (both lower case); any other
-// name is not read at all.
+// layout, names ending in "okz" the bar layout, in any case ("ОТЧЕТ.CSV" too);
+// any other name is not read at all.
 std::optional<ReportLayout> LayoutForFileName(const QString& fileName);
 
 // Bounds of reading a report file. The rows are those a spreadsheet sheet
@@ -35,7 +35,10 @@ struct ReportFileLimits {
 struct ReportSaved {
   bool operator==(const ReportSaved&) const = default;
 };
-Result<ReportSaved, QString> SaveReportFile(const QString& path, const ReportTable& table);
+// A report the reader would refuse (larger than `limits` allow) is not
+// written at all; the message names the limit.
+Result<ReportSaved, QString> SaveReportFile(const QString& path, const ReportTable& table,
+                                            const ReportFileLimits& limits = {});
 
 // A report file read into memory and scanned; its rows are built by
 // ParseReport(bytes, layout) once the caller accepts it (a damaged file is
@@ -54,6 +57,8 @@ Result<LoadedReport, QString> LoadReportFile(const QString& path, ReportLayout l
 namespace report_file_messages {
 inline constexpr char kOverwrite[] = "Такой файл уже существует. Переписать файл?";
 inline constexpr char kDamaged[] = "Формат файла поврежден. Продолжить загрузку данных?";
+inline constexpr char kNotAReportName[] =
+    "Файл %1 не открыт: открываются только файлы отчета с именами на .csv (таблица с точкой с запятой) и .okz.";
 inline constexpr char kOutOfMemory[] = "Недостаточно памяти, чтобы открыть файл %1. Отчет не изменен.";
 }  // namespace report_file_messages
 

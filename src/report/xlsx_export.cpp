@@ -185,8 +185,9 @@ QString WriteExportWorkbook(const QString& path, const SheetBlock& block) {
 }
 
 QString WriteReportWorkbook(const QString& path, const ReportTable& table) {
-  return WriteRows(path, ExportBlockRowCount(table), static_cast<std::size_t>(table.columnCount()),
-                   [&table](std::size_t r, std::vector<std::string>& cells) { ExportBlockRow(table, r, cells); });
+  const std::vector<int> rows = ExportedRows(table);
+  return WriteRows(path, rows.size() + 2, static_cast<std::size_t>(table.columnCount()),
+                   [&](std::size_t r, std::vector<std::string>& cells) { ExportBlockRow(table, rows, r, cells); });
 }
 
 }  // namespace tesmir

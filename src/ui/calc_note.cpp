@@ -6,7 +6,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 
 #include "report/report_table.h"
@@ -14,6 +13,7 @@
 #include "tesmir_version.h"
 #include "ui/feeder_picture.h"
 #include "ui/page_flow.h"
+#include "ui/pdf_file.h"
 
 namespace tesmir {
 namespace {
@@ -183,7 +183,7 @@ void WriteDevice(PageFlow& flow, const CalcNote& n) {
 }
 
 // Lays the note out on `device`; `pageTotal` is printed in the footers when
-// known. Returns the number of pages.
+// known. Returns the number of pages, 0 when the device cannot be painted on.
 int LayOutNote(QPagedPaintDevice& device, const CalcNote& note, int pageTotal) {
   device.setPageLayout(
       QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 15, 12, 15), QPageLayout::Millimeter));
@@ -216,7 +216,7 @@ void AddNoteSection(CalcNote& note, const QString& title, std::vector<std::pair<
   note.extraSections.push_back(NoteSection{title, std::move(rows)});
 }
 
-void PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
+bool PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
   // A first layout on a scratch PDF of the same resolution counts the pages
   // for "Страница N из M".
   QBuffer scratch;
@@ -224,21 +224,11 @@ void PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
   QPdfWriter count(&scratch);
   count.setResolution(device.logicalDpiY());
   const int pages = LayOutNote(count, note, 0);
-  LayOutNote(device, note, pages);
+  return LayOutNote(device, note, pages) > 0;
 }
 
-QString WriteCalcNotePdf(const QString& path, const CalcNote& note) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  {
-    QPdfWriter pdf(&file);
-    pdf.setResolution(300);
-    pdf.setTitle(kCalcNoteTitle);
-    pdf.setCreator(QString::fromUtf8(kProgramTitle));
-    PaintCalcNote(pdf, note);
-  }
-  if (!file.commit()) return file.errorString();
-  return {};
+Result<FileSaved, FileError> WriteCalcNotePdf(const QString& path, const CalcNote& note) {
+  return SavePdfFile(path, kCalcNoteTitle, [&note](QPagedPaintDevice& device) { return PaintCalcNote(device, note); });
 }
 
 QString NotePointNameProblem(const QString& name) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/loop_calc.h"
+#include "report/file_io.h"
 #include "ui/result_texts.h"
 
 class QPagedPaintDevice;
@@ -39,10 +40,10 @@ struct CalcNote {
 void AddNoteSection(CalcNote& note, const QString& title, std::vector<std::pair<QString, QString>> rows);
 
 // Lays the note out on `device` (A4 portrait is set here) page by page.
-void PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note);
+bool PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note);
 
 // Writes the note as a PDF file; returns the empty text or the error text.
-QString WriteCalcNotePdf(const QString& path, const CalcNote& note);
+Result<FileSaved, FileError> WriteCalcNotePdf(const QString& path, const CalcNote& note);
 
 // The point-name rules of the report, except that an empty name is allowed:
 // returns the empty text or the message to show.

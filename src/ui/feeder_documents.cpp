@@ -12,6 +12,7 @@
 #include "ui/file_chooser.h"
 #include "ui/main_form.h"
 #include "ui/message_sink.h"
+#include "ui/pdf_file.h"
 #include "ui/protection_check_form.h"
 #include "ui/result_form.h"
 
@@ -68,9 +69,9 @@ void FeederDocuments::applyFeeder(const FeederData& data) {
 void FeederDocuments::useFolderOf(const QString& path) { places_->useFolder(QFileInfo(path).absolutePath()); }
 
 bool FeederDocuments::writeFeeder(const QString& path) {
-  const QString error = SaveFeederFile(path, currentFeeder());
-  if (!error.isEmpty()) {
-    messages_.error(&main_, error);
+  const Result<FileSaved, FileError> saved = SaveFeederFile(path, currentFeeder());
+  if (!saved) {
+    messages_.error(&main_, saved.error().message);
     return false;
   }
   feederFileName_ = path;
@@ -156,9 +157,9 @@ void FeederDocuments::NotePdfMenuClick() {
       },
       kPdfFilter, QStringLiteral("pdf"), [this](const QString& picked) { useFolderOf(picked); });
   if (path.isEmpty()) return;
-  const QString error = WriteCalcNotePdf(path, currentNote(*point));
-  if (!error.isEmpty()) {
-    messages_.error(&main_, error);
+  const Result<FileSaved, FileError> written = WriteCalcNotePdf(path, currentNote(*point));
+  if (!written) {
+    messages_.error(&main_, written.error().message);
     return;
   }
   notePdfName_ = path;
@@ -171,7 +172,10 @@ void FeederDocuments::NotePrintMenuClick() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(kCalcNoteTitle);
   if (!dialogs_.choosePrinter(&main_, printer)) return;
-  PaintCalcNote(printer, currentNote(*point));
+  const CalcNote note = currentNote(*point);
+  const Result<FileSaved, FileError> printed = PrintDocument(
+      printer, kCalcNoteTitle, [&note](QPagedPaintDevice& device) { return PaintCalcNote(device, note); });
+  if (!printed) messages_.error(&main_, printed.error().message);
 }
 
 }  // namespace tesmir

@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
   // The command line is read before any window system is opened, so --help
   // and --version work on a console without a desktop.
+  tesmir::SettleHomeFolders();
   tesmir::CommandLine commandLine;
   {
     QCoreApplication console(argc, argv);
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
     std::fputs(line.output.toLocal8Bit().constData(), line.exitCode == 0 ? stdout : stderr);
     return line.exitCode;
   };
-  if (commandLine.exit && !commandLine.unknownOption) {
+  if (commandLine.exit) {
     return finish(commandLine);
   }
 
@@ -29,14 +30,6 @@ int main(int argc, char** argv) {
   tesmir::SetProgramIdentity();
   QApplication::setWindowIcon(tesmir::ProgramIcon());
   const tesmir::QtTranslations translations;
-  if (commandLine.exit) {
-    // Qt's own options (-platform, -style and the like) are known only now
-    // that the application has taken them out of the arguments.
-    commandLine = tesmir::ReadCommandLine(QCoreApplication::arguments());
-    if (commandLine.exit) {
-      return finish(commandLine);
-    }
-  }
   // Qt sets the C library's locale from the environment; numbers written by
   // the C library (the spreadsheet export) must keep the "." decimal point.
   std::setlocale(LC_NUMERIC, "C");

@@ -6,6 +6,11 @@
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <algorithm>
+#include <iterator>
+
+#include <pwd.h>
+#include <unistd.h>
 
 #include "tesmir_version.h"
 
@@ -34,18 +39,100 @@ QtTranslations::~QtTranslations() {
   }
 }
 
+void SettleHomeFolders() {
+  const QByteArray home = qgetenv("HOME");
+  if (home.isEmpty() || !home.startsWith('/')) {
+    // Unset or relative: the password database knows the home folder.
+    const passwd* entry = ::getpwuid(::getuid());
+    if (entry != nullptr && entry->pw_dir != nullptr && entry->pw_dir[0] == '/') {
+      qputenv("HOME", QByteArray(entry->pw_dir));
+    } else {
+      qunsetenv("HOME");
+    }
+  }
+  // A relative XDG base folder is invalid and is ignored.
+  for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"}) {
+    const QByteArray value = qgetenv(name);
+    if (!value.isEmpty() && !value.startsWith('/')) qunsetenv(name);
+  }
+}
+
+namespace {
+
+// The window system's own options, which the application takes out of the
+// arguments itself; `takesValue` ones are followed by their value.
+struct WindowSystemOption {
+  const char* name;
+  bool takesValue;
+};
+constexpr WindowSystemOption kWindowSystemOptions[] = {
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"geometry", true},
+    {"qwindowicon", true},     {"icon", true},
+    {"qwindowtitle", true},    {"title", true},
+    {"display", true},         {"name", true},
+    {"style", true},           {"stylesheet", true},
+    {"session", true},         {"visual", true},
+    {"reverse", false},        {"nograb", false},
+    {"dograb", false},         {"sync", false},
+    {"widgetcount", false},    {"testability", false},
+};
+
+// The arguments less the window system's options (and their values), so
+// that any option left over is known to be nobody's.
+QStringList WithoutWindowSystemOptions(const QStringList& arguments) {
+  QStringList out;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& arg = arguments[i];
+    if (i == 0 || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("--")) {
+      out << arg;
+      if (arg == QLatin1String("--")) out << arguments.mid(i + 1);
+      if (arg == QLatin1String("--")) break;
+      continue;
+    }
+    QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+    const bool hasValue = name.contains(QLatin1Char('='));
+    name = name.section(QLatin1Char('='), 0, 0);
+    const auto* known = std::find_if(std::begin(kWindowSystemOptions), std::end(kWindowSystemOptions),
+                                     [&name](const WindowSystemOption& o) { return name == QLatin1String(o.name); });
+    if (known == std::end(kWindowSystemOptions)) {
+      out << arg;
+      continue;
+    }
+    if (known->takesValue && !hasValue) ++i;  // its value follows
+  }
+  return out;
+}
+
+}  // namespace
+
+// The program's own options besides --help and --version: one entry each.
+// An entry names the option, its value (empty for a switch), its help text
+// and what it sets in the CommandLine; e.g. {{"journal"}, "FILE.tsn",
+// "...", [](CommandLine& c, const QString& v) { c.journal = v; }}.
+const std::vector<ProgramOption>& ProgramOptions() {
+  static const std::vector<ProgramOption> options;
+  return options;
+}
+
 CommandLine ReadCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Тесмир: расчет тока однофазного короткого замыкания в сетях 0,4 кВ"));
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
+  std::vector<QCommandLineOption> own;
+  for (const ProgramOption& option : ProgramOptions()) {
+    own.emplace_back(option.names, option.description, option.valueName);
+    parser.addOption(own.back());
+  }
   parser.addPositionalArgument(QStringLiteral("файл"),
                                QStringLiteral("Файл отчета (.csv или .okz), открываемый при запуске"),
                                QStringLiteral("[файл]"));
 
   CommandLine result;
-  if (!parser.parse(arguments)) {
+  if (!parser.parse(WithoutWindowSystemOptions(arguments))) {
     result.exit = true;
     result.exitCode = 1;
     result.unknownOption = true;
@@ -62,6 +149,9 @@ CommandLine ReadCommandLine(const QStringList& arguments) {
     result.output = QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion() +
                     QLatin1Char('\n');
     return result;
+  }
+  for (std::size_t i = 0; i < own.size(); ++i) {
+    if (parser.isSet(own[i])) ProgramOptions()[i].apply(result, parser.value(own[i]));
   }
   const QStringList files = parser.positionalArguments();
   if (files.size() > 1) {

@@ -5,7 +5,9 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QTranslator;
 
@@ -44,14 +46,32 @@ struct CommandLine {
   int exitCode = 0;
   // To standard output when the exit code is 0, else to standard error.
   QString output;
-  // The arguments hold an option the program does not know; it may be one
-  // of the window system's, which only the application takes out.
+  // The arguments hold an option neither the program nor the window system
+  // knows; the program ends (exit code 1) before any window system opens.
   bool unknownOption = false;
   // A report file to open at start, with its full path; empty for none.
   QString reportFile;
 };
 
-// Reads the program's arguments (the first one is the program itself).
+// Before anything reads a folder of the user's: HOME, when unset or relative,
+// is taken from the password database, and relative XDG base folders
+// (XDG_CONFIG_HOME, XDG_CACHE_HOME, ...) are dropped, as the XDG rules say.
+void SettleHomeFolders();
+
+// One option of the program's own, as the option table lists it.
+struct ProgramOption {
+  QStringList names;    // "journal", or "j" and "journal"
+  QString description;  // the help text
+  QString valueName;    // "FILE.tsn"; empty for a switch
+  std::function<void(CommandLine&, const QString& value)> apply;
+};
+
+// The table of the program's own options (--help and --version aside).
+const std::vector<ProgramOption>& ProgramOptions();
+
+// Reads the program's arguments (the first one is the program itself). The
+// window system's own options (-platform, -style and the like) are passed
+// over, anything else that looks like an option is an unknown option.
 CommandLine ReadCommandLine(const QStringList& arguments);
 
 }  // namespace tesmir

@@ -519,7 +519,9 @@ void ReportForm::OpenReportMenuClick() {
 ReportForm::OpenResult ReportForm::openReportFile(const QString& path) {
   const std::optional<ReportLayout> layout = LayoutForFileName(path);
   if (!layout) {
-    return OpenResult::Failed;  // not a report file name: nothing is read and nothing changes
+    // Not a report file name: nothing is read and nothing changes.
+    messages_.error(this, QString::fromUtf8(report_file_messages::kNotAReportName).arg(QDir::toNativeSeparators(path)));
+    return OpenResult::Failed;
   }
   // The rows are built only once the file is accepted; running out of
   // memory on the way leaves the table as it was.

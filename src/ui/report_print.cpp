@@ -7,9 +7,7 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <algorithm>
 #include <vector>
 
@@ -19,6 +17,7 @@
 #include "ui/file_chooser.h"
 #include "ui/message_sink.h"
 #include "ui/page_flow.h"
+#include "ui/pdf_file.h"
 #include "ui/report_form.h"
 
 namespace tesmir {
@@ -99,23 +98,13 @@ int PaintReport(QPagedPaintDevice& device, const ReportTable& table, const QStri
     p.drawText(QRectF(0, height - smallLh, width, smallLh), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("Страница %1 из %2").arg(page + 1).arg(pages));
   }
-  p.end();
-  return pages;
+  return p.end() ? pages : 0;
 }
 
-QString WriteReportPdf(const QString& path, const ReportTable& table, const QString& reportFileName,
-                       const QDate& date) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  {
-    QPdfWriter pdf(&file);
-    pdf.setResolution(300);
-    pdf.setTitle(QStringLiteral("Отчет"));
-    pdf.setCreator(QString::fromUtf8(kProgramTitle));
-    PaintReport(pdf, table, reportFileName, date);
-  }
-  if (!file.commit()) return file.errorString();
-  return {};
+Result<FileSaved, FileError> WriteReportPdf(const QString& path, const ReportTable& table,
+                                            const QString& reportFileName, const QDate& date) {
+  return SavePdfFile(path, QStringLiteral("Отчет"),
+                     [&](QPagedPaintDevice& device) { return PaintReport(device, table, reportFileName, date) > 0; });
 }
 
 ReportDocuments::ReportDocuments(ReportForm& form, const ReportTable& table, MessageSink& messages, FileChooser& files,
@@ -129,7 +118,11 @@ void ReportDocuments::PrintReportMenuClick() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(QStringLiteral("Отчет"));
   if (!dialogs_.choosePrinter(&form_, printer)) return;
-  PaintReport(printer, table_, form_.reportFileName(), QDate::currentDate());
+  const Result<FileSaved, FileError> printed =
+      PrintDocument(printer, QStringLiteral("Отчет"), [this](QPagedPaintDevice& device) {
+        return PaintReport(device, table_, form_.reportFileName(), QDate::currentDate()) > 0;
+      });
+  if (!printed) messages_.error(&form_, printed.error().message);
 }
 
 void ReportDocuments::PdfReportMenuClick() {
@@ -145,9 +138,10 @@ void ReportDocuments::PdfReportMenuClick() {
       kPdfFilter, QStringLiteral("pdf"),
       [this](const QString& picked) { form_.places().useFolder(QFileInfo(picked).absolutePath()); });
   if (path.isEmpty()) return;
-  const QString error = WriteReportPdf(path, table_, form_.reportFileName(), QDate::currentDate());
-  if (!error.isEmpty()) {
-    messages_.error(&form_, error);
+  const Result<FileSaved, FileError> written =
+      WriteReportPdf(path, table_, form_.reportFileName(), QDate::currentDate());
+  if (!written) {
+    messages_.error(&form_, written.error().message);
     return;
   }
   pdfName_ = path;

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include "report/file_io.h"
+
 class QPagedPaintDevice;
 
 namespace tesmir {
@@ -22,7 +24,8 @@ class ReportTable;
 int PaintReport(QPagedPaintDevice& device, const ReportTable& table, const QString& reportFileName, const QDate& date);
 
 // Writes the report as a PDF file; returns the empty text or the error text.
-QString WriteReportPdf(const QString& path, const ReportTable& table, const QString& reportFileName, const QDate& date);
+Result<FileSaved, FileError> WriteReportPdf(const QString& path, const ReportTable& table,
+                                            const QString& reportFileName, const QDate& date);
 
 // "Печать..." and "Сохранить в PDF..." of the report window.
 class ReportDocuments : public QObject {

@@ -261,11 +261,17 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"ArcText", [](SchemeInput& in) { in.rArc = "сорок"; },
                     "Неправильно введено сопротивление электрической дуги. Рекомендуемый диапазон значений 0..40 мОм"},
         // Absurd inputs never give an infinite or zero current.
-        FailureCase{"HugeLength",
+        // A length past 100 km is refused as a length (lengths from 1e17 m
+        // gave "0 А"), so a huge arc resistance stands in for absurd inputs.
+        FailureCase{"LengthAbove100km", [](SchemeInput& in) { in.lines[2].length = "100000.5"; },
+                    "Неверная длина линии 3"},
+        FailureCase{"HugeLength", [](SchemeInput& in) { in.lines[0].length = "1e17"; }, "Неверная длина линии 1"},
+        FailureCase{"HugeArcAfterALine",
                     [](SchemeInput& in) {
                       in.lines[0].ff = "16";
                       in.lines[0].fn = "16";
-                      in.lines[0].length = "1e306";
+                      in.lines[0].length = "100";
+                      in.rArc = "1e306";
                     },
                     "Результат расчета выходит за пределы допустимых значений. Проверьте длины линий и "
                     "сопротивление дуги."},
@@ -277,8 +283,7 @@ INSTANTIATE_TEST_SUITE_P(
                         l.length = "1e200";
                       }
                     },
-                    "Результат расчета выходит за пределы допустимых значений. Проверьте длины линий и "
-                    "сопротивление дуги."},
+                    "Неверная длина линии 1"},
         FailureCase{"HugeArc", [](SchemeInput& in) { in.rArc = "1e300"; },
                     "Результат расчета выходит за пределы допустимых значений. Проверьте длины линий и "
                     "сопротивление дуги."}),
@@ -314,6 +319,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(AcceptedCase{"LengthFraction", [](SchemeInput& in) { WithConductor(in.lines[0], "1.5"); }},
                       AcceptedCase{"LengthLeadingBlank", [](SchemeInput& in) { WithConductor(in.lines[0], " 2"); }},
                       AcceptedCase{"LengthExponent", [](SchemeInput& in) { WithConductor(in.lines[0], "1e2"); }},
+                      AcceptedCase{"LengthOf100km", [](SchemeInput& in) { WithConductor(in.lines[0], "100000"); }},
                       AcceptedCase{"PowerWithDecimals", [](SchemeInput& in) { in.transPower = "25.0"; }},
                       AcceptedCase{"PowerWithLeadingZero", [](SchemeInput& in) { in.transPower = "025"; }},
                       AcceptedCase{"ArcAboveRecommended", [](SchemeInput& in) { in.rArc = "100"; }},

@@ -67,11 +67,15 @@ struct MultipleCase {
   double multiple;
 };
 
-TEST(AcceptDevice, MultiplesReadAsLeadingNumber) {
+// A multiple is a list item or a whole decimal text, optionally with a
+// bracketed letter as the list items have it. The leading digits alone are
+// no longer read: "5,5" read as 5 put the breaker on the unsafe side.
+TEST(AcceptDevice, MultiplesReadAsListItemsOrWholeDecimals) {
   const MultipleCase cases[] = {
       {"3 (\"А\")", 3},  // Cyrillic letter, the entry at start
       {"3 (\"A\")", 3},  // Latin letter, the entry after the check box is cleared
-      {"5 (\"B\")", 5}, {"10 (\"C\")", 10}, {"12", 12}, {"20 (\"D\")", 20}, {"7.5", 7.5}, {"  4x", 4},
+      {"5 (\"B\")", 5}, {"10 (\"C\")", 10},   {"12", 12},    {"20 (\"D\")", 20},
+      {"7.5", 7.5},     {"5.5 (\"K\")", 5.5}, {" 8 (Z)", 8}, {"1e1", 10},
   };
   for (const MultipleCase& c : cases) {
     DeviceSettings settings;
@@ -109,6 +113,17 @@ TEST(AcceptDevice, BreakerRejections) {
       {Breaker("16", "", "1.1"), kMsgBadReleaseMultiple},
       {Breaker("16", "0", "1.1"), kMsgBadReleaseMultiple},
       {Breaker("16", "-3", "1.1"), kMsgBadReleaseMultiple},
+      {Breaker("16", "5,5", "1.1"), kMsgBadReleaseMultiple},
+      {Breaker("16", "  4x", "1.1"), kMsgBadReleaseMultiple},
+      {Breaker("16", "10 (\"CD\")", "1.1"), kMsgBadReleaseMultiple},
+      {Breaker("16", "10 (\"C\"", "1.1"), kMsgBadReleaseMultiple},
+      {Breaker("16", "10(C)", "1.1"), kMsgBadReleaseMultiple},
+      {Breaker("16", "10 ()", "1.1"), kMsgBadReleaseMultiple},
+      // A trip current past the range of numbers: the field that carries it.
+      {Breaker("1e308", "10", "1.1"), kMsgBadBreakerRatedCurrent},
+      {Breaker("16", "1e308", "1.1"), kMsgBadReleaseMultiple},
+      {Breaker("16", "10", "1e308"), kMsgBadBreakerSafetyFactor},
+      {Breaker("16", "1e308", "1e10", true), kMsgBadReleaseCurrent},
       {Breaker("16", "", "1.1", true), kMsgBadReleaseCurrent},
       {Breaker("16", "0", "1.1", true), kMsgBadReleaseCurrent},
       {Breaker("16", "250 A", "1.1", true), kMsgBadReleaseCurrent},

@@ -217,6 +217,38 @@ TEST(ProtectionCheck, ThreePhaseCurrentTakesThePhaseConductors) {
   EXPECT_NEAR(r.ik3Device.value, 17361.58, 0.01);
 }
 
+// The loop without the last section is summed from the other sections, so
+// the last section's length does not leak into it: its figures are the same
+// for 1 m and for 100 km.
+TEST(ProtectionCheck, LongestLengthDoesNotDependOnTheLastLength) {
+  const DeviceSettings breaker = Breaker16();
+  const ProtectionCheckResult shortLast =
+      CheckProtection(Calculate(Feeder("T/Y-0", "400", "15", {PvcCopper("16", "37"), PvcCopper("2.5", "1")})), breaker);
+  const ProtectionCheckResult longLast = CheckProtection(
+      Calculate(Feeder("T/Y-0", "400", "15", {PvcCopper("16", "37"), PvcCopper("2.5", "100000")})), breaker);
+  ASSERT_EQ(shortLast.lengthMax.state, FigureState::Value);
+  EXPECT_DOUBLE_EQ(longLast.lengthMax.value, shortLast.lengthMax.value);
+  EXPECT_DOUBLE_EQ(longLast.lengthMaxHot.value, shortLast.lengthMaxHot.value);
+}
+
+// Trip currents at the edges of the range of numbers give "—" with a reason,
+// never "nan" or "inf".
+TEST(ProtectionCheck, NoFigureIsInfiniteOrNaN) {
+  for (const char* rated : {"1e-200", "1e-150", "1e-300"}) {
+    SCOPED_TRACE(rated);
+    const ProtectionCheckResult r = CheckProtection(Calculate(Worked("120")), Breaker(rated, "10", "1.1"));
+    for (const CheckFigure* f : {&r.iokzMin, &r.lengthMax, &r.lengthMaxHot, &r.sectionMin.section,
+                                 &r.sectionMinHot.section, &r.ik3Device, &r.ik3Point}) {
+      EXPECT_TRUE(std::isfinite(f->value));
+    }
+    EXPECT_EQ(r.lengthMax.state, FigureState::Undefined);
+    EXPECT_EQ(r.lengthMax.reason, check_texts::kWhyOutOfRange);
+    const ProtectionCheckTexts t = FormatProtectionCheck(r, kRussian);
+    EXPECT_EQ(t.lengthMax.text, "—");
+    EXPECT_EQ(t.lengthMaxHot.text, "—");
+  }
+}
+
 TEST(ProtectionCheck, NothingCalculatedYet) {
   const ProtectionCheckTexts t = FormatProtectionCheck(CheckProtection(SchemeState{}, Breaker16()), kRussian);
   for (const FigureText* f :

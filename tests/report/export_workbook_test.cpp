@@ -77,12 +77,16 @@ TEST_F(ExportWorkbook, EveryCellOfTheBlockIsWrittenAsText) {
   }
 }
 
-TEST_F(ExportWorkbook, GappedReportGivesFiveDataRows) {
+// Every named row is exported, the rows after the unnamed one too (as save
+// and print write them).
+TEST_F(ExportWorkbook, GappedReportGivesEveryNamedRow) {
   const XlsxSheet sheet = ReadXlsxSheet(Write(BuildExportBlock(GappedReport())));
   ASSERT_TRUE(sheet.ok);
   EXPECT_EQ(sheet.cells.at({6, 0}).text, "Т4");
+  EXPECT_EQ(sheet.cells.at({7, 0}).text, "Т6");
+  EXPECT_EQ(sheet.cells.at({8, 0}).text, "Т7");
   EXPECT_EQ(sheet.cells.at({1, 11}).text, "c");
-  EXPECT_EQ(sheet.cells.count({7, 0}), 0u);
+  EXPECT_EQ(sheet.cells.count({9, 0}), 0u);
   EXPECT_EQ(sheet.cells.at({4, 3}).text, "");
 }
 
@@ -193,12 +197,12 @@ TEST_F(ExportWorkbook, LibraryErrorsAreShownInRussianWithTheLibrarysText) {
 
 // The limits of a sheet are checked on the report before anything is written.
 TEST(ExportLimits, RowsAndCellLengthAreCheckedWithTheLimitNamed) {
-  ReportTable table = GappedReport();  // five leading rows: seven sheet rows
+  ReportTable table = GappedReport();  // seven named rows: nine sheet rows
   EXPECT_EQ(CheckExportLimits(table), QString());
-  EXPECT_EQ(CheckExportLimits(table, {7, kCellMaxCharacters}), QString());
-  const QString rows = CheckExportLimits(table, {6, kCellMaxCharacters});
-  EXPECT_TRUE(rows.contains(QStringLiteral("Отчет из 5 строк"))) << rows.toStdString();
-  EXPECT_TRUE(rows.contains(QStringLiteral("не более 4 строк отчета"))) << rows.toStdString();
+  EXPECT_EQ(CheckExportLimits(table, {9, kCellMaxCharacters}), QString());
+  const QString rows = CheckExportLimits(table, {8, kCellMaxCharacters});
+  EXPECT_TRUE(rows.contains(QStringLiteral("Отчет из 7 строк"))) << rows.toStdString();
+  EXPECT_TRUE(rows.contains(QStringLiteral("не более 6 строк отчета"))) << rows.toStdString();
   EXPECT_EQ(kSheetMaxRows, static_cast<std::size_t>(LXW_ROW_MAX));
 
   table.setCell(7, 3, std::string(kCellMaxCharacters, 'x'));

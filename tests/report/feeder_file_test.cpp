@@ -52,12 +52,12 @@ TEST(FeederFile, WritesAndReadsBackEveryTextExactly) {
 TEST(FeederFile, SavesThroughAFileAndLoadsIt) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("feeder.tsm"));
-  ASSERT_EQ(SaveFeederFile(path, OddFeeder()), QStringLiteral(""));
+  ASSERT_TRUE(SaveFeederFile(path, OddFeeder()).ok());
   const LoadedFeeder loaded = LoadFeederFile(path);
   ASSERT_TRUE(loaded.data);
   EXPECT_EQ(*loaded.data, OddFeeder());
   EXPECT_FALSE(LoadFeederFile(dir.filePath(QStringLiteral("missing.tsm"))).error.isEmpty());
-  EXPECT_FALSE(SaveFeederFile(dir.filePath(QStringLiteral("no/such/dir.tsm")), OddFeeder()).isEmpty());
+  EXPECT_FALSE(SaveFeederFile(dir.filePath(QStringLiteral("no/such/dir.tsm")), OddFeeder()).ok());
 }
 
 // The breaking capacity typed for the feeder is kept; a file without it is
@@ -181,6 +181,52 @@ TEST(FeederCorpus, EveryFileIsReadOrRefusedConsistently) {
                            "wrong_format.tsm", "wrong_type.tsm"}) {
     EXPECT_FALSE(accepted.contains(QLatin1String(seed))) << seed;
   }
+}
+
+}  // namespace
+}  // namespace tesmir
+
+namespace tesmir {
+namespace {
+
+// Never written what the reader refuses: a text the inputs cannot hold whole
+// is refused on saving and on reading with its field's name, and the longest
+// texts the inputs hold, in every field, make a file the reader takes.
+TEST(FeederFile, WritesOnlyWhatItReadsBackWhole) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(QStringLiteral("long.tsm"));
+  FeederData longest;
+  longest.scheme = DefaultSchemeInput();
+  longest.device = DeviceDialogInput{};
+  // Control characters are written as six-byte escapes: the largest file.
+  const std::string full(static_cast<std::size_t>(kFeederMaxTextLength), '\x01');
+  longest.scheme.windKind = longest.scheme.transPower = longest.scheme.rArc = full;
+  for (LineInput& line : longest.scheme.lines) {
+    line.kind = line.stuff = line.ff = line.fn = line.length = line.quanPar = full;
+  }
+  DeviceDialogInput& device = *longest.device;
+  device.tokAVnom = device.tokNR = device.kzAV = device.typePP = device.tokPP = device.kzPP = device.timePP = full;
+  ASSERT_TRUE(SaveFeederFile(path, longest).ok());
+  const LoadedFeeder loaded = LoadFeederFile(path);
+  ASSERT_TRUE(loaded.data) << loaded.error.toStdString() << loaded.reason.toStdString();
+  EXPECT_EQ(*loaded.data, longest);
+
+  FeederData tooLong = longest;
+  tooLong.scheme.lines[2].length += "1";
+  const Result<FileSaved, FileError> saved = SaveFeederFile(path, tooLong);
+  ASSERT_FALSE(saved.ok());
+  EXPECT_EQ(saved.error().message, QStringLiteral("Не удалось сохранить файл %1.\nТекст поля «lines[3].length» длиннее "
+                                                  "32767 символов и не может быть сохранен целиком.")
+                                       .arg(path));
+  EXPECT_EQ(LoadFeederFile(path).data, longest) << "the old file stays";
+  tooLong = longest;
+  tooLong.device->kzPP += "1";
+  EXPECT_TRUE(SaveFeederFile(path, tooLong).error().message.contains(QStringLiteral("«device.kzPP»")));
+
+  const FeederParse parsed = ParseFeeder(FeederToJson(tooLong));
+  EXPECT_FALSE(parsed.data);
+  EXPECT_EQ(parsed.reason, QStringLiteral("текст поля «device.kzPP» длиннее 32767 символов"));
 }
 
 }  // namespace

@@ -162,10 +162,29 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"';' inside a hand-edited name", kTwoHeaders + "\xCA;1;b;c;d;e;f;g;h;i;j;k;l;\r\n",
                   ReportLayout::Semicolon, true,
                   {{"К", "1", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"}}},
-        ParseCase{"CR inside a line ends its text", kTwoHeaders + kAtoLSemicolon + "\rtrailing;junk\r\n",
-                  ReportLayout::Semicolon, false, {kAtoL}},
-        ParseCase{"Ctrl-Z ends the file", kTwoHeaders + kAtoLSemicolon + "\r\n\x1a" + "x;y;\r\n",
+        ParseCase{"a lone CR ends a line", kTwoHeaders + kAtoLSemicolon + "\rtrailing;junk\r\n",
+                  ReportLayout::Semicolon, true,
+                  {kAtoL, {"trailing", "", "", "", "", "", "", "", "", "", "", ""}}},
+        ParseCase{"CR-only line ends",
+                  QByteArray(kTwoHeaders).replace("\r\n", "\r") + kAtoLSemicolon + "\r" + kAtoLSemicolon + "\r",
+                  ReportLayout::Semicolon, false, {kAtoL, kAtoL}},
+        ParseCase{"mixed CR LF, LF and CR line ends lose no row",
+                  kTwoHeaders + kAtoLSemicolon + "\n" + kAtoLSemicolon + "\r" + kAtoLSemicolon + "\r\n" +
+                      kAtoLSemicolon,
+                  ReportLayout::Semicolon, false, {kAtoL, kAtoL, kAtoL, kAtoL}},
+        ParseCase{"bar file with CR-only line ends", kAtoLBar + "\r" + kAtoLBar + "\r", ReportLayout::Bar, false,
+                  {kAtoL, kAtoL}},
+        ParseCase{"text after Ctrl-Z makes the file damaged",
+                  kTwoHeaders + kAtoLSemicolon + "\r\n\x1a" + "x;y;\r\n", ReportLayout::Semicolon, true,
+                  {kAtoL, ReportRow{}}},
+        ParseCase{"Ctrl-Z as the last byte is only the end", kTwoHeaders + kAtoLSemicolon + "\r\n\x1a",
                   ReportLayout::Semicolon, false, {kAtoL, ReportRow{}}},
+        ParseCase{"UTF-8 with a byte-order mark", "\xEF\xBB\xBF|\xD0\x9A-1|\xE2\x84\x96|b|c|d|e|f|g|h|i|j|k|",
+                  ReportLayout::Bar, false, {{"К-1", "№", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"}}},
+        ParseCase{"UTF-8 without a byte-order mark", kTwoHeaders + "\xD0\x9A-1;\xE2\x84\x96;;;;;;;;;;;",
+                  ReportLayout::Semicolon, false, {{"К-1", "№", "", "", "", "", "", "", "", "", "", ""}}},
+        ParseCase{"UTF-8 a save could not keep in Windows-1251", kTwoHeaders + "\xE4\xB8\xAD;;;;;;;;;;;;",
+                  ReportLayout::Semicolon, true, {{"中", "", "", "", "", "", "", "", "", "", "", ""}}},
         ParseCase{"short line: missing cells are empty", kTwoHeaders + "a;b;\r\n", ReportLayout::Semicolon, true,
                   {{"a", "b", "", "", "", "", "", "", "", "", "", ""}}},
         ParseCase{"separators beyond the twelve cells are ignored",
@@ -184,8 +203,9 @@ TEST(ReportFile, LayoutFollowsTheLastThreeCharacters) {
   EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/a.csv")), ReportLayout::Semicolon);
   EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/a.okz")), ReportLayout::Bar);
   EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/report_csv")), ReportLayout::Semicolon);
-  EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/a.CSV")), std::nullopt);
-  EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/a.Okz")), std::nullopt);
+  // Any case: "ОТЧЕТ.CSV" written by another program is a report too.
+  EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/a.CSV")), ReportLayout::Semicolon);
+  EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/a.Okz")), ReportLayout::Bar);
   EXPECT_EQ(LayoutForFileName(QStringLiteral("/tmp/a.txt")), std::nullopt);
 }
 
@@ -250,6 +270,35 @@ TEST(ReportFile, FailedSaveKeepsThePreviousFile) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), kThreeRowFile);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("r.csv")});
+}
+
+// Nothing is written that the reader would then refuse: the save names the
+// limit and the old file stays. Small limits stand in for the real ones.
+TEST(ReportFile, RefusesToWriteWhatItWouldNotRead) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(QStringLiteral("r.csv"));
+  ASSERT_TRUE(SaveReportFile(path, ThreeRowTable()).ok());
+  const std::size_t bytes = EncodeReport(NumberedTable(40)).size();
+  struct Case {
+    ReportFileLimits limits;
+    QString reason;
+  };
+  const Case cases[] = {
+      {{static_cast<qint64>(bytes) - 1, kReportFileMaxRows}, QStringLiteral("не более %1 байт").arg(bytes - 1)},
+      {{kReportFileMaxBytes, 39}, QStringLiteral("не более 39 строк")},
+  };
+  for (const Case& c : cases) {
+    const Result<ReportSaved, QString> saved = SaveReportFile(path, NumberedTable(40), c.limits);
+    ASSERT_FALSE(saved.ok()) << c.reason.toStdString();
+    EXPECT_TRUE(saved.error().startsWith(QStringLiteral("Не удалось сохранить файл %1.").arg(path)))
+        << saved.error().toStdString();
+    EXPECT_TRUE(saved.error().contains(c.reason)) << saved.error().toStdString();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), kThreeRowFile);
+  }
+  EXPECT_TRUE(SaveReportFile(path, NumberedTable(40), {static_cast<qint64>(bytes), 40}).ok()) << "at the limits";
 }
 
 // Files the reader refuses before building any row, each with a message
@@ -320,7 +369,8 @@ TEST(ReportFile, ScanCountsDataLinesAndDamageWithoutBuildingRows) {
   const Case cases[] = {
       {kThreeRowFile, ReportLayout::Semicolon, 3, false}, {"", ReportLayout::Semicolon, 0, false},
       {"\n\n\n\n", ReportLayout::Semicolon, 2, true},     {"\n\n\n\n", ReportLayout::Bar, 4, false},
-      {"a\r\nb\x1a\n\n\n", ReportLayout::Bar, 2, false},
+      {"a\r\nb\x1a", ReportLayout::Bar, 2, false},        {"a\r\nb\x1a\n\n\n", ReportLayout::Bar, 2, true},
+      {"a\rb\rc", ReportLayout::Bar, 3, false},
   };
   for (const Case& c : cases) {
     const ReportScan scan = ScanReport(c.bytes, c.layout);

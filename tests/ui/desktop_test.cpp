@@ -1,6 +1,8 @@
 // The program as a desktop program: Qt's own texts in the user's language,
 // its names for the desktop, the command line, F9 and small screens.
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QFile>
@@ -23,6 +25,7 @@
 #include "support/wait.h"
 #include "ui/app.h"
 #include "ui/program_setup.h"
+#include "ui/report_places.h"
 
 namespace {
 
@@ -91,6 +94,44 @@ ProgramRun RunProgram(const QStringList& arguments, const QProcessEnvironment& e
           QString::fromLocal8Bit(process.readAllStandardError()), finished};
 }
 
+// Without HOME the home folder comes from the password database; relative
+// HOME and XDG folders are not used (they would put the settings under the
+// working folder).
+TEST(HomeFolders, UnsetOrRelativeHomeAndXdgFoldersAreSettled) {
+  const QByteArray savedHome = qgetenv("HOME");
+  const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+  const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+  const passwd* entry = getpwuid(getuid());
+  ASSERT_NE(entry, nullptr);
+  const QString passwdHome = QString::fromLocal8Bit(entry->pw_dir);
+  for (const char* home : {"", "relative/home"}) {
+    SCOPED_TRACE(home);
+    if (*home == '\0') {
+      qunsetenv("HOME");
+    } else {
+      qputenv("HOME", home);
+    }
+    qputenv("XDG_CONFIG_HOME", "cfg");
+    qputenv("XDG_CACHE_HOME", "/abs/cache");
+    tesmir::SettleHomeFolders();
+    EXPECT_EQ(QDir::homePath(), QDir::cleanPath(passwdHome));
+    EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"));
+    EXPECT_EQ(qgetenv("XDG_CACHE_HOME"), "/abs/cache");
+    EXPECT_TRUE(tesmir::ReportPlaces::defaultSettingsFile().startsWith(passwdHome + QLatin1Char('/')))
+        << tesmir::ReportPlaces::defaultSettingsFile().toStdString();
+  }
+  qputenv("HOME", savedHome);
+  const auto restore = [](const char* name, const QByteArray& value) {
+    if (value.isNull()) {
+      qunsetenv(name);
+    } else {
+      qputenv(name, value);
+    }
+  };
+  restore("XDG_CONFIG_HOME", savedConfig);
+  restore("XDG_CACHE_HOME", savedCache);
+}
+
 // Help and version need no window system at all.
 TEST_F(DesktopTest, HelpAndVersionPrintAndExitWithoutAWindow) {
   QProcessEnvironment console = QProcessEnvironment::systemEnvironment();
@@ -127,6 +168,18 @@ TEST_F(DesktopTest, HelpAndVersionPrintAndExitWithoutAWindow) {
   const ProgramRun unknown = RunProgram({QStringLiteral("--no-such-option")}, offscreen);
   EXPECT_EQ(unknown.exitCode, 1);
   EXPECT_TRUE(unknown.err.contains(QStringLiteral("no-such-option"))) << unknown.err.toStdString();
+
+  // An unknown option on a console, with no window system to reach, is
+  // reported and ends the program instead of Qt's abort; the window system's
+  // own options still pass.
+  for (const QStringList& args :
+       {QStringList{QStringLiteral("-x.csv")},
+        QStringList{QStringLiteral("-style"), QStringLiteral("fusion"), QStringLiteral("-q")}}) {
+    const ProgramRun odd = RunProgram(args, console);
+    EXPECT_EQ(odd.exitCode, 1) << args.join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(odd.err.contains(QStringLiteral("display"))) << odd.err.toStdString();
+    EXPECT_TRUE(odd.err.contains(args.last().mid(1, 1))) << odd.err.toStdString();
+  }
 }
 
 // A file that cannot be read does not end the program: its message waits

@@ -2,6 +2,9 @@
 // "Сохранить в PDF...": feeder files saved and reopened, bad feeder files,
 // the calculation note and the report as PDF text.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <csignal>
 
 #include <QAction>
 #include <QComboBox>
@@ -345,7 +348,7 @@ TEST_F(FeederDocumentsTest, RejectedDeviceInAFileLeavesTheDeviceUndefined) {
   ASSERT_TRUE(data.device);
   data.device->tokAVnom = "сто";
   const QString path = dir_.filePath(QStringLiteral("device.tsm"));
-  ASSERT_EQ(SaveFeederFile(path, data), QStringLiteral(""));
+  ASSERT_TRUE(SaveFeederFile(path, data).ok());
   messages_.clear(tesmir_test::RecordingMessageSink::Kind::Inform);
   files_.names = {path};
   action("OpenSchemeMenu")->trigger();
@@ -530,6 +533,68 @@ TEST_F(FeederDocumentsTest, ReportPdfRepeatsTheHeadingOnEveryPage) {
   }
   EXPECT_EQ(app_.reportForm().findChild<QAction*>(QStringLiteral("PrintReportMenu"))->text().remove(QLatin1Char('&')),
             QStringLiteral("Печать..."));  // "&" only underlines
+}
+
+// Every document that cannot be written says so in the report's form, and
+// leaves the old file, or none, under the chosen name: feeder files, the note
+// and the report as PDF, and printing to a PDF file. Opening a FIFO as a
+// feeder file does not wait for a writer.
+TEST_F(FeederDocumentsTest, DocumentsThatCannotBeWrittenAreReportedAndLeaveNoFile) {
+  calculate();
+  const QString blocker = dir_.filePath(QStringLiteral("plain-file"));
+  {
+    QFile plain(blocker);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  }
+  const auto in = [&blocker](const char* name) { return blocker + QLatin1Char('/') + QString::fromUtf8(name); };
+  const auto lastError = [this] { return messages_.errors().isEmpty() ? QString() : messages_.errors().last(); };
+  const auto saveFailure = [](const QString& path) {
+    return QStringLiteral("Не удалось сохранить файл %1.\n").arg(path);
+  };
+
+  files_.names = {in("a.tsm")};
+  action("SaveSchemeAsMenu")->trigger();
+  EXPECT_TRUE(lastError().startsWith(saveFailure(in("a.tsm")))) << lastError().toStdString();
+
+  dialogs_.pointNames = {QStringLiteral("К-1")};
+  files_.names = {in("note.pdf")};
+  action("NotePdfMenu")->trigger();
+  EXPECT_TRUE(lastError().startsWith(saveFailure(in("note.pdf")))) << lastError().toStdString();
+
+  dialogs_.pointNames = {QStringLiteral("К-1")};
+  dialogs_.printTo = in("printed.pdf");
+  action("NotePrintMenu")->trigger();
+  EXPECT_TRUE(lastError().startsWith(saveFailure(in("printed.pdf")))) << lastError().toStdString();
+
+  // A full disk: the file size limit stops the write after 1 KiB.
+  const QString old = dir_.filePath(QStringLiteral("old.pdf"));
+  {
+    QFile file(old);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("old");
+  }
+  dialogs_.printTo = old;
+  rlimit limit{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+  const rlimit saved = limit;
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  limit.rlim_cur = 1024;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  app_.reportForm().findChild<QAction*>(QStringLiteral("PrintReportMenu"))->trigger();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_TRUE(lastError().startsWith(saveFailure(old))) << lastError().toStdString();
+  QFile file(old);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), "old");
+  EXPECT_EQ(messages_.errors().size(), 4);
+
+  const QString fifo = dir_.filePath(QStringLiteral("pipe.tsm"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  files_.names = {fifo};
+  action("OpenSchemeMenu")->trigger();  // returns at once
+  EXPECT_TRUE(lastError().startsWith(QStringLiteral("Не удалось открыть файл %1.\n").arg(fifo)))
+      << lastError().toStdString();
 }
 
 }  // namespace

@@ -580,6 +580,25 @@ TEST_F(ReportWindows, OpenReadsBothLayouts) {
   EXPECT_EQ(gridText(19, 0), QStringLiteral("P19"));
 }
 
+// A name of another kind is refused with a message naming the two kinds, a
+// report name in capitals is read ("ОТЧЕТ.CSV" from another program).
+TEST_F(ReportWindows, OpenSaysWhichNamesItReads) {
+  form_.show();
+  WriteAll(path("notes.txt"), "|x|\r\n");
+  WriteAll(path("ОТЧЕТ.CSV"),
+           "h;h;h;h;h;h;h;h;h;h;h;h;\r\nu;u;u;u;u;u;u;u;u;u;u;u;\r\n"
+           "\xCA-1;1;2;3;4;5;6;7;8;9;10;11;\r\n");
+  chooser_.names = {path("notes.txt"), path("ОТЧЕТ.CSV")};
+  trigger("OpenReportMenu");
+  ASSERT_EQ(sink_.errors().size(), 1);
+  EXPECT_EQ(sink_.errors()[0], QStringLiteral("Файл %1 не открыт: открываются только файлы отчета с именами на .csv "
+                                              "(таблица с точкой с запятой) и .okz.")
+                                   .arg(path("notes.txt")));
+  trigger("OpenReportMenu");
+  EXPECT_EQ(gridText(0, 0), QStringLiteral("К-1"));
+  EXPECT_EQ(sink_.errors().size(), 1);
+}
+
 TEST_F(ReportWindows, OpenRefusesOddFilesAndSurvivesRunningOutOfMemory) {
   fill({"A", "B"});
   form_.show();
@@ -638,12 +657,14 @@ TEST_F(ReportWindows, DamagedFileAsksAndCancelReturnsToTheDialog) {
 TEST_F(ReportWindows, NamesThatAreNotReadLeaveEverythingAsItWas) {
   fill({"A"});
   form_.show();
-  WriteAll(path("r.CSV"), "");
-  chooser_.names = {path("r.CSV")};
+  // "r.CSV" is a report name now (any case); a name of another kind is
+  // refused with its own message.
+  WriteAll(path("r.txt"), "");
+  chooser_.names = {path("r.txt")};
   trigger("OpenReportMenu");
   chooser_.names = {path("missing.csv")};
   trigger("OpenReportMenu");
-  EXPECT_EQ(sink_.errors().size(), 1);
+  EXPECT_EQ(sink_.errors().size(), 2);
   EXPECT_EQ(gridText(0, 0), QStringLiteral("A"));
   EXPECT_EQ(form_.reportFileName(), QStringLiteral(""));
   EXPECT_EQ(form_.windowTitle(), QStringLiteral("Отчет"));

@@ -1,6 +1,7 @@
 // Where the report window's file dialogs start, the recent files of its
 // "Файл" menu and its keyboard shortcuts.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include "support/ui_test_app.h"
 #include "ui/delete_all_report_form.h"
 #include "ui/report_form.h"
+#include "ui/report_places.h"
 
 namespace tesmir {
 namespace {
@@ -54,6 +56,32 @@ class ReportPlacesTest : public ::testing::Test {
 
   QTemporaryDir dir_;
 };
+
+// The settings file keeps any path exactly, is created readable by the user
+// only (it lists the user's project files) and is never waited on when a FIFO
+// stands in its place.
+TEST_F(ReportPlacesTest, SettingsKeepOddPathsPrivatelyAndNeverBlock) {
+  const QStringList odd = {file(QStringLiteral("a, b;c.csv")), file(QStringLiteral("\"q\" \\ x.csv")),
+                           file(QStringLiteral("@отчет\t.csv")), QStringLiteral("@start.csv"),
+                           file(QStringLiteral(" blank .csv"))};
+  {
+    ReportPlaces places(settings());
+    for (auto it = odd.rbegin(); it != odd.rend(); ++it) places.useFile(*it);
+  }
+  const ReportPlaces again(settings());
+  QStringList expected = odd;
+  expected[3] = QFileInfo(odd[3]).absoluteFilePath();
+  EXPECT_EQ(again.recentFiles(), expected);
+  EXPECT_EQ(QFileInfo(settings()).permissions() &
+                (QFileDevice::ReadOther | QFileDevice::ReadGroup | QFileDevice::WriteOther | QFileDevice::WriteGroup),
+            QFileDevice::Permissions{});
+  EXPECT_TRUE(QFileInfo(settings()).permissions() & QFileDevice::WriteOwner);
+
+  const QString fifo = file(QStringLiteral("fifo.conf"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const ReportPlaces fromFifo(fifo);  // returns at once
+  EXPECT_TRUE(fromFifo.recentFiles().isEmpty());
+}
 
 TEST_F(ReportPlacesTest, DialogsStartInTheReportFolderElseTheLastElseDocuments) {
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -134,15 +134,19 @@ TEST_F(SpreadsheetExport, MissingProgramsAreReportedAndNothingIsWritten) {
   desktop_.hasXlsxApplication = [] { return false; };
   bool opened = false;
   desktop_.openUrl = [&](const QUrl&) { return opened = true; };
+  EXPECT_TRUE(Exports().isEmpty());
   EXPECT_TRUE(ExportToExcel(NamedReport(2), sink_, nullptr, desktop_).isEmpty());
 
+  // Without a program for .xlsx the workbook is kept and named.
   ASSERT_EQ(sink_.shown.size(), 2u);
   EXPECT_EQ(sink_.shown[0].kind, Kind::Inform);
   EXPECT_EQ(sink_.shown[0].text, QStringLiteral("Требуется установить OpenOffice.org на компьютер"));
   EXPECT_EQ(sink_.shown[1].kind, Kind::Inform);
-  EXPECT_EQ(sink_.shown[1].text, QStringLiteral("Требуется установить MS Excel на компьютер"));
+  ASSERT_EQ(Exports().size(), 1);
+  EXPECT_EQ(sink_.shown[1].text,
+            QStringLiteral("Не найдена программа для открытия файлов .xlsx. Книга записана в файл %1.")
+                .arg(QDir(desktop_.exportFolder).filePath(Exports().first())));
   EXPECT_FALSE(opened);
-  EXPECT_TRUE(Exports().isEmpty());
 }
 
 TEST_F(SpreadsheetExport, ExcelOpensTheWorkbookWithTheDesktopApplication) {
@@ -166,8 +170,8 @@ TEST_F(SpreadsheetExport, DesktopWithoutAnyLauncher) {
   desktop_.openUrl = [](const QUrl&) { return false; };
   EXPECT_TRUE(ExportToExcel(NamedReport(2), sink_, nullptr, desktop_).isEmpty());
   ASSERT_EQ(sink_.shown.size(), 1u);
-  EXPECT_EQ(sink_.shown[0].text, QStringLiteral("Требуется установить MS Excel на компьютер"));
-  EXPECT_TRUE(Exports().isEmpty());  // no file left behind that nobody sees
+  EXPECT_TRUE(sink_.shown[0].text.startsWith(QStringLiteral("Не найдена программа для открытия файлов .xlsx.")));
+  EXPECT_EQ(Exports().size(), 1);  // the workbook the message names stays
 }
 
 TEST_F(SpreadsheetExport, XdgMimeIsAskedInTheBackgroundWhetherAnApplicationExists) {
