@@ -4,6 +4,10 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace tesmir {
 
 QString FindCalcProgram() {
@@ -31,6 +35,10 @@ XlsxApplicationQuery::XlsxApplicationQuery() {
   process_ = new QProcess;
   process_->setStandardInputFile(QProcess::nullDevice());
   process_->setStandardErrorFile(QProcess::nullDevice());
+#ifdef Q_OS_UNIX
+  // A question for later: it yields the processor to the windows.
+  process_->setChildProcessModifier([] { (void)nice(10); });
+#endif
   process_->start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), QString::fromLatin1(kXlsxMimeType)});
 }
 

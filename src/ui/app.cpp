@@ -1,9 +1,11 @@
 #include "ui/app.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
+#include <utility>
 
 #include "ui/context_help.h"
 #include "ui/document_dialogs.h"
@@ -21,41 +23,66 @@ App::App(MessageSink& messages, FileChooser& files) : App(messages, files, *new 
   ownDialogs_.reset(documentDialogs_);
 }
 
+namespace {
+
+// Runs `done` once, from the event loop, right after the first paint of the
+// watched window.
+class AfterFirstPaint final : public QObject {
+ public:
+  AfterFirstPaint(QWidget* window, std::function<void()> done) : QObject(window), done_(std::move(done)) {
+    window->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      watched->removeEventFilter(this);
+      QTimer::singleShot(0, this, [this] {
+        done_();
+        deleteLater();
+      });
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> done_;
+};
+
+}  // namespace
+
+struct App::LaterWindows {
+  LaterWindows(ReportTable& report, MessageSink& messages, FileChooser& files)
+      : askNumberForm(report, messages), reportForm(report, messages, files, deleteAllForm) {}
+
+  AskNumberForm askNumberForm;
+  // Built before the report window, which is handed it.
+  DeleteAllReportForm deleteAllForm;
+  ReportForm reportForm;
+  AboutProgramForm aboutForm;
+  // Owned by the report window.
+  ReportDocuments* reportDocuments = nullptr;
+};
+
 App::App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
     : messages_(messages),
       files_(files),
       mainForm_(scheme_, messages_, resultForm_),
       deviceForm_(device_, scheme_, messages_),
-      askNumberForm_(report_, messages_),
-      reportForm_(report_, messages_, files_, deleteAllForm_),
       checkForm_(scheme_, device_, messages_) {
+  documentDialogs_ = &dialogs;
   mainForm_.setDeviceDialog(&deviceForm_);
-  mainForm_.setAskNumberDialog(&askNumberForm_);
-  mainForm_.setReportWindow(&reportForm_);
-  mainForm_.setAboutWindow(&aboutForm_);
   mainForm_.setCheckWindow(&checkForm_);
+  mainForm_.setWindowsNeeded([this] { later(); });
 
   // Every successful calculation judges the device again with the new current.
   deviceForm_.setStatusView(deviceStatusView());
   QObject::connect(&mainForm_, &MainForm::calculationSucceeded, &mainForm_,
                    [this] { AlertDeviceDefence(scheme_, device_, deviceStatusView()); });
 
-  // The accepted name becomes a point of the report: the last calculation,
-  // the device and the trip time the results window shows.
-  QObject::connect(&askNumberForm_, &QDialog::accepted, &reportForm_, [this] { addChosenPoint(); });
-  QObject::connect(reportForm_.exportToExcelAction(), &QAction::triggered, &reportForm_,
-                   [this] { ExportToExcel(report_, messages_, &reportForm_, spreadsheetDesktop_); });
-  QObject::connect(reportForm_.exportToCalcAction(), &QAction::triggered, &reportForm_,
-                   [this] { ExportToCalc(report_, messages_, &reportForm_, spreadsheetDesktop_); });
-
-  // The report window's start folder and recent files last between runs.
-  reportForm_.keepPlacesIn(ReportPlaces::defaultSettingsFile());
-
   feederDocuments_ = new FeederDocuments(mainForm_, deviceForm_, resultForm_, scheme_, messages_, files_, dialogs);
   feederDocuments_->setProtectionCheck(&checkForm_);
-  feederDocuments_->setPlaces(&reportForm_.places());
-  reportDocuments_ = new ReportDocuments(reportForm_, report_, messages_, files_, dialogs);
-  documentDialogs_ = &dialogs;
+  feederDocuments_->setPlaces([this]() -> ReportPlaces& { return reportForm().places(); });
 
   mainForm_.setHelpOpener([this](int topic) { openHelp(topic); });
   mainForm_.setExitCheck([this] { return confirmExit(); });
@@ -63,11 +90,50 @@ App::App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
   // program's one, as every other hint does.
   AttachHintBar(&resultForm_, mainForm_.statusBar());
   for (QWidget* window : {static_cast<QWidget*>(&mainForm_), static_cast<QWidget*>(&resultForm_),
-                          static_cast<QWidget*>(&deviceForm_), static_cast<QWidget*>(&askNumberForm_),
-                          static_cast<QWidget*>(&reportForm_), static_cast<QWidget*>(&checkForm_)}) {
+                          static_cast<QWidget*>(&deviceForm_), static_cast<QWidget*>(&checkForm_)}) {
     InstallContextHelp(window, [this](int topic) { openHelp(topic); });
   }
+
+  // What the first frame does not need comes once it is on screen.
+  new AfterFirstPaint(&mainForm_, [this] {
+    later();
+    startSpreadsheetQuery_();
+  });
 }
+
+App::LaterWindows& App::later() {
+  if (later_) {
+    return *later_;
+  }
+  later_ = std::make_unique<LaterWindows>(report_, messages_, files_);
+  AskNumberForm& ask = later_->askNumberForm;
+  ReportForm& reportForm = later_->reportForm;
+  mainForm_.setAskNumberDialog(&ask);
+  mainForm_.setReportWindow(&reportForm);
+  mainForm_.setAboutWindow(&later_->aboutForm);
+
+  // The accepted name becomes a point of the report: the last calculation,
+  // the device and the trip time the results window shows.
+  QObject::connect(&ask, &QDialog::accepted, &reportForm, [this] { addChosenPoint(); });
+  QObject::connect(reportForm.exportToExcelAction(), &QAction::triggered, &reportForm,
+                   [this] { ExportToExcel(report_, messages_, &later_->reportForm, spreadsheetDesktop_); });
+  QObject::connect(reportForm.exportToCalcAction(), &QAction::triggered, &reportForm,
+                   [this] { ExportToCalc(report_, messages_, &later_->reportForm, spreadsheetDesktop_); });
+
+  // The report window's start folder and recent files last between runs.
+  reportForm.keepPlacesIn(ReportPlaces::defaultSettingsFile());
+  later_->reportDocuments = new ReportDocuments(reportForm, report_, messages_, files_, *documentDialogs_);
+  for (QWidget* window : {static_cast<QWidget*>(&ask), static_cast<QWidget*>(&reportForm)}) {
+    InstallContextHelp(window, [this](int topic) { openHelp(topic); });
+  }
+  return *later_;
+}
+
+AskNumberForm& App::askNumberForm() { return later().askNumberForm; }
+ReportForm& App::reportForm() { return later().reportForm; }
+DeleteAllReportForm& App::deleteAllForm() { return later().deleteAllForm; }
+AboutProgramForm& App::aboutForm() { return later().aboutForm; }
+ReportDocuments& App::reportDocuments() { return *later().reportDocuments; }
 
 App::~App() = default;
 
@@ -84,29 +150,29 @@ DeviceStatusView App::deviceStatusView() {
 }
 
 void App::addChosenPoint() {
-  const std::optional<QString>& name = askNumberForm_.chosenName();
+  const std::optional<QString>& name = askNumberForm().chosenName();
   if (!name) {
     return;
   }
   const std::string text = name->toStdString();
   const ReportRow cells =
       MakeReportRow(text, scheme_, device_, resultForm_.timeSRLabel()->text().toStdString(), SystemSeparators());
-  const std::string rejection = reportForm_.model().addPoint(text, cells);
+  const std::string rejection = reportForm().model().addPoint(text, cells);
   if (!rejection.empty()) {
-    messages_.inform(&askNumberForm_, QString::fromStdString(rejection));
+    messages_.inform(&askNumberForm(), QString::fromStdString(rejection));
   }
 }
 
 void App::showMainWindow() { mainForm_.show(); }
 
-bool App::confirmExit() { return reportForm_.offerToSave(&mainForm_); }
+bool App::confirmExit() { return !report_.hasUnsavedWork() || reportForm().offerToSave(&mainForm_); }
 
 void App::openReportAtStart(const QString& file) {
   showMainWindow();
   // Once the event loop runs: the report window opens as its menu item opens
   // it, and reads the file while it is on screen, so messages appear over it.
   QTimer::singleShot(0, &mainForm_, [this, file] {
-    QTimer::singleShot(0, &reportForm_, [this, file] { reportForm_.openReportFile(file); });
+    QTimer::singleShot(0, &reportForm(), [this, file] { reportForm().openReportFile(file); });
     mainForm_.ReportMenuClick();
   });
 }

@@ -1,8 +1,12 @@
 #pragma once
 // The program: the shared records, the message boxes and the windows, created
-// once at start in a fixed order and kept until the end, so every window keeps
-// its texts, lists and selected tab between showings.
+// once in a fixed order and kept until the end, so every window keeps its
+// texts, lists and selected tab between showings. The windows the first frame
+// does not need (the point name, the report and its confirmation, "О
+// программе") are built right after the main window is first painted, or
+// earlier when something asks for them.
 
+#include <functional>
 #include <memory>
 
 #include "core/loop_calc.h"
@@ -61,20 +65,23 @@ class App {
   MainForm& mainForm() { return mainForm_; }
   ResultForm& resultForm() { return resultForm_; }
   DeviceDefenceForm& deviceForm() { return deviceForm_; }
-  AskNumberForm& askNumberForm() { return askNumberForm_; }
-  ReportForm& reportForm() { return reportForm_; }
-  DeleteAllReportForm& deleteAllForm() { return deleteAllForm_; }
-  AboutProgramForm& aboutForm() { return aboutForm_; }
+  AskNumberForm& askNumberForm();
+  ReportForm& reportForm();
+  DeleteAllReportForm& deleteAllForm();
+  AboutProgramForm& aboutForm();
   ProtectionCheckForm& checkForm() { return checkForm_; }
   // The labels the protective device check writes.
   DeviceStatusView deviceStatusView();
   // The menu "Файл" of the main window and the report on paper.
   FeederDocuments& feederDocuments() { return *feederDocuments_; }
-  ReportDocuments& reportDocuments() { return *reportDocuments_; }
+  ReportDocuments& reportDocuments();
   // The help window, created when first asked for.
   HelpViewer& helpViewer();
 
  private:
+  struct LaterWindows;
+  // The windows built after the first paint, built now if they are not yet.
+  LaterWindows& later();
   // Adds the point the name dialog accepted, through the report's model.
   void addChosenPoint();
 
@@ -83,28 +90,25 @@ class App {
   ReportTable report_;
   MessageSink& messages_;
   FileChooser& files_;
-  // Asks in the background, from the start, whether the desktop can open
-  // workbooks; the exports reuse the answer.
-  SpreadsheetDesktop spreadsheetDesktop_ = SystemSpreadsheetDesktop();
+  // Asks in the background whether the desktop can open workbooks, from
+  // right after the first paint (or the first export); the exports reuse the
+  // answer.
+  std::function<void()> startSpreadsheetQuery_;
+  SpreadsheetDesktop spreadsheetDesktop_ = SystemSpreadsheetDesktop(&startSpreadsheetQuery_);
   // The windows in the order of creation. The main window is handed the
-  // results window, and the report window the delete-all confirmation,
-  // before those are built; they only keep the reference.
+  // results window before it is built; it only keeps the reference.
   MainForm mainForm_;
   ResultForm resultForm_;
   DeviceDefenceForm deviceForm_;
-  AskNumberForm askNumberForm_;
-  ReportForm reportForm_;
-  DeleteAllReportForm deleteAllForm_;
-  AboutProgramForm aboutForm_;
   // The protection check, opened from the main window's "Проверка".
   ProtectionCheckForm checkForm_;
+  std::unique_ptr<LaterWindows> later_;
   std::unique_ptr<HelpViewer> help_;
   // The real dialogs when none were given.
   std::unique_ptr<DocumentDialogs> ownDialogs_;
   DocumentDialogs* documentDialogs_ = nullptr;
-  // Owned by the main window and the report window.
+  // Owned by the main window.
   FeederDocuments* feederDocuments_ = nullptr;
-  ReportDocuments* reportDocuments_ = nullptr;
 };
 
 }  // namespace tesmir

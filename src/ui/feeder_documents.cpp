@@ -66,7 +66,7 @@ void FeederDocuments::applyFeeder(const FeederData& data) {
   main_.markResultStale();
 }
 
-void FeederDocuments::useFolderOf(const QString& path) { places_->useFolder(QFileInfo(path).absolutePath()); }
+void FeederDocuments::useFolderOf(const QString& path) { places().useFolder(QFileInfo(path).absolutePath()); }
 
 bool FeederDocuments::writeFeeder(const QString& path) {
   const Result<FileSaved, FileError> saved = SaveFeederFile(path, currentFeeder());
@@ -89,14 +89,14 @@ void FeederDocuments::SaveSchemeMenuClick() {
 void FeederDocuments::SaveSchemeAsMenuClick() {
   const QString path = ChooseNameToSave(
       files_, messages_, &main_,
-      [this] { return feederFileName_.isEmpty() ? places_->proposedPath(kProposedFeeder) : feederFileName_; },
+      [this] { return feederFileName_.isEmpty() ? places().proposedPath(kProposedFeeder) : feederFileName_; },
       kFeederFilter, QStringLiteral("tsm"), [this](const QString& picked) { useFolderOf(picked); });
   if (!path.isEmpty()) writeFeeder(path);
 }
 
 void FeederDocuments::OpenSchemeMenuClick() {
   const QString path =
-      files_.chooseOpenName(&main_, places_->openStart(feederFileName_), {kFeederFilter}, QStringLiteral("tsm"));
+      files_.chooseOpenName(&main_, places().openStart(feederFileName_), {kFeederFilter}, QStringLiteral("tsm"));
   if (path.isEmpty()) return;
   useFolderOf(path);
   const LoadedFeeder loaded = LoadFeederFile(path);
@@ -153,7 +153,7 @@ void FeederDocuments::NotePdfMenuClick() {
       [this, &name] {
         if (!notePdfName_.isEmpty()) return QFileInfo(notePdfName_).dir().filePath(name);
         if (!feederFileName_.isEmpty()) return QFileInfo(feederFileName_).dir().filePath(name);
-        return places_->proposedPath(name);
+        return places().proposedPath(name);
       },
       kPdfFilter, QStringLiteral("pdf"), [this](const QString& picked) { useFolderOf(picked); });
   if (path.isEmpty()) return;

@@ -55,7 +55,8 @@ class FeederDocuments : public QObject {
 
   // Where the file dialogs start (with the report window's, from the folder
   // used last); places of this object's own until set.
-  void setPlaces(ReportPlaces* places) { places_ = places; }
+  // The provider is asked each time, so the report window may be built later.
+  void setPlaces(std::function<ReportPlaces&()> provider) { placesProvider_ = std::move(provider); }
 
   // The date printed on notes; today unless a test fixes it.
   void setDateSource(std::function<QDate()> today) { today_ = std::move(today); }
@@ -75,7 +76,8 @@ class FeederDocuments : public QObject {
   DocumentDialogs& dialogs_;
   ProtectionCheckForm* check_ = nullptr;
   ReportPlaces ownPlaces_;
-  ReportPlaces* places_ = &ownPlaces_;
+  std::function<ReportPlaces&()> placesProvider_;
+  ReportPlaces& places() { return placesProvider_ ? placesProvider_() : ownPlaces_; }
   QString feederFileName_;
   QString notePdfName_;
   std::function<QDate()> today_;

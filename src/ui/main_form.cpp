@@ -627,7 +627,10 @@ void MainForm::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
 }
 
-void MainForm::openModal(QDialog* dialog) {
+void MainForm::openModal(QDialog* const& dialog) {
+  if (windowsNeeded_) {
+    windowsNeeded_();
+  }
   if (dialog != nullptr) {
     dialog->exec();
   }

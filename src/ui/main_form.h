@@ -36,6 +36,9 @@ class MainForm : public QMainWindow {
   void setAskNumberDialog(QDialog* dialog) { askNumberDialog_ = dialog; }
   void setReportWindow(QDialog* dialog) { reportWindow_ = dialog; }
   void setAboutWindow(QDialog* dialog) { aboutWindow_ = dialog; }
+  // Called before any of those windows opens, so windows built after the
+  // first paint are there even when asked for sooner.
+  void setWindowsNeeded(std::function<void()> build) { windowsNeeded_ = std::move(build); }
   // Asked before the window closes ("Выход" or the window frame); false keeps
   // the program running.
   void setExitCheck(std::function<bool()> mayExit) { mayExit_ = std::move(mayExit); }
@@ -115,7 +118,8 @@ class MainForm : public QMainWindow {
   void buildFileMenu();
   void setTabOrderChain();
   void connectHandlers();
-  void openModal(QDialog* dialog);
+  // `dialog` is read once the windows are built.
+  void openModal(QDialog* const& dialog);
   // Writes the result line in its normal look; `isResult` when it holds the
   // result of a calculation.
   void setResultLine(const QString& text, bool isResult);
@@ -136,6 +140,7 @@ class MainForm : public QMainWindow {
   QDialog* checkWindow_ = nullptr;
   std::function<void(int)> openHelp_;
   std::function<bool()> mayExit_;
+  std::function<void()> windowsNeeded_;
 
   QComboBox* windKind_ = nullptr;
   QComboBox* transPower_ = nullptr;

@@ -24,6 +24,9 @@
 #include <algorithm>
 #include <array>
 #include <new>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "report/report_columns.h"
 #include "report/report_file.h"
@@ -49,9 +52,13 @@ constexpr int kCellPadding = 6;
 // The widest a column grows to fit its values.
 constexpr int kColumnWidthMax = 400;
 // Up to this many rows every value is measured for the column widths.
-constexpr int kMeasureEveryRowUpTo = 20000;
-// Beyond that, the texts at most this many bytes shorter than the longest.
-constexpr std::size_t kLengthSlack = 4;
+constexpr int kMeasureEveryRowUpTo = 1000;
+// Beyond that, only the few distinct texts that may be the widest, so the
+// cost of measuring does not grow with the rows: those whose width told from
+// their characters comes within this many pixels of the widest, at most this
+// many of them.
+constexpr long kWidthSlack = 8;
+constexpr std::size_t kWidestTexts = 32;
 constexpr int kRowHeight = 18;
 constexpr int kVisibleRows = 15;
 // A compact font keeps twelve columns of values within a normal screen.
@@ -91,6 +98,105 @@ class NarrowCellDelegate final : public QStyledItemDelegate {
     painter->restore();
   }
 };
+
+// The width of a cell's text told from the widths of its characters, each
+// measured once: close to the real width (only kerning and shaping differ),
+// with no text laid out. A huge text counts up to where the cell cuts it.
+class WidthEstimate {
+ public:
+  explicit WidthEstimate(const QFontMetrics& metrics)
+      : metrics_(metrics), widest_(metrics.maxWidth()), ellipsis_(metrics.horizontalAdvance(QChar(0x2026))) {}
+
+  // No text of `bytes` bytes can be wider than this.
+  long bound(std::size_t bytes) const {
+    return static_cast<long>(std::min(bytes, ReportTableModel::kDisplayBytes)) * widest_ + ellipsis_;
+  }
+
+  long operator()(const std::string& text) {
+    const std::size_t bytes = std::min(text.size(), ReportTableModel::kDisplayBytes);
+    long width = text.size() > bytes ? ellipsis_ : 0;
+    std::size_t i = 0;
+    while (i < bytes) {
+      const auto lead = static_cast<unsigned char>(text[i]);
+      const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+      if (i + length > bytes) {
+        break;  // the cell cuts before a character it cannot show whole
+      }
+      char32_t code = length == 1 ? lead : lead & (0x3F >> (length - 1));
+      for (std::size_t k = 1; k < length; ++k) {
+        code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+      }
+      width += advance(code);
+      i += length;
+    }
+    return width;
+  }
+
+ private:
+  int advance(char32_t code) {
+    if (code > 0xFFFF) {
+      return widest_;
+    }
+    if (advances_.empty()) {
+      advances_.assign(0x10000, -1);
+    }
+    int& known = advances_[code];
+    if (known < 0) {
+      known = metrics_.horizontalAdvance(QChar(static_cast<char16_t>(code)));
+    }
+    return known;
+  }
+
+  const QFontMetrics& metrics_;
+  const int widest_;
+  const int ellipsis_;
+  std::vector<int> advances_;
+};
+
+// The distinct texts of column `col` that may be the widest: those whose
+// estimated width comes within kWidthSlack of the widest estimate, at most
+// kWidestTexts of them (the widest estimates first), in no order.
+std::vector<const std::string*> WidestTexts(const ReportTable& table, int col, WidthEstimate& estimate) {
+  std::vector<std::pair<long, const std::string*>> kept;
+  kept.reserve(kWidestTexts);
+  long widest = 0;
+  for (int r = 0; r < table.rowCount(); ++r) {
+    const std::string& text = table.cell(col, r);
+    if (text.empty() || estimate.bound(text.size()) + kWidthSlack < widest) {
+      continue;
+    }
+    const long width = estimate(text);
+    if (width + kWidthSlack < widest) {
+      continue;
+    }
+    if (width > widest) {
+      widest = width;
+      std::erase_if(kept, [widest](const auto& k) { return k.first + kWidthSlack < widest; });
+    }
+    // Once full, only a text wider than the narrowest kept enters, in that
+    // one's place.
+    auto place = kept.end();
+    if (kept.size() == kWidestTexts) {
+      place =
+          std::min_element(kept.begin(), kept.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+      if (place->first >= width) {
+        continue;
+      }
+    }
+    if (std::any_of(kept.begin(), kept.end(), [&text](const auto& k) { return *k.second == text; })) {
+      continue;
+    }
+    if (place == kept.end()) {
+      kept.emplace_back(width, &text);
+    } else {
+      *place = {width, &text};
+    }
+  }
+  std::vector<const std::string*> texts;
+  texts.reserve(kept.size());
+  for (const auto& k : kept) texts.push_back(k.second);
+  return texts;
+}
 
 QLabel* TitleLabel(const QString& text, bool bold, const QString& hint, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -336,6 +442,7 @@ void ReportForm::restoreCurrentRow() {
 
 void ReportForm::fitColumns() {
   const QFontMetrics cells(grid_->font());
+  WidthEstimate estimate(cells);
   int total = 0;
   for (int c = 0; c < kReportColumns; ++c) {
     const auto& [title, unit] = titleLabels_[static_cast<std::size_t>(c)];
@@ -343,16 +450,19 @@ void ReportForm::fitColumns() {
                           unit->fontMetrics().horizontalAdvance(unit->text()) + kCellPadding});
     // Every value of a report a person makes is measured. In a huge file read
     // from elsewhere only the longest texts are, so opening it stays quick.
-    std::size_t measureFrom = 0;
-    if (table_.rowCount() > kMeasureEveryRowUpTo) {
-      std::size_t longest = 0;
-      for (int r = 0; r < table_.rowCount(); ++r) longest = std::max(longest, table_.cell(c, r).size());
-      measureFrom = longest > kLengthSlack ? longest - kLengthSlack : 1;
-    }
-    for (int r = 0; r < table_.rowCount() && width < kColumnWidthMax; ++r) {
-      const std::string& text = table_.cell(c, r);
-      if (!text.empty() && text.size() >= measureFrom) {
-        width = std::max(width, cells.horizontalAdvance(ReportTableModel::DisplayText(text)) + kCellPadding);
+    const auto measure = [&](const std::string& text) {
+      width = std::max(width, cells.horizontalAdvance(ReportTableModel::DisplayText(text)) + kCellPadding);
+    };
+    if (table_.rowCount() <= kMeasureEveryRowUpTo) {
+      for (int r = 0; r < table_.rowCount() && width < kColumnWidthMax; ++r) {
+        const std::string& text = table_.cell(c, r);
+        if (!text.empty()) {
+          measure(text);
+        }
+      }
+    } else {
+      for (const std::string* text : WidestTexts(table_, c, estimate)) {
+        measure(*text);
       }
     }
     // A column never outgrows the screen; a longer value ends in "…" and

@@ -25,12 +25,24 @@ QString Shown(const Result<QString, ExportFailure>& exported, MessageSink& messa
 
 }  // namespace
 
-SpreadsheetDesktop SystemSpreadsheetDesktop() {
-  // The query starts now and runs in the background; exports only look at
-  // its answer.
-  auto query = std::make_shared<XlsxApplicationQuery>();
+SpreadsheetDesktop SystemSpreadsheetDesktop(std::function<void()>* start) {
+  // The query runs in the background; exports only look at its answer.
+  auto query = std::make_shared<std::unique_ptr<XlsxApplicationQuery>>();
+  const auto started = [query] {
+    if (!*query) {
+      *query = std::make_unique<XlsxApplicationQuery>();
+    }
+  };
+  if (start != nullptr) {
+    *start = started;
+  } else {
+    started();
+  }
   return SpreadsheetDesktop{QString(), [](const QUrl& url) { return QDesktopServices::openUrl(url); },
-                            [query] { return query->hasApplication(); }};
+                            [query, started] {
+                              started();
+                              return (*query)->hasApplication();
+                            }};
 }
 
 QString ExportToExcel(const ReportTable& table, MessageSink& messages, QWidget* parent,

@@ -3,6 +3,7 @@
 // and shows what stopped it.
 
 #include <QString>
+#include <functional>
 
 #include "report/report_export.h"
 #include "report/report_table.h"
@@ -13,8 +14,9 @@ class QWidget;
 namespace tesmir {
 
 // The real desktop: QDesktopServices::openUrl, and an XlsxApplicationQuery
-// started by this call whose answer every later export reuses.
-SpreadsheetDesktop SystemSpreadsheetDesktop();
+// whose answer every later export reuses. It starts with this call, or, when
+// `start` is given, once `*start` is called or at the first export.
+SpreadsheetDesktop SystemSpreadsheetDesktop(std::function<void()>* start = nullptr);
 
 // ExportForExcel and ExportForCalc with their failure shown over `parent`: a
 // missing program as information, anything else as an error. Return the

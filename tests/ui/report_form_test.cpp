@@ -301,6 +301,29 @@ TEST_F(ReportWindows, ColumnsShowWholeValues) {
   EXPECT_LT(grid()->viewport()->width(), total);
 }
 
+// A report far larger than one made by hand is sized by its longest texts
+// only; each column still fits its widest value wherever it stands: a long
+// name deep in the rows, a cut huge text, a repeated long trip time and a
+// Cyrillic text with fewer bytes than a Latin one but more width.
+TEST_F(ReportWindows, ColumnsOfAHugeReportFitTheirLongestValues) {
+  std::vector<ReportRow> rows;
+  for (int r = 0; r < 30000; ++r) rows.push_back(Row("K" + std::to_string(r)));
+  rows[29000][0] = "ЩЩЩЩЩЩЩЩ";
+  rows[17][3] = std::string(5000, '8');
+  for (int r = 100; r < 30000; r += 3) rows[static_cast<std::size_t>(r)][11] = "Тср < 0,4 с";
+  rows[25000][10] = "ЖЖЖЖЖЖЖЖЖЖЖЖЖЖ";      // 14 wide letters, 28 bytes
+  rows[25001][10] = std::string(29, 'i');  // 29 narrow ones
+  form_.model().assignRows(std::move(rows));
+  form_.show();
+  const QFontMetrics metrics(grid()->font());
+  for (const auto& [row, col] : {std::pair{29000, 0}, {17, 3}, {100, 11}, {25000, 10}, {25001, 10}}) {
+    SCOPED_TRACE(testing::Message() << row << "," << col);
+    const QString text = gridText(row, col);
+    EXPECT_GE(grid()->columnWidth(col), std::min(metrics.horizontalAdvance(text) + 6, 400));
+  }
+  EXPECT_EQ(grid()->columnWidth(3), 400);  // the huge text: as wide as a column grows
+}
+
 TEST_F(ReportWindows, GridShape) {
   form_.show();
   EXPECT_EQ(form_.windowTitle(), QStringLiteral("Отчет"));
