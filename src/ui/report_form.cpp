@@ -122,9 +122,9 @@ class WidthEstimate {
       if (i + length > bytes) {
         break;  // the cell cuts before a character it cannot show whole
       }
-      char32_t code = length == 1 ? lead : lead & (0x3F >> (length - 1));
+      char32_t code = length == 1 ? char32_t{lead} : static_cast<char32_t>(lead & (0x3Fu >> (length - 1)));
       for (std::size_t k = 1; k < length; ++k) {
-        code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        code = (code << 6) | static_cast<char32_t>(static_cast<unsigned char>(text[i + k]) & 0x3Fu);
       }
       width += advance(code);
       i += length;
