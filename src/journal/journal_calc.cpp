@@ -1,6 +1,7 @@
 #include "journal/journal_calc.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -151,22 +152,19 @@ struct Device {
 
 // Everything a line needs besides its path.
 struct PreparedLine {
-  std::string error;
   LineSegment seg;
   double arc = 0;
   int phases = 3;
   Insulation insulation = Insulation::Unknown;
   std::optional<double> ip;
   std::optional<double> cosPhi;
-  std::vector<std::string> warnings;
 };
 
-// A message of the main window that names section 1 names the line instead.
-std::string NameTheLine(std::string message, std::string_view id) {
-  constexpr std::string_view kSectionOne = "линии 1";
-  if (message.size() >= kSectionOne.size() &&
-      std::string_view(message).substr(message.size() - kSectionOne.size()) == kSectionOne) {
-    message.replace(message.size() - 1, 1, id);
+// A message of the main window that names section `section` names the line instead.
+std::string NameTheLine(std::string message, int section, std::string_view id) {
+  const std::string tail = "линии " + std::to_string(section);
+  if (message.size() >= tail.size() && std::string_view(message).substr(message.size() - tail.size()) == tail) {
+    message.replace(message.size() - tail.size() + std::string_view("линии ").size(), std::string::npos, id);
   }
   return message;
 }
@@ -178,55 +176,33 @@ Insulation InsulationOf(std::string_view text) {
   return Insulation::NotDetermined;
 }
 
-// Reads the line's section: the mark, the explicit fields over it, and the
-// main window's checks of the line alone.
-PreparedLine PrepareLine(const JournalLine& line, const JournalNetwork& net, const SchemeInput& filler) {
-  PreparedLine p;
+// Reads the line's texts: the mark, the explicit fields over it. Returns the
+// line's error, or fills `in` and `arc` for the main window's checks.
+std::string MergeLine(const JournalLine& line, const JournalNetwork& net, LineInput& in, std::string_view& arc,
+                      PreparedLine& p, std::vector<std::string>& warnings) {
   std::optional<CableMark> mark;
   if (!line.mark.empty()) {
     Result<CableMark> read = ReadCableMark(line.mark);
     if (read) {
       mark = std::move(read).value();
     } else if (line.kind.empty()) {
-      p.error = read.error();
-      return p;
+      return read.error();
     }
   }
-  LineInput in;
   in.kind = !line.kind.empty() ? line.kind : mark ? mark->kind : std::string();
-  if (in.kind.empty()) {
-    p.error = std::string(kNoKind);
-    return p;
-  }
-  const bool busbar = ClassifyLineKind(in.kind) == LineKindClass::Tire;
-  const std::string& explicitStuff = busbar ? line.model : line.material;
+  if (in.kind.empty()) return std::string(kNoKind);
+  const LineKindClass kind = ClassifyLineKind(in.kind);
+  const std::string& explicitStuff = kind == LineKindClass::Tire ? line.model : line.material;
   in.stuff = !explicitStuff.empty() ? explicitStuff : mark ? mark->stuff : std::string();
   in.ff = !line.ff.empty() ? line.ff : mark ? mark->ff : std::string();
   in.fn = !line.fn.empty() ? line.fn : mark ? mark->fn : std::string();
-  const std::string par = !line.par.empty() ? line.par : mark ? mark->par : std::string();
+  const std::string& par = !line.par.empty() ? line.par : mark ? mark->par : line.par;
   in.quanPar = par.empty() || par == "1" ? std::string(kSingleConductor) : par;
   in.length = line.length;
-  if (!busbar && ClassifyLineKind(in.kind) == LineKindClass::Cable && (in.ff.empty() || in.fn.empty())) {
-    p.error = std::string(kNoSections);
-    return p;
-  }
-  if (in.length.empty()) {
-    p.error = std::string(kNoLength);
-    return p;
-  }
-  const std::string& arc = !line.arc.empty() ? line.arc : !net.arc.empty() ? net.arc : std::string(kDefaultArc);
+  if (kind == LineKindClass::Cable && (in.ff.empty() || in.fn.empty())) return std::string(kNoSections);
+  if (in.length.empty()) return std::string(kNoLength);
+  arc = !line.arc.empty() ? std::string_view(line.arc) : !net.arc.empty() ? std::string_view(net.arc) : kDefaultArc;
 
-  SchemeInput scheme = filler;
-  scheme.lines[0] = std::move(in);
-  scheme.rArc = arc;
-  SchemeState state;
-  const CalcOutcome outcome = RunLoopCalculation(scheme, state);
-  if (!outcome) {
-    p.error = NameTheLine(outcome.error().message, line.id);
-    return p;
-  }
-  p.seg = std::move(state.Lines[0]);
-  p.arc = state.RArc;
   p.phases = line.phases != 0 ? line.phases : mark ? mark->phases : 3;
   p.insulation = !line.insulation.empty() ? InsulationOf(line.insulation)
                  : mark                   ? mark->insulation
@@ -236,15 +212,88 @@ PreparedLine PrepareLine(const JournalLine& line, const JournalNetwork& net, con
     p.cosPhi = PowerFactor(line.cosPhi);
     if (!p.ip || *p.ip < 0 || !std::isfinite(*p.ip) || !p.cosPhi) {
       if (!line.ip.empty() && !line.cosPhi.empty()) {
-        p.warnings.push_back("Iр = " + line.ip + ", cos φ = " + line.cosPhi +
-                             " заданы неверно: падение напряжения не рассчитано");
+        warnings.push_back("Iр = " + line.ip + ", cos φ = " + line.cosPhi +
+                           " заданы неверно: падение напряжения не рассчитано");
       }
       p.ip.reset();
       p.cosPhi.reset();
     }
   }
-  return p;
+  return {};
 }
+
+// The main window's checks of the lines, six at a time as the sections of
+// one feeder; a feeder that fails is checked line by line for each line's
+// own message. `arcs` remembers the verdict on each arc text.
+class LineChecker {
+ public:
+  LineChecker(const JournalNetwork& net, const SchemeInput& filler, std::vector<PreparedLine>& prepared,
+              std::vector<LineResult>& results)
+      : net_(net), filler_(filler), batch_(filler), prepared_(prepared), results_(results) {}
+
+  void add(std::size_t line, LineInput in, std::string_view arc) {
+    const auto known = arcs_.find(arc);
+    if (known == arcs_.end()) {
+      SchemeInput check = filler_;
+      check.rArc = std::string(arc);
+      SchemeState state;
+      const CalcOutcome outcome = RunLoopCalculation(check, state);
+      arcs_.emplace(arc, outcome ? ArcVerdict{state.RArc, {}} : ArcVerdict{0, outcome.error().message});
+    }
+    arc_[LineIndex(count_)] = arc;
+    lines_[LineIndex(count_)] = line;
+    batch_.lines[LineIndex(count_)] = std::move(in);
+    if (++count_ == kLineCount) flush();
+  }
+
+  void flush() {
+    if (count_ == 0) return;
+    batch_.rArc = "0";
+    SchemeState state;
+    const bool allRight = RunLoopCalculation(batch_, state).ok();
+    for (int k = 0; k < count_; ++k) {
+      const std::size_t line = lines_[LineIndex(k)];
+      LineResult& r = results_[line];
+      if (allRight) {
+        prepared_[line].seg = std::move(state.Lines[LineIndex(k)]);
+      } else {
+        SchemeInput single = filler_;
+        single.lines[0] = batch_.lines[LineIndex(k)];
+        single.rArc = "0";
+        SchemeState one;
+        const CalcOutcome outcome = RunLoopCalculation(single, one);
+        if (!outcome) {
+          r.error = NameTheLine(outcome.error().message, 1, net_.lines[line].id);
+          continue;
+        }
+        prepared_[line].seg = std::move(one.Lines[0]);
+      }
+      const ArcVerdict& arc = arcs_.find(arc_[LineIndex(k)])->second;
+      if (!arc.message.empty()) {
+        r.error = arc.message;
+        continue;
+      }
+      prepared_[line].arc = arc.value;
+    }
+    for (int k = 0; k < count_; ++k) batch_.lines[LineIndex(k)] = filler_.lines[LineIndex(k)];
+    count_ = 0;
+  }
+
+ private:
+  const JournalNetwork& net_;
+  const SchemeInput& filler_;
+  SchemeInput batch_;
+  std::vector<PreparedLine>& prepared_;
+  std::vector<LineResult>& results_;
+  struct ArcVerdict {
+    double value;
+    std::string message;  // the main window's, for an arc it refuses
+  };
+  std::unordered_map<std::string_view, ArcVerdict> arcs_;
+  std::array<std::string_view, kLineCount> arc_{};
+  std::array<std::size_t, kLineCount> lines_{};
+  int count_ = 0;
+};
 
 // The device of a line and the required disconnection time it is judged by.
 Device PrepareDevice(const JournalLine& line, bool final, double& tNorm, std::vector<std::string>& warnings) {
@@ -321,6 +370,42 @@ Device PrepareDevice(const JournalLine& line, bool final, double& tNorm, std::ve
   }
   return d;
 }
+
+// A switchboard has few kinds of device: each is read once.
+struct DeviceMemo {
+  Device device;
+  double tNorm = kDistributionTime;
+  std::vector<std::string> warnings;
+};
+
+class DeviceReader {
+ public:
+  const DeviceMemo& read(const JournalLine& line, bool final) {
+    key_.clear();
+    const auto field = [this](const std::string& text) {
+      key_ += text;
+      key_ += '\x1f';
+    };
+    key_ += final ? 'F' : 'D';
+    field(line.tNorm);
+    if (line.device) {
+      const JournalDevice& d = *line.device;
+      for (const std::string* text : {&d.type, &d.in, &d.multiple, &d.releaseCurrent, &d.safety, &d.fuseType, &d.time,
+                                      &d.icuKa, &d.i2t, &d.tInst}) {
+        field(*text);
+      }
+    }
+    const auto known = memo_.find(key_);
+    if (known != memo_.end()) return known->second;
+    DeviceMemo memo;
+    memo.device = PrepareDevice(line, final, memo.tNorm, memo.warnings);
+    return memo_.emplace(key_, std::move(memo)).first->second;
+  }
+
+ private:
+  std::string key_;
+  std::unordered_map<std::string, DeviceMemo> memo_;
+};
 
 // ---- the thermal withstand ----------------------------------------------------
 
@@ -621,6 +706,25 @@ JournalResult ComputeJournal(const JournalNetwork& net) {
   filler.windKind = supply.scheme;
   filler.transPower = supply.power;
 
+  // Each line's own texts and the main window's checks of it, in file order.
+  std::vector<PreparedLine> prepared(n);
+  {
+    LineChecker checker(net, filler, prepared, out.lines);
+    for (std::size_t i = 0; i < n; ++i) {
+      LineResult& r = out.lines[i];
+      if (repeated[i] != 0) {
+        r.error = "повторное обозначение линии " + net.lines[i].id;
+        continue;
+      }
+      LineInput in;
+      std::string_view arc;
+      r.error = MergeLine(net.lines[i], net, in, arc, prepared[i], r.warnings);
+      if (r.error.empty()) checker.add(i, std::move(in), arc);
+    }
+    checker.flush();
+  }
+
+  DeviceReader devices;
   PathSums top;
   top.rPhase = supply.z1.r1 + supply.rqMax;
   top.xPhase = supply.z1.x1 + supply.xqMax;
@@ -635,14 +739,7 @@ JournalResult ComputeJournal(const JournalNetwork& net) {
     const std::int32_t up = onCycle[i] != 0 ? kRoot : parent[i];
 
     // The line's own errors, in their order.
-    if (repeated[i] != 0) {
-      r.error = "повторное обозначение линии " + line.id;
-    }
-    PreparedLine p;
-    if (r.error.empty()) {
-      p = PrepareLine(line, net, filler);
-      r.error = std::move(p.error);
-    }
+    const PreparedLine& p = prepared[i];
     if (r.error.empty() && parent[i] == kMissing) r.error = "родительская линия " + *line.parent + " не найдена";
     if (r.error.empty() && onCycle[i] != 0) r.error = CycleText(net, parent, at);
     if (!r.error.empty()) {
@@ -659,7 +756,6 @@ JournalResult ComputeJournal(const JournalNetwork& net) {
     const PathSums& from = up >= 0 ? sums[static_cast<std::size_t>(up)] : top;
     PathSums& end = sums[i];
     const LineSegment& seg = p.seg;
-    r.warnings = std::move(p.warnings);
 
     // The main window's loop with the path as its sections.
     end.rLine = from.rLine + seg.RLine;
@@ -669,8 +765,10 @@ JournalResult ComputeJournal(const JournalNetwork& net) {
     end.xPhase = from.xPhase + seg.XPhase * seg.Length / seg.QuanPar;
 
     const bool final = line.final ? *line.final : childStart[i] == childStart[i + 1];
-    double tNorm = kDistributionTime;
-    Device device = PrepareDevice(line, final, tNorm, r.warnings);
+    const DeviceMemo& memo = devices.read(line, final);
+    const Device& device = memo.device;
+    const double tNorm = memo.tNorm;
+    r.warnings.insert(r.warnings.end(), memo.warnings.begin(), memo.warnings.end());
     r.deviceError = device.error;
 
     CheckedLoop checked;
