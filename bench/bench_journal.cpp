@@ -18,6 +18,10 @@ std::atomic<long long> peak{0};
 
 }  // namespace
 
+// GCC cannot see that this operator delete frees what the operator new above
+// took from malloc.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t size) {
   void* p = std::malloc(size == 0 ? 1 : size);
   if (p == nullptr) throw std::bad_alloc();
@@ -27,7 +31,7 @@ void* operator new(std::size_t size) {
   }
   return p;
 }
-void operator delete(void* p) noexcept {  // NOLINT
+void operator delete(void* p) noexcept {
   if (p == nullptr) return;
   inUse -= static_cast<long long>(malloc_usable_size(p));
   std::free(p);

@@ -43,6 +43,7 @@ CommandLine ReadCommandLine(const QStringList& arguments) {
   parser.addPositionalArgument(QStringLiteral("файл"),
                                QStringLiteral("Файл отчета (.csv или .okz), открываемый при запуске"),
                                QStringLiteral("[файл]"));
+  const JournalOptionSet journalOptions = AddJournalOptions(parser);
 
   CommandLine result;
   if (!parser.parse(arguments)) {
@@ -61,6 +62,13 @@ CommandLine ReadCommandLine(const QStringList& arguments) {
     result.exit = true;
     result.output = QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion() +
                     QLatin1Char('\n');
+    return result;
+  }
+  result.journal = ReadJournalOptions(parser, journalOptions);
+  if (!result.journal.misuse.isEmpty()) {
+    result.exit = true;
+    result.exitCode = 1;
+    result.output = result.journal.misuse + QLatin1Char('\n');
     return result;
   }
   const QStringList files = parser.positionalArguments();

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <memory>
 
+#include "ui/journal_command.h"
+
 class QTranslator;
 
 namespace tesmir {
@@ -49,6 +51,8 @@ struct CommandLine {
   bool unknownOption = false;
   // A report file to open at start, with its full path; empty for none.
   QString reportFile;
+  // A line journal to compute instead of starting the windows.
+  JournalOptions journal;
 };
 
 // Reads the program's arguments (the first one is the program itself).
