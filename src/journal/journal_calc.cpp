@@ -248,6 +248,8 @@ class LineChecker {
 
   void flush() {
     if (count_ == 0) return;
+    // A short last batch: the sections after its lines are empty again.
+    for (int k = count_; k < kLineCount; ++k) batch_.lines[LineIndex(k)] = filler_.lines[LineIndex(k)];
     batch_.rArc = "0";
     SchemeState state;
     const bool allRight = RunLoopCalculation(batch_, state).ok();
@@ -275,7 +277,6 @@ class LineChecker {
       }
       prepared_[line].arc = arc.value;
     }
-    for (int k = 0; k < count_; ++k) batch_.lines[LineIndex(k)] = filler_.lines[LineIndex(k)];
     count_ = 0;
   }
 
