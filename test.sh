@@ -12,10 +12,11 @@ jobs=$(nproc 2>/dev/null || echo 2)
 scripts/check-layers.sh
 scripts/check-format.sh
 
-# The calculation core, the device check and the report table and reader
+# The calculation core, the device check, the line journal and the report
+# table and reader
 # must build without Qt.
 cmake -S . -B build/core-only -DTESMIR_WITH_QT=OFF -DTESMIR_BUILD_TESTS=OFF -DTESMIR_BUILD_BENCH=OFF -DTESMIR_WERROR=ON >/dev/null
-cmake --build build/core-only --target tesmir_core tesmir_device tesmir_report_format -j "$jobs"
+cmake --build build/core-only --target tesmir_core tesmir_device tesmir_journal tesmir_report_format -j "$jobs"
 
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DTESMIR_SANITIZE=ON -DTESMIR_WERROR=ON
 cmake --build build/test -j "$jobs"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Checks the layer rule of the sources: the calculation core and the
-# protective device use the standard library only (no Qt, nothing from the
-# layers above them), and the report uses QtCore only (no widgets, no GUI
-# types, no printing, nothing from the windows). Prints every breach and
+# Checks the layer rule of the sources: the calculation core, the protective
+# device and the line journal use the standard library only (no Qt, nothing
+# from the layers above them), and the report uses QtCore only (no widgets,
+# no GUI types, no printing, nothing from the windows). Prints every breach and
 # exits non-zero if there is one. Usage: scripts/check-layers.sh [srcdir]
 set -euo pipefail
 
@@ -37,6 +37,16 @@ while IFS= read -r hit; do
     */*) [[ "$header" == core/* || "$header" == device/* ]] || breach "$hit: the device layer includes a layer above it" ;;
   esac
 done < <(includes "$src/device")
+
+# journal: standard library, core, device and journal only.
+while IFS= read -r hit; do
+  header=${hit##*:}
+  case "$header" in
+    Q*|Qt*/*|qt*/*) breach "$hit: Qt header in the standard-C++ journal" ;;
+    */*) [[ "$header" == core/* || "$header" == device/* || "$header" == journal/* ]] ||
+      breach "$hit: the journal includes a layer above it" ;;
+  esac
+done < <(includes "$src/journal")
 
 # report: QtCore only; a Qt class header is accepted when QtCore provides it.
 qt_headers=""

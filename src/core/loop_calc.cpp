@@ -50,6 +50,20 @@ LineKindClass ClassifyLineKind(std::string_view kind) {
   return LineKindClass::Unknown;
 }
 
+LoopTotals SumLoop(double rt, double xt, double rLineSum, double xLineSum, double rArc) {
+  LoopTotals t;
+  t.ZLineSum = std::sqrt(rLineSum * rLineSum + xLineSum * xLineSum);
+  t.Rsum = rt / 3 + rLineSum + rArc;
+  t.Xsum = xt / 3 + xLineSum;
+  t.Zsum = std::sqrt(t.Rsum * t.Rsum + t.Xsum * t.Xsum);
+  t.Iokz = kPhaseVoltageMillivolts / t.Zsum;
+  return t;
+}
+
+bool LoopIsFinite(const LoopTotals& t) {
+  return std::isfinite(t.ZLineSum) && std::isfinite(t.Zsum) && std::isfinite(t.Iokz) && t.Iokz > 0;
+}
+
 CalcOutcome RunLoopCalculation(const SchemeInput& input, SchemeState& state) {
   // Everything is computed into a copy; the shared state changes only when the
   // whole calculation has succeeded.
@@ -139,15 +153,14 @@ CalcOutcome RunLoopCalculation(const SchemeInput& input, SchemeState& state) {
     s.RLineSum += seg.RLine;
     s.XLineSum += seg.XLine;
   }
-  s.ZLineSum = std::sqrt(s.RLineSum * s.RLineSum + s.XLineSum * s.XLineSum);
-  s.Rsum = s.Rt / 3 + s.RLineSum + s.RArc;
-  s.Xsum = s.Xt / 3 + s.XLineSum;
-  s.Zsum = std::sqrt(s.Rsum * s.Rsum + s.Xsum * s.Xsum);
-  s.Iokz = kPhaseVoltageMillivolts / s.Zsum;
+  const LoopTotals totals = SumLoop(s.Rt, s.Xt, s.RLineSum, s.XLineSum, s.RArc);
+  s.ZLineSum = totals.ZLineSum;
+  s.Rsum = totals.Rsum;
+  s.Xsum = totals.Xsum;
+  s.Zsum = totals.Zsum;
+  s.Iokz = totals.Iokz;
 
-  // Absurd inputs (a length of 1e306, say) overflow somewhere in the loop; an
-  // infinite impedance would give a current of 0 that looks like a result.
-  bool finite = std::isfinite(s.ZLineSum) && std::isfinite(s.Zsum) && std::isfinite(s.Iokz) && s.Iokz > 0;
+  bool finite = LoopIsFinite(totals);
   for (const LineSegment& seg : s.Lines) finite = finite && std::isfinite(seg.ZLine);
   if (!finite) return FailCalc(calc_messages::kOutOfRange);
 

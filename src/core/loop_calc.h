@@ -120,6 +120,23 @@ using CalcOutcome = Result<std::string, CalcFailure>;
 enum class LineKindClass { Cable, Tire, Unknown };
 LineKindClass ClassifyLineKind(std::string_view kind);
 
+// The totals of a loop from the transformer's three-fold values, the sums of
+// the sections' RLine and XLine (added in section order) and the arc, for a
+// feeder of any number of sections.
+struct LoopTotals {
+  double ZLineSum = 0;
+  double Rsum = 0;
+  double Xsum = 0;
+  double Zsum = 0;
+  double Iokz = 0;  // A, not rounded
+};
+LoopTotals SumLoop(double rt, double xt, double rLineSum, double xLineSum, double rArc);
+
+// Whether a loop's totals are a result: an overflow anywhere (a length of
+// 1e306, say) gives an infinite impedance and a current of 0 that only looks
+// like one.
+bool LoopIsFinite(const LoopTotals& totals);
+
 // Runs the whole calculation. On success `state` receives every input and
 // computed value; on failure it is left exactly as it was.
 CalcOutcome RunLoopCalculation(const SchemeInput& input, SchemeState& state);

@@ -42,15 +42,9 @@ struct LoopPart {
 
 // Summed over the other sections, not as the whole loop less the last one:
 // a very long last section would cancel every other term.
-LoopPart LoopWithout(const SchemeState& s, const LineSegment& last, const Convention& c) {
-  double r = 0;
-  double x = 0;
-  for (const LineSegment& seg : s.Lines) {
-    if (&seg == &last) continue;
-    r += seg.RLine;
-    x += seg.XLine;
-  }
-  return {s.Rt / 3 + c.lineFactor * r + s.RArc, s.Xt / 3 + x};
+LoopPart LoopWithout(const CheckedLoop& s, const Convention& c) {
+  if (c.lineFactor == 1) return {s.Rt / 3 + s.RRestSum + s.RArc, s.Xt / 3 + s.XRestSum};
+  return {s.Rt / 3 + c.lineFactor * s.RRestSum + s.RArc + s.RGridMin, s.Xt / 3 + s.XRestSum + s.XGridMin};
 }
 
 // The largest length L of the last section, per-metre loop values r and x,
@@ -76,9 +70,9 @@ double LoopCurrent(double r, double x, double voltage) { return voltage / std::h
 // The first catalogue section, smallest first, with which the last section
 // (same kind, material, length and parallel count, phase and neutral of that
 // section) gives at least `trip` under each convention.
-void SmallestSections(const SchemeState& s, const LineSegment& last, double trip, ProtectionCheckResult& out) {
-  const LoopPart normalRest = LoopWithout(s, last, kNormal);
-  const LoopPart heatedRest = LoopWithout(s, last, kHeated);
+void SmallestSections(const CheckedLoop& s, const LineSegment& last, double trip, ProtectionCheckResult& out) {
+  const LoopPart normalRest = LoopWithout(s, kNormal);
+  const LoopPart heatedRest = LoopWithout(s, kHeated);
   const double perMetre = last.Length / last.QuanPar;
   bool normalFound = false;
   bool heatedFound = false;
@@ -109,31 +103,34 @@ void SmallestSections(const SchemeState& s, const LineSegment& last, double trip
   if (!heatedFound) out.sectionMinHot.section = Unreachable();
 }
 
-// Maximum three-phase currents, IEC 60909-0: Ik3 = c_max Un / (√3 |Z1|).
-void ThreePhaseCurrents(const SchemeState& s, ProtectionCheckResult& out) {
-  if (s.WindKind == kSinglePhaseScheme) {
-    out.ik3Device = out.ik3Point = Undefined(check_texts::kWhySinglePhase);
-    return;
-  }
-  // The positive-sequence impedance of a three-phase transformer: one third of
-  // the three-fold catalogue value of the same power with a delta primary.
-  const Result<TransImpedance> trans = CalcTransImpedance(kTriangleStarScheme, s.TransPower);
-  if (!trans.ok()) {
-    out.ik3Device = out.ik3Point = Undefined(check_texts::kWhyNoTriangleStar);
-    return;
-  }
-  const double r1 = trans->rt / 3;
-  const double x1 = trans->xt / 3;
-  const double numerator = kCMax * kLineVoltage / std::sqrt(3.0);
-  out.ik3Device = Value(numerator / std::hypot(r1, x1));
-
-  double rPoint = r1;
-  double xPoint = x1;
+// The three-phase loop of the six sections of the last calculation.
+ThreePhaseLoop SixSectionThreePhaseLoop(const SchemeState& s) {
+  const PositiveSequence z1 = TransformerPositiveSequence(s.WindKind, s.TransPower);
+  ThreePhaseLoop loop;
+  loop.reason = z1.reason;
+  if (!loop.reason.empty()) return loop;
+  loop.rDevice = z1.r1;
+  loop.xDevice = z1.x1;
+  double rPoint = z1.r1;
+  double xPoint = z1.x1;
   for (const LineSegment& line : s.Lines) {
     rPoint += line.RPhase * line.Length / line.QuanPar;
     xPoint += line.XPhase * line.Length / line.QuanPar;
   }
-  out.ik3Point = Value(numerator / std::hypot(rPoint, xPoint));
+  loop.rPoint = rPoint;
+  loop.xPoint = xPoint;
+  return loop;
+}
+
+// Maximum three-phase currents, IEC 60909-0: Ik3 = c_max Un / (√3 |Z1|).
+void ThreePhaseCurrents(const ThreePhaseLoop& loop, ProtectionCheckResult& out) {
+  if (!loop.reason.empty()) {
+    out.ik3Device = out.ik3Point = Undefined(loop.reason);
+    return;
+  }
+  const double numerator = kCMax * kLineVoltage / std::sqrt(3.0);
+  out.ik3Device = Value(numerator / std::hypot(loop.rDevice, loop.xDevice));
+  out.ik3Point = Value(numerator / std::hypot(loop.rPoint, loop.xPoint));
 }
 
 std::string Join(std::string number, std::string_view unit) {
@@ -175,7 +172,40 @@ FigureText KiloampereText(const CheckFigure& figure, const NumberSeparators& sep
 
 }  // namespace
 
+PositiveSequence TransformerPositiveSequence(std::string_view windKind, double power) {
+  if (windKind == kSinglePhaseScheme) return {check_texts::kWhySinglePhase};
+  const Result<TransImpedance> trans = CalcTransImpedance(kTriangleStarScheme, power);
+  if (!trans.ok()) return {check_texts::kWhyNoTriangleStar};
+  return {{}, trans->rt / 3, trans->xt / 3};
+}
+
 ProtectionCheckResult CheckProtection(const SchemeState& s, const DeviceSettings& device) {
+  CheckedLoop loop;
+  loop.Rt = s.Rt;
+  loop.Xt = s.Xt;
+  loop.RArc = s.RArc;
+  loop.RLineSum = s.RLineSum;
+  loop.XLineSum = s.XLineSum;
+  loop.Rsum = s.Rsum;
+  loop.Xsum = s.Xsum;
+  loop.Zsum = s.Zsum;
+  for (int i = kLineCount; i >= 1; --i) {
+    if (s.Lines[static_cast<std::size_t>(i - 1)].Length > 0) {
+      loop.lastLine = i;
+      loop.last = &s.Lines[static_cast<std::size_t>(i - 1)];
+      break;
+    }
+  }
+  for (const LineSegment& seg : s.Lines) {
+    if (&seg == loop.last) continue;
+    loop.RRestSum += seg.RLine;
+    loop.XRestSum += seg.XLine;
+  }
+  if (s.Zsum > 0) loop.threePhase = SixSectionThreePhaseLoop(s);
+  return CheckProtectionLoop(loop, device);
+}
+
+ProtectionCheckResult CheckProtectionLoop(const CheckedLoop& s, const DeviceSettings& device) {
   ProtectionCheckResult out;
   out.tripCurrent = device.TokSR;
   if (!(s.Zsum > 0)) {
@@ -189,8 +219,8 @@ ProtectionCheckResult CheckProtection(const SchemeState& s, const DeviceSettings
   const bool deviceDefined = device.TokSR > 0;
 
   // Minimum current: every line resistance at 80 °C, voltage factor c_min.
-  const double rMin = s.Rt / 3 + kHeatedFactor * s.RLineSum + s.RArc;
-  out.iokzMin = Value(LoopCurrent(rMin, s.Xsum, kHeated.voltage));
+  const double rMin = s.Rt / 3 + kHeatedFactor * s.RLineSum + s.RArc + s.RGridMin;
+  out.iokzMin = Value(LoopCurrent(rMin, s.Xsum + s.XGridMin, kHeated.voltage));
   if (!deviceDefined) {
     out.iokzMinStatus = std::string(check_texts::kNoDevice);
   } else {
@@ -198,21 +228,16 @@ ProtectionCheckResult CheckProtection(const SchemeState& s, const DeviceSettings
         std::string(out.iokzMin.value >= device.TokSR ? check_texts::kTrips : check_texts::kDoesNotTrip);
   }
 
-  for (int i = kLineCount; i >= 1; --i) {
-    if (s.Lines[static_cast<std::size_t>(i - 1)].Length > 0) {
-      out.lastLine = i;
-      break;
-    }
-  }
-  if (!deviceDefined || out.lastLine == 0) {
+  out.lastLine = s.lastLine;
+  if (!deviceDefined || s.last == nullptr) {
     const CheckFigure none = Undefined(!deviceDefined ? check_texts::kWhyNoDevice : check_texts::kWhyNoLine);
     out.lengthMax = out.lengthMaxHot = out.sectionMin.section = out.sectionMinHot.section = none;
   } else {
-    const LineSegment& last = s.Lines[static_cast<std::size_t>(out.lastLine - 1)];
+    const LineSegment& last = *s.last;
     const double r = (last.RPhase + last.RNeutral) / last.QuanPar;
     const double x = (last.XPhase + last.XNeutral) / last.QuanPar;
-    out.lengthMax = MaxLength(LoopWithout(s, last, kNormal), r, x, kNormal.voltage, device.TokSR);
-    out.lengthMaxHot = MaxLength(LoopWithout(s, last, kHeated), kHeatedFactor * r, x, kHeated.voltage, device.TokSR);
+    out.lengthMax = MaxLength(LoopWithout(s, kNormal), r, x, kNormal.voltage, device.TokSR);
+    out.lengthMaxHot = MaxLength(LoopWithout(s, kHeated), kHeatedFactor * r, x, kHeated.voltage, device.TokSR);
     if (ClassifyLineKind(last.Kind) == LineKindClass::Cable) {
       SmallestSections(s, last, device.TokSR, out);
     } else {
@@ -220,7 +245,7 @@ ProtectionCheckResult CheckProtection(const SchemeState& s, const DeviceSettings
     }
   }
 
-  ThreePhaseCurrents(s, out);
+  ThreePhaseCurrents(s.threePhase, out);
   return out;
 }
 

@@ -70,6 +70,56 @@ struct ProtectionCheckResult {
 // device.
 ProtectionCheckResult CheckProtection(const SchemeState& scheme, const DeviceSettings& device);
 
+// The positive-sequence impedance of the transformer, mOhm: one third of the
+// three-fold catalogue value of the same power with a delta primary; or the
+// reason it is not given (`reason` non-empty).
+struct PositiveSequence {
+  std::string_view reason;
+  double r1 = 0;
+  double x1 = 0;
+};
+PositiveSequence TransformerPositiveSequence(std::string_view windKind, double power);
+
+// The positive-sequence loop of the three-phase currents, mOhm: at the device
+// and at the fault point, each the transformer's r1, x1 (plus whatever feeds
+// it) with the sections' RPhase·L/n, XPhase·L/n added in section order.
+struct ThreePhaseLoop {
+  std::string_view reason;  // non-empty: no three-phase current, and why
+  double rDevice = 0;
+  double xDevice = 0;
+  double rPoint = 0;
+  double xPoint = 0;
+};
+
+// A feeder of any number of sections as the check reads it: the figures of
+// its calculated loop (as in SchemeState), its last section with a length,
+// and its three-phase loop.
+struct CheckedLoop {
+  double Rt = 0;  // mOhm, three-fold
+  double Xt = 0;
+  double RArc = 0;
+  double RLineSum = 0;  // Σ RLine in section order
+  double XLineSum = 0;
+  double Rsum = 0;
+  double Xsum = 0;
+  double Zsum = 0;
+  // Σ RLine and Σ XLine of the sections before the last one, summed
+  // directly (not as the whole sum less the last section).
+  double RRestSum = 0;
+  double XRestSum = 0;
+  const LineSegment* last = nullptr;  // nullptr: no section has a length
+  int lastLine = 0;                   // its number, 1-based; 0 for none
+  // Added to the loop of the minimum current: the supply grid's share, 0
+  // when the grid is taken as ideal.
+  double RGridMin = 0;
+  double XGridMin = 0;
+  ThreePhaseLoop threePhase;
+};
+
+// The check of such a feeder; CheckProtection is this check of the six
+// sections of the last calculation.
+ProtectionCheckResult CheckProtectionLoop(const CheckedLoop& loop, const DeviceSettings& device);
+
 // The shown texts of the check: the value and its unit written with `seps`,
 // a word for an unreachable figure or "—", whose reason goes with it.
 struct FigureText {

@@ -21,6 +21,7 @@ enum class HelpTopic : int {
   kReport = 35,
   kResults = 36,
   kProtectionCheck = 37,
+  kLineJournal = 38,
 };
 
 inline constexpr int TopicNumber(HelpTopic topic) { return static_cast<int>(topic); }

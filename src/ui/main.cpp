@@ -17,6 +17,9 @@ int main(int argc, char** argv) {
     tesmir::SetProgramIdentity();
     const tesmir::QtTranslations translations;
     commandLine = tesmir::ReadCommandLine(QCoreApplication::arguments());
+    if (!commandLine.exit && !commandLine.journal.file.isEmpty()) {
+      return tesmir::RunJournalCommand(commandLine.journal);
+    }
   }
   const auto finish = [](const tesmir::CommandLine& line) {
     std::fputs(line.output.toLocal8Bit().constData(), line.exitCode == 0 ? stdout : stderr);

@@ -130,6 +130,7 @@ CommandLine ReadCommandLine(const QStringList& arguments) {
   parser.addPositionalArgument(QStringLiteral("файл"),
                                QStringLiteral("Файл отчета (.csv или .okz), открываемый при запуске"),
                                QStringLiteral("[файл]"));
+  const JournalOptionSet journalOptions = AddJournalOptions(parser);
 
   CommandLine result;
   if (!parser.parse(WithoutWindowSystemOptions(arguments))) {
@@ -152,6 +153,13 @@ CommandLine ReadCommandLine(const QStringList& arguments) {
   }
   for (std::size_t i = 0; i < own.size(); ++i) {
     if (parser.isSet(own[i])) ProgramOptions()[i].apply(result, parser.value(own[i]));
+  }
+  result.journal = ReadJournalOptions(parser, journalOptions);
+  if (!result.journal.misuse.isEmpty()) {
+    result.exit = true;
+    result.exitCode = 1;
+    result.output = result.journal.misuse + QLatin1Char('\n');
+    return result;
   }
   const QStringList files = parser.positionalArguments();
   if (files.size() > 1) {

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "ui/journal_command.h"
+
 class QTranslator;
 
 namespace tesmir {
@@ -51,6 +53,8 @@ struct CommandLine {
   bool unknownOption = false;
   // A report file to open at start, with its full path; empty for none.
   QString reportFile;
+  // A line journal to compute instead of starting the windows.
+  JournalOptions journal;
 };
 
 // Before anything reads a folder of the user's: HOME, when unset or relative,

@@ -1,0 +1,878 @@
+#include "journal/journal_calc.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+
+#include "core/line_catalogue.h"
+#include "core/loop_calc.h"
+#include "core/number_text.h"
+#include "device/device_check.h"
+#include "device/fuse_characteristic.h"
+#include "journal/cable_mark.h"
+
+namespace tesmir {
+namespace {
+
+using namespace journal_texts;
+
+constexpr std::string_view kDefaultArc = "15";
+constexpr std::string_view kDefaultSafety = "1.1";
+constexpr std::string_view kDefaultInstantTime = "0.1";
+constexpr double kDefaultDuLimitTp = 5;
+constexpr double kDefaultDuLimitVru = 4;
+constexpr std::string_view kSinglePhaseScheme = "1/1-0";
+
+// Nominal voltages of the voltage drop, V.
+constexpr double kLineVolts = 400;
+const double kPhaseVolts = kLineVolts / std::sqrt(3.0);
+// Service temperature of the voltage drop: r × 1.25.
+constexpr double kServiceResistance = 1.25;
+// The required disconnection times, s, and the largest rated current of a
+// final circuit that must clear within the shorter one, A.
+constexpr double kFinalCircuitTime = 0.4;
+constexpr double kDistributionTime = 5;
+constexpr double kFinalCircuitLargestRating = 32;
+// Voltage factors of the upstream grid, IEC 60909-0 Table 1.
+constexpr double kGridCMax = 1.10;
+constexpr double kGridCMin = 1.00;
+// A fuse's fast zone, and its 5-s zone.
+constexpr double kFuseFastTime = 0.4;
+constexpr double kFuseSlowTime = 5;
+
+constexpr std::int32_t kRoot = -1;
+constexpr std::int32_t kMissing = -2;
+
+double Sq(double v) { return v * v; }
+
+// ---- the transformer and the grid ------------------------------------------
+
+struct Supply {
+  std::string error;
+  std::string scheme;
+  std::string power;
+  double rt = 0;
+  double xt = 0;
+  PositiveSequence z1;
+  double rqMax = 0;  // mOhm, full grid impedance for maximum currents
+  double xqMax = 0;
+  double rqMin = 0;  // mOhm, for minimum currents
+  double xqMin = 0;
+  double duLimitTp = kDefaultDuLimitTp;
+  double duLimitVru = kDefaultDuLimitVru;
+  std::optional<double> loadIp;
+  std::optional<double> loadCos;
+};
+
+// ZQ = c·Un²/Sk referred to 0.4 kV, in mOhm; XQ = 0.995·ZQ, RQ = 0.1·XQ.
+void GridImpedance(double c, double skMva, double& r, double& x) {
+  const double z = c * Sq(kLineVolts) / (skMva * 1e6) * 1000;
+  x = 0.995 * z;
+  r = 0.1 * x;
+}
+
+std::optional<double> PositiveNumber(std::string_view text) {
+  const std::optional<double> v = ParseDecimal(text);
+  if (!v || !(*v > 0) || !std::isfinite(*v)) return std::nullopt;
+  return v;
+}
+
+// A power factor: 0 < cos φ ≤ 1.
+std::optional<double> PowerFactor(std::string_view text) {
+  const std::optional<double> v = ParseDecimal(text);
+  if (!v || !(*v > 0) || *v > 1) return std::nullopt;
+  return v;
+}
+
+Supply CheckSupply(const JournalNetwork& net) {
+  Supply s;
+  s.scheme = net.scheme;
+  s.power = net.power;
+  SchemeInput input = DefaultSchemeInput();
+  input.windKind = net.scheme;
+  input.transPower = net.power;
+  input.rArc = "0";
+  SchemeState state;
+  const CalcOutcome outcome = RunLoopCalculation(input, state);
+  const auto fail = [&s](std::string_view message) {
+    s.error = "трансформатор: " + std::string(message);
+    return s;
+  };
+  if (!outcome) return fail(outcome.error().message);
+  s.rt = state.Rt;
+  s.xt = state.Xt;
+  s.z1 = TransformerPositiveSequence(state.WindKind, state.TransPower);
+  if (!net.skMva.empty()) {
+    const auto sk = PositiveNumber(net.skMva);
+    const auto skMin = net.skMinMva.empty() ? sk : PositiveNumber(net.skMinMva);
+    if (!sk || !skMin) return fail("неверная мощность короткого замыкания сети, МВА");
+    if (net.scheme != kSinglePhaseScheme) {
+      GridImpedance(kGridCMax, *sk, s.rqMax, s.xqMax);
+      GridImpedance(kGridCMin, *skMin, s.rqMin, s.xqMin);
+    }
+  }
+  if (!net.duLimitTpPct.empty()) {
+    const auto v = PositiveNumber(net.duLimitTpPct);
+    if (!v) return fail("неверное допустимое падение напряжения от ТП");
+    s.duLimitTp = *v;
+  }
+  if (!net.duLimitVruPct.empty()) {
+    const auto v = PositiveNumber(net.duLimitVruPct);
+    if (!v) return fail("неверное допустимое падение напряжения от ВРУ");
+    s.duLimitVru = *v;
+  }
+  if (net.load) {
+    s.loadIp = ParseDecimal(net.load->ip);
+    s.loadCos = PowerFactor(net.load->cosPhi);
+    if (!s.loadIp || *s.loadIp < 0 || !std::isfinite(*s.loadIp) || !s.loadCos) {
+      return fail("неверная нагрузка трансформатора (ip, cos_phi)");
+    }
+  }
+  return s;
+}
+
+// ---- one line ---------------------------------------------------------------
+
+// The device as the check reads it.
+struct Device {
+  std::string error;  // device_error
+  DeviceSettings settings;
+  bool breaker = true;
+  double rated = 0;  // A; 0 when not known
+  std::optional<double> i2t;
+  double tInst = 0.1;
+  double fastCurrent = 0;  // fuse: 0.4-s current × safety
+  double slowCurrent = 0;  // fuse: 5-s current × safety
+  std::string icu;
+};
+
+// Everything a line needs besides its path.
+struct PreparedLine {
+  LineSegment seg;
+  double arc = 0;
+  int phases = 3;
+  Insulation insulation = Insulation::Unknown;
+  std::optional<double> ip;
+  std::optional<double> cosPhi;
+};
+
+// A message of the main window that names section `section` names the line instead.
+std::string NameTheLine(std::string message, int section, std::string_view id) {
+  const std::string tail = "линии " + std::to_string(section);
+  if (message.size() >= tail.size() && std::string_view(message).substr(message.size() - tail.size()) == tail) {
+    message.replace(message.size() - tail.size() + std::string_view("линии ").size(), std::string::npos, id);
+  }
+  return message;
+}
+
+Insulation InsulationOf(std::string_view text) {
+  if (text == "PVC") return Insulation::PVC;
+  if (text == "XLPE") return Insulation::XLPE;
+  if (text == "paper") return Insulation::Paper;
+  return Insulation::NotDetermined;
+}
+
+// Reads the line's texts: the mark, the explicit fields over it. Returns the
+// line's error, or fills `in` and `arc` for the main window's checks.
+std::string MergeLine(const JournalLine& line, const JournalNetwork& net, LineInput& in, std::string_view& arc,
+                      PreparedLine& p, std::vector<std::string>& warnings) {
+  std::optional<CableMark> mark;
+  if (!line.mark.empty()) {
+    Result<CableMark> read = ReadCableMark(line.mark);
+    if (read) {
+      mark = std::move(read).value();
+    } else if (line.kind.empty()) {
+      return read.error();
+    }
+  }
+  in.kind = !line.kind.empty() ? line.kind : mark ? mark->kind : std::string();
+  if (in.kind.empty()) return std::string(kNoKind);
+  const LineKindClass kind = ClassifyLineKind(in.kind);
+  const std::string& explicitStuff = kind == LineKindClass::Tire ? line.model : line.material;
+  in.stuff = !explicitStuff.empty() ? explicitStuff : mark ? mark->stuff : std::string();
+  in.ff = !line.ff.empty() ? line.ff : mark ? mark->ff : std::string();
+  in.fn = !line.fn.empty() ? line.fn : mark ? mark->fn : std::string();
+  const std::string& par = !line.par.empty() ? line.par : mark ? mark->par : line.par;
+  in.quanPar = par.empty() || par == "1" ? std::string(kSingleConductor) : par;
+  in.length = line.length;
+  if (kind == LineKindClass::Cable && (in.ff.empty() || in.fn.empty())) return std::string(kNoSections);
+  if (in.length.empty()) return std::string(kNoLength);
+  arc = !line.arc.empty() ? std::string_view(line.arc) : !net.arc.empty() ? std::string_view(net.arc) : kDefaultArc;
+
+  p.phases = line.phases != 0 ? line.phases : mark ? mark->phases : 3;
+  p.insulation = !line.insulation.empty() ? InsulationOf(line.insulation)
+                 : mark                   ? mark->insulation
+                                          : Insulation::Unknown;
+  if (!line.ip.empty() || !line.cosPhi.empty()) {
+    p.ip = ParseDecimal(line.ip);
+    p.cosPhi = PowerFactor(line.cosPhi);
+    if (!p.ip || *p.ip < 0 || !std::isfinite(*p.ip) || !p.cosPhi) {
+      if (!line.ip.empty() && !line.cosPhi.empty()) {
+        warnings.push_back("Iр = " + line.ip + ", cos φ = " + line.cosPhi +
+                           " заданы неверно: падение напряжения не рассчитано");
+      }
+      p.ip.reset();
+      p.cosPhi.reset();
+    }
+  }
+  return {};
+}
+
+// The main window's checks of the lines, six at a time as the sections of
+// one feeder; a feeder that fails is checked line by line for each line's
+// own message. `arcs` remembers the verdict on each arc text.
+class LineChecker {
+ public:
+  LineChecker(const JournalNetwork& net, const SchemeInput& filler, std::vector<PreparedLine>& prepared,
+              std::vector<LineResult>& results)
+      : net_(net), filler_(filler), batch_(filler), prepared_(prepared), results_(results) {}
+
+  void add(std::size_t line, LineInput in, std::string_view arc) {
+    const auto known = arcs_.find(arc);
+    if (known == arcs_.end()) {
+      SchemeInput check = filler_;
+      check.rArc = std::string(arc);
+      SchemeState state;
+      const CalcOutcome outcome = RunLoopCalculation(check, state);
+      arcs_.emplace(arc, outcome ? ArcVerdict{state.RArc, {}} : ArcVerdict{0, outcome.error().message});
+    }
+    arc_[LineIndex(count_)] = arc;
+    lines_[LineIndex(count_)] = line;
+    batch_.lines[LineIndex(count_)] = std::move(in);
+    if (++count_ == kLineCount) flush();
+  }
+
+  void flush() {
+    if (count_ == 0) return;
+    // A short last batch: the sections after its lines are empty again.
+    for (int k = count_; k < kLineCount; ++k) batch_.lines[LineIndex(k)] = filler_.lines[LineIndex(k)];
+    batch_.rArc = "0";
+    SchemeState state;
+    const bool allRight = RunLoopCalculation(batch_, state).ok();
+    for (int k = 0; k < count_; ++k) {
+      const std::size_t line = lines_[LineIndex(k)];
+      LineResult& r = results_[line];
+      if (allRight) {
+        prepared_[line].seg = std::move(state.Lines[LineIndex(k)]);
+      } else {
+        SchemeInput single = filler_;
+        single.lines[0] = batch_.lines[LineIndex(k)];
+        single.rArc = "0";
+        SchemeState one;
+        const CalcOutcome outcome = RunLoopCalculation(single, one);
+        if (!outcome) {
+          r.error = NameTheLine(outcome.error().message, 1, net_.lines[line].id);
+          continue;
+        }
+        prepared_[line].seg = std::move(one.Lines[0]);
+      }
+      const ArcVerdict& arc = arcs_.find(arc_[LineIndex(k)])->second;
+      if (!arc.message.empty()) {
+        r.error = arc.message;
+        continue;
+      }
+      prepared_[line].arc = arc.value;
+    }
+    count_ = 0;
+  }
+
+ private:
+  const JournalNetwork& net_;
+  const SchemeInput& filler_;
+  SchemeInput batch_;
+  std::vector<PreparedLine>& prepared_;
+  std::vector<LineResult>& results_;
+  struct ArcVerdict {
+    double value;
+    std::string message;  // the main window's, for an arc it refuses
+  };
+  std::unordered_map<std::string_view, ArcVerdict> arcs_;
+  std::array<std::string_view, kLineCount> arc_{};
+  std::array<std::size_t, kLineCount> lines_{};
+  int count_ = 0;
+};
+
+// The device of a line and the required disconnection time it is judged by.
+Device PrepareDevice(const JournalLine& line, bool final, double& tNorm, std::vector<std::string>& warnings) {
+  Device d;
+  const auto fail = [&d](std::string_view message) {
+    d.error = std::string(message);
+    d.settings.TokSR = 0;
+    return d;
+  };
+  if (!line.device) return fail(kNoDevice);
+  const JournalDevice& dev = *line.device;
+  if (dev.type != "breaker" && dev.type != "fuse") return fail(kUnknownDeviceType);
+  d.breaker = dev.type == "breaker";
+  const std::optional<double> rated = ParseDecimal(dev.in);
+  d.rated = rated && std::isfinite(*rated) ? *rated : 0;
+
+  tNorm = final && d.rated > 0 && d.rated <= kFinalCircuitLargestRating ? kFinalCircuitTime : kDistributionTime;
+  if (!line.tNorm.empty()) {
+    const std::optional<double> t = ParseDecimal(line.tNorm);
+    if (!t || (*t != kFinalCircuitTime && *t != kDistributionTime)) {
+      return fail("неверное нормативное время отключения: 0.4 или 5 с");
+    }
+    tNorm = *t;
+  }
+
+  DeviceDialogInput input;
+  input.breaker = d.breaker;
+  const std::string safety = dev.safety.empty() ? std::string(kDefaultSafety) : dev.safety;
+  if (d.breaker) {
+    input.releaseCurrentGiven = !dev.releaseCurrent.empty();
+    input.tokAVnom = dev.in.empty() && input.releaseCurrentGiven ? std::string("0") : dev.in;
+    input.tokNR = input.releaseCurrentGiven ? dev.releaseCurrent : dev.multiple;
+    input.kzAV = safety;
+  } else {
+    input.typePP = dev.fuseType;
+    input.tokPP = dev.in;
+    input.kzPP = safety;
+    const std::string_view required = tNorm == kFinalCircuitTime ? kTime04s : kTime5s;
+    if (dev.time.empty()) {
+      input.timePP = std::string(required);
+    } else if (dev.time == kTime5s && required == kTime04s) {
+      input.timePP = std::string(kTime04s);
+      warnings.emplace_back("класс времени предохранителя 5 с больше нормативного 0.4 с: проверка по 0.4 с");
+    } else {
+      input.timePP = dev.time;
+    }
+  }
+  const AcceptOutcome accepted = AcceptDevice(input, d.settings, NumberSeparators{});
+  if (!accepted) return fail(accepted.error());
+  if (!std::isfinite(d.settings.TokSR) || !(d.settings.TokSR > 0)) {
+    return fail(d.breaker ? kMsgBadBreakerRatedCurrent : kMsgBadFuseRatedCurrent);
+  }
+  if (!d.breaker) {
+    const FuseRating* rating =
+        FindFuseRating(d.settings.TypePP, static_cast<std::int32_t>(std::trunc(d.settings.TokPP)));
+    const double factor = ParseDecimal(safety).value_or(1);
+    if (rating != nullptr) {
+      d.fastCurrent = rating->current04s * factor;
+      d.slowCurrent = rating->current5s * factor;
+    }
+  }
+  if (!dev.i2t.empty()) {
+    d.i2t = PositiveNumber(dev.i2t);
+    if (!d.i2t) return fail("неверная величина I²t аппарата защиты");
+  }
+  if (d.breaker) {
+    const auto t = PositiveNumber(dev.tInst.empty() ? kDefaultInstantTime : dev.tInst);
+    if (!t) return fail("неверное время отключения без выдержки (t_inst)");
+    d.tInst = *t;
+  }
+  if (!dev.icuKa.empty()) {
+    if (!PositiveNumber(dev.icuKa)) return fail(check_texts::kBadBreakingCapacity);
+    d.icu = dev.icuKa;
+  }
+  return d;
+}
+
+// A switchboard has few kinds of device: each is read once.
+struct DeviceMemo {
+  Device device;
+  double tNorm = kDistributionTime;
+  std::vector<std::string> warnings;
+};
+
+class DeviceReader {
+ public:
+  const DeviceMemo& read(const JournalLine& line, bool final) {
+    key_.clear();
+    const auto field = [this](const std::string& text) {
+      key_ += text;
+      key_ += '\x1f';
+    };
+    key_ += final ? 'F' : 'D';
+    field(line.tNorm);
+    if (line.device) {
+      const JournalDevice& d = *line.device;
+      for (const std::string* text : {&d.type, &d.in, &d.multiple, &d.releaseCurrent, &d.safety, &d.fuseType, &d.time,
+                                      &d.icuKa, &d.i2t, &d.tInst}) {
+        field(*text);
+      }
+    }
+    const auto known = memo_.find(key_);
+    if (known != memo_.end()) return known->second;
+    DeviceMemo memo;
+    memo.device = PrepareDevice(line, final, memo.tNorm, memo.warnings);
+    return memo_.emplace(key_, std::move(memo)).first->second;
+  }
+
+ private:
+  std::string key_;
+  std::unordered_map<std::string, DeviceMemo> memo_;
+};
+
+// ---- the thermal withstand ----------------------------------------------------
+
+// k of the adiabatic check; 0 when it is not determined.
+double ThermalFactor(std::string_view material, Insulation insulation) {
+  const bool copper = material == "Медь";
+  switch (insulation) {
+    case Insulation::PVC:
+      return copper ? 115 : 76;
+    case Insulation::XLPE:
+      return copper ? 143 : 94;
+    case Insulation::Paper: {
+      // k = √(Qc(β+20)/ρ20 · ln(1 + (θf − θi)/(β + θi))), 80 → 200 °C.
+      const double beta = copper ? 234.5 : 228;
+      const double qc = copper ? 3.45e-3 : 2.5e-3;
+      const double rho20 = copper ? 17.241e-6 : 28.264e-6;
+      constexpr double kInitial = 80;
+      constexpr double kFinal = 200;
+      return std::round(std::sqrt(qc * (beta + 20) / rho20 * std::log(1 + (kFinal - kInitial) / (beta + kInitial))));
+    }
+    case Insulation::Unknown:
+    case Insulation::NotDetermined:
+      break;
+  }
+  return 0;
+}
+
+enum class EnergyKind { Unknown, Maker, Bound };
+
+// The let-through energy at current I: the maker's I²t in the fast zone,
+// else the bound I²·t of the zone; unknown below the zones.
+EnergyKind Energy(const Device& d, double current, double& energy) {
+  if (!d.error.empty()) return EnergyKind::Unknown;
+  if (d.breaker) {
+    if (!(current >= d.settings.TokSR)) return EnergyKind::Unknown;
+    if (d.i2t) {
+      energy = *d.i2t;
+      return EnergyKind::Maker;
+    }
+    energy = Sq(current) * d.tInst;
+    return EnergyKind::Bound;
+  }
+  if (d.fastCurrent > 0 && current >= d.fastCurrent) {
+    if (d.i2t) {
+      energy = *d.i2t;
+      return EnergyKind::Maker;
+    }
+    energy = Sq(current) * kFuseFastTime;
+    return EnergyKind::Bound;
+  }
+  if (d.slowCurrent > 0 && current >= d.slowCurrent) {
+    energy = Sq(current) * kFuseSlowTime;
+    return EnergyKind::Bound;
+  }
+  return EnergyKind::Unknown;
+}
+
+void JudgeThermal(const PreparedLine& p, const Device& d, LineResult& r) {
+  if (ClassifyLineKind(p.seg.Kind) == LineKindClass::Tire) {
+    r.thermalVerdict = kDash;
+    r.thermalCase = kBusbarThermal;
+    return;
+  }
+  const double k = ThermalFactor(p.seg.Stuff, p.insulation);
+  if (k == 0) {
+    r.thermalVerdict = kDash;
+    r.thermalCase = kNoK;
+    return;
+  }
+  r.set(Fig::ThermalK, k);
+  const double n = p.seg.QuanPar;
+  const double phase = n * ParseDecimal(p.seg.Ff).value_or(0);
+  const double neutral = n * ParseDecimal(p.seg.Fn).value_or(0);
+  struct Case {
+    std::string_view name;
+    std::optional<double> current;
+    double section;
+  };
+  const bool singlePhase = p.phases == 1;
+  const Case cases[] = {
+      {singlePhase ? kCasePhaseIk1Max : kCasePhaseIk3, r.get(singlePhase ? Fig::Ik1MaxStart : Fig::Ik3Start), phase},
+      {kCasePhaseIk1Min, r.get(Fig::Ik1Min), phase},
+      {kCaseNeutralIk1Max, r.get(Fig::Ik1MaxStart), neutral},
+      {kCaseNeutralIk1Min, r.get(Fig::Ik1Min), neutral},
+  };
+  bool makerFails = false;
+  bool boundFails = false;
+  const Case* unknown = nullptr;
+  const Case* decisive = nullptr;
+  double decisiveRatio = 0;
+  double decisiveEnergy = 0;
+  for (const Case& c : cases) {
+    if (!c.current) continue;  // no Iк3: the case is left out
+    double energy = 0;
+    const EnergyKind kind = Energy(d, *c.current, energy);
+    if (kind == EnergyKind::Unknown) {
+      if (unknown == nullptr) unknown = &c;
+      continue;
+    }
+    const double withstand = Sq(k * c.section);
+    const double ratio = withstand / energy;
+    if (withstand < energy) (kind == EnergyKind::Maker ? makerFails : boundFails) = true;
+    if (decisive == nullptr || ratio < decisiveRatio) {
+      decisive = &c;
+      decisiveRatio = ratio;
+      decisiveEnergy = energy;
+    }
+  }
+  r.thermalVerdict = makerFails ? kFails : boundFails ? kNotConfirmed : unknown != nullptr ? kDash : kWithstands;
+  const Case* shown = r.thermalVerdict == kDash ? unknown : decisive;
+  if (shown == nullptr) {
+    r.thermalVerdict = kDash;
+    return;
+  }
+  r.thermalCase = shown->name;
+  r.set(Fig::ThermalCurrent, *shown->current);
+  r.set(Fig::ThermalWithstand, Sq(k * shown->section));
+  if (shown == decisive) r.set(Fig::ThermalEnergy, decisiveEnergy);
+}
+
+// ---- the tree -------------------------------------------------------------
+
+// The sums at the end of a line that the lines it feeds start from.
+struct PathSums {
+  double rLine = 0;  // Σ RLine, Σ XLine in path order
+  double xLine = 0;
+  double rPhase = 0;  // the three-phase loop at the end
+  double xPhase = 0;
+  double du = 0;  // Σ of the line drops from the root line, %
+  double du125 = 0;
+  double duVru = 0;  // the same without the root line
+  double du125Vru = 0;
+  bool duKnown = true;
+};
+
+// The drop of one line, %; r × `rFactor`.
+double LineDrop(const PreparedLine& p, double rFactor) {
+  const LineSegment& s = p.seg;
+  const double cosPhi = *p.cosPhi;
+  const double sinPhi = std::sqrt(std::max(0.0, 1 - cosPhi * cosPhi));
+  if (p.phases == 1) {
+    return 100 * *p.ip * s.Length * (rFactor * (s.RPhase + s.RNeutral) * cosPhi + (s.XPhase + s.XNeutral) * sinPhi) /
+           s.QuanPar / (1000 * kPhaseVolts);
+  }
+  return 100 * std::sqrt(3.0) * *p.ip * s.Length * (rFactor * s.RPhase * cosPhi + s.XPhase * sinPhi) / s.QuanPar /
+         (1000 * kLineVolts);
+}
+
+// The cycle through `start`, written from it: "B8 → B7 → B8"; long cycles
+// are shortened in the middle.
+std::string CycleText(const JournalNetwork& net, const std::vector<std::int32_t>& parent, std::int32_t start) {
+  constexpr int kShown = 8;
+  std::string text = "цикл в ссылках на родителя: " + net.lines[static_cast<std::size_t>(start)].id;
+  std::int32_t at = parent[static_cast<std::size_t>(start)];
+  int steps = 1;
+  while (at != start && steps < kShown) {
+    text += " → " + net.lines[static_cast<std::size_t>(at)].id;
+    at = parent[static_cast<std::size_t>(at)];
+    ++steps;
+  }
+  if (at != start) {
+    std::size_t length = static_cast<std::size_t>(steps);
+    for (; at != start; at = parent[static_cast<std::size_t>(at)]) ++length;
+    text += " → … (всего линий в цикле: " + std::to_string(length) + ")";
+  }
+  return text + " → " + net.lines[static_cast<std::size_t>(start)].id;
+}
+
+bool Finite(const LineResult& r) {
+  for (std::size_t i = 0; i < r.values.size(); ++i) {
+    if ((r.present >> i & 1U) != 0 && !std::isfinite(r.values[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+JournalResult ComputeJournal(const JournalNetwork& net) {
+  JournalResult out;
+  const std::size_t n = net.lines.size();
+  out.lines.resize(n);
+  const Supply supply = CheckSupply(net);
+  if (!supply.error.empty()) {
+    out.transformerError = supply.error;
+    for (LineResult& r : out.lines) r.error = supply.error;
+    return out;
+  }
+
+  // Ids, parents and the lines each line feeds.
+  std::unordered_map<std::string_view, std::int32_t> index;
+  index.reserve(n);
+  std::vector<std::uint8_t> repeated(n, 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!index.emplace(net.lines[i].id, static_cast<std::int32_t>(i)).second) repeated[i] = 1;
+  }
+  std::vector<std::int32_t> parent(n, kRoot);
+  std::vector<std::uint32_t> childStart(n + 1, 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto& link = net.lines[i].parent;
+    if (!link) continue;
+    const auto hit = index.find(*link);
+    parent[i] = hit == index.end() ? kMissing : hit->second;
+    if (parent[i] >= 0) ++childStart[static_cast<std::size_t>(parent[i]) + 1];
+  }
+  for (std::size_t i = 0; i < n; ++i) childStart[i + 1] += childStart[i];
+  std::vector<std::int32_t> children(childStart[n]);
+  {
+    std::vector<std::uint32_t> fill(childStart.begin(), childStart.end() - 1);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (parent[i] >= 0) children[fill[static_cast<std::size_t>(parent[i])]++] = static_cast<std::int32_t>(i);
+    }
+  }
+
+  // The order of the pass: every line after its parent. Lines that no root
+  // reaches lie on a cycle of parent links or below one.
+  std::vector<std::int32_t> order;
+  order.reserve(n);
+  std::vector<std::uint8_t> placed(n, 0);
+  std::vector<std::uint8_t> onCycle(n, 0);
+  const auto placeFrom = [&](std::int32_t start) {
+    std::vector<std::int32_t>& stack = order;  // preorder: the order itself is the stack's history
+    std::size_t next = stack.size();
+    stack.push_back(start);
+    placed[static_cast<std::size_t>(start)] = 1;
+    for (; next < stack.size(); ++next) {
+      const auto line = static_cast<std::size_t>(stack[next]);
+      for (std::uint32_t c = childStart[line]; c < childStart[line + 1]; ++c) {
+        const std::int32_t child = children[c];
+        if (placed[static_cast<std::size_t>(child)] != 0 || onCycle[static_cast<std::size_t>(child)] != 0) continue;
+        placed[static_cast<std::size_t>(child)] = 1;
+        stack.push_back(child);
+      }
+    }
+  };
+  for (std::size_t i = 0; i < n; ++i) {
+    if (parent[i] < 0) placeFrom(static_cast<std::int32_t>(i));
+  }
+  if (order.size() < n) {
+    // Walk up from each unplaced line; a walk that meets itself has found a cycle.
+    std::vector<std::uint32_t> walk(n, 0);
+    std::vector<std::int32_t> cycleStarts;
+    std::uint32_t walkId = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (placed[i] != 0 || walk[i] != 0) continue;
+      ++walkId;
+      auto at = static_cast<std::int32_t>(i);
+      while (at >= 0 && placed[static_cast<std::size_t>(at)] == 0 && walk[static_cast<std::size_t>(at)] == 0) {
+        walk[static_cast<std::size_t>(at)] = walkId;
+        at = parent[static_cast<std::size_t>(at)];
+      }
+      if (at >= 0 && walk[static_cast<std::size_t>(at)] == walkId) {
+        for (std::int32_t c = at;;) {
+          onCycle[static_cast<std::size_t>(c)] = 1;
+          cycleStarts.push_back(c);
+          c = parent[static_cast<std::size_t>(c)];
+          if (c == at) break;
+        }
+      }
+    }
+    for (std::int32_t start : cycleStarts) placeFrom(start);
+  }
+
+  // The transformer's drop, from its load or from the root lines'.
+  std::optional<double> transformerDrop;
+  if (supply.z1.reason.empty()) {
+    std::optional<double> current = supply.loadIp;
+    std::optional<double> cosPhi = supply.loadCos;
+    if (!net.load) {
+      double active = 0;
+      double reactive = 0;
+      bool known = true;
+      for (std::size_t i = 0; i < n && known; ++i) {
+        if (net.lines[i].parent) continue;
+        const auto ip = ParseDecimal(net.lines[i].ip);
+        const auto cp = PowerFactor(net.lines[i].cosPhi);
+        known = ip && *ip >= 0 && std::isfinite(*ip) && cp;
+        if (known) {
+          active += *ip * *cp;
+          reactive += *ip * std::sqrt(std::max(0.0, 1 - *cp * *cp));
+        }
+      }
+      if (known) {
+        current = std::hypot(active, reactive);
+        cosPhi = *current > 0 ? active / *current : 1;
+      }
+    }
+    if (current && cosPhi) {
+      const double sinPhi = std::sqrt(std::max(0.0, 1 - *cosPhi * *cosPhi));
+      const double drop =
+          100 * std::sqrt(3.0) * *current * (supply.z1.r1 * *cosPhi + supply.z1.x1 * sinPhi) / (1000 * kLineVolts);
+      if (std::isfinite(drop)) transformerDrop = drop;
+    }
+  }
+  out.transformerDrop = transformerDrop;
+
+  // The feeder the one-line checks run in: the line as section 1, five empty sections.
+  SchemeInput filler = DefaultSchemeInput();
+  filler.windKind = supply.scheme;
+  filler.transPower = supply.power;
+
+  // Each line's own texts and the main window's checks of it, in file order.
+  std::vector<PreparedLine> prepared(n);
+  {
+    LineChecker checker(net, filler, prepared, out.lines);
+    for (std::size_t i = 0; i < n; ++i) {
+      LineResult& r = out.lines[i];
+      if (repeated[i] != 0) {
+        r.error = "повторное обозначение линии " + net.lines[i].id;
+        continue;
+      }
+      LineInput in;
+      std::string_view arc;
+      r.error = MergeLine(net.lines[i], net, in, arc, prepared[i], r.warnings);
+      if (r.error.empty()) checker.add(i, std::move(in), arc);
+    }
+    checker.flush();
+  }
+
+  DeviceReader devices;
+  PathSums top;
+  top.rPhase = supply.z1.r1 + supply.rqMax;
+  top.xPhase = supply.z1.x1 + supply.xqMax;
+  std::vector<PathSums> sums(n);
+  // The line whose own error stops this one: -1 for none.
+  std::vector<std::int32_t> stop(n, -1);
+
+  for (const std::int32_t at : order) {
+    const auto i = static_cast<std::size_t>(at);
+    const JournalLine& line = net.lines[i];
+    LineResult& r = out.lines[i];
+    const std::int32_t up = onCycle[i] != 0 ? kRoot : parent[i];
+
+    // The line's own errors, in their order.
+    const PreparedLine& p = prepared[i];
+    if (r.error.empty() && parent[i] == kMissing) r.error = "родительская линия " + *line.parent + " не найдена";
+    if (r.error.empty() && onCycle[i] != 0) r.error = CycleText(net, parent, at);
+    if (!r.error.empty()) {
+      stop[i] = at;
+      continue;
+    }
+    if (up >= 0 && stop[static_cast<std::size_t>(up)] >= 0) {
+      const std::int32_t origin = stop[static_cast<std::size_t>(up)];
+      const LineResult& bad = out.lines[static_cast<std::size_t>(origin)];
+      r.error = "ошибка в линии " + net.lines[static_cast<std::size_t>(origin)].id + " выше по цепи: " + bad.error;
+      stop[i] = origin;
+      continue;
+    }
+    const PathSums& from = up >= 0 ? sums[static_cast<std::size_t>(up)] : top;
+    PathSums& end = sums[i];
+    const LineSegment& seg = p.seg;
+
+    // The main window's loop with the path as its sections.
+    end.rLine = from.rLine + seg.RLine;
+    end.xLine = from.xLine + seg.XLine;
+    const LoopTotals loop = SumLoop(supply.rt, supply.xt, end.rLine, end.xLine, p.arc);
+    end.rPhase = from.rPhase + seg.RPhase * seg.Length / seg.QuanPar;
+    end.xPhase = from.xPhase + seg.XPhase * seg.Length / seg.QuanPar;
+
+    const bool final = line.final ? *line.final : childStart[i] == childStart[i + 1];
+    const DeviceMemo& memo = devices.read(line, final);
+    const Device& device = memo.device;
+    const double tNorm = memo.tNorm;
+    r.warnings.insert(r.warnings.end(), memo.warnings.begin(), memo.warnings.end());
+    r.deviceError = device.error;
+
+    CheckedLoop checked;
+    checked.Rt = supply.rt;
+    checked.Xt = supply.xt;
+    checked.RArc = p.arc;
+    checked.RLineSum = end.rLine;
+    checked.XLineSum = end.xLine;
+    checked.Rsum = loop.Rsum;
+    checked.Xsum = loop.Xsum;
+    checked.Zsum = loop.Zsum;
+    checked.RRestSum = from.rLine;
+    checked.XRestSum = from.xLine;
+    checked.last = &seg;
+    checked.lastLine = 1;
+    checked.RGridMin = 2.0 / 3.0 * supply.rqMin;
+    checked.XGridMin = 2.0 / 3.0 * supply.xqMin;
+    checked.threePhase.reason = supply.z1.reason;
+    checked.threePhase.rDevice = from.rPhase;
+    checked.threePhase.xDevice = from.xPhase;
+    checked.threePhase.rPoint = end.rPhase;
+    checked.threePhase.xPoint = end.xPhase;
+    const ProtectionCheckResult check = CheckProtectionLoop(checked, device.settings);
+
+    const LoopTotals before = SumLoop(supply.rt, supply.xt, from.rLine, from.xLine, 0);
+    const double ik1MaxStart =
+        check_factors::kCMax * check_factors::kPhaseVoltage /
+        std::hypot(before.Rsum + 2.0 / 3.0 * supply.rqMax, before.Xsum + 2.0 / 3.0 * supply.xqMax);
+
+    if (!LoopIsFinite(loop) || !std::isfinite(end.rPhase) || !std::isfinite(end.xPhase) ||
+        !std::isfinite(ik1MaxStart)) {
+      r.error = std::string(calc_messages::kOutOfRange);
+      stop[i] = at;
+      continue;
+    }
+    r.set(Fig::Ik1, loop.Iokz);
+    if (check.iokzMin.state == FigureState::Value) r.set(Fig::Ik1Min, check.iokzMin.value);
+    if (check.ik3Device.state == FigureState::Value) r.set(Fig::Ik3Start, check.ik3Device.value);
+    if (check.ik3Point.state == FigureState::Value) r.set(Fig::Ik3End, check.ik3Point.value);
+    r.set(Fig::Ik1MaxStart, ik1MaxStart);
+
+    if (device.error.empty()) {
+      r.set(Fig::TripCurrent, device.settings.TokSR);
+      r.set(Fig::TNorm, tNorm);
+      r.verdict = loop.Iokz >= device.settings.TokSR ? kStatusTrips : kStatusDoesNotTrip;
+      r.verdictMin = check.iokzMin.value >= device.settings.TokSR ? kStatusTrips : kStatusDoesNotTrip;
+      r.lmaxHotState = check.lengthMaxHot.state;
+      if (check.lengthMaxHot.state == FigureState::Value) r.set(Fig::LmaxHot, check.lengthMaxHot.value);
+      r.sminHotState = check.sectionMinHot.section.state;
+      if (r.sminHotState == FigureState::Value) r.set(Fig::SminHot, check.sectionMinHot.section.value);
+      if (device.icu.empty()) {
+        r.breaking = kDash;
+      } else {
+        const BreakingVerdict breaking = JudgeBreakingCapacity(device.icu, check.ik3Device);
+        r.breaking = breaking.status == check_texts::kBreakingEnough  ? check_texts::kBreakingEnough
+                     : breaking.status == check_texts::kBreakingShort ? check_texts::kBreakingShort
+                                                                      : kDash;
+      }
+      if (p.ip && device.rated > 0 && *p.ip > device.rated) {
+        r.warnings.push_back("Iр = " + line.ip + " А больше Iном аппарата " + line.device->in + " А");
+      }
+    }
+
+    // The voltage drop along the path.
+    const bool rootLine = up < 0;
+    end.duKnown = from.duKnown && p.ip.has_value();
+    if (p.ip) {
+      const double drop = LineDrop(p, 1);
+      const double drop125 = LineDrop(p, kServiceResistance);
+      r.set(Fig::DuLine, drop);
+      r.set(Fig::Du125Line, drop125);
+      end.du = from.du + drop;
+      end.du125 = from.du125 + drop125;
+      end.duVru = rootLine ? 0 : from.duVru + drop;
+      end.du125Vru = rootLine ? 0 : from.du125Vru + drop125;
+      if (end.duKnown) {
+        r.set(Fig::DuVru, end.duVru);
+        r.set(Fig::Du125Vru, end.du125Vru);
+        r.duOkVru = end.duVru <= supply.duLimitVru;
+        if (transformerDrop) {
+          r.set(Fig::DuTp, *transformerDrop + end.du);
+          r.set(Fig::Du125Tp, *transformerDrop + end.du125);
+          r.duOkTp = *transformerDrop + end.du <= supply.duLimitTp;
+        }
+      }
+    }
+
+    JudgeThermal(p, device, r);
+    if (!Finite(r)) {
+      // Whatever overflowed is not shown as a number.
+      for (std::size_t f = 0; f < r.values.size(); ++f) {
+        if (!std::isfinite(r.values[f])) r.present &= ~(1U << f);
+      }
+    }
+  }
+  return out;
+}
+
+bool LineFailsAVerdict(const LineResult& line) {
+  return !line.error.empty() || !line.deviceError.empty() || line.verdict == kStatusDoesNotTrip ||
+         line.verdictMin == kStatusDoesNotTrip || line.breaking == check_texts::kBreakingShort ||
+         line.duOkTp == false || line.duOkVru == false || line.thermalVerdict == kFails ||
+         line.thermalVerdict == kNotConfirmed;
+}
+
+}  // namespace tesmir
