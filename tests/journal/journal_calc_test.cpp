@@ -369,8 +369,9 @@ TEST(JournalErrors, EachErrorStaysWithItsLineAndStopsTheLinesBelow) {
       {"length", [](JournalNetwork& n) { n.lines[1].length = "-1"; }, "Неверная длина линии B"},
       {"parallel 0", [](JournalNetwork& n) { n.lines[1].par = "0"; },
        "Неверное количество параллельных проводов линии B"},
-      {"absurd length", [](JournalNetwork& n) { n.lines[1].length = "1e308"; },
-       std::string(calc_messages::kOutOfRange)},
+      // Past the 100 km that any length may have: the main window's length message.
+      {"absurd length", [](JournalNetwork& n) { n.lines[1].length = "1e308"; }, "Неверная длина линии B"},
+      {"length over 100 km", [](JournalNetwork& n) { n.lines[1].length = "100000.001"; }, "Неверная длина линии B"},
       {"arc", [](JournalNetwork& n) { n.lines[1].arc = "-3"; }, std::string(calc_messages::kBadArc)},
       {"parent", [](JournalNetwork& n) { n.lines[1].parent = "B99"; }, "родительская линия B99 не найдена"},
       {"cycle", [](JournalNetwork& n) { n.lines[1].parent = "C"; }, "цикл в ссылках на родителя: B → C → B"},
