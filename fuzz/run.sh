@@ -7,7 +7,7 @@
 #   fuzz/run.sh --runs [N] [name]   every target (or only `name`) for N
 #                                   executions (default 10,000,000)
 #
-# Targets: report_reader, number_text, feeder_reader. New inputs go to
+# Targets: report_reader, number_text, feeder_reader, journal_reader. New inputs go to
 # fuzz/work/<target>/, the seed files stay in the target's corpus folder,
 # which the tests replay; a crash leaves fuzz/crash-* behind.
 set -euo pipefail
@@ -37,7 +37,8 @@ cmake -S .. -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithD
   -DTESMIR_BUILD_TESTS=OFF -DTESMIR_BUILD_BENCH=OFF -DTESMIR_BUILD_FUZZ=ON >/dev/null
 
 # name, corpus folder, maximum input length
-targets=("report_reader corpus 4096" "number_text number_corpus 64" "feeder_reader feeder_corpus 8192")
+targets=("report_reader corpus 4096" "number_text number_corpus 64" "feeder_reader feeder_corpus 8192"
+  "journal_reader journal_corpus 16384")
 for entry in "${targets[@]}"; do
   read -r name corpus maxlen <<<"$entry"
   if [ -n "$only" ] && [ "$only" != "$name" ]; then continue; fi
