@@ -7,11 +7,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QRandomGenerator>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+
+#include "report/file_names.h"
 
 namespace tesmir {
 namespace {
@@ -27,9 +32,9 @@ FileError Error(FileErrorKind kind, QString message) { return FileError{kind, st
 // Reads into any buffer with resize() and data().
 template <class Buffer>
 Result<Buffer, FileError> ReadInto(const QString& path, const ReadLimits& limits) {
-  const QString name = QDir::toNativeSeparators(path);
+  const QString name = QDir::toNativeSeparators(ShownFileName(path));
   // O_NONBLOCK: opening a FIFO must not wait for a writer.
-  const QByteArray encoded = QFile::encodeName(path);
+  const QByteArray encoded = EncodeFileName(path);
   const int fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
     return FailWith(Error(FileErrorKind::Open, OpenFailureText(path, SystemText(errno))));
@@ -90,14 +95,101 @@ Result<Buffer, FileError> ReadInto(const QString& path, const ReadLimits& limits
   return bytes;
 }
 
+mode_t ModeOf(QFileDevice::Permissions permissions) {
+  static constexpr struct {
+    QFileDevice::Permission permission;
+    mode_t mode;
+  } kBits[] = {
+      {QFileDevice::ReadOwner, S_IRUSR}, {QFileDevice::WriteOwner, S_IWUSR}, {QFileDevice::ExeOwner, S_IXUSR},
+      {QFileDevice::ReadGroup, S_IRGRP}, {QFileDevice::WriteGroup, S_IWGRP}, {QFileDevice::ExeGroup, S_IXGRP},
+      {QFileDevice::ReadOther, S_IROTH}, {QFileDevice::WriteOther, S_IWOTH}, {QFileDevice::ExeOther, S_IXOTH},
+  };
+  mode_t mode = 0;
+  for (const auto& bit : kBits) {
+    if (permissions.testFlag(bit.permission)) {
+      mode |= bit.mode;
+    }
+  }
+  return mode;
+}
+
+// QSaveFile can only name files by UTF-8 text; a name with kept bytes is
+// saved by the same steps done here: a new file beside the old one, every
+// byte written and synced, then renamed over the old one (or removed).
+Result<FileSaved, FileError> SaveUnderKeptBytes(const QString& path, QByteArrayView bytes, const SaveOptions& options) {
+  const auto failed = [&](FileErrorKind kind, int error) {
+    return FailWith(Error(kind, SaveFailureText(path, SystemText(error))));
+  };
+  QByteArray target = EncodeFileName(path);
+  struct stat old {};
+  bool existed = ::lstat(target.constData(), &old) == 0;
+  if (existed && S_ISLNK(old.st_mode)) {
+    // The file a link names is replaced, not the link.
+    char resolved[PATH_MAX];
+    if (::realpath(target.constData(), resolved) != nullptr) {
+      target = QByteArray(resolved);
+    }
+    existed = ::stat(target.constData(), &old) == 0;
+  }
+  int fd = -1;
+  QByteArray part;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    part = target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+    // 0666 less the umask, as for every new document.
+    fd = ::open(part.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0 && errno != EEXIST) {
+      return failed(FileErrorKind::Open, errno);
+    }
+  }
+  if (fd < 0) {
+    return failed(FileErrorKind::Open, EEXIST);
+  }
+  const auto abandon = [&](int error) {
+    ::close(fd);
+    ::unlink(part.constData());
+    return failed(FileErrorKind::Write, error);
+  };
+  const bool setMode = existed || options.newFilePermissions.has_value();
+  if (setMode && ::fchmod(fd, existed ? (old.st_mode & 07777) : ModeOf(*options.newFilePermissions)) != 0) {
+    return abandon(errno);
+  }
+  qsizetype done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = ::write(fd, bytes.data() + done, static_cast<std::size_t>(bytes.size() - done));
+    if (written < 0 && errno == EINTR) {
+      continue;
+    }
+    if (written <= 0) {
+      return abandon(written < 0 ? errno : ENOSPC);
+    }
+    done += static_cast<qsizetype>(written);
+  }
+  if (::fsync(fd) != 0) {
+    return abandon(errno);
+  }
+  if (::close(fd) != 0) {
+    const int error = errno;
+    ::unlink(part.constData());
+    return failed(FileErrorKind::Write, error);
+  }
+  if (::rename(part.constData(), target.constData()) != 0) {
+    const int error = errno;
+    ::unlink(part.constData());
+    return failed(FileErrorKind::Write, error);
+  }
+  return FileSaved{};
+}
+
 }  // namespace
 
 QString SaveFailureText(const QString& path, const QString& reason) {
-  return WithReason(QStringLiteral("Не удалось сохранить файл %1.").arg(QDir::toNativeSeparators(path)), reason);
+  return WithReason(QStringLiteral("Не удалось сохранить файл %1.").arg(QDir::toNativeSeparators(ShownFileName(path))),
+                    reason);
 }
 
 QString OpenFailureText(const QString& path, const QString& reason) {
-  return WithReason(QStringLiteral("Не удалось открыть файл %1.").arg(QDir::toNativeSeparators(path)), reason);
+  return WithReason(QStringLiteral("Не удалось открыть файл %1.").arg(QDir::toNativeSeparators(ShownFileName(path))),
+                    reason);
 }
 
 Result<FileSaved, FileError> WriteAllBytes(QIODevice& device, QByteArrayView bytes, const QString& path) {
@@ -113,6 +205,9 @@ Result<FileSaved, FileError> WriteAllBytes(QIODevice& device, QByteArrayView byt
 }
 
 Result<FileSaved, FileError> SaveFileBytes(const QString& path, QByteArrayView bytes, const SaveOptions& options) {
+  if (HasRawBytes(path)) {
+    return SaveUnderKeptBytes(path, bytes, options);
+  }
   const bool existed = QFileInfo::exists(path);
   // Unbuffered, so every failed write is seen here: a buffered tail that fails
   // only while the file is being closed would go unnoticed and commit() would
@@ -145,7 +240,7 @@ Result<std::string, FileError> ReadRegularFileBytes(const QString& path, const R
 }
 
 bool IsReadableRegularFile(const QString& path) {
-  const QByteArray encoded = QFile::encodeName(path);
+  const QByteArray encoded = EncodeFileName(path);
   const int fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
     return false;

@@ -1,11 +1,10 @@
 #include "report/journal_file.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <initializer_list>
 
+#include "report/file_io.h"
 #include "report/utf8_text.h"
 
 namespace tesmir {
@@ -273,32 +272,26 @@ JournalParse ParseJournal(QByteArrayView bytes) {
 }
 
 QString SaveJournalFile(const QString& path, const JournalDocument& document) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
   const QByteArray bytes = JournalToJson(document);
-  if (file.write(bytes) != bytes.size()) {
-    const QString error = file.errorString();
-    file.cancelWriting();
-    return error;
-  }
-  if (!file.commit()) return file.errorString();
-  return {};
+  const Result<FileSaved, FileError> saved = SaveFileBytes(path, bytes);
+  return saved ? QString() : saved.error().message;
 }
 
 LoadedJournal LoadJournalFile(const QString& path) {
   LoadedJournal out;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    out.error = file.errorString();
+  ReadLimits limits;
+  limits.maxBytes = kJournalMaxBytes;
+  Result<QByteArray, FileError> bytes = ReadRegularFile(path, limits);
+  if (!bytes) {
+    // Too large is a file the program never writes: refused as not a journal.
+    if (bytes.error().kind == FileErrorKind::TooLarge) {
+      out.reason = QStringLiteral("файл слишком велик");
+    } else {
+      out.error = bytes.error().message;
+    }
     return out;
   }
-  // One byte more than allowed is enough to know the file is too large.
-  const QByteArray bytes = file.read(kJournalMaxBytes + 1);
-  if (file.error() != QFileDevice::NoError) {
-    out.error = file.errorString();
-    return out;
-  }
-  JournalParse parsed = ParseJournal(bytes);
+  JournalParse parsed = ParseJournal(bytes.value());
   out.document = std::move(parsed.document);
   out.reason = std::move(parsed.reason);
   return out;

@@ -45,12 +45,13 @@ struct JournalParse {
 JournalParse ParseJournal(QByteArrayView bytes);
 
 // Writes through a temporary file that replaces `path` only when complete.
-// Returns the empty text or the system's error text.
+// Returns the empty text or the whole message to show (the file's name and
+// the system's reason).
 QString SaveJournalFile(const QString& path, const JournalDocument& document);
 
 struct LoadedJournal {
   std::optional<JournalDocument> document;
-  QString error;   // the file could not be read (system error text)
+  QString error;   // the file could not be read: the whole message to show
   QString reason;  // read, but not a journal file
 };
 

@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "report/file_io.h"
+#include "report/file_names.h"
 
 namespace tesmir {
 
@@ -53,7 +54,7 @@ Result<ReportSaved, QString> SaveReportFile(const QString& path, const ReportTab
 
 Result<LoadedReport, QString> LoadReportFile(const QString& path, ReportLayout layout, const ReportFileLimits& limits) {
   LoadedReport out;
-  const QString name = QDir::toNativeSeparators(path);
+  const QString name = QDir::toNativeSeparators(ShownFileName(path));
   ReadLimits read;
   read.maxBytes = limits.maxBytes;
   read.notRegular = QStringLiteral(

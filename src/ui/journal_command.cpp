@@ -1,9 +1,9 @@
 #include "ui/journal_command.h"
 
-#include <QSaveFile>
 #include <cstdio>
 
 #include "journal/journal_calc.h"
+#include "report/file_io.h"
 #include "report/journal_file.h"
 #include "report/journal_results.h"
 
@@ -55,7 +55,7 @@ JournalOptions ReadJournalOptions(const QCommandLineParser& parser, const Journa
 int RunJournalCommand(const JournalOptions& options) {
   const LoadedJournal loaded = LoadJournalFile(options.file);
   if (!loaded.error.isEmpty()) {
-    Complain(QStringLiteral("Не удалось прочитать файл %1: %2").arg(options.file, loaded.error));
+    Complain(loaded.error);
     return kJournalUnreadable;
   }
   if (!loaded.document) {
@@ -69,9 +69,9 @@ int RunJournalCommand(const JournalOptions& options) {
   } else {
     const bool json = options.results.endsWith(QLatin1String(".json"), Qt::CaseInsensitive);
     const QByteArray bytes = json ? JournalResultsJson(network, result) : JournalResultsCsv(network, result);
-    QSaveFile file(options.results);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-      Complain(QStringLiteral("Не удалось записать файл %1: %2").arg(options.results, file.errorString()));
+    const Result<FileSaved, FileError> saved = SaveFileBytes(options.results, bytes);
+    if (!saved) {
+      Complain(saved.error().message);
       return kJournalUnreadable;
     }
   }

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cstdio>
 
+#include "report/file_names.h"
 #include "ui/app.h"
 #include "ui/program_icon.h"
 #include "ui/program_setup.h"
@@ -11,12 +12,17 @@ int main(int argc, char** argv) {
   // The command line is read before any window system is opened, so --help
   // and --version work on a console without a desktop.
   tesmir::SettleHomeFolders();
+  // Qt's own list would lose the bytes of a file name that is not UTF-8.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) {
+    arguments << tesmir::DecodeFileName(argv[i]);
+  }
   tesmir::CommandLine commandLine;
   {
     QCoreApplication console(argc, argv);
     tesmir::SetProgramIdentity();
     const tesmir::QtTranslations translations;
-    commandLine = tesmir::ReadCommandLine(QCoreApplication::arguments());
+    commandLine = tesmir::ReadCommandLine(arguments);
     if (!commandLine.exit && !commandLine.journal.file.isEmpty()) {
       return tesmir::RunJournalCommand(commandLine.journal);
     }

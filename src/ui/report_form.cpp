@@ -28,6 +28,7 @@
 #include <utility>
 #include <vector>
 
+#include "report/file_names.h"
 #include "report/report_columns.h"
 #include "report/report_file.h"
 #include "report/report_table.h"
@@ -515,7 +516,7 @@ void ReportForm::DeleteAllButtonClick() {
 
 void ReportForm::setReportFileName(const QString& path) {
   reportFileName_ = path;
-  setWindowTitle(kCaption + QLatin1Char('-') + path);
+  setWindowTitle(kCaption + QLatin1Char('-') + ShownFileName(path));
 }
 
 void ReportForm::keepPlacesIn(const QString& settingsFile) {
@@ -630,7 +631,9 @@ ReportForm::OpenResult ReportForm::openReportFile(const QString& path) {
   const std::optional<ReportLayout> layout = LayoutForFileName(path);
   if (!layout) {
     // Not a report file name: nothing is read and nothing changes.
-    messages_.error(this, QString::fromUtf8(report_file_messages::kNotAReportName).arg(QDir::toNativeSeparators(path)));
+    messages_.error(
+        this,
+        QString::fromUtf8(report_file_messages::kNotAReportName).arg(QDir::toNativeSeparators(ShownFileName(path))));
     return OpenResult::Failed;
   }
   // The rows are built only once the file is accepted; running out of
@@ -649,7 +652,8 @@ ReportForm::OpenResult ReportForm::openReportFile(const QString& path) {
     loaded.bytes = std::string();
     model_->assignRows(std::move(parsed.rows));
   } catch (const std::bad_alloc&) {
-    messages_.error(this, QString::fromUtf8(report_file_messages::kOutOfMemory).arg(QDir::toNativeSeparators(path)));
+    messages_.error(
+        this, QString::fromUtf8(report_file_messages::kOutOfMemory).arg(QDir::toNativeSeparators(ShownFileName(path))));
     return OpenResult::Failed;
   }
   setReportFileName(path);

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include "report/file_io.h"
+#include "report/file_names.h"
 
 namespace tesmir {
 namespace {
@@ -82,6 +83,11 @@ void ReportPlaces::useFolder(const QString& folder) {
 
 void ReportPlaces::useFile(const QString& file) {
   const QString path = QFileInfo(file).absoluteFilePath();
+  // The settings file keeps text: a name with bytes that are not UTF-8 would
+  // come back as another name, so it is not remembered.
+  if (HasRawBytes(path)) {
+    return;
+  }
   lastFolder_ = QFileInfo(path).absolutePath();
   recent_.removeAll(path);
   recent_.prepend(path);

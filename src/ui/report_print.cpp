@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "report/file_names.h"
 #include "report/report_table.h"
 #include "tesmir_version.h"
 #include "ui/document_dialogs.h"
@@ -61,7 +62,7 @@ int PaintReport(QPagedPaintDevice& device, const ReportTable& table, const QStri
   QPen pen(Qt::black);
   pen.setWidthF(0.5 * pt);
   const QString fileText =
-      reportFileName.isEmpty() ? QStringLiteral("не сохранен") : QFileInfo(reportFileName).fileName();
+      reportFileName.isEmpty() ? QStringLiteral("не сохранен") : QFileInfo(ShownFileName(reportFileName)).fileName();
   const auto cell = [&](int col, qreal y, const QString& text, const QFont& font) {
     const QRectF box(col * colW, y, colW, rowH);
     p.setPen(pen);

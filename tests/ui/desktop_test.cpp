@@ -1,7 +1,10 @@
 // The program as a desktop program: Qt's own texts in the user's language,
 // its names for the desktop, the command line, F9 and small screens.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QAbstractButton>
@@ -342,6 +345,43 @@ TEST_F(DesktopTest, MainWindowScrollsWhenTheScreenIsTooSmall) {
   EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
   EXPECT_GT(scroller->verticalScrollBar()->maximum(), 0);
   main.hide();
+}
+
+// A file named in Windows-1251 bytes on the command line is opened by those
+// bytes, and a file named so is written under its own name: Qt's own list of
+// arguments would have turned the bytes into U+FFFD and found no such file.
+TEST(CommandLine, FilesNamedInWindows1251BytesAreOpenedAndWrittenByTheirBytes) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string folder = QFile::encodeName(dir.path()).toStdString();
+  const std::string journal = folder + "/\xCE\xF2\xF7\xE5\xF2.tsn";  // "Отчет" in Windows-1251
+  const std::string results = folder + "/\xD0\xE5\xE7.json";         // "Рез"
+  QFile example(QStringLiteral(TESMIR_SOURCE_DIR "/examples/office.tsn"));
+  ASSERT_TRUE(example.open(QIODevice::ReadOnly));
+  const QByteArray bytes = example.readAll();
+  const int fd = ::open(journal.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::write(fd, bytes.constData(), static_cast<std::size_t>(bytes.size())), bytes.size());
+  ::close(fd);
+
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::setenv("QT_QPA_PLATFORM", "no-such-window-system", 1);
+    ::execl(TESMIR_PROGRAM, "tesmir", "--journal", journal.c_str(), "--results", results.c_str(),
+            static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the journal was read and computed";
+  struct stat info {};
+  ASSERT_EQ(::stat(results.c_str(), &info), 0) << "the results are under the name given";
+  EXPECT_GT(info.st_size, 100);
+  // Qt cannot name these files to remove them with the folder.
+  ::unlink(journal.c_str());
+  ::unlink(results.c_str());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -19,10 +20,12 @@
 #include <optional>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/display_format.h"
 #include "core/loop_calc.h"
 #include "device/device_settings.h"
+#include "report/file_names.h"
 #include "report/report_file.h"
 #include "report/report_table.h"
 #include "support/modal_guard.h"
@@ -694,4 +697,24 @@ TEST_F(ReportWindows, NamesThatAreNotReadLeaveEverythingAsItWas) {
 }
 
 }  // namespace
+// A report named in Windows-1251 bytes (as given on the command line) opens,
+// shows its name readably and is saved back under the same bytes.
+TEST_F(ReportWindows, AReportNamedInWindows1251BytesOpensAndSavesUnderItsName) {
+  ReportTable other;
+  ASSERT_EQ(other.addPoint("X", Row("X")), "");
+  const std::string bytes = QFile::encodeName(dir_.path()).toStdString() + "/\xCE\xF2\xF7\xE5\xF2.csv";
+  const QString name = DecodeFileName(bytes);
+  ASSERT_TRUE(SaveReportFile(name, other).ok());
+  ASSERT_EQ(form_.openReportFile(name), ReportForm::OpenResult::Opened) << sink_.errors().join(u'\n').toStdString();
+  EXPECT_EQ(gridText(0, 0), QStringLiteral("X"));
+  EXPECT_TRUE(form_.windowTitle().endsWith(QStringLiteral("/Отчет.csv"))) << form_.windowTitle().toStdString();
+  fill({"X", "Y"});
+  ASSERT_TRUE(form_.saveReport());
+  ASSERT_EQ(form_.openReportFile(name), ReportForm::OpenResult::Opened);
+  EXPECT_EQ(gridText(1, 0), QStringLiteral("Y")) << "saved over the same file";
+  // Qt cannot name the file to remove it with the folder.
+  EXPECT_EQ(::unlink(bytes.c_str()), 0);
+  EXPECT_TRUE(QDir(dir_.path()).isEmpty()) << "no second file under a mangled name";
+}
+
 }  // namespace tesmir
