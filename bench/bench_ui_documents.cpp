@@ -11,9 +11,9 @@
 #include <clocale>
 #include <string>
 
+#include "paper/calc_note.h"
+#include "paper/report_paper.h"
 #include "report/report_table.h"
-#include "ui/calc_note.h"
-#include "ui/report_print.h"
 
 namespace {
 

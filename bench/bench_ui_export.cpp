@@ -12,8 +12,8 @@
 #include <string>
 
 #include "sample_report.h"
-#include "ui/message_sink.h"
-#include "ui/spreadsheet_export.h"
+#include "widgets/message_sink.h"
+#include "widgets/spreadsheet_export.h"
 
 namespace {
 

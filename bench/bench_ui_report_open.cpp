@@ -13,10 +13,10 @@
 #include "report/report_file.h"
 #include "report/report_table.h"
 #include "sample_report.h"
-#include "ui/delete_all_report_form.h"
-#include "ui/file_chooser.h"
-#include "ui/message_sink.h"
-#include "ui/report_form.h"
+#include "widgets/delete_all_report_form.h"
+#include "widgets/file_chooser.h"
+#include "widgets/message_sink.h"
+#include "widgets/report_form.h"
 
 namespace {
 

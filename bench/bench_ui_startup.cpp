@@ -17,7 +17,7 @@
 #include <clocale>
 #include <memory>
 
-#include "ui/app.h"
+#include "app/app.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <QCoreApplication>
 #include <clocale>
 
+#include "app/app.h"
+#include "app/program_setup.h"
 #include "startup_probe.h"
-#include "ui/app.h"
-#include "ui/program_icon.h"
-#include "ui/program_setup.h"
+#include "widgets/program_icon.h"
 
 int main(int argc, char** argv) {
   {

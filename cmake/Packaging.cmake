@@ -1,6 +1,6 @@
 # Desktop integration and the Debian package.
 #
-# `cmake --install` puts the program in bin (see src/ui), and here its desktop
+# `cmake --install` puts the program in bin (see src/app), and here its desktop
 # entry, icons, AppStream metainfo and documentation in the usual places of a
 # Linux desktop. `cpack -G DEB` in a Release build directory packs the same
 # tree as tesmir_<version>_<arch>.deb.

@@ -48,26 +48,72 @@ while IFS= read -r hit; do
   esac
 done < <(includes "$src/journal")
 
-# report: QtCore only; a Qt class header is accepted when QtCore provides it.
+# Where the Qt headers are, to tell which module a class header belongs to.
 qt_headers=""
 if command -v qmake6 >/dev/null 2>&1; then
   qt_headers=$(qmake6 -query QT_INSTALL_HEADERS 2>/dev/null || true)
 fi
 [ -d "$qt_headers/QtCore" ] || qt_headers=/usr/include/$(gcc -print-multiarch 2>/dev/null || echo x86_64-linux-gnu)/qt6
-while IFS= read -r hit; do
-  header=${hit##*:}
+
+# The Qt module of an include: "QtCore/..." and "QString" both give QtCore;
+# prints nothing when the header is no Qt class header.
+qt_module() {
+  local header=$1 module
   case "$header" in
-    ui/*) breach "$hit: the report includes the windows" ;;
-    QtCore/*) ;;
-    Qt*/*) breach "$hit: the report may use QtCore only" ;;
+    Qt*/*) echo "${header%%/*}" ;;
     Q*)
-      if [ -d "$qt_headers/QtCore" ]; then
-        [ -e "$qt_headers/QtCore/$header" ] || breach "$hit: $header is not a QtCore header"
-      else
-        breach "$hit: cannot find the Qt headers to check $header"
-      fi ;;
+      for module in QtCore QtGui QtWidgets QtPrintSupport QtSvg; do
+        if [ -e "$qt_headers/$module/$header" ]; then
+          echo "$module"
+          return
+        fi
+      done
+      echo unknown ;;
   esac
-done < <(includes "$src/report")
+}
+
+# check_layer <folder> <qt modules allowed, space-separated> <our folders allowed, space-separated> [gui classes]
+# With gui classes given, QtGui is allowed for those class headers only.
+check_layer() {
+  local folder=$1 modules=" $2 " folders=" $3 " gui_classes=" ${4:-} "
+  [ -d "$src/$folder" ] || return 0
+  if [ ! -d "$qt_headers/QtCore" ]; then
+    breach "$folder: cannot find the Qt headers to check the layer"
+    return
+  fi
+  while IFS= read -r hit; do
+    local header=${hit##*:} module
+    module=$(qt_module "$header")
+    if [ -n "$module" ]; then
+      if [ "$module" = unknown ]; then
+        breach "$hit: $header is no Qt header this check knows"
+      elif [[ "$modules" != *" $module "* ]]; then
+        if [ "$module" = QtGui ] && [[ "$gui_classes" == *" ${header#QtGui/} "* ]]; then
+          continue
+        fi
+        breach "$hit: $folder may not use $module"
+      fi
+    elif [[ "$header" == */* ]]; then
+      # Only our own folders are judged; system headers such as sys/stat.h pass.
+      local top=${header%%/*}
+      [ -d "$src/$top" ] || continue
+      [[ "$folders" == *" $top "* ]] || breach "$hit: $folder includes $top"
+    fi
+  done < <(includes "$src/$folder")
+}
+
+# report: QtCore only.
+check_layer report "QtCore" "core device journal report"
+# texts: QtCore, made from the domain's results.
+check_layer texts "QtCore" "core device journal report texts"
+# document: QtCore, and QtGui for the undo stack only.
+check_layer document "QtCore" "core device journal report texts document" "QUndoStack QUndoCommand"
+# paper: QtGui (painter, PDF writer); no widgets, no printer.
+check_layer paper "QtCore QtGui" "core device journal report texts document paper"
+# widgets: the windows; no start-up code.
+check_layer widgets "QtCore QtGui QtWidgets QtPrintSupport QtSvg" "core device journal report texts document paper widgets"
+# app: everything.
+check_layer app "QtCore QtGui QtWidgets QtPrintSupport QtSvg" "core device journal report texts document paper widgets app"
 
 if [ "$failed" -ne 0 ]; then
   exit 1

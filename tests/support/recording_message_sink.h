@@ -10,7 +10,7 @@
 #include <iosfwd>
 #include <vector>
 
-#include "ui/message_sink.h"
+#include "widgets/message_sink.h"
 
 namespace tesmir_test {
 

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "ui/file_chooser.h"
+#include "widgets/file_chooser.h"
 
 namespace tesmir_test {
 

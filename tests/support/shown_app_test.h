@@ -7,10 +7,10 @@
 
 #include <QApplication>
 
+#include "app/app.h"
 #include "support/recording_message_sink.h"
 #include "support/scripted_file_chooser.h"
 #include "support/ui_test_app.h"
-#include "ui/app.h"
 
 namespace tesmir_test {
 

@@ -12,10 +12,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/app.h"
 #include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
-#include "ui/app.h"
 
 namespace {
 

@@ -21,14 +21,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/app.h"
+#include "app/program_setup.h"
+#include "document/report_places.h"
 #include "report/report_file.h"
 #include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
 #include "support/wait.h"
-#include "ui/app.h"
-#include "ui/program_setup.h"
-#include "ui/report_places.h"
 
 namespace {
 

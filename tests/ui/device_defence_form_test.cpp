@@ -1,4 +1,4 @@
-#include "ui/device_defence_form.h"
+#include "widgets/device_defence_form.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
-#include "ui/context_help.h"
+#include "widgets/context_help.h"
 
 namespace tesmir {
 namespace {

@@ -24,17 +24,18 @@
 #include <QTest>
 #include <deque>
 
+#include "app/app.h"
 #include "device/device_check.h"
+#include "document/report_places.h"
+#include "paper/feeder_picture.h"
 #include "report/feeder_file.h"
 #include "support/recording_message_sink.h"
 #include "support/scripted_file_chooser.h"
 #include "support/ui_test_app.h"
-#include "ui/app.h"
-#include "ui/document_dialogs.h"
-#include "ui/feeder_documents.h"
-#include "ui/feeder_picture.h"
-#include "ui/report_form.h"
-#include "ui/report_places.h"
+#include "widgets/document_dialogs.h"
+#include "widgets/feeder_documents.h"
+#include "widgets/feeder_picture_widget.h"
+#include "widgets/report_form.h"
 
 namespace tesmir {
 namespace {

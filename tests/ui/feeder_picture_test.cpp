@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "paper/feeder_picture.h"
 #include "support/ui_test_app.h"
-#include "ui/feeder_picture.h"
 
 namespace tesmir {
 namespace {

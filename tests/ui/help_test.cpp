@@ -6,10 +6,10 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include "app/app.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
-#include "ui/app.h"
-#include "ui/help_viewer.h"
+#include "widgets/help_viewer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/main_form.h"
+#include "widgets/main_form.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,8 @@
 #include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
-#include "ui/context_help.h"
-#include "ui/result_form.h"
+#include "widgets/context_help.h"
+#include "widgets/result_form.h"
 
 namespace {
 

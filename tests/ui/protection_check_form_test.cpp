@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/app.h"
 #include "device/protection_check.h"
 #include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
-#include "ui/app.h"
-#include "ui/help_viewer.h"
+#include "widgets/help_viewer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/report_form.h"
+#include "widgets/report_form.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +25,7 @@
 #include "core/display_format.h"
 #include "core/loop_calc.h"
 #include "device/device_settings.h"
+#include "document/report_model.h"
 #include "report/file_names.h"
 #include "report/report_file.h"
 #include "report/report_table.h"
@@ -32,12 +33,11 @@
 #include "support/recording_message_sink.h"
 #include "support/scripted_file_chooser.h"
 #include "support/ui_test_app.h"
-#include "ui/ask_number_form.h"
-#include "ui/context_help.h"
-#include "ui/delete_all_report_form.h"
-#include "ui/document_dialogs.h"
-#include "ui/locale_separators.h"
-#include "ui/report_model.h"
+#include "texts/locale_separators.h"
+#include "widgets/ask_number_form.h"
+#include "widgets/context_help.h"
+#include "widgets/delete_all_report_form.h"
+#include "widgets/document_dialogs.h"
 
 namespace tesmir {
 namespace {

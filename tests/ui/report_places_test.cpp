@@ -11,13 +11,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "document/report_places.h"
 #include "report/report_table.h"
 #include "support/recording_message_sink.h"
 #include "support/scripted_file_chooser.h"
 #include "support/ui_test_app.h"
-#include "ui/delete_all_report_form.h"
-#include "ui/report_form.h"
-#include "ui/report_places.h"
+#include "widgets/delete_all_report_form.h"
+#include "widgets/report_form.h"
 
 namespace tesmir {
 namespace {

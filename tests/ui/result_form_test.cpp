@@ -1,4 +1,4 @@
-#include "ui/result_form.h"
+#include "widgets/result_form.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@
 #include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
-#include "ui/context_help.h"
-#include "ui/locale_separators.h"
-#include "ui/main_form.h"
+#include "texts/locale_separators.h"
+#include "widgets/context_help.h"
+#include "widgets/main_form.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/spreadsheet_export.h"
+#include "widgets/spreadsheet_export.h"
 
 #include <gtest/gtest.h>
 

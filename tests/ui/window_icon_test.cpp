@@ -8,7 +8,7 @@
 
 #include <optional>
 
-#include "ui/program_icon.h"
+#include "widgets/program_icon.h"
 
 namespace {
 

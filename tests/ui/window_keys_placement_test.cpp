@@ -17,7 +17,7 @@
 
 #include "support/modal_guard.h"
 #include "support/shown_app_test.h"
-#include "ui/help_viewer.h"
+#include "widgets/help_viewer.h"
 
 namespace {
 
