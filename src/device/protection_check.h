@@ -16,9 +16,8 @@
 namespace tesmir {
 
 namespace check_factors {
-// Phase voltage of the loop current, V (the current is in amperes when the
-// impedance is in milliohms and the voltage is written in millivolts).
-inline constexpr double kPhaseVoltage = 231000;
+// The phase voltage of the loop current is the loop calculation's
+// kPhaseVoltageMillivolts.
 // Voltage factors of IEC 60909-0, Table 1, low-voltage systems: c_min for the
 // minimum and c_max for the maximum short-circuit current.
 inline constexpr double kCMin = 0.95;
@@ -149,6 +148,10 @@ struct BreakingVerdict {
 };
 
 BreakingVerdict JudgeBreakingCapacity(std::string_view text, const CheckFigure& ik3Device);
+
+// The verdict on a breaking capacity, kA, against a three-phase current at
+// the device, A (equality is enough).
+std::string_view BreakingStatus(double capacityKa, double ik3Device);
 
 namespace check_texts {
 inline constexpr std::string_view kDash = "—";
