@@ -88,9 +88,14 @@ void SmallestSections(const CheckedLoop& s, const LineSegment& last, double trip
   const double perMetre = last.Length / last.QuanPar;
   bool normalFound = false;
   bool heatedFound = false;
-  const CatalogueColumn column = CatalogueConductors(last.Stuff, last.Kind);
-  for (std::size_t row = 0; row < column.count; ++row) {
-    const CatalogueConductor& conductor = column.rows[row];
+  CatalogueColumn looked;
+  const CatalogueColumn* column = s.lastConductors;
+  if (column == nullptr) {
+    looked = CatalogueConductors(last.Stuff, last.Kind);
+    column = &looked;
+  }
+  for (std::size_t row = 0; row < column->count; ++row) {
+    const CatalogueConductor& conductor = column->rows[row];
     if (conductor.impedance.r == 0) continue;  // no conductor at all
     const double rLine = 2 * conductor.impedance.r * perMetre;
     const double xLine = 2 * conductor.impedance.x * perMetre;

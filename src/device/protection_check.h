@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/display_format.h"
+#include "core/line_catalogue.h"
 #include "core/loop_calc.h"
 #include "device/device_check.h"
 #include "device/device_settings.h"
@@ -113,6 +114,9 @@ struct CheckedLoop {
   double RGridMin = 0;
   double XGridMin = 0;
   ThreePhaseLoop threePhase;
+  // The catalogue's conductors of the last section's material and kind, when
+  // the caller keeps them; looked up otherwise.
+  const CatalogueColumn* lastConductors = nullptr;
 };
 
 // The check of such a feeder; CheckProtection is this check of the six

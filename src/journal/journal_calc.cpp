@@ -161,6 +161,7 @@ struct SectionKind {
   LineSegment proto;        // the kind, material and section texts of the calculated section
   double phaseSection = 0;  // mm², as the thermal check reads the texts
   double neutralSection = 0;
+  CatalogueColumn catalogue;  // the conductors of its material and kind, for the section search
 };
 
 // Everything a line needs besides its path.
@@ -352,6 +353,7 @@ class LineChecker {
     k.proto.XPhase = k.conductors.XPhase;
     k.proto.RNeutral = k.conductors.RNeutral;
     k.proto.XNeutral = k.conductors.XNeutral;
+    k.catalogue = CatalogueConductors(k.proto.Stuff, k.proto.Kind);
     k.phaseSection = ParseDecimal(k.proto.Ff).value_or(0);
     k.neutralSection = ParseDecimal(k.proto.Fn).value_or(0);
     return k;
@@ -465,6 +467,11 @@ struct DeviceMemo {
 class DeviceReader {
  public:
   const DeviceMemo& read(const JournalLine& line, bool final) {
+    // Neighbouring lines mostly have the same device.
+    if (last_ != nullptr && final == lastFinal_ && line.tNorm == last_->tNormText &&
+        line.device.has_value() == last_->source.has_value() && (!line.device || *line.device == *last_->source)) {
+      return last_->memo;
+    }
     key_.clear();
     const auto field = [this](const std::string& text) {
       key_ += text;
@@ -479,16 +486,29 @@ class DeviceReader {
         field(*text);
       }
     }
-    const auto known = memo_.find(key_);
-    if (known != memo_.end()) return known->second;
-    DeviceMemo memo;
-    memo.device = PrepareDevice(line, final, memo.tNorm, memo.warnings);
-    return memo_.emplace(key_, std::move(memo)).first->second;
+    auto known = memo_.find(key_);
+    if (known == memo_.end()) {
+      Entry entry;
+      entry.source = line.device;
+      entry.tNormText = line.tNorm;
+      entry.memo.device = PrepareDevice(line, final, entry.memo.tNorm, entry.memo.warnings);
+      known = memo_.emplace(key_, std::move(entry)).first;
+    }
+    last_ = &known->second;
+    lastFinal_ = final;
+    return last_->memo;
   }
 
  private:
+  struct Entry {
+    std::optional<JournalDevice> source;  // the texts it was read from
+    std::string tNormText;
+    DeviceMemo memo;
+  };
   std::string key_;
-  std::unordered_map<std::string, DeviceMemo> memo_;
+  std::unordered_map<std::string, Entry> memo_;
+  const Entry* last_ = nullptr;
+  bool lastFinal_ = false;
 };
 
 // ---- the thermal withstand ----------------------------------------------------
@@ -913,6 +933,7 @@ TreePass::Frame TreePass::visit(std::int32_t at, const Frame* up) {
   checked.threePhase.xDevice = from.xPhase;
   checked.threePhase.rPoint = end.rPhase;
   checked.threePhase.xPoint = end.xPhase;
+  checked.lastConductors = &p.section->catalogue;
   const ProtectionCheckResult check = CheckProtectionLoop(checked, device.settings);
 
   const LoopTotals before = SumLoop(supply_.rt, supply_.xt, from.rLine, from.xLine, 0);
