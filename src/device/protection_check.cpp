@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <optional>
 
 #include "core/line_catalogue.h"
 #include "core/number_text.h"
@@ -88,12 +89,9 @@ void SmallestSections(const CheckedLoop& s, const LineSegment& last, double trip
   const double perMetre = last.Length / last.QuanPar;
   bool normalFound = false;
   bool heatedFound = false;
-  CatalogueColumn looked;
+  std::optional<CatalogueColumn> looked;
   const CatalogueColumn* column = s.lastConductors;
-  if (column == nullptr) {
-    looked = CatalogueConductors(last.Stuff, last.Kind);
-    column = &looked;
-  }
+  if (column == nullptr) column = &looked.emplace(CatalogueConductors(last.Stuff, last.Kind));
   for (std::size_t row = 0; row < column->count; ++row) {
     const CatalogueConductor& conductor = column->rows[row];
     if (conductor.impedance.r == 0) continue;  // no conductor at all
