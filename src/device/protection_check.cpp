@@ -87,7 +87,7 @@ void SmallestSections(const CheckedLoop& s, const LineSegment& last, double trip
   const LoopPart normalRest = LoopWithout(s, kNormal);
   const LoopPart heatedRest = LoopWithout(s, kHeated);
   const double perMetre = last.Length / last.QuanPar;
-  bool normalFound = false;
+  bool normalFound = s.heatedOnly;  // not searched
   bool heatedFound = false;
   std::optional<CatalogueColumn> looked;
   const CatalogueColumn* column = s.lastConductors;
@@ -258,7 +258,7 @@ ProtectionCheckResult CheckProtectionLoop(const CheckedLoop& s, const DeviceSett
     const LineSegment& last = *s.last;
     const double r = (last.RPhase + last.RNeutral) / last.QuanPar;
     const double x = (last.XPhase + last.XNeutral) / last.QuanPar;
-    out.lengthMax = MaxLength(LoopWithout(s, kNormal), r, x, kNormal.voltage, device.TokSR);
+    if (!s.heatedOnly) out.lengthMax = MaxLength(LoopWithout(s, kNormal), r, x, kNormal.voltage, device.TokSR);
     out.lengthMaxHot = MaxLength(LoopWithout(s, kHeated), kHeatedFactor * r, x, kHeated.voltage, device.TokSR);
     if (ClassifyLineKind(last.Kind) == LineKindClass::Cable) {
       SmallestSections(s, last, device.TokSR, out);

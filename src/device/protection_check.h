@@ -117,6 +117,9 @@ struct CheckedLoop {
   // The catalogue's conductors of the last section's material and kind, when
   // the caller keeps them; looked up otherwise.
   const CatalogueColumn* lastConductors = nullptr;
+  // Only the heated conductors' length and section are wanted: lengthMax and
+  // sectionMin are left undefined (without a reason), and not computed.
+  bool heatedOnly = false;
 };
 
 // The check of such a feeder; CheckProtection is this check of the six

@@ -467,10 +467,12 @@ struct DeviceMemo {
 class DeviceReader {
  public:
   const DeviceMemo& read(const JournalLine& line, bool final) {
-    // Neighbouring lines mostly have the same device.
-    if (last_ != nullptr && final == lastFinal_ && line.tNorm == last_->tNormText &&
-        line.device.has_value() == last_->source.has_value() && (!line.device || *line.device == *last_->source)) {
-      return last_->memo;
+    // Neighbouring lines mostly have one of the few devices used last.
+    for (const Entry* recent : recent_) {
+      if (recent != nullptr && final == recent->final && line.tNorm == recent->tNormText &&
+          line.device.has_value() == recent->source.has_value() && (!line.device || *line.device == *recent->source)) {
+        return recent->memo;
+      }
     }
     key_.clear();
     const auto field = [this](const std::string& text) {
@@ -491,24 +493,25 @@ class DeviceReader {
       Entry entry;
       entry.source = line.device;
       entry.tNormText = line.tNorm;
+      entry.final = final;
       entry.memo.device = PrepareDevice(line, final, entry.memo.tNorm, entry.memo.warnings);
       known = memo_.emplace(key_, std::move(entry)).first;
     }
-    last_ = &known->second;
-    lastFinal_ = final;
-    return last_->memo;
+    std::rotate(recent_.rbegin(), recent_.rbegin() + 1, recent_.rend());
+    recent_[0] = &known->second;
+    return known->second.memo;
   }
 
  private:
   struct Entry {
     std::optional<JournalDevice> source;  // the texts it was read from
     std::string tNormText;
+    bool final = false;
     DeviceMemo memo;
   };
   std::string key_;
   std::unordered_map<std::string, Entry> memo_;
-  const Entry* last_ = nullptr;
-  bool lastFinal_ = false;
+  std::array<const Entry*, 4> recent_{};  // the devices read last, the latest first
 };
 
 // ---- the thermal withstand ----------------------------------------------------
@@ -934,6 +937,7 @@ TreePass::Frame TreePass::visit(std::int32_t at, const Frame* up) {
   checked.threePhase.rPoint = end.rPhase;
   checked.threePhase.xPoint = end.xPhase;
   checked.lastConductors = &p.section->catalogue;
+  checked.heatedOnly = true;
   const ProtectionCheckResult check = CheckProtectionLoop(checked, device.settings);
 
   const LoopTotals before = SumLoop(supply_.rt, supply_.xt, from.rLine, from.xLine, 0);
