@@ -1,5 +1,6 @@
 #include "core/line_catalogue.h"
 
+#include <array>
 #include <cstddef>
 
 #include "core/number_text.h"
@@ -64,9 +65,20 @@ int IndexOf(const std::string_view (&texts)[N], std::string_view text) {
 // 4 mm² row; "1.9" or "0.75" is none). A typed value is never rounded to a
 // neighbouring row: a smaller catalogue section would give an optimistic
 // current.
+// The numbers of kSections as their texts read, read once.
+const std::array<double, std::size(kSections)>& SectionNumbers() {
+  static const std::array<double, std::size(kSections)> numbers = [] {
+    std::array<double, std::size(kSections)> read{};
+    for (std::size_t i = 0; i < read.size(); ++i) read[i] = ParseDecimal(kSections[i]).value_or(-1);
+    return read;
+  }();
+  return numbers;
+}
+
 const LineRow* FindRow(double section) {
-  for (std::size_t i = 0; i < std::size(kSections); ++i) {
-    if (ParseDecimal(kSections[i]) == section) return &kLineTable[i];
+  const auto& numbers = SectionNumbers();
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    if (numbers[i] == section) return &kLineTable[i];
   }
   return nullptr;
 }
@@ -90,6 +102,21 @@ Result<LineImpedance> CalcLineImpedance(std::string_view section, std::string_vi
   const double x = row->x[lineKind];
   if (r < 0 || x < 0) return Fail(line_messages::kNotUsed);
   return LineImpedance{r, x};
+}
+
+CatalogueColumn CatalogueConductors(std::string_view stuff, std::string_view kind) {
+  CatalogueColumn column;
+  const int material = IndexOf(kMaterials, stuff);
+  const int lineKind = IndexOf(kCableKinds, kind);
+  if (material < 0 || lineKind < 0) return column;
+  const auto& numbers = SectionNumbers();
+  for (std::size_t i = 0; i < std::size(kLineTable); ++i) {
+    const double r = kLineTable[i].r[material];
+    const double x = kLineTable[i].x[lineKind];
+    if (r < 0 || x < 0) continue;
+    column.rows[column.count++] = {kSections[i], numbers[i], {r, x}};
+  }
+  return column;
 }
 
 }  // namespace tesmir

@@ -2,6 +2,9 @@
 // Cable and overhead-line catalogue: r and x of one conductor per metre
 // (mOhm/m), by cross-section, material and line kind.
 
+#include <array>
+#include <cstddef>
+#include <iterator>
 #include <string_view>
 
 #include "core/result.h"
@@ -25,6 +28,20 @@ inline constexpr std::string_view kSections[] = {"0",  "1.5", "2.5", "4",  "6", 
 // cross-section (the loop, feeder files, the protection check, the line
 // journal) goes through this lookup.
 Result<LineImpedance> CalcLineImpedance(std::string_view section, std::string_view stuff, std::string_view kind);
+
+// The conductors the catalogue has for one material and line kind, smallest
+// section first: exactly the sections CalcLineImpedance accepts for them,
+// with the same values. None for an unknown material or kind.
+struct CatalogueConductor {
+  std::string_view section;  // the kSections text
+  double number = 0;         // its value, mm²
+  LineImpedance impedance;
+};
+struct CatalogueColumn {
+  std::array<CatalogueConductor, std::size(kSections)> rows{};
+  std::size_t count = 0;
+};
+CatalogueColumn CatalogueConductors(std::string_view stuff, std::string_view kind);
 
 namespace line_messages {
 inline constexpr std::string_view kBadSection = "Неверное сечение жилы";

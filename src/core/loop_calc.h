@@ -141,6 +141,37 @@ bool LoopIsFinite(const LoopTotals& totals);
 // computed value; on failure it is left exactly as it was.
 CalcOutcome RunLoopCalculation(const SchemeInput& input, SchemeState& state);
 
+// The steps of the calculation for one section, in the order it takes them
+// (every section's conductors, then every length, then every parallel
+// count); `section` is the 1-based number the messages name. A single
+// section read and computed through them gives exactly the values of the
+// whole calculation.
+struct SectionConductors {
+  LineKindClass kind = LineKindClass::Unknown;
+  double RPhase = 0;  // mOhm per metre
+  double XPhase = 0;
+  double RNeutral = 0;
+  double XNeutral = 0;
+};
+// The kind, the catalogue's conductors (for busbars the catalogue's loop
+// split evenly between phase and neutral), and a phase without a neutral or
+// the reverse.
+Result<SectionConductors, CalcFailure> ReadSectionConductors(std::string_view kind, std::string_view stuff,
+                                                             std::string_view ff, std::string_view fn, int section);
+// The length, m, 0..kMaxLineLength; a cable or overhead run with a length
+// but no conductor is refused.
+Result<double, CalcFailure> ReadSectionLength(std::string_view text, const SectionConductors& conductors, int section);
+// The parallel count: kSingleConductor or a whole number from 1.
+Result<std::int32_t, CalcFailure> ReadParallelCount(std::string_view text, int section);
+
+// A section's own loop, mOhm: (r_ph + r_n)·L/n, (x_ph + x_n)·L/n and its modulus.
+struct SectionLoop {
+  double RLine = 0;
+  double XLine = 0;
+  double ZLine = 0;
+};
+SectionLoop ComputeSectionLoop(const SectionConductors& conductors, double length, std::int32_t quanPar);
+
 namespace calc_messages {
 inline constexpr std::string_view kNotEnoughData = "Не хватает данных для расчета!";
 inline constexpr std::string_view kEnterData = "Введите исходные данные для расчета";

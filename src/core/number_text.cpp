@@ -61,6 +61,21 @@ std::optional<double> ParseDecimal(std::string_view text) {
   }
   if (i != text.size()) return std::nullopt;
 
+  // Few digits and no exponent: the digits read as a whole number are exact,
+  // and so is the power of ten, so one division gives the correctly rounded
+  // value, the one from_chars gives.
+  constexpr std::size_t kExactDigits = 15;
+  if (mantissaEnd == text.size() && intDigits + fracDigits <= kExactDigits) {
+    static constexpr double kPowersOfTen[kExactDigits + 1] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::uint64_t digits = 0;
+    for (std::size_t k = mantissaStart; k < mantissaEnd; ++k) {
+      if (text[k] != '.') digits = digits * 10 + static_cast<std::uint64_t>(text[k] - '0');
+    }
+    const double value = static_cast<double>(digits) / kPowersOfTen[fracDigits];
+    return negative ? -value : value;
+  }
+
   // from_chars takes no leading '+' and no bare ".5"-style issues: the syntax
   // has been checked above, so it only converts.
   std::string body(text.substr(mantissaStart));

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <optional>
 
 #include "core/line_catalogue.h"
 #include "core/number_text.h"
@@ -31,8 +32,8 @@ struct Convention {
   double lineFactor;
 };
 
-constexpr Convention kNormal{kPhaseVoltage, 1};
-constexpr Convention kHeated{kCMin * kPhaseVoltage, kHeatedFactor};
+constexpr Convention kNormal{kPhaseVoltageMillivolts, 1};
+constexpr Convention kHeated{kCMin * kPhaseVoltageMillivolts, kHeatedFactor};
 
 // The loop without the last section, under a convention.
 struct LoopPart {
@@ -67,6 +68,18 @@ CheckFigure MaxLength(LoopPart without, double r, double x, double voltage, doub
 
 double LoopCurrent(double r, double x, double voltage) { return voltage / std::hypot(r, x); }
 
+// Whether voltage / |r + jx| is certainly below `trip`, decided without the
+// root: the squares differ by far more than the rounding of either side.
+// Only a clear miss is decided here; everything near the limit, or outside
+// the range where the squares are safe, is left to the exact current.
+bool ClearlyBelow(double r, double x, double voltage, double trip) {
+  constexpr double kMargin = 1 - 1e-9;
+  const double z2 = r * r + x * x;
+  const double limit = trip * trip * z2;
+  if (!(z2 > 1e-200) || !(trip > 0) || !std::isfinite(limit) || !(limit > 1e-200)) return false;
+  return voltage * voltage < limit * kMargin;
+}
+
 // The first catalogue section, smallest first, with which the last section
 // (same kind, material, length and parallel count, phase and neutral of that
 // section) gives at least `trip` under each convention.
@@ -74,27 +87,36 @@ void SmallestSections(const CheckedLoop& s, const LineSegment& last, double trip
   const LoopPart normalRest = LoopWithout(s, kNormal);
   const LoopPart heatedRest = LoopWithout(s, kHeated);
   const double perMetre = last.Length / last.QuanPar;
-  bool normalFound = false;
+  bool normalFound = s.heatedOnly;  // not searched
   bool heatedFound = false;
-  for (std::string_view section : kSections) {
-    const Result<LineImpedance> conductor = CalcLineImpedance(section, last.Stuff, last.Kind);
-    if (!conductor.ok() || conductor->r == 0) continue;  // not made, or no conductor at all
-    const double rLine = 2 * conductor->r * perMetre;
-    const double xLine = 2 * conductor->x * perMetre;
-    const double number = ParseDecimal(section).value_or(0);
+  std::optional<CatalogueColumn> looked;
+  const CatalogueColumn* column = s.lastConductors;
+  if (column == nullptr) column = &looked.emplace(CatalogueConductors(last.Stuff, last.Kind));
+  for (std::size_t row = 0; row < column->count; ++row) {
+    const CatalogueConductor& conductor = column->rows[row];
+    if (conductor.impedance.r == 0) continue;  // no conductor at all
+    const double rLine = 2 * conductor.impedance.r * perMetre;
+    const double xLine = 2 * conductor.impedance.x * perMetre;
     if (!normalFound) {
-      const double current = LoopCurrent(normalRest.r + rLine, normalRest.x + xLine, kNormal.voltage);
-      if (current >= trip) {
-        out.sectionMin = {Value(number), std::string(section), current};
-        normalFound = true;
+      const double r = normalRest.r + rLine;
+      const double x = normalRest.x + xLine;
+      if (!ClearlyBelow(r, x, kNormal.voltage, trip)) {
+        const double current = LoopCurrent(r, x, kNormal.voltage);
+        if (current >= trip) {
+          out.sectionMin = {Value(conductor.number), std::string(conductor.section), current};
+          normalFound = true;
+        }
       }
     }
     if (!heatedFound) {
-      const double current =
-          LoopCurrent(heatedRest.r + kHeated.lineFactor * rLine, heatedRest.x + xLine, kHeated.voltage);
-      if (current >= trip) {
-        out.sectionMinHot = {Value(number), std::string(section), current};
-        heatedFound = true;
+      const double r = heatedRest.r + kHeated.lineFactor * rLine;
+      const double x = heatedRest.x + xLine;
+      if (!ClearlyBelow(r, x, kHeated.voltage, trip)) {
+        const double current = LoopCurrent(r, x, kHeated.voltage);
+        if (current >= trip) {
+          out.sectionMinHot = {Value(conductor.number), std::string(conductor.section), current};
+          heatedFound = true;
+        }
       }
     }
     if (normalFound && heatedFound) return;
@@ -236,7 +258,7 @@ ProtectionCheckResult CheckProtectionLoop(const CheckedLoop& s, const DeviceSett
     const LineSegment& last = *s.last;
     const double r = (last.RPhase + last.RNeutral) / last.QuanPar;
     const double x = (last.XPhase + last.XNeutral) / last.QuanPar;
-    out.lengthMax = MaxLength(LoopWithout(s, kNormal), r, x, kNormal.voltage, device.TokSR);
+    if (!s.heatedOnly) out.lengthMax = MaxLength(LoopWithout(s, kNormal), r, x, kNormal.voltage, device.TokSR);
     out.lengthMaxHot = MaxLength(LoopWithout(s, kHeated), kHeatedFactor * r, x, kHeated.voltage, device.TokSR);
     if (ClassifyLineKind(last.Kind) == LineKindClass::Cable) {
       SmallestSections(s, last, device.TokSR, out);
@@ -262,6 +284,10 @@ ProtectionCheckTexts FormatProtectionCheck(const ProtectionCheckResult& result, 
   return texts;
 }
 
+std::string_view BreakingStatus(double capacityKa, double ik3Device) {
+  return capacityKa * 1000 >= ik3Device ? check_texts::kBreakingEnough : check_texts::kBreakingShort;
+}
+
 BreakingVerdict JudgeBreakingCapacity(std::string_view text, const CheckFigure& ik3Device) {
   BreakingVerdict verdict;
   if (text.empty()) return verdict;  // nothing typed yet
@@ -275,8 +301,7 @@ BreakingVerdict JudgeBreakingCapacity(std::string_view text, const CheckFigure& 
     verdict.reason = ik3Device.reason.empty() ? std::string(check_texts::kWhyNoIk3) : ik3Device.reason;
     return verdict;
   }
-  verdict.status =
-      std::string(*capacity * 1000 >= ik3Device.value ? check_texts::kBreakingEnough : check_texts::kBreakingShort);
+  verdict.status = std::string(BreakingStatus(*capacity, ik3Device.value));
   return verdict;
 }
 

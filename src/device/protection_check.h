@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/display_format.h"
+#include "core/line_catalogue.h"
 #include "core/loop_calc.h"
 #include "device/device_check.h"
 #include "device/device_settings.h"
@@ -16,9 +17,8 @@
 namespace tesmir {
 
 namespace check_factors {
-// Phase voltage of the loop current, V (the current is in amperes when the
-// impedance is in milliohms and the voltage is written in millivolts).
-inline constexpr double kPhaseVoltage = 231000;
+// The phase voltage of the loop current is the loop calculation's
+// kPhaseVoltageMillivolts.
 // Voltage factors of IEC 60909-0, Table 1, low-voltage systems: c_min for the
 // minimum and c_max for the maximum short-circuit current.
 inline constexpr double kCMin = 0.95;
@@ -114,6 +114,12 @@ struct CheckedLoop {
   double RGridMin = 0;
   double XGridMin = 0;
   ThreePhaseLoop threePhase;
+  // The catalogue's conductors of the last section's material and kind, when
+  // the caller keeps them; looked up otherwise.
+  const CatalogueColumn* lastConductors = nullptr;
+  // Only the heated conductors' length and section are wanted: lengthMax and
+  // sectionMin are left undefined (without a reason), and not computed.
+  bool heatedOnly = false;
 };
 
 // The check of such a feeder; CheckProtection is this check of the six
@@ -149,6 +155,10 @@ struct BreakingVerdict {
 };
 
 BreakingVerdict JudgeBreakingCapacity(std::string_view text, const CheckFigure& ik3Device);
+
+// The verdict on a breaking capacity, kA, against a three-phase current at
+// the device, A (equality is enough).
+std::string_view BreakingStatus(double capacityKa, double ik3Device);
 
 namespace check_texts {
 inline constexpr std::string_view kDash = "—";

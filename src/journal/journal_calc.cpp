@@ -145,14 +145,31 @@ struct Device {
   double rated = 0;  // A; 0 when not known
   std::optional<double> i2t;
   double tInst = 0.1;
-  double fastCurrent = 0;  // fuse: 0.4-s current × safety
-  double slowCurrent = 0;  // fuse: 5-s current × safety
-  std::string icu;
+  double fastCurrent = 0;       // fuse: 0.4-s current × safety
+  double slowCurrent = 0;       // fuse: 5-s current × safety
+  std::optional<double> icuKa;  // breaking capacity, kA
+};
+
+// A line's section as the main window's calculation reads it: the kind,
+// material or model and cross-section texts, checked once for every line
+// that has the same ones.
+struct SectionKind {
+  std::string ff;  // the texts as merged, for the comparison
+  std::string fn;
+  std::string error;  // the calculation's message for the section, numbered 1
+  SectionConductors conductors;
+  LineSegment proto;        // the kind, material and section texts of the calculated section
+  double phaseSection = 0;  // mm², as the thermal check reads the texts
+  double neutralSection = 0;
+  CatalogueColumn catalogue;  // the conductors of its material and kind, for the section search
 };
 
 // Everything a line needs besides its path.
 struct PreparedLine {
-  LineSegment seg;
+  const SectionKind* section = nullptr;
+  double length = 0;  // m
+  std::int32_t quanPar = 1;
+  SectionLoop loop;
   double arc = 0;
   int phases = 3;
   Insulation insulation = Insulation::Unknown;
@@ -176,32 +193,73 @@ Insulation InsulationOf(std::string_view text) {
   return Insulation::NotDetermined;
 }
 
-// Reads the line's texts: the mark, the explicit fields over it. Returns the
-// line's error, or fills `in` and `arc` for the main window's checks.
-std::string MergeLine(const JournalLine& line, const JournalNetwork& net, LineInput& in, std::string_view& arc,
-                      PreparedLine& p, std::vector<std::string>& warnings) {
-  std::optional<CableMark> mark;
-  if (!line.mark.empty()) {
-    Result<CableMark> read = ReadCableMark(line.mark);
-    if (read) {
-      mark = std::move(read).value();
-    } else if (line.kind.empty()) {
-      return read.error();
+// The texts of a line for the main window's checks, as views into the line
+// or its mark.
+struct MergedTexts {
+  std::string_view kind;
+  std::string_view stuff;
+  std::string_view ff;
+  std::string_view fn;
+  std::string_view quanPar;
+  std::string_view length;
+  std::string_view arc;
+};
+
+// A switchboard has few cable marks: each is read once.
+class MarkReader {
+ public:
+  // The mark read, or nullptr with `error` set to the refusal.
+  const CableMark* read(std::string_view mark, std::string_view& error) {
+    auto known = marks_.find(mark);
+    if (known == marks_.end()) {
+      Result<CableMark> read = ReadCableMark(mark);
+      Read entry;
+      if (read) {
+        entry.mark = std::move(read).value();
+      } else {
+        entry.error = read.error();
+      }
+      known = marks_.emplace(mark, std::move(entry)).first;
     }
+    error = known->second.error;
+    return known->second.mark ? &*known->second.mark : nullptr;
   }
-  in.kind = !line.kind.empty() ? line.kind : mark ? mark->kind : std::string();
+
+ private:
+  struct Read {
+    std::optional<CableMark> mark;
+    std::string error;
+  };
+  std::unordered_map<std::string_view, Read> marks_;
+};
+
+// Reads the line's texts: the mark, the explicit fields over it. Returns the
+// line's error, or fills `in` for the main window's checks.
+std::string MergeLine(const JournalLine& line, const JournalNetwork& net, MarkReader& marks, MergedTexts& in,
+                      PreparedLine& p, std::vector<std::string>& warnings) {
+  const CableMark* mark = nullptr;
+  if (!line.mark.empty()) {
+    std::string_view refusal;
+    mark = marks.read(line.mark, refusal);
+    if (mark == nullptr && line.kind.empty()) return std::string(refusal);
+  }
+  in.kind = !line.kind.empty() ? std::string_view(line.kind) : mark ? std::string_view(mark->kind) : std::string_view();
   if (in.kind.empty()) return std::string(kNoKind);
   const LineKindClass kind = ClassifyLineKind(in.kind);
   const std::string& explicitStuff = kind == LineKindClass::Tire ? line.model : line.material;
-  in.stuff = !explicitStuff.empty() ? explicitStuff : mark ? mark->stuff : std::string();
-  in.ff = !line.ff.empty() ? line.ff : mark ? mark->ff : std::string();
-  in.fn = !line.fn.empty() ? line.fn : mark ? mark->fn : std::string();
-  const std::string& par = !line.par.empty() ? line.par : mark ? mark->par : line.par;
-  in.quanPar = par.empty() || par == "1" ? std::string(kSingleConductor) : par;
+  in.stuff = !explicitStuff.empty() ? std::string_view(explicitStuff)
+             : mark                 ? std::string_view(mark->stuff)
+                                    : std::string_view();
+  in.ff = !line.ff.empty() ? std::string_view(line.ff) : mark ? std::string_view(mark->ff) : std::string_view();
+  in.fn = !line.fn.empty() ? std::string_view(line.fn) : mark ? std::string_view(mark->fn) : std::string_view();
+  const std::string_view par = !line.par.empty() ? std::string_view(line.par)
+                               : mark            ? std::string_view(mark->par)
+                                                 : std::string_view(line.par);
+  in.quanPar = par.empty() || par == "1" ? kSingleConductor : par;
   in.length = line.length;
   if (kind == LineKindClass::Cable && (in.ff.empty() || in.fn.empty())) return std::string(kNoSections);
   if (in.length.empty()) return std::string(kNoLength);
-  arc = !line.arc.empty() ? std::string_view(line.arc) : !net.arc.empty() ? std::string_view(net.arc) : kDefaultArc;
+  in.arc = !line.arc.empty() ? std::string_view(line.arc) : !net.arc.empty() ? std::string_view(net.arc) : kDefaultArc;
 
   p.phases = line.phases != 0 ? line.phases : mark ? mark->phases : 3;
   p.insulation = !line.insulation.empty() ? InsulationOf(line.insulation)
@@ -222,78 +280,105 @@ std::string MergeLine(const JournalLine& line, const JournalNetwork& net, LineIn
   return {};
 }
 
-// The main window's checks of the lines, six at a time as the sections of
-// one feeder; a feeder that fails is checked line by line for each line's
-// own message. `arcs` remembers the verdict on each arc text.
+// The main window's checks of a line: its section as section 1 of a feeder
+// whose other sections are empty, read by the calculation's own steps. The
+// verdicts on section texts and on arc texts are kept, as there are few.
 class LineChecker {
  public:
-  LineChecker(const JournalNetwork& net, const SchemeInput& filler, std::vector<PreparedLine>& prepared,
-              std::vector<LineResult>& results)
-      : net_(net), filler_(filler), batch_(filler), prepared_(prepared), results_(results) {}
+  LineChecker(const JournalNetwork& net, const SchemeInput& filler, double rt, double xt)
+      : net_(net), filler_(filler), rt_(rt), xt_(xt) {}
 
-  void add(std::size_t line, LineInput in, std::string_view arc) {
-    const auto known = arcs_.find(arc);
+  // The line's error, or the empty text with `p` filled.
+  std::string check(std::size_t line, const MergedTexts& in, PreparedLine& p) {
+    const SectionKind& section = sectionOf(in);
+    const std::string_view id = net_.lines[line].id;
+    if (!section.error.empty()) return NameTheLine(section.error, 1, id);
+    const Result<double, CalcFailure> length = ReadSectionLength(in.length, section.conductors, 1);
+    if (!length) return NameTheLine(length.error().message, 1, id);
+    const Result<std::int32_t, CalcFailure> count = ReadParallelCount(in.quanPar, 1);
+    if (!count) return NameTheLine(count.error().message, 1, id);
+    p.section = &section;
+    p.length = *length;
+    p.quanPar = *count;
+    p.loop = ComputeSectionLoop(section.conductors, p.length, p.quanPar);
+    // The empty sections add nothing to the feeder's sums, and its arc is 0.
+    if (!LoopIsFinite(SumLoop(rt_, xt_, p.loop.RLine, p.loop.XLine, 0)) || !std::isfinite(p.loop.ZLine)) {
+      return std::string(calc_messages::kOutOfRange);
+    }
+    const ArcVerdict& arc = arcOf(in.arc);
+    if (!arc.message.empty()) return arc.message;
+    p.arc = arc.value;
+    return {};
+  }
+
+ private:
+  struct ArcVerdict {
+    double value;
+    std::string message;  // the main window's, for an arc it refuses
+  };
+
+  const SectionKind& sectionOf(const MergedTexts& in) {
+    if (last_ != nullptr && last_->proto.Kind == in.kind && last_->proto.Stuff == in.stuff && last_->ff == in.ff &&
+        last_->fn == in.fn) {
+      return *last_;
+    }
+    key_.clear();
+    for (const std::string_view text : {in.kind, in.stuff, in.ff, in.fn}) {
+      key_ += text;
+      key_ += '\x1f';
+    }
+    auto known = sections_.find(key_);
+    if (known == sections_.end()) known = sections_.emplace(key_, ReadSection(in)).first;
+    last_ = &known->second;
+    return *last_;
+  }
+
+  static SectionKind ReadSection(const MergedTexts& in) {
+    SectionKind k;
+    k.ff = std::string(in.ff);
+    k.fn = std::string(in.fn);
+    Result<SectionConductors, CalcFailure> read = ReadSectionConductors(in.kind, in.stuff, in.ff, in.fn, 1);
+    if (!read) {
+      k.error = read.error().message;
+      return k;
+    }
+    k.conductors = *read;
+    k.proto.Kind = std::string(in.kind);
+    k.proto.Stuff = std::string(in.stuff);
+    if (k.conductors.kind == LineKindClass::Cable) {
+      k.proto.Ff = k.ff;
+      k.proto.Fn = k.fn;
+    }
+    k.proto.RPhase = k.conductors.RPhase;
+    k.proto.XPhase = k.conductors.XPhase;
+    k.proto.RNeutral = k.conductors.RNeutral;
+    k.proto.XNeutral = k.conductors.XNeutral;
+    k.catalogue = CatalogueConductors(k.proto.Stuff, k.proto.Kind);
+    k.phaseSection = ParseDecimal(k.proto.Ff).value_or(0);
+    k.neutralSection = ParseDecimal(k.proto.Fn).value_or(0);
+    return k;
+  }
+
+  const ArcVerdict& arcOf(std::string_view arc) {
+    auto known = arcs_.find(arc);
     if (known == arcs_.end()) {
       SchemeInput check = filler_;
       check.rArc = std::string(arc);
       SchemeState state;
       const CalcOutcome outcome = RunLoopCalculation(check, state);
-      arcs_.emplace(arc, outcome ? ArcVerdict{state.RArc, {}} : ArcVerdict{0, outcome.error().message});
+      known = arcs_.emplace(arc, outcome ? ArcVerdict{state.RArc, {}} : ArcVerdict{0, outcome.error().message}).first;
     }
-    arc_[LineIndex(count_)] = arc;
-    lines_[LineIndex(count_)] = line;
-    batch_.lines[LineIndex(count_)] = std::move(in);
-    if (++count_ == kLineCount) flush();
+    return known->second;
   }
 
-  void flush() {
-    if (count_ == 0) return;
-    // A short last batch: the sections after its lines are empty again.
-    for (int k = count_; k < kLineCount; ++k) batch_.lines[LineIndex(k)] = filler_.lines[LineIndex(k)];
-    batch_.rArc = "0";
-    SchemeState state;
-    const bool allRight = RunLoopCalculation(batch_, state).ok();
-    for (int k = 0; k < count_; ++k) {
-      const std::size_t line = lines_[LineIndex(k)];
-      LineResult& r = results_[line];
-      if (allRight) {
-        prepared_[line].seg = std::move(state.Lines[LineIndex(k)]);
-      } else {
-        SchemeInput single = filler_;
-        single.lines[0] = batch_.lines[LineIndex(k)];
-        single.rArc = "0";
-        SchemeState one;
-        const CalcOutcome outcome = RunLoopCalculation(single, one);
-        if (!outcome) {
-          r.error = NameTheLine(outcome.error().message, 1, net_.lines[line].id);
-          continue;
-        }
-        prepared_[line].seg = std::move(one.Lines[0]);
-      }
-      const ArcVerdict& arc = arcs_.find(arc_[LineIndex(k)])->second;
-      if (!arc.message.empty()) {
-        r.error = arc.message;
-        continue;
-      }
-      prepared_[line].arc = arc.value;
-    }
-    count_ = 0;
-  }
-
- private:
   const JournalNetwork& net_;
   const SchemeInput& filler_;
-  SchemeInput batch_;
-  std::vector<PreparedLine>& prepared_;
-  std::vector<LineResult>& results_;
-  struct ArcVerdict {
-    double value;
-    std::string message;  // the main window's, for an arc it refuses
-  };
+  double rt_;
+  double xt_;
+  std::string key_;
+  const SectionKind* last_ = nullptr;
+  std::unordered_map<std::string, SectionKind> sections_;
   std::unordered_map<std::string_view, ArcVerdict> arcs_;
-  std::array<std::string_view, kLineCount> arc_{};
-  std::array<std::size_t, kLineCount> lines_{};
-  int count_ = 0;
 };
 
 // The device of a line and the required disconnection time it is judged by.
@@ -366,8 +451,8 @@ Device PrepareDevice(const JournalLine& line, bool final, double& tNorm, std::ve
     d.tInst = *t;
   }
   if (!dev.icuKa.empty()) {
-    if (!PositiveNumber(dev.icuKa)) return fail(check_texts::kBadBreakingCapacity);
-    d.icu = dev.icuKa;
+    d.icuKa = PositiveNumber(dev.icuKa);
+    if (!d.icuKa) return fail(check_texts::kBadBreakingCapacity);
   }
   return d;
 }
@@ -382,6 +467,13 @@ struct DeviceMemo {
 class DeviceReader {
  public:
   const DeviceMemo& read(const JournalLine& line, bool final) {
+    // Neighbouring lines mostly have one of the few devices used last.
+    for (const Entry* recent : recent_) {
+      if (recent != nullptr && final == recent->final && line.tNorm == recent->tNormText &&
+          line.device.has_value() == recent->source.has_value() && (!line.device || *line.device == *recent->source)) {
+        return recent->memo;
+      }
+    }
     key_.clear();
     const auto field = [this](const std::string& text) {
       key_ += text;
@@ -396,16 +488,30 @@ class DeviceReader {
         field(*text);
       }
     }
-    const auto known = memo_.find(key_);
-    if (known != memo_.end()) return known->second;
-    DeviceMemo memo;
-    memo.device = PrepareDevice(line, final, memo.tNorm, memo.warnings);
-    return memo_.emplace(key_, std::move(memo)).first->second;
+    auto known = memo_.find(key_);
+    if (known == memo_.end()) {
+      Entry entry;
+      entry.source = line.device;
+      entry.tNormText = line.tNorm;
+      entry.final = final;
+      entry.memo.device = PrepareDevice(line, final, entry.memo.tNorm, entry.memo.warnings);
+      known = memo_.emplace(key_, std::move(entry)).first;
+    }
+    std::rotate(recent_.rbegin(), recent_.rbegin() + 1, recent_.rend());
+    recent_[0] = &known->second;
+    return known->second.memo;
   }
 
  private:
+  struct Entry {
+    std::optional<JournalDevice> source;  // the texts it was read from
+    std::string tNormText;
+    bool final = false;
+    DeviceMemo memo;
+  };
   std::string key_;
-  std::unordered_map<std::string, DeviceMemo> memo_;
+  std::unordered_map<std::string, Entry> memo_;
+  std::array<const Entry*, 4> recent_{};  // the devices read last, the latest first
 };
 
 // ---- the thermal withstand ----------------------------------------------------
@@ -465,21 +571,22 @@ EnergyKind Energy(const Device& d, double current, double& energy) {
 }
 
 void JudgeThermal(const PreparedLine& p, const Device& d, LineResult& r) {
-  if (ClassifyLineKind(p.seg.Kind) == LineKindClass::Tire) {
+  const SectionKind& section = *p.section;
+  if (section.conductors.kind == LineKindClass::Tire) {
     r.thermalVerdict = kDash;
     r.thermalCase = kBusbarThermal;
     return;
   }
-  const double k = ThermalFactor(p.seg.Stuff, p.insulation);
+  const double k = ThermalFactor(section.proto.Stuff, p.insulation);
   if (k == 0) {
     r.thermalVerdict = kDash;
     r.thermalCase = kNoK;
     return;
   }
   r.set(Fig::ThermalK, k);
-  const double n = p.seg.QuanPar;
-  const double phase = n * ParseDecimal(p.seg.Ff).value_or(0);
-  const double neutral = n * ParseDecimal(p.seg.Fn).value_or(0);
+  const double n = p.quanPar;
+  const double phase = n * section.phaseSection;
+  const double neutral = n * section.neutralSection;
   struct Case {
     std::string_view name;
     std::optional<double> current;
@@ -529,22 +636,8 @@ void JudgeThermal(const PreparedLine& p, const Device& d, LineResult& r) {
 
 // ---- the tree -------------------------------------------------------------
 
-// The sums at the end of a line that the lines it feeds start from.
-struct PathSums {
-  double rLine = 0;  // Σ RLine, Σ XLine in path order
-  double xLine = 0;
-  double rPhase = 0;  // the three-phase loop at the end
-  double xPhase = 0;
-  double du = 0;  // Σ of the line drops from the root line, %
-  double du125 = 0;
-  double duVru = 0;  // the same without the root line
-  double du125Vru = 0;
-  bool duKnown = true;
-};
-
 // The drop of one line, %; r × `rFactor`.
-double LineDrop(const PreparedLine& p, double rFactor) {
-  const LineSegment& s = p.seg;
+double LineDrop(const PreparedLine& p, const LineSegment& s, double rFactor) {
   const double cosPhi = *p.cosPhi;
   const double sinPhi = std::sqrt(std::max(0.0, 1 - cosPhi * cosPhi));
   if (p.phases == 1) {
@@ -582,289 +675,386 @@ bool Finite(const LineResult& r) {
   return true;
 }
 
+// The lines by id: an open-addressed table of line numbers.
+class IdIndex {
+ public:
+  explicit IdIndex(const std::vector<JournalLine>& lines) : lines_(lines) {
+    std::size_t size = 16;
+    while (size < 2 * lines.size()) size *= 2;
+    slots_.assign(size, kEmpty);
+  }
+
+  // Adds line `i`; false when its id is already taken.
+  bool add(std::int32_t i) {
+    const std::string_view id = lines_[static_cast<std::size_t>(i)].id;
+    for (std::size_t at = Hash(id) & mask();; at = (at + 1) & mask()) {
+      std::int32_t& slot = slots_[at];
+      if (slot == kEmpty) {
+        slot = i;
+        return true;
+      }
+      if (lines_[static_cast<std::size_t>(slot)].id == id) return false;
+    }
+  }
+
+  // The first line with the id, or kMissing.
+  std::int32_t find(std::string_view id) const {
+    for (std::size_t at = Hash(id) & mask();; at = (at + 1) & mask()) {
+      const std::int32_t slot = slots_[at];
+      if (slot == kEmpty) return kMissing;
+      if (lines_[static_cast<std::size_t>(slot)].id == id) return slot;
+    }
+  }
+
+ private:
+  static constexpr std::int32_t kEmpty = -1;
+  static std::size_t Hash(std::string_view id) { return std::hash<std::string_view>{}(id); }
+  std::size_t mask() const { return slots_.size() - 1; }
+
+  const std::vector<JournalLine>& lines_;
+  std::vector<std::int32_t> slots_;
+};
+
+// What a line knows of its place in the tree.
+enum LineFlag : std::uint8_t {
+  kRepeated = 1,  // its id is an earlier line's
+  kPlaced = 2,    // reached by the pass
+  kOnCycle = 4,   // on a cycle of parent links
+};
+
+// The pass down the tree: each line computed from its parent's sums.
+class TreePass {
+ public:
+  TreePass(const JournalNetwork& net, const Supply& supply, std::optional<double> transformerDrop,
+           std::vector<LineResult>& results)
+      : net_(net), supply_(supply), transformerDrop_(transformerDrop), results_(results), index_(net.lines) {
+    const std::size_t n = net.lines.size();
+    flags_.assign(n, 0);
+    parent_.assign(n, kRoot);
+    childStart_.assign(n + 1, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (!index_.add(static_cast<std::int32_t>(i))) flags_[i] |= kRepeated;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+      const auto& link = net.lines[i].parent;
+      if (!link) continue;
+      parent_[i] = index_.find(*link);
+      if (parent_[i] >= 0) ++childStart_[static_cast<std::size_t>(parent_[i]) + 1];
+    }
+    for (std::size_t i = 0; i < n; ++i) childStart_[i + 1] += childStart_[i];
+    children_.resize(childStart_[n]);
+    std::vector<std::uint32_t> fill(childStart_.begin(), childStart_.end() - 1);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (parent_[i] >= 0) children_[fill[static_cast<std::size_t>(parent_[i])]++] = static_cast<std::int32_t>(i);
+    }
+    filler_ = DefaultSchemeInput();
+    filler_.windKind = supply.scheme;
+    filler_.transPower = supply.power;
+    top_.rPhase = supply.z1.r1 + supply.rqMax;
+    top_.xPhase = supply.z1.x1 + supply.xqMax;
+  }
+
+  void run() {
+    const std::size_t n = net_.lines.size();
+    LineChecker checker(net_, filler_, supply_.rt, supply_.xt);
+    checker_ = &checker;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (parent_[i] < 0) descend(static_cast<std::int32_t>(i));
+    }
+    // Lines that no root reaches lie on a cycle of parent links or below one.
+    std::vector<std::int32_t> cycleStarts;
+    std::vector<std::uint32_t> walk;
+    std::uint32_t walkId = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      if ((flags_[i] & kPlaced) != 0 || (!walk.empty() && walk[i] != 0)) continue;
+      if (walk.empty()) walk.assign(n, 0);
+      // Walk up from the line; a walk that meets itself has found a cycle.
+      ++walkId;
+      auto at = static_cast<std::int32_t>(i);
+      while (at >= 0 && (flags_[static_cast<std::size_t>(at)] & kPlaced) == 0 &&
+             walk[static_cast<std::size_t>(at)] == 0) {
+        walk[static_cast<std::size_t>(at)] = walkId;
+        at = parent_[static_cast<std::size_t>(at)];
+      }
+      if (at >= 0 && walk[static_cast<std::size_t>(at)] == walkId) {
+        for (std::int32_t c = at;;) {
+          flags_[static_cast<std::size_t>(c)] |= kOnCycle;
+          cycleStarts.push_back(c);
+          c = parent_[static_cast<std::size_t>(c)];
+          if (c == at) break;
+        }
+      }
+    }
+    for (const std::int32_t start : cycleStarts) descend(start);
+    checker_ = nullptr;
+  }
+
+ private:
+  // The sums at the end of a line that the lines it feeds start from.
+  struct PathSums {
+    double rLine = 0;  // Σ RLine, Σ XLine in path order
+    double xLine = 0;
+    double rPhase = 0;  // the three-phase loop at the end
+    double xPhase = 0;
+    double du = 0;  // Σ of the line drops from the root line, %
+    double du125 = 0;
+    double duVru = 0;  // the same without the root line
+    double du125Vru = 0;
+    bool duKnown = true;
+  };
+  // A line on the way down and the next of the lines it feeds.
+  struct Frame {
+    std::int32_t line = 0;
+    std::uint32_t next = 0;
+    std::int32_t stop = -1;  // the line whose own error stops this one: -1 for none
+    PathSums sums;
+  };
+
+  // Computes `start` and everything below it, depth first, without recursion.
+  void descend(std::int32_t start) {
+    stack_.clear();
+    stack_.push_back(visit(start, nullptr));
+    while (!stack_.empty()) {
+      Frame& top = stack_.back();
+      const auto line = static_cast<std::size_t>(top.line);
+      if (top.next == childStart_[line + 1]) {
+        stack_.pop_back();
+        continue;
+      }
+      const std::int32_t child = children_[top.next++];
+      if ((flags_[static_cast<std::size_t>(child)] & (kPlaced | kOnCycle)) != 0) continue;
+      Frame next = visit(child, &stack_.back());
+      stack_.push_back(next);
+    }
+  }
+
+  // The line's own texts and the main window's checks of it.
+  void prepare(std::size_t i, PreparedLine& p) {
+    const JournalLine& line = net_.lines[i];
+    LineResult& r = results_[i];
+    if ((flags_[i] & kRepeated) != 0) {
+      r.error = "повторное обозначение линии " + line.id;
+      return;
+    }
+    MergedTexts in;
+    r.error = MergeLine(line, net_, marks_, in, p, r.warnings);
+    if (r.error.empty()) r.error = checker_->check(i, in, p);
+  }
+
+  Frame visit(std::int32_t at, const Frame* up);
+
+  const JournalNetwork& net_;
+  const Supply& supply_;
+  std::optional<double> transformerDrop_;
+  std::vector<LineResult>& results_;
+  IdIndex index_;
+  std::vector<std::uint8_t> flags_;
+  std::vector<std::int32_t> parent_;
+  std::vector<std::uint32_t> childStart_;
+  std::vector<std::int32_t> children_;
+  std::vector<Frame> stack_;
+  SchemeInput filler_;  // the feeder the one-line checks run in
+  PathSums top_;
+  LineChecker* checker_ = nullptr;
+  MarkReader marks_;
+  DeviceReader devices_;
+  LineSegment seg_;  // the line being computed as a calculated section
+  const SectionKind* segKind_ = nullptr;
+};
+
+TreePass::Frame TreePass::visit(std::int32_t at, const Frame* up) {
+  const auto i = static_cast<std::size_t>(at);
+  flags_[i] |= kPlaced;
+  Frame frame;
+  frame.line = at;
+  frame.next = childStart_[i];
+  const JournalLine& line = net_.lines[i];
+  LineResult& r = results_[i];
+  const bool onCycle = (flags_[i] & kOnCycle) != 0;
+  if (onCycle) up = nullptr;
+
+  // The line's own errors, in their order.
+  PreparedLine p;
+  prepare(i, p);
+  if (r.error.empty() && parent_[i] == kMissing) r.error = "родительская линия " + *line.parent + " не найдена";
+  if (r.error.empty() && onCycle) r.error = CycleText(net_, parent_, at);
+  if (!r.error.empty()) {
+    frame.stop = at;
+    return frame;
+  }
+  if (up != nullptr && up->stop >= 0) {
+    const std::int32_t origin = up->stop;
+    const LineResult& bad = results_[static_cast<std::size_t>(origin)];
+    r.error = "ошибка в линии " + net_.lines[static_cast<std::size_t>(origin)].id + " выше по цепи: " + bad.error;
+    frame.stop = origin;
+    return frame;
+  }
+  const PathSums& from = up != nullptr ? up->sums : top_;
+  PathSums& end = frame.sums;
+  if (segKind_ != p.section) {
+    seg_ = p.section->proto;
+    segKind_ = p.section;
+  }
+  LineSegment& seg = seg_;
+  seg.Length = p.length;
+  seg.QuanPar = p.quanPar;
+  seg.RLine = p.loop.RLine;
+  seg.XLine = p.loop.XLine;
+  seg.ZLine = p.loop.ZLine;
+
+  // The main window's loop with the path as its sections.
+  end.rLine = from.rLine + seg.RLine;
+  end.xLine = from.xLine + seg.XLine;
+  const LoopTotals loop = SumLoop(supply_.rt, supply_.xt, end.rLine, end.xLine, p.arc);
+  end.rPhase = from.rPhase + seg.RPhase * seg.Length / seg.QuanPar;
+  end.xPhase = from.xPhase + seg.XPhase * seg.Length / seg.QuanPar;
+
+  const bool final = line.final ? *line.final : childStart_[i] == childStart_[i + 1];
+  const DeviceMemo& memo = devices_.read(line, final);
+  const Device& device = memo.device;
+  const double tNorm = memo.tNorm;
+  r.warnings.insert(r.warnings.end(), memo.warnings.begin(), memo.warnings.end());
+  r.deviceError = device.error;
+
+  CheckedLoop checked;
+  checked.Rt = supply_.rt;
+  checked.Xt = supply_.xt;
+  checked.RArc = p.arc;
+  checked.RLineSum = end.rLine;
+  checked.XLineSum = end.xLine;
+  checked.Rsum = loop.Rsum;
+  checked.Xsum = loop.Xsum;
+  checked.Zsum = loop.Zsum;
+  checked.RRestSum = from.rLine;
+  checked.XRestSum = from.xLine;
+  checked.last = &seg;
+  checked.lastLine = 1;
+  checked.RGridMin = 2.0 / 3.0 * supply_.rqMin;
+  checked.XGridMin = 2.0 / 3.0 * supply_.xqMin;
+  checked.threePhase.reason = supply_.z1.reason;
+  checked.threePhase.rDevice = from.rPhase;
+  checked.threePhase.xDevice = from.xPhase;
+  checked.threePhase.rPoint = end.rPhase;
+  checked.threePhase.xPoint = end.xPhase;
+  checked.lastConductors = &p.section->catalogue;
+  checked.heatedOnly = true;
+  const ProtectionCheckResult check = CheckProtectionLoop(checked, device.settings);
+
+  const LoopTotals before = SumLoop(supply_.rt, supply_.xt, from.rLine, from.xLine, 0);
+  const double ik1MaxStart =
+      check_factors::kCMax * kPhaseVoltageMillivolts /
+      std::hypot(before.Rsum + 2.0 / 3.0 * supply_.rqMax, before.Xsum + 2.0 / 3.0 * supply_.xqMax);
+
+  if (!LoopIsFinite(loop) || !std::isfinite(end.rPhase) || !std::isfinite(end.xPhase) || !std::isfinite(ik1MaxStart)) {
+    r.error = std::string(calc_messages::kOutOfRange);
+    frame.stop = at;
+    return frame;
+  }
+  r.set(Fig::Ik1, loop.Iokz);
+  if (check.iokzMin.state == FigureState::Value) r.set(Fig::Ik1Min, check.iokzMin.value);
+  if (check.ik3Device.state == FigureState::Value) r.set(Fig::Ik3Start, check.ik3Device.value);
+  if (check.ik3Point.state == FigureState::Value) r.set(Fig::Ik3End, check.ik3Point.value);
+  r.set(Fig::Ik1MaxStart, ik1MaxStart);
+
+  if (device.error.empty()) {
+    r.set(Fig::TripCurrent, device.settings.TokSR);
+    r.set(Fig::TNorm, tNorm);
+    r.verdict = loop.Iokz >= device.settings.TokSR ? kStatusTrips : kStatusDoesNotTrip;
+    r.verdictMin = check.iokzMin.value >= device.settings.TokSR ? kStatusTrips : kStatusDoesNotTrip;
+    r.lmaxHotState = check.lengthMaxHot.state;
+    if (check.lengthMaxHot.state == FigureState::Value) r.set(Fig::LmaxHot, check.lengthMaxHot.value);
+    r.sminHotState = check.sectionMinHot.section.state;
+    if (r.sminHotState == FigureState::Value) r.set(Fig::SminHot, check.sectionMinHot.section.value);
+    if (!device.icuKa) {
+      r.breaking = kDash;
+    } else {
+      r.breaking =
+          check.ik3Device.state == FigureState::Value ? BreakingStatus(*device.icuKa, check.ik3Device.value) : kDash;
+    }
+    if (p.ip && device.rated > 0 && *p.ip > device.rated) {
+      r.warnings.push_back("Iр = " + line.ip + " А больше Iном аппарата " + line.device->in + " А");
+    }
+  }
+
+  // The voltage drop along the path.
+  const bool rootLine = up == nullptr;
+  end.duKnown = from.duKnown && p.ip.has_value();
+  if (p.ip) {
+    const double drop = LineDrop(p, seg, 1);
+    const double drop125 = LineDrop(p, seg, kServiceResistance);
+    r.set(Fig::DuLine, drop);
+    r.set(Fig::Du125Line, drop125);
+    end.du = from.du + drop;
+    end.du125 = from.du125 + drop125;
+    end.duVru = rootLine ? 0 : from.duVru + drop;
+    end.du125Vru = rootLine ? 0 : from.du125Vru + drop125;
+    if (end.duKnown) {
+      r.set(Fig::DuVru, end.duVru);
+      r.set(Fig::Du125Vru, end.du125Vru);
+      r.duOkVru = end.duVru <= supply_.duLimitVru;
+      if (transformerDrop_) {
+        r.set(Fig::DuTp, *transformerDrop_ + end.du);
+        r.set(Fig::Du125Tp, *transformerDrop_ + end.du125);
+        r.duOkTp = *transformerDrop_ + end.du <= supply_.duLimitTp;
+      }
+    }
+  }
+
+  JudgeThermal(p, device, r);
+  if (!Finite(r)) {
+    // Whatever overflowed is not shown as a number.
+    for (std::size_t f = 0; f < r.values.size(); ++f) {
+      if (!std::isfinite(r.values[f])) r.present &= ~(1U << f);
+    }
+  }
+  return frame;
+}
+
+// The transformer's drop, %, from its load or from the root lines'.
+std::optional<double> TransformerDrop(const JournalNetwork& net, const Supply& supply) {
+  if (!supply.z1.reason.empty()) return std::nullopt;
+  std::optional<double> current = supply.loadIp;
+  std::optional<double> cosPhi = supply.loadCos;
+  if (!net.load) {
+    double active = 0;
+    double reactive = 0;
+    bool known = true;
+    for (std::size_t i = 0; i < net.lines.size() && known; ++i) {
+      if (net.lines[i].parent) continue;
+      const auto ip = ParseDecimal(net.lines[i].ip);
+      const auto cp = PowerFactor(net.lines[i].cosPhi);
+      known = ip && *ip >= 0 && std::isfinite(*ip) && cp;
+      if (known) {
+        active += *ip * *cp;
+        reactive += *ip * std::sqrt(std::max(0.0, 1 - *cp * *cp));
+      }
+    }
+    if (known) {
+      current = std::hypot(active, reactive);
+      cosPhi = *current > 0 ? active / *current : 1;
+    }
+  }
+  if (!current || !cosPhi) return std::nullopt;
+  const double sinPhi = std::sqrt(std::max(0.0, 1 - *cosPhi * *cosPhi));
+  const double drop =
+      100 * std::sqrt(3.0) * *current * (supply.z1.r1 * *cosPhi + supply.z1.x1 * sinPhi) / (1000 * kLineVolts);
+  if (!std::isfinite(drop)) return std::nullopt;
+  return drop;
+}
+
 }  // namespace
 
 JournalResult ComputeJournal(const JournalNetwork& net) {
   JournalResult out;
-  const std::size_t n = net.lines.size();
-  out.lines.resize(n);
+  out.lines.resize(net.lines.size());
   const Supply supply = CheckSupply(net);
   if (!supply.error.empty()) {
     out.transformerError = supply.error;
     for (LineResult& r : out.lines) r.error = supply.error;
     return out;
   }
-
-  // Ids, parents and the lines each line feeds.
-  std::unordered_map<std::string_view, std::int32_t> index;
-  index.reserve(n);
-  std::vector<std::uint8_t> repeated(n, 0);
-  for (std::size_t i = 0; i < n; ++i) {
-    if (!index.emplace(net.lines[i].id, static_cast<std::int32_t>(i)).second) repeated[i] = 1;
-  }
-  std::vector<std::int32_t> parent(n, kRoot);
-  std::vector<std::uint32_t> childStart(n + 1, 0);
-  for (std::size_t i = 0; i < n; ++i) {
-    const auto& link = net.lines[i].parent;
-    if (!link) continue;
-    const auto hit = index.find(*link);
-    parent[i] = hit == index.end() ? kMissing : hit->second;
-    if (parent[i] >= 0) ++childStart[static_cast<std::size_t>(parent[i]) + 1];
-  }
-  for (std::size_t i = 0; i < n; ++i) childStart[i + 1] += childStart[i];
-  std::vector<std::int32_t> children(childStart[n]);
-  {
-    std::vector<std::uint32_t> fill(childStart.begin(), childStart.end() - 1);
-    for (std::size_t i = 0; i < n; ++i) {
-      if (parent[i] >= 0) children[fill[static_cast<std::size_t>(parent[i])]++] = static_cast<std::int32_t>(i);
-    }
-  }
-
-  // The order of the pass: every line after its parent. Lines that no root
-  // reaches lie on a cycle of parent links or below one.
-  std::vector<std::int32_t> order;
-  order.reserve(n);
-  std::vector<std::uint8_t> placed(n, 0);
-  std::vector<std::uint8_t> onCycle(n, 0);
-  const auto placeFrom = [&](std::int32_t start) {
-    std::vector<std::int32_t>& stack = order;  // preorder: the order itself is the stack's history
-    std::size_t next = stack.size();
-    stack.push_back(start);
-    placed[static_cast<std::size_t>(start)] = 1;
-    for (; next < stack.size(); ++next) {
-      const auto line = static_cast<std::size_t>(stack[next]);
-      for (std::uint32_t c = childStart[line]; c < childStart[line + 1]; ++c) {
-        const std::int32_t child = children[c];
-        if (placed[static_cast<std::size_t>(child)] != 0 || onCycle[static_cast<std::size_t>(child)] != 0) continue;
-        placed[static_cast<std::size_t>(child)] = 1;
-        stack.push_back(child);
-      }
-    }
-  };
-  for (std::size_t i = 0; i < n; ++i) {
-    if (parent[i] < 0) placeFrom(static_cast<std::int32_t>(i));
-  }
-  if (order.size() < n) {
-    // Walk up from each unplaced line; a walk that meets itself has found a cycle.
-    std::vector<std::uint32_t> walk(n, 0);
-    std::vector<std::int32_t> cycleStarts;
-    std::uint32_t walkId = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      if (placed[i] != 0 || walk[i] != 0) continue;
-      ++walkId;
-      auto at = static_cast<std::int32_t>(i);
-      while (at >= 0 && placed[static_cast<std::size_t>(at)] == 0 && walk[static_cast<std::size_t>(at)] == 0) {
-        walk[static_cast<std::size_t>(at)] = walkId;
-        at = parent[static_cast<std::size_t>(at)];
-      }
-      if (at >= 0 && walk[static_cast<std::size_t>(at)] == walkId) {
-        for (std::int32_t c = at;;) {
-          onCycle[static_cast<std::size_t>(c)] = 1;
-          cycleStarts.push_back(c);
-          c = parent[static_cast<std::size_t>(c)];
-          if (c == at) break;
-        }
-      }
-    }
-    for (std::int32_t start : cycleStarts) placeFrom(start);
-  }
-
-  // The transformer's drop, from its load or from the root lines'.
-  std::optional<double> transformerDrop;
-  if (supply.z1.reason.empty()) {
-    std::optional<double> current = supply.loadIp;
-    std::optional<double> cosPhi = supply.loadCos;
-    if (!net.load) {
-      double active = 0;
-      double reactive = 0;
-      bool known = true;
-      for (std::size_t i = 0; i < n && known; ++i) {
-        if (net.lines[i].parent) continue;
-        const auto ip = ParseDecimal(net.lines[i].ip);
-        const auto cp = PowerFactor(net.lines[i].cosPhi);
-        known = ip && *ip >= 0 && std::isfinite(*ip) && cp;
-        if (known) {
-          active += *ip * *cp;
-          reactive += *ip * std::sqrt(std::max(0.0, 1 - *cp * *cp));
-        }
-      }
-      if (known) {
-        current = std::hypot(active, reactive);
-        cosPhi = *current > 0 ? active / *current : 1;
-      }
-    }
-    if (current && cosPhi) {
-      const double sinPhi = std::sqrt(std::max(0.0, 1 - *cosPhi * *cosPhi));
-      const double drop =
-          100 * std::sqrt(3.0) * *current * (supply.z1.r1 * *cosPhi + supply.z1.x1 * sinPhi) / (1000 * kLineVolts);
-      if (std::isfinite(drop)) transformerDrop = drop;
-    }
-  }
-  out.transformerDrop = transformerDrop;
-
-  // The feeder the one-line checks run in: the line as section 1, five empty sections.
-  SchemeInput filler = DefaultSchemeInput();
-  filler.windKind = supply.scheme;
-  filler.transPower = supply.power;
-
-  // Each line's own texts and the main window's checks of it, in file order.
-  std::vector<PreparedLine> prepared(n);
-  {
-    LineChecker checker(net, filler, prepared, out.lines);
-    for (std::size_t i = 0; i < n; ++i) {
-      LineResult& r = out.lines[i];
-      if (repeated[i] != 0) {
-        r.error = "повторное обозначение линии " + net.lines[i].id;
-        continue;
-      }
-      LineInput in;
-      std::string_view arc;
-      r.error = MergeLine(net.lines[i], net, in, arc, prepared[i], r.warnings);
-      if (r.error.empty()) checker.add(i, std::move(in), arc);
-    }
-    checker.flush();
-  }
-
-  DeviceReader devices;
-  PathSums top;
-  top.rPhase = supply.z1.r1 + supply.rqMax;
-  top.xPhase = supply.z1.x1 + supply.xqMax;
-  std::vector<PathSums> sums(n);
-  // The line whose own error stops this one: -1 for none.
-  std::vector<std::int32_t> stop(n, -1);
-
-  for (const std::int32_t at : order) {
-    const auto i = static_cast<std::size_t>(at);
-    const JournalLine& line = net.lines[i];
-    LineResult& r = out.lines[i];
-    const std::int32_t up = onCycle[i] != 0 ? kRoot : parent[i];
-
-    // The line's own errors, in their order.
-    const PreparedLine& p = prepared[i];
-    if (r.error.empty() && parent[i] == kMissing) r.error = "родительская линия " + *line.parent + " не найдена";
-    if (r.error.empty() && onCycle[i] != 0) r.error = CycleText(net, parent, at);
-    if (!r.error.empty()) {
-      stop[i] = at;
-      continue;
-    }
-    if (up >= 0 && stop[static_cast<std::size_t>(up)] >= 0) {
-      const std::int32_t origin = stop[static_cast<std::size_t>(up)];
-      const LineResult& bad = out.lines[static_cast<std::size_t>(origin)];
-      r.error = "ошибка в линии " + net.lines[static_cast<std::size_t>(origin)].id + " выше по цепи: " + bad.error;
-      stop[i] = origin;
-      continue;
-    }
-    const PathSums& from = up >= 0 ? sums[static_cast<std::size_t>(up)] : top;
-    PathSums& end = sums[i];
-    const LineSegment& seg = p.seg;
-
-    // The main window's loop with the path as its sections.
-    end.rLine = from.rLine + seg.RLine;
-    end.xLine = from.xLine + seg.XLine;
-    const LoopTotals loop = SumLoop(supply.rt, supply.xt, end.rLine, end.xLine, p.arc);
-    end.rPhase = from.rPhase + seg.RPhase * seg.Length / seg.QuanPar;
-    end.xPhase = from.xPhase + seg.XPhase * seg.Length / seg.QuanPar;
-
-    const bool final = line.final ? *line.final : childStart[i] == childStart[i + 1];
-    const DeviceMemo& memo = devices.read(line, final);
-    const Device& device = memo.device;
-    const double tNorm = memo.tNorm;
-    r.warnings.insert(r.warnings.end(), memo.warnings.begin(), memo.warnings.end());
-    r.deviceError = device.error;
-
-    CheckedLoop checked;
-    checked.Rt = supply.rt;
-    checked.Xt = supply.xt;
-    checked.RArc = p.arc;
-    checked.RLineSum = end.rLine;
-    checked.XLineSum = end.xLine;
-    checked.Rsum = loop.Rsum;
-    checked.Xsum = loop.Xsum;
-    checked.Zsum = loop.Zsum;
-    checked.RRestSum = from.rLine;
-    checked.XRestSum = from.xLine;
-    checked.last = &seg;
-    checked.lastLine = 1;
-    checked.RGridMin = 2.0 / 3.0 * supply.rqMin;
-    checked.XGridMin = 2.0 / 3.0 * supply.xqMin;
-    checked.threePhase.reason = supply.z1.reason;
-    checked.threePhase.rDevice = from.rPhase;
-    checked.threePhase.xDevice = from.xPhase;
-    checked.threePhase.rPoint = end.rPhase;
-    checked.threePhase.xPoint = end.xPhase;
-    const ProtectionCheckResult check = CheckProtectionLoop(checked, device.settings);
-
-    const LoopTotals before = SumLoop(supply.rt, supply.xt, from.rLine, from.xLine, 0);
-    const double ik1MaxStart =
-        check_factors::kCMax * check_factors::kPhaseVoltage /
-        std::hypot(before.Rsum + 2.0 / 3.0 * supply.rqMax, before.Xsum + 2.0 / 3.0 * supply.xqMax);
-
-    if (!LoopIsFinite(loop) || !std::isfinite(end.rPhase) || !std::isfinite(end.xPhase) ||
-        !std::isfinite(ik1MaxStart)) {
-      r.error = std::string(calc_messages::kOutOfRange);
-      stop[i] = at;
-      continue;
-    }
-    r.set(Fig::Ik1, loop.Iokz);
-    if (check.iokzMin.state == FigureState::Value) r.set(Fig::Ik1Min, check.iokzMin.value);
-    if (check.ik3Device.state == FigureState::Value) r.set(Fig::Ik3Start, check.ik3Device.value);
-    if (check.ik3Point.state == FigureState::Value) r.set(Fig::Ik3End, check.ik3Point.value);
-    r.set(Fig::Ik1MaxStart, ik1MaxStart);
-
-    if (device.error.empty()) {
-      r.set(Fig::TripCurrent, device.settings.TokSR);
-      r.set(Fig::TNorm, tNorm);
-      r.verdict = loop.Iokz >= device.settings.TokSR ? kStatusTrips : kStatusDoesNotTrip;
-      r.verdictMin = check.iokzMin.value >= device.settings.TokSR ? kStatusTrips : kStatusDoesNotTrip;
-      r.lmaxHotState = check.lengthMaxHot.state;
-      if (check.lengthMaxHot.state == FigureState::Value) r.set(Fig::LmaxHot, check.lengthMaxHot.value);
-      r.sminHotState = check.sectionMinHot.section.state;
-      if (r.sminHotState == FigureState::Value) r.set(Fig::SminHot, check.sectionMinHot.section.value);
-      if (device.icu.empty()) {
-        r.breaking = kDash;
-      } else {
-        const BreakingVerdict breaking = JudgeBreakingCapacity(device.icu, check.ik3Device);
-        r.breaking = breaking.status == check_texts::kBreakingEnough  ? check_texts::kBreakingEnough
-                     : breaking.status == check_texts::kBreakingShort ? check_texts::kBreakingShort
-                                                                      : kDash;
-      }
-      if (p.ip && device.rated > 0 && *p.ip > device.rated) {
-        r.warnings.push_back("Iр = " + line.ip + " А больше Iном аппарата " + line.device->in + " А");
-      }
-    }
-
-    // The voltage drop along the path.
-    const bool rootLine = up < 0;
-    end.duKnown = from.duKnown && p.ip.has_value();
-    if (p.ip) {
-      const double drop = LineDrop(p, 1);
-      const double drop125 = LineDrop(p, kServiceResistance);
-      r.set(Fig::DuLine, drop);
-      r.set(Fig::Du125Line, drop125);
-      end.du = from.du + drop;
-      end.du125 = from.du125 + drop125;
-      end.duVru = rootLine ? 0 : from.duVru + drop;
-      end.du125Vru = rootLine ? 0 : from.du125Vru + drop125;
-      if (end.duKnown) {
-        r.set(Fig::DuVru, end.duVru);
-        r.set(Fig::Du125Vru, end.du125Vru);
-        r.duOkVru = end.duVru <= supply.duLimitVru;
-        if (transformerDrop) {
-          r.set(Fig::DuTp, *transformerDrop + end.du);
-          r.set(Fig::Du125Tp, *transformerDrop + end.du125);
-          r.duOkTp = *transformerDrop + end.du <= supply.duLimitTp;
-        }
-      }
-    }
-
-    JudgeThermal(p, device, r);
-    if (!Finite(r)) {
-      // Whatever overflowed is not shown as a number.
-      for (std::size_t f = 0; f < r.values.size(); ++f) {
-        if (!std::isfinite(r.values[f])) r.present &= ~(1U << f);
-      }
-    }
-  }
+  out.transformerDrop = TransformerDrop(net, supply);
+  TreePass(net, supply, out.transformerDrop, out.lines).run();
   return out;
 }
 

@@ -2,7 +2,10 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <algorithm>
 #include <initializer_list>
+#include <string>
+#include <type_traits>
 
 #include "report/file_io.h"
 #include "report/utf8_text.h"
@@ -54,6 +57,35 @@ constexpr TextKey<JournalNetwork> kTransformerNumbers[] = {
 };
 constexpr const char* kInsulations[] = {"PVC", "XLPE", "paper"};
 
+// A text read from a document as UTF-8; plain ASCII is copied directly.
+std::string Utf8Text(const QString& text) {
+  std::string out;
+  out.resize(static_cast<std::size_t>(text.size()));
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (c >= 0x80) return text.toStdString();
+    out[static_cast<std::size_t>(i)] = static_cast<char>(c);
+  }
+  return out;
+}
+
+// Where a field is, for the reason that names it: "lines[3].device.in".
+struct Where {
+  QLatin1String prefix;  // "", "transformer.", "transformer.load."
+  qsizetype line = 0;    // 1-based line of "lines[N]."; 0 for none
+  bool device = false;   // within the line's "device."
+
+  QString field(const char* key) const { return place() + QLatin1String(key); }
+  // The object itself, without the trailing point.
+  QString object() const { return place().chopped(1); }
+  QString place() const {
+    QString text = prefix;
+    if (line > 0) text += QStringLiteral("lines[%1].").arg(line);
+    if (device) text += QLatin1String("device.");
+    return text;
+  }
+};
+
 // Reads the fields of a checked document; every failure names the field.
 class Reader {
  public:
@@ -64,28 +96,49 @@ class Reader {
     return false;
   }
 
+  bool badType(const Where& where, const char* key, bool numberToo) {
+    return fail(QStringLiteral("поле %1 должно быть %2")
+                    .arg(Quoted(where.field(key)),
+                         numberToo ? QStringLiteral("числом или строкой") : QStringLiteral("строкой")));
+  }
+
   // An optional text; `numberToo` accepts a JSON number written as its shortest text.
-  bool text(QJsonObject& object, const QString& path, const char* key, std::string& out, bool numberToo) {
-    const QJsonValue value = object.take(QLatin1String(key));
+  bool read(const QJsonValue& value, const Where& where, const char* key, std::string& out, bool numberToo) {
     if (value.isUndefined()) return true;
     if (value.isString()) {
-      out = value.toString().toStdString();
+      out = Utf8Text(value.toString());
       return true;
     }
     if (numberToo && value.isDouble()) {
       out = QByteArray::number(value.toDouble(), 'g', QLocale::FloatingPointShortest).toStdString();
       return true;
     }
-    return fail(QStringLiteral("поле %1 должно быть %2")
-                    .arg(Quoted(path + QLatin1String(key)),
-                         numberToo ? QStringLiteral("числом или строкой") : QStringLiteral("строкой")));
+    return badType(where, key, numberToo);
+  }
+
+  // The same, taking the field out of `object`.
+  bool text(QJsonObject& object, const Where& where, const char* key, std::string& out, bool numberToo) {
+    return read(object.take(QLatin1String(key)), where, key, out, numberToo);
   }
 
   template <class Record, std::size_t N>
-  bool texts(QJsonObject& object, const QString& path, const TextKey<Record> (&keys)[N], Record& record,
+  bool texts(QJsonObject& object, const Where& where, const TextKey<Record> (&keys)[N], Record& record,
              bool numberToo) {
     for (const TextKey<Record>& k : keys) {
-      if (!text(object, path, k.key, record.*k.field, numberToo)) return false;
+      if (!text(object, where, k.key, record.*k.field, numberToo)) return false;
+    }
+    return true;
+  }
+
+  // The same, reading the fields of `object` in place; `known` counts those found.
+  template <class Record, std::size_t N>
+  bool peek(const QJsonObject& object, const Where& where, const TextKey<Record> (&keys)[N], Record& record,
+            bool numberToo, qsizetype& known) {
+    for (const TextKey<Record>& k : keys) {
+      const QJsonValue value = object.value(QLatin1String(k.key));
+      if (value.isUndefined()) continue;
+      ++known;
+      if (!read(value, where, k.key, record.*k.field, numberToo)) return false;
     }
     return true;
   }
@@ -97,51 +150,91 @@ class Reader {
   }
 };
 
-bool ReadDevice(Reader& r, const QJsonValue& value, const QString& path, JournalDevice& device, QJsonObject& other) {
-  if (!r.object(value, path.chopped(1), other)) return false;
-  return r.texts(other, path, kDeviceTexts, device, false) && r.texts(other, path, kDeviceNumbers, device, true);
+// The keys of a line and of its device that the program reads.
+constexpr const char* kLineOwnKeys[] = {"id", "parent", "insulation", "phases", "final", "device"};
+
+// The fields of `object` the program does not know: all but `keys...`.
+template <class... Lists>
+QJsonObject OtherFields(const QJsonObject& object, const Lists&... lists) {
+  QJsonObject other = object;
+  const auto drop = [&other](const auto& list) {
+    for (const auto& entry : list) {
+      if constexpr (std::is_same_v<std::decay_t<decltype(entry)>, const char*>) {
+        other.remove(QLatin1String(entry));
+      } else {
+        other.remove(QLatin1String(entry.key));
+      }
+    }
+  };
+  (drop(lists), ...);
+  return other;
 }
 
-bool ReadLine(Reader& r, const QJsonValue& value, const QString& path, JournalLine& line, QJsonObject& other,
+bool ReadDevice(Reader& r, const QJsonValue& value, const Where& where, JournalDevice& device, QJsonObject& other) {
+  if (!value.isObject()) return r.object(value, where.object(), other);
+  const QJsonObject object = value.toObject();
+  qsizetype known = 0;
+  if (!r.peek(object, where, kDeviceTexts, device, false, known) ||
+      !r.peek(object, where, kDeviceNumbers, device, true, known)) {
+    return false;
+  }
+  if (known != object.size()) other = OtherFields(object, kDeviceTexts, kDeviceNumbers);
+  return true;
+}
+
+bool ReadLine(Reader& r, const QJsonValue& value, const Where& where, JournalLine& line, QJsonObject& other,
               QJsonObject& otherDevice) {
-  if (!r.object(value, path.chopped(1), other)) return false;
-  const QJsonValue id = other.take(QStringLiteral("id"));
-  if (id.isUndefined()) return r.fail(QStringLiteral("нет поля %1").arg(Quoted(path + QStringLiteral("id"))));
-  if (!id.isString())
-    return r.fail(QStringLiteral("поле %1 должно быть строкой").arg(Quoted(path + QStringLiteral("id"))));
-  line.id = id.toString().toStdString();
-  const QJsonValue parent = other.take(QStringLiteral("parent"));
+  if (!value.isObject()) return r.object(value, where.object(), other);
+  const QJsonObject object = value.toObject();
+  qsizetype known = 0;
+  const QJsonValue id = object.value(QLatin1String("id"));
+  if (id.isUndefined()) return r.fail(QStringLiteral("нет поля %1").arg(Quoted(where.field("id"))));
+  if (!id.isString()) return r.fail(QStringLiteral("поле %1 должно быть строкой").arg(Quoted(where.field("id"))));
+  ++known;
+  line.id = Utf8Text(id.toString());
+  const QJsonValue parent = object.value(QLatin1String("parent"));
+  if (!parent.isUndefined()) ++known;
   if (parent.isString()) {
-    line.parent = parent.toString().toStdString();
+    line.parent = Utf8Text(parent.toString());
   } else if (!parent.isNull() && !parent.isUndefined()) {
-    return r.fail(QStringLiteral("поле %1 должно быть строкой или null").arg(Quoted(path + QStringLiteral("parent"))));
+    return r.fail(QStringLiteral("поле %1 должно быть строкой или null").arg(Quoted(where.field("parent"))));
   }
-  if (!r.texts(other, path, kLineTexts, line, false) || !r.texts(other, path, kLineNumbers, line, true)) return false;
-  if (!r.text(other, path, "insulation", line.insulation, false)) return false;
+  if (!r.peek(object, where, kLineTexts, line, false, known) ||
+      !r.peek(object, where, kLineNumbers, line, true, known)) {
+    return false;
+  }
+  const QJsonValue insulation = object.value(QLatin1String("insulation"));
+  if (!insulation.isUndefined()) ++known;
+  if (!r.read(insulation, where, "insulation", line.insulation, false)) return false;
   if (!line.insulation.empty() && std::none_of(std::begin(kInsulations), std::end(kInsulations),
-                                               [&line](const char* known) { return line.insulation == known; })) {
-    return r.fail(
-        QStringLiteral("поле %1 должно быть PVC, XLPE или paper").arg(Quoted(path + QStringLiteral("insulation"))));
+                                               [&line](const char* name) { return line.insulation == name; })) {
+    return r.fail(QStringLiteral("поле %1 должно быть PVC, XLPE или paper").arg(Quoted(where.field("insulation"))));
   }
-  const QJsonValue phases = other.take(QStringLiteral("phases"));
+  const QJsonValue phases = object.value(QLatin1String("phases"));
   if (!phases.isUndefined()) {
+    ++known;
     if (!phases.isDouble() || (phases.toDouble() != 1 && phases.toDouble() != 3)) {
-      return r.fail(QStringLiteral("поле %1 должно быть 1 или 3").arg(Quoted(path + QStringLiteral("phases"))));
+      return r.fail(QStringLiteral("поле %1 должно быть 1 или 3").arg(Quoted(where.field("phases"))));
     }
     line.phases = phases.toInt();
   }
-  const QJsonValue final = other.take(QStringLiteral("final"));
+  const QJsonValue final = object.value(QLatin1String("final"));
   if (!final.isUndefined()) {
+    ++known;
     if (!final.isBool()) {
-      return r.fail(QStringLiteral("поле %1 должно быть true или false").arg(Quoted(path + QStringLiteral("final"))));
+      return r.fail(QStringLiteral("поле %1 должно быть true или false").arg(Quoted(where.field("final"))));
     }
     line.final = final.toBool();
   }
-  const QJsonValue device = other.take(QStringLiteral("device"));
+  const QJsonValue device = object.value(QLatin1String("device"));
+  if (!device.isUndefined()) ++known;
   if (!device.isUndefined() && !device.isNull()) {
     line.device.emplace();
-    if (!ReadDevice(r, device, path + QStringLiteral("device."), *line.device, otherDevice)) return false;
+    Where inDevice = where;
+    inDevice.device = true;
+    if (!ReadDevice(r, device, inDevice, *line.device, otherDevice)) return false;
   }
+  if (known != object.size()) other = OtherFields(object, kLineTexts, kLineNumbers, kLineOwnKeys);
   return true;
 }
 
@@ -205,7 +298,8 @@ JournalParse ParseJournal(QByteArrayView bytes) {
   };
   if (bytes.size() > kJournalMaxBytes) return failed(QStringLiteral("файл слишком велик"));
   QJsonParseError error{};
-  const QJsonDocument json = QJsonDocument::fromJson(bytes.toByteArray(), &error);
+  const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromRawData(bytes.data(), bytes.size()),
+                                                     &error);  // the parser copies what it keeps
   if (error.error != QJsonParseError::NoError) {
     return failed(QStringLiteral("текст не является документом JSON (ошибка в позиции %1)").arg(error.offset));
   }
@@ -227,14 +321,14 @@ JournalParse ParseJournal(QByteArrayView bytes) {
                       .arg(kJournalFormatVersion));
   }
   JournalNetwork& net = doc.network;
-  if (!r.text(root, QString(), "name", net.name, false) || !r.texts(root, QString(), kNetworkNumbers, net, true)) {
+  if (!r.text(root, Where{}, "name", net.name, false) || !r.texts(root, Where{}, kNetworkNumbers, net, true)) {
     return failed(r.reason);
   }
 
   const QJsonValue trans = root.take(QStringLiteral("transformer"));
   if (trans.isUndefined()) return failed(QStringLiteral("нет поля «transformer»"));
   if (!r.object(trans, QStringLiteral("transformer"), doc.otherTransformer)) return failed(r.reason);
-  const QString transPath = QStringLiteral("transformer.");
+  const Where transPath{QLatin1String("transformer.")};
   if (!doc.otherTransformer.contains(QStringLiteral("scheme")))
     return failed(QStringLiteral("нет поля «transformer.scheme»"));
   if (!doc.otherTransformer.contains(QStringLiteral("power")))
@@ -247,7 +341,7 @@ JournalParse ParseJournal(QByteArrayView bytes) {
   if (!load.isUndefined() && !load.isNull()) {
     if (!r.object(load, QStringLiteral("transformer.load"), doc.otherLoad)) return failed(r.reason);
     JournalLoad& l = net.load.emplace();
-    const QString loadPath = QStringLiteral("transformer.load.");
+    const Where loadPath{QLatin1String("transformer.load.")};
     if (!r.text(doc.otherLoad, loadPath, "ip", l.ip, true) ||
         !r.text(doc.otherLoad, loadPath, "cos_phi", l.cosPhi, true)) {
       return failed(r.reason);
@@ -263,8 +357,8 @@ JournalParse ParseJournal(QByteArrayView bytes) {
   doc.otherDevices.resize(net.lines.size());
   for (qsizetype i = 0; i < rows.size(); ++i) {
     const auto at = static_cast<std::size_t>(i);
-    const QString path = QStringLiteral("lines[%1].").arg(i + 1);
-    if (!ReadLine(r, rows[i], path, net.lines[at], doc.otherLines[at], doc.otherDevices[at])) return failed(r.reason);
+    const Where where{QLatin1String(), i + 1};
+    if (!ReadLine(r, rows[i], where, net.lines[at], doc.otherLines[at], doc.otherDevices[at])) return failed(r.reason);
   }
   doc.otherRoot = root;
   out.document = std::move(doc);

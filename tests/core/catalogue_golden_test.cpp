@@ -103,6 +103,31 @@ TEST(CatalogueGolden, EveryCableAndOverheadRow) {
   }
 }
 
+// The column the section search walks holds exactly the golden rows in use
+// for its material and kind, smallest first; an unknown material or kind has none.
+TEST(CatalogueGolden, ConductorColumnsAreTheRowsInUse) {
+  const std::vector<Row> rows = GoldenRows("line");
+  for (std::size_t m = 0; m < std::size(kMaterials); ++m) {
+    for (std::size_t k = 0; k < std::size(kCableKinds); ++k) {
+      const CatalogueColumn column = CatalogueConductors(kMaterials[m], kCableKinds[k]);
+      std::size_t next = 0;
+      for (const Row& row : rows) {
+        const std::string& r = row[1 + m];
+        const std::string& x = row[1 + std::size(kMaterials) + k];
+        if (r == "-" || x == "-") continue;
+        ASSERT_LT(next, column.count) << kMaterials[m] << " " << kCableKinds[k];
+        const CatalogueConductor& got = column.rows[next++];
+        EXPECT_EQ(got.section, row[0]);
+        EXPECT_EQ(got.number, Number(row[0])) << row[0];
+        EXPECT_EQ(got.impedance, (LineImpedance{Number(r), Number(x)})) << row[0];
+      }
+      EXPECT_EQ(column.count, next) << kMaterials[m] << " " << kCableKinds[k];
+    }
+  }
+  EXPECT_EQ(CatalogueConductors("Сталь", kCableKinds[0]).count, 0U);
+  EXPECT_EQ(CatalogueConductors(kMaterials[0], "Шинопровод Gersan").count, 0U);
+}
+
 // A section text selects a row only when its value is exactly that row's
 // section; nothing is rounded to a neighbouring row.
 TEST(CatalogueGolden, SectionValueMustBeACatalogueSection) {

@@ -203,6 +203,27 @@ TEST(ProtectionCheck, WorkedExampleFigures) {
             "1.5 кв.мм.");
 }
 
+// The smallest section is the first whose current reaches the trip current:
+// a trip equal to a section's current takes that section, one a bit above it
+// the next one, under both conventions.
+TEST(ProtectionCheck, SmallestSectionAtItsOwnCurrent) {
+  const SchemeState feeder = Calculate(Worked("120"));
+  const ProtectionCheckResult first = CheckProtection(feeder, Breaker16());
+  ASSERT_EQ(first.sectionMin.text, "4");
+  for (const bool heated : {false, true}) {
+    const SectionFigure& found = heated ? first.sectionMinHot : first.sectionMin;
+    DeviceSettings device = Breaker16();
+    device.TokSR = found.current;
+    const ProtectionCheckResult equal = CheckProtection(feeder, device);
+    EXPECT_EQ((heated ? equal.sectionMinHot : equal.sectionMin).text, found.text) << heated;
+    device.TokSR = std::nextafter(found.current, 1e9);
+    const ProtectionCheckResult above = CheckProtection(feeder, device);
+    const SectionFigure& next = heated ? above.sectionMinHot : above.sectionMin;
+    EXPECT_GT(next.section.value, found.section.value) << heated;
+    EXPECT_GE(next.current, device.TokSR) << heated;
+  }
+}
+
 // The README's feeder, whose phase and neutral conductors differ (240/120 mm²):
 // the three-phase current takes the phase conductors only.
 //   Z1 at the point = |3.426667 + 0.13 × 85 + 0.024 × 40 + j(13.54 + 0.0587 × 85 + 0.0055 × 40)|
