@@ -176,7 +176,10 @@ void App::showMainWindow() { mainForm_.show(); }
 
 bool App::confirmExit() {
   if (journalForm_ && !journalForm_->offerToSave(&mainForm_)) return false;
-  return !report_.hasUnsavedWork() || reportForm().offerToSave(&mainForm_);
+  if (report_.hasUnsavedWork() && !reportForm().offerToSave(&mainForm_)) return false;
+  // The program ends with the main window: the journal's window goes too.
+  if (journalForm_) journalForm_->hide();
+  return true;
 }
 
 JournalForm& App::journalForm() {

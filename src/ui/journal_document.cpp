@@ -534,7 +534,16 @@ void LineJournal::reset(JournalDocument document) {
   undo_.setClean();
   emit linesReset();
   emit networkChanged();
-  recalculateNow();
+  if (doc_.network.lines.size() <= kImmediateLines) {
+    recalculateNow();
+    return;
+  }
+  // A very large journal is computed on the worker thread at once.
+  pause_->stop();
+  resultsCurrent_ = false;
+  ++generation_;
+  startBackground();
+  emit resultsChanged();
 }
 
 void LineJournal::writeText(int line, LineField field, const QString& text) {
@@ -543,7 +552,7 @@ void LineJournal::writeText(int line, LineField field, const QString& text) {
     batchLines_.push_back(line);
     return;
   }
-  emit lineChanged(line);
+  emit lineChanged(line, static_cast<int>(field));
   scheduleCalculation();
 }
 
@@ -615,7 +624,7 @@ void LineJournal::changed() {
   } else {
     std::sort(batchLines_.begin(), batchLines_.end());
     batchLines_.erase(std::unique(batchLines_.begin(), batchLines_.end()), batchLines_.end());
-    for (const int line : batchLines_) emit lineChanged(line);
+    for (const int line : batchLines_) emit lineChanged(line, -1);
   }
   batchStructure_ = false;
   batchLines_.clear();

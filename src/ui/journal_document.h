@@ -149,8 +149,8 @@ class LineJournal : public QObject {
  signals:
   // Lines were inserted, removed, moved or replaced.
   void linesReset();
-  // One line's input texts changed.
-  void lineChanged(int line);
+  // One line's input texts changed: `field`, or any of them when it is -1.
+  void lineChanged(int line, int field);
   void networkChanged();
   // The results were computed anew.
   void resultsChanged();

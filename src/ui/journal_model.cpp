@@ -179,27 +179,30 @@ void JournalModel::rebuildRows() {
   std::vector<int> order;
   order.reserve(n);
   if (tree_) {
-    std::vector<std::vector<int>> children(n);
-    std::vector<int> roots;
+    // The children of each line, in entry order, as one array.
+    std::vector<int> start(n + 1, 0);
     for (std::size_t i = 0; i < n; ++i) {
-      if (parent[i] < 0) {
-        roots.push_back(static_cast<int>(i));
-      } else {
-        children[static_cast<std::size_t>(parent[i])].push_back(static_cast<int>(i));
-      }
+      if (parent[i] >= 0) ++start[static_cast<std::size_t>(parent[i]) + 1];
+    }
+    for (std::size_t i = 0; i < n; ++i) start[i + 1] += start[i];
+    std::vector<int> children(static_cast<std::size_t>(start[n]));
+    std::vector<int> fill(start.begin(), start.end() - 1);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (parent[i] >= 0)
+        children[static_cast<std::size_t>(fill[static_cast<std::size_t>(parent[i])]++)] = static_cast<int>(i);
     }
     std::vector<char> seen(n, 0);
     std::vector<int> stack;
-    for (const int root : roots) {
-      stack.push_back(root);
+    for (std::size_t root = 0; root < n; ++root) {
+      if (parent[root] >= 0) continue;
+      stack.push_back(static_cast<int>(root));
       while (!stack.empty()) {
-        const int at = stack.back();
+        const auto at = static_cast<std::size_t>(stack.back());
         stack.pop_back();
-        if (seen[static_cast<std::size_t>(at)] != 0) continue;
-        seen[static_cast<std::size_t>(at)] = 1;
-        order.push_back(at);
-        const std::vector<int>& kids = children[static_cast<std::size_t>(at)];
-        for (auto it = kids.rbegin(); it != kids.rend(); ++it) stack.push_back(*it);
+        if (seen[at] != 0) continue;
+        seen[at] = 1;
+        order.push_back(static_cast<int>(at));
+        for (int k = start[at + 1]; k-- > start[at];) stack.push_back(children[static_cast<std::size_t>(k)]);
       }
     }
     // Lines on a cycle of parent links come last, as entered.
@@ -221,7 +224,13 @@ void JournalModel::rebuildRows() {
   }
 }
 
-void JournalModel::onLineChanged(int line) {
+void JournalModel::onLineChanged(int line, int field) {
+  if (field != -1 && field != static_cast<int>(LineField::Id) && field != static_cast<int>(LineField::Parent)) {
+    // Neither the order nor the depths change.
+    const int row = rowOf(line);
+    if (row >= 0) emit dataChanged(index(row, 0), index(row, kLineFieldCount - 1));
+    return;
+  }
   const std::vector<int> before = rows_;
   const std::vector<int> depthBefore = depth_;
   // The order and the depths follow the designations and feeding lines.

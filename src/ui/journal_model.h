@@ -87,7 +87,7 @@ class JournalModel final : public QAbstractTableModel {
 
  private:
   void rebuildRows();
-  void onLineChanged(int line);
+  void onLineChanged(int line, int field);
   void onResultsChanged();
   QColor resultColour(const LineResult& r, ResultColumn column) const;
 

@@ -23,6 +23,7 @@
 #include "support/scripted_file_chooser.h"
 #include "support/shown_app_test.h"
 #include "support/ui_test_app.h"
+#include "support/wait.h"
 #include "ui/journal_document.h"
 #include "ui/journal_feeder.h"
 #include "ui/journal_form.h"
@@ -313,6 +314,31 @@ TEST_F(JournalFormTest, ClosingWithUnsavedChangesAsksFirst) {
   // Given up: the file as it was.
   EXPECT_EQ(page_.cell("W1", LineField::From), QStringLiteral("ТП-1"));
   EXPECT_FALSE(journal_.isModified());
+}
+
+TEST_F(JournalFormTest, AVeryLargeJournalIsComputedAfterThePauseWithoutHoldingTheWindow) {
+  // One root line and enough short branches to pass the immediate size.
+  std::vector<QStringList> rows;
+  rows.push_back({QStringLiteral("R"), QString(), QStringLiteral("ТП"), QStringLiteral("ВРУ"), QString(),
+                  QStringLiteral("Кабель с ПВХ изоляцией"), QStringLiteral("Медь"), QStringLiteral("240"),
+                  QStringLiteral("240"), QString(), QStringLiteral("20")});
+  for (std::size_t i = 0; i < tesmir::LineJournal::kImmediateLines; ++i) {
+    rows.push_back({QStringLiteral("B%1").arg(i), QStringLiteral("R"), QStringLiteral("ВРУ"), QString(), QString(),
+                    QStringLiteral("Кабель с ПВХ изоляцией"), QStringLiteral("Медь"), QStringLiteral("2.5"),
+                    QStringLiteral("2.5"), QString(), QStringLiteral("10")});
+  }
+  ASSERT_TRUE(journal_.pasteBlock({}, 0, rows).isEmpty());
+  ASSERT_TRUE(tesmir_test::WaitUntil([this] { return journal_.resultsCurrent(); }, "the first calculation", 60000));
+  const QString before = page_.cell("B7", ResultColumn::Ik1);
+  page_.type("R", LineField::Length, QStringLiteral("200"));
+  // The edit is in at once; its figures follow after the pause.
+  EXPECT_EQ(page_.cell("R", LineField::Length), QStringLiteral("200"));
+  EXPECT_FALSE(journal_.resultsCurrent());
+  EXPECT_EQ(page_.cell("B7", ResultColumn::Ik1), QStringLiteral("…"));
+  ASSERT_TRUE(tesmir_test::WaitUntil([this] { return journal_.resultsCurrent(); }, "the calculation", 60000));
+  EXPECT_NE(page_.cell("B7", ResultColumn::Ik1), before);
+  EXPECT_NE(page_.cell("B7", ResultColumn::Ik1), QStringLiteral("…"));
+  journal_.markSaved();
 }
 
 class JournalWithMainWindowTest : public tesmir_test::ShownAppTest {};
