@@ -7,13 +7,16 @@
 #include <QTimer>
 #include <utility>
 
+#include "document/journal_document.h"
 #include "document/report_model.h"
+#include "journal/journal_feeder.h"
 #include "texts/locale_separators.h"
 #include "widgets/context_help.h"
 #include "widgets/document_dialogs.h"
 #include "widgets/feeder_documents.h"
 #include "widgets/help_viewer.h"
 #include "widgets/hints.h"
+#include "widgets/journal_form.h"
 #include "widgets/report_print.h"
 #include "widgets/spreadsheet_export.h"
 
@@ -84,6 +87,12 @@ App::App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
   feederDocuments_->setProtectionCheck(&checkForm_);
   feederDocuments_->setPlaces([this]() -> ReportPlaces& { return reportForm().places(); });
 
+  QObject::connect(mainForm_.journalAction(), &QAction::triggered, &mainForm_, [this] {
+    JournalForm& journal = journalForm();
+    journal.show();
+    journal.raise();
+    journal.activateWindow();
+  });
   mainForm_.setHelpOpener([this](int topic) { openHelp(topic); });
   mainForm_.setExitCheck([this] { return confirmExit(); });
   // The results window has no status bar of its own: its hints go to the
@@ -165,7 +174,70 @@ void App::addChosenPoint() {
 
 void App::showMainWindow() { mainForm_.show(); }
 
-bool App::confirmExit() { return !report_.hasUnsavedWork() || reportForm().offerToSave(&mainForm_); }
+bool App::confirmExit() {
+  if (journalForm_ && !journalForm_->offerToSave(&mainForm_)) return false;
+  if (report_.hasUnsavedWork() && !reportForm().offerToSave(&mainForm_)) return false;
+  // The program ends with the main window: the journal's window goes too.
+  if (journalForm_) journalForm_->hide();
+  return true;
+}
+
+JournalForm& App::journalForm() {
+  if (!journalForm_) {
+    journal_ = std::make_unique<LineJournal>();
+    journalForm_ = std::make_unique<JournalForm>(*journal_, messages_, files_);
+    journalForm_->keepPlacesIn(ReportPlaces::defaultSettingsFile());
+    JournalLinks links;
+    links.openInMainWindow = [this](const JournalNetwork& network, int line) { openJournalLine(network, line); };
+    links.addToReport = [this](const JournalNetwork& network, const std::vector<int>& lines) {
+      addJournalLines(network, lines);
+    };
+    links.openHelp = [this](int topic) { openHelp(topic); };
+    journalForm_->setLinks(std::move(links));
+  }
+  return *journalForm_;
+}
+
+void App::openJournalAtStart(const QString& file) {
+  showMainWindow();
+  QTimer::singleShot(0, &mainForm_, [this, file] {
+    mainForm_.journalAction()->trigger();
+    // Read while on screen, so a message appears over the window.
+    journalForm().openFile(file);
+  });
+}
+
+bool App::openJournalLine(const JournalNetwork& network, int line) {
+  const Result<JournalFeeder> feeder = FeederOfLine(network, line);
+  if (!feeder) return false;
+  mainForm_.setSchemeInput(feeder.value().input);
+  bool calculated = false;
+  const QMetaObject::Connection watch =
+      QObject::connect(&mainForm_, &MainForm::calculationSucceeded, &mainForm_, [&calculated] { calculated = true; });
+  mainForm_.StartButtonClick();
+  QObject::disconnect(watch);
+  // The device is accepted as the dialog's "Да" would, against the new current.
+  if (feeder.value().device) {
+    deviceForm_.acceptTexts(*feeder.value().device);
+  } else {
+    deviceForm_.forgetDevice();
+  }
+  mainForm_.show();
+  mainForm_.raise();
+  return calculated;
+}
+
+void App::addJournalLines(const JournalNetwork& network, const std::vector<int>& lines) {
+  for (const int line : lines) {
+    if (!openJournalLine(network, line)) continue;
+    const std::string& name = network.lines[static_cast<std::size_t>(line)].id;
+    const ReportRow cells =
+        MakeReportRow(name, scheme_, device_, resultForm_.timeSRLabel()->text().toStdString(), SystemSeparators());
+    if (reportForm().model().addPoint(name, cells).empty()) continue;
+    // The designation cannot name a point: the point-name dialog asks.
+    mainForm_.AddToReportButtonClick();
+  }
+}
 
 void App::openReportAtStart(const QString& file) {
   showMainWindow();

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "core/loop_calc.h"
 #include "device/device_settings.h"
@@ -30,7 +31,10 @@ namespace tesmir {
 class DocumentDialogs;
 class FeederDocuments;
 class HelpViewer;
+class JournalForm;
+class LineJournal;
 class ReportDocuments;
+struct JournalNetwork;
 
 class App {
  public:
@@ -49,6 +53,13 @@ class App {
   // as "Открыть..." reads a chosen file; a file that cannot be read leaves
   // the report empty after its message.
   void openReportAtStart(const QString& file);
+
+  // Shows the main window, then the window "Журнал линий" with `file` read
+  // into it; a file that cannot be read leaves the journal empty after its
+  // message.
+  void openJournalAtStart(const QString& file);
+  // The window "Журнал линий" and its journal, built when first asked for.
+  JournalForm& journalForm();
 
   // Before the program ends: offers to save a report that has unsaved named
   // rows. False when the program must stay open (cancelled, or the save
@@ -84,6 +95,12 @@ class App {
   LaterWindows& later();
   // Adds the point the name dialog accepted, through the report's model.
   void addChosenPoint();
+  // The journal's line in the main window, calculated, with its device;
+  // false when the calculation failed (its message was shown).
+  bool openJournalLine(const JournalNetwork& network, int line);
+  // Each line as a report point named by its designation, else by the name
+  // the point-name dialog asks for.
+  void addJournalLines(const JournalNetwork& network, const std::vector<int>& lines);
 
   SchemeState scheme_;
   DeviceSettings device_;
@@ -104,6 +121,8 @@ class App {
   ProtectionCheckForm checkForm_;
   std::unique_ptr<LaterWindows> later_;
   std::unique_ptr<HelpViewer> help_;
+  std::unique_ptr<LineJournal> journal_;
+  std::unique_ptr<JournalForm> journalForm_;
   // The real dialogs when none were given.
   std::unique_ptr<DocumentDialogs> ownDialogs_;
   DocumentDialogs* documentDialogs_ = nullptr;

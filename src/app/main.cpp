@@ -48,6 +48,8 @@ int main(int argc, char** argv) {
   tesmir::App app(messages, files);
   if (commandLine.reportFile.isEmpty()) {
     app.showMainWindow();
+  } else if (commandLine.reportFile.endsWith(QStringLiteral(".tsn"), Qt::CaseInsensitive)) {
+    app.openJournalAtStart(commandLine.reportFile);
   } else {
     app.openReportAtStart(commandLine.reportFile);
   }

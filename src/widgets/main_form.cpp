@@ -478,6 +478,9 @@ void MainForm::buildFileMenu() {
   notePrint_ = item("NotePrintMenu", QStringLiteral("&Печать расчета..."));
   notePdf_->setEnabled(false);
   notePrint_->setEnabled(false);
+  fileMenu_->addSeparator();
+  journal_ = item("JournalMenu", QStringLiteral("&Журнал линий..."));
+  journal_->setStatusTip(QStringLiteral("Журнал линий: весь щит с проверкой каждой линии"));
 }
 
 void MainForm::setSchemeInput(const SchemeInput& input) {

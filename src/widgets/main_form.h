@@ -67,6 +67,8 @@ class MainForm : public QMainWindow {
   QAction* saveSchemeAsAction() const { return saveSchemeAs_; }
   QAction* notePdfAction() const { return notePdf_; }
   QAction* notePrintAction() const { return notePrint_; }
+  // "Журнал линий...": the program opens the journal window on it.
+  QAction* journalAction() const { return journal_; }
 
   // The two status texts a failed calculation or an unknown list text leaves.
   void showNotEnoughData();
@@ -160,6 +162,7 @@ class MainForm : public QMainWindow {
   QAction* saveSchemeAs_ = nullptr;
   QAction* notePdf_ = nullptr;
   QAction* notePrint_ = nullptr;
+  QAction* journal_ = nullptr;
   QAction* resultMenu_ = nullptr;
   QAction* reportMenu_ = nullptr;
   QAction* checkMenu_ = nullptr;

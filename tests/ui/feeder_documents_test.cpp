@@ -155,7 +155,7 @@ TEST_F(FeederDocumentsTest, FileMenuComesFirstAndOffersTheNoteOnlyWithResults) {
   }
   EXPECT_EQ(captions, (QStringList{QStringLiteral("Открыть схему..."), QStringLiteral("Сохранить схему"),
                                    QStringLiteral("Сохранить схему как..."), QStringLiteral("Расчет в PDF..."),
-                                   QStringLiteral("Печать расчета...")}));
+                                   QStringLiteral("Печать расчета..."), QStringLiteral("Журнал линий...")}));
   EXPECT_EQ(action("OpenSchemeMenu")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
   EXPECT_EQ(action("SaveSchemeMenu")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
 
