@@ -16,9 +16,9 @@
 #include <QTableView>
 #include <clocale>
 
+#include "document/journal_document.h"
 #include "switchboard_journal.h"
 #include "widgets/file_chooser.h"
-#include "document/journal_document.h"
 #include "widgets/journal_form.h"
 #include "widgets/journal_model.h"
 #include "widgets/message_sink.h"

@@ -27,11 +27,11 @@
 #include <set>
 
 #include "core/trans_catalogue.h"
+#include "journal/journal_feeder.h"
 #include "report/utf8_text.h"
 #include "widgets/context_help.h"
 #include "widgets/file_chooser.h"
 #include "widgets/journal_editors.h"
-#include "journal/journal_feeder.h"
 #include "widgets/journal_model.h"
 #include "widgets/message_sink.h"
 

@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
-#include "journal/journal_network.h"
 #include "document/journal_document.h"
+#include "journal/journal_network.h"
 
 class QAction;
 class QComboBox;

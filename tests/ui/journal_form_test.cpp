@@ -18,14 +18,14 @@
 #include <QTest>
 
 #include "core/display_format.h"
+#include "document/journal_document.h"
+#include "journal/journal_feeder.h"
 #include "report/journal_file.h"
 #include "support/recording_message_sink.h"
 #include "support/scripted_file_chooser.h"
 #include "support/shown_app_test.h"
 #include "support/ui_test_app.h"
 #include "support/wait.h"
-#include "document/journal_document.h"
-#include "journal/journal_feeder.h"
 #include "widgets/journal_form.h"
 #include "widgets/journal_model.h"
 #include "widgets/report_form.h"
