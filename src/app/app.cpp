@@ -67,20 +67,27 @@ struct App::LaterWindows {
 App::App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
     : messages_(messages),
       files_(files),
-      mainForm_(scheme_, messages_, resultForm_),
-      deviceForm_(device_, scheme_, messages_),
-      checkForm_(scheme_, device_, messages_) {
+      mainForm_(feeder_.scheme(), messages_, resultForm_),
+      deviceForm_(feeder_.deviceSettings(), feeder_.scheme(), messages_),
+      checkForm_(feeder_.scheme(), feeder_.deviceSettings(), messages_) {
   documentDialogs_ = &dialogs;
   mainForm_.setDeviceDialog(&deviceForm_);
   mainForm_.setCheckWindow(&checkForm_);
   mainForm_.setWindowsNeeded([this] { later(); });
 
-  // Every successful calculation judges the device again with the new current.
-  deviceForm_.setStatusView(deviceStatusView());
-  QObject::connect(&mainForm_, &MainForm::calculationSucceeded, &mainForm_,
-                   [this] { AlertDeviceDefence(scheme_, device_, deviceStatusView()); });
+  // The device shows what the feeder holds, wherever it is shown: the dialog
+  // changes the feeder's device, and every successful calculation judges it
+  // again with the new current.
+  QObject::connect(&deviceForm_, &DeviceDefenceForm::deviceChanged, &feeder_,
+                   [this] { feeder_.setAcceptedDevice(deviceForm_.acceptedInput(), deviceForm_.acceptedLabels()); });
+  QObject::connect(&feeder_, &FeederDocument::deviceChanged, &mainForm_,
+                   [this] { ShowDeviceTexts(deviceStatusView(), feeder_.deviceTexts()); });
+  QObject::connect(&mainForm_, &MainForm::calculationSucceeded, &feeder_, [this] { feeder_.judgeDevice(); });
+  QObject::connect(&mainForm_, &MainForm::calculationShown, &feeder_,
+                   [this](const ResultTexts& texts) { feeder_.setResults(texts); });
+  resultForm_.setDeviceSource([this] { return feeder_.deviceTexts(); });
 
-  feederDocuments_ = new FeederDocuments(mainForm_, deviceForm_, resultForm_, scheme_, messages_, files_, dialogs);
+  feederDocuments_ = new FeederDocuments(mainForm_, deviceForm_, resultForm_, feeder_, messages_, files_, dialogs);
   feederDocuments_->setProtectionCheck(&checkForm_);
   feederDocuments_->setPlaces([this]() -> ReportPlaces& { return reportForm().places(); });
 
@@ -155,8 +162,8 @@ void App::addChosenPoint() {
     return;
   }
   const std::string text = name->toStdString();
-  const ReportRow cells =
-      MakeReportRow(text, scheme_, device_, resultForm_.timeSRLabel()->text().toStdString(), SystemSeparators());
+  const ReportRow cells = MakeReportRow(text, feeder_.scheme(), feeder_.deviceSettings(),
+                                        feeder_.deviceTexts().timeSR.toStdString(), SystemSeparators());
   const std::string rejection = reportForm().model().addPoint(text, cells);
   if (!rejection.empty()) {
     messages_.inform(&askNumberForm(), QString::fromStdString(rejection));

@@ -45,12 +45,6 @@ QStringList ToQStringList(const std::vector<std::string>& texts) {
   return list;
 }
 
-void SetText(QLabel* label, const QString& text) {
-  if (label != nullptr) {
-    label->setText(text);
-  }
-}
-
 // An editable list that keeps exactly what the user types: no completion and
 // no items added by Enter.
 QComboBox* MakeList(QWidget* parent, const char* name, const QStringList& items, const QString& text,
@@ -289,32 +283,36 @@ void DeviceDefenceForm::TypePPComboBoxChange() {
 }
 
 void DeviceDefenceForm::OKDDBitBtnClick() {
-  const AcceptOutcome outcome = AcceptDevice(input(), settings_, SystemSeparators());
+  AcceptOutcome outcome = AcceptDevice(input(), settings_, SystemSeparators());
   if (!outcome) {
-    // Nothing was accepted; the dialog stays open for a correction.
+    // Nothing was accepted; the dialog stays open for a correction. A
+    // refusal that forgot the trip current leaves no device defined, and
+    // every display says so at once.
+    const bool forgotten = settings_.TokSR <= 0 && accepted_;
     if (settings_.TokSR <= 0) {
-      accepted_.reset();  // the device is no longer defined
+      accepted_.reset();
+      acceptedLabels_.reset();
     }
+    if (forgotten) showDevice();
     messages_.inform(this, QString::fromStdString(outcome.error()));
     return;
   }
   accepted_ = input();
-  SetText(view_.type, QString::fromStdString(outcome->type));
-  SetText(view_.toknom, QString::fromStdString(outcome->toknom));
-  SetText(view_.kz, QString::fromStdString(outcome->kz));
-  SetText(view_.tokSR, QString::fromStdString(outcome->tokSR));
-  AlertDeviceDefence(scheme_, settings_, view_);
+  acceptedLabels_ = std::move(outcome).value();
+  showDevice();
   accept();
 }
 
+void DeviceDefenceForm::showDevice() {
+  AlertDeviceDefence(scheme_, settings_, acceptedLabels_, view_);
+  emit deviceChanged();
+}
+
 void DeviceDefenceForm::BitBtn3Click() {
-  for (QLabel* label : {view_.type, view_.toknom, view_.kz, view_.tokSR, view_.timeSR}) {
-    SetText(label, QUtf8(kNoDeviceValue));
-  }
   ResetDevice(settings_);
   accepted_.reset();
-  SetText(view_.mainStatus, QUtf8(kStatusNotDefined));
-  SetText(view_.resultStatus, QUtf8(kStatusNotDefined));
+  acceptedLabels_.reset();
+  showDevice();
   done(QDialog::Rejected);
 }
 

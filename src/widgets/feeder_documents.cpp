@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QPrinter>
 
+#include "document/feeder_document.h"
 #include "paper/calc_note.h"
 #include "report/feeder_file.h"
 #include "widgets/device_defence_form.h"
@@ -27,14 +28,13 @@ const QString kProposedFeeder = QStringLiteral("Схема.tsm");
 
 QString BadFeederMessage(const QString& reason) { return QString::fromUtf8(kFeederBadFilePrefix) + reason; }
 
-FeederDocuments::FeederDocuments(MainForm& main, DeviceDefenceForm& device, ResultForm& results,
-                                 const SchemeState& scheme, MessageSink& messages, FileChooser& files,
-                                 DocumentDialogs& dialogs)
+FeederDocuments::FeederDocuments(MainForm& main, DeviceDefenceForm& device, ResultForm& results, FeederDocument& feeder,
+                                 MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
     : QObject(&main),
       main_(main),
       device_(device),
       results_(results),
-      scheme_(scheme),
+      feeder_(feeder),
       messages_(messages),
       files_(files),
       dialogs_(dialogs),
@@ -116,9 +116,9 @@ CalcNote FeederDocuments::currentNote(const QString& pointName) const {
   CalcNote note;
   note.date = today_();
   note.pointName = pointName;
-  note.scheme = scheme_;
-  note.texts = results_.shownTexts();
-  note.device = results_.deviceTexts();
+  note.scheme = feeder_.scheme();
+  note.texts = feeder_.results();
+  note.device = feeder_.deviceTexts();
   note.seps = results_.separators();
   if (check_ != nullptr) {
     AddNoteSection(note, check_->windowTitle(), check_->noteFigures());

@@ -17,6 +17,7 @@ namespace tesmir {
 
 class DeviceDefenceForm;
 class DocumentDialogs;
+class FeederDocument;
 class FileChooser;
 class MainForm;
 class MessageSink;
@@ -28,7 +29,7 @@ class FeederDocuments : public QObject {
   Q_OBJECT
 
  public:
-  FeederDocuments(MainForm& main, DeviceDefenceForm& device, ResultForm& results, const SchemeState& scheme,
+  FeederDocuments(MainForm& main, DeviceDefenceForm& device, ResultForm& results, FeederDocument& feeder,
                   MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs);
 
   // The feeder file last saved or opened; empty until then.
@@ -70,7 +71,7 @@ class FeederDocuments : public QObject {
   MainForm& main_;
   DeviceDefenceForm& device_;
   ResultForm& results_;
-  const SchemeState& scheme_;
+  FeederDocument& feeder_;
   MessageSink& messages_;
   FileChooser& files_;
   DocumentDialogs& dialogs_;

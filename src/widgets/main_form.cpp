@@ -615,6 +615,7 @@ void MainForm::StartButtonClick() {
   setResultLine(QUtf8(*outcome), true);
   emit calculationSucceeded();
   results_.showCalculation(scheme_, transPower_->currentText(), windKind_->currentText(), iokz_->text());
+  emit calculationShown(results_.shownTexts());
   resultMenu_->setEnabled(true);
   updateResultActions();
 }

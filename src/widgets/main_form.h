@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "core/loop_calc.h"
+#include "texts/result_texts.h"
 
 class QAction;
 class QComboBox;
@@ -94,6 +95,8 @@ class MainForm : public QMainWindow {
   // A calculation succeeded and the result line is written: the protective
   // device is judged now, before the results window receives its texts.
   void calculationSucceeded();
+  // The results window shows the texts of that calculation now.
+  void calculationShown(const ResultTexts& texts);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -265,6 +265,7 @@ void ResultForm::showCalculation(const SchemeState& scheme, const QString& power
 }
 
 DeviceTexts ResultForm::deviceTexts() const {
+  if (deviceSource_) return deviceSource_();
   return DeviceTexts{typeDD_->text(), toknom_->text(), kz_->text(), tokSR_->text(), timeSR_->text(), statusDD_->text()};
 }
 
