@@ -90,6 +90,8 @@ App::App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
   feederDocuments_ = new FeederDocuments(mainForm_, deviceForm_, resultForm_, feeder_, messages_, files_, dialogs);
   feederDocuments_->setProtectionCheck(&checkForm_);
   feederDocuments_->setPlaces([this]() -> ReportPlaces& { return reportForm().places(); });
+  // The feeder as the program starts is unedited.
+  feederDocuments_->markFeederClean();
 
   mainForm_.setHelpOpener([this](int topic) { openHelp(topic); });
   mainForm_.setExitCheck([this] { return confirmExit(); });
@@ -172,7 +174,20 @@ void App::addChosenPoint() {
 
 void App::showMainWindow() { mainForm_.show(); }
 
-bool App::confirmExit() { return !report_.hasUnsavedWork() || reportForm().offerToSave(&mainForm_); }
+bool App::confirmExit() {
+  if (feeder_.isModified()) {
+    switch (messages_.askSave(&mainForm_, QStringLiteral("Схема не сохранена. Сохранить изменения?"))) {
+      case MessageSink::SaveAnswer::Save:
+        if (!feederDocuments_->saveFeeder()) return false;
+        break;
+      case MessageSink::SaveAnswer::Discard:
+        break;
+      case MessageSink::SaveAnswer::Cancel:
+        return false;
+    }
+  }
+  return !report_.hasUnsavedWork() || reportForm().offerToSave(&mainForm_);
+}
 
 void App::openReportAtStart(const QString& file) {
   showMainWindow();

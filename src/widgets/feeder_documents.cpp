@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
+#include <QUndoStack>
 
 #include "document/feeder_document.h"
 #include "paper/calc_note.h"
@@ -44,6 +45,45 @@ FeederDocuments::FeederDocuments(MainForm& main, DeviceDefenceForm& device, Resu
   connect(main_.saveSchemeAsAction(), &QAction::triggered, this, &FeederDocuments::SaveSchemeAsMenuClick);
   connect(main_.notePdfAction(), &QAction::triggered, this, &FeederDocuments::NotePdfMenuClick);
   connect(main_.notePrintAction(), &QAction::triggered, this, &FeederDocuments::NotePrintMenuClick);
+
+  // "Правка": the feeder's undo stack.
+  QUndoStack& undo = feeder_.undoStack();
+  connect(main_.undoAction(), &QAction::triggered, &undo, &QUndoStack::undo);
+  connect(main_.redoAction(), &QAction::triggered, &undo, &QUndoStack::redo);
+  connect(&undo, &QUndoStack::canUndoChanged, main_.undoAction(), &QAction::setEnabled);
+  connect(&undo, &QUndoStack::canRedoChanged, main_.redoAction(), &QAction::setEnabled);
+  connect(&main_, &MainForm::inputEdited, this, &FeederDocuments::recordEdit);
+  connect(&device_, &DeviceDefenceForm::deviceChanged, this, [this] { recordEdit(FeederDocument::kWholeStep); });
+  connect(&feeder_, &FeederDocument::textsRestored, this, &FeederDocuments::showRestored);
+}
+
+void FeederDocuments::setProtectionCheck(ProtectionCheckForm* check) {
+  check_ = check;
+  if (check_ != nullptr) {
+    connect(check_, &QDialog::finished, this, [this] { recordEdit(FeederDocument::kWholeStep); });
+  }
+}
+
+void FeederDocuments::recordEdit(int field) {
+  if (!filling_) feeder_.recordEdit(currentFeeder(), field);
+}
+
+void FeederDocuments::markFeederClean() { feeder_.markClean(currentFeeder()); }
+
+void FeederDocuments::showRestored(const FeederData& texts) {
+  filling_ = true;
+  main_.setSchemeInput(texts.scheme);
+  // The device only when the step changed it, so the status lines stay.
+  if (texts.device != device_.acceptedInput()) {
+    if (texts.device) {
+      device_.acceptTexts(*texts.device);
+    } else {
+      device_.forgetDevice();
+    }
+  }
+  if (check_ != nullptr) check_->setBreakingCapacity(QString::fromStdString(texts.breakingCapacity));
+  main_.markResultStale();
+  filling_ = false;
 }
 
 FeederData FeederDocuments::currentFeeder() const {
@@ -75,24 +115,26 @@ bool FeederDocuments::writeFeeder(const QString& path) {
     return false;
   }
   feederFileName_ = path;
+  markFeederClean();
   return true;
 }
 
-void FeederDocuments::SaveSchemeMenuClick() {
-  if (feederFileName_.isEmpty()) {
-    SaveSchemeAsMenuClick();
-    return;
-  }
-  writeFeeder(feederFileName_);
+bool FeederDocuments::saveFeeder() {
+  if (feederFileName_.isEmpty()) return saveFeederAs();
+  return writeFeeder(feederFileName_);
 }
 
-void FeederDocuments::SaveSchemeAsMenuClick() {
+bool FeederDocuments::saveFeederAs() {
   const QString path = ChooseNameToSave(
       files_, messages_, &main_,
       [this] { return feederFileName_.isEmpty() ? places().proposedPath(kProposedFeeder) : feederFileName_; },
       kFeederFilter, QStringLiteral("tsm"), [this](const QString& picked) { useFolderOf(picked); });
-  if (!path.isEmpty()) writeFeeder(path);
+  return !path.isEmpty() && writeFeeder(path);
 }
+
+void FeederDocuments::SaveSchemeMenuClick() { saveFeeder(); }
+
+void FeederDocuments::SaveSchemeAsMenuClick() { saveFeederAs(); }
 
 void FeederDocuments::OpenSchemeMenuClick() {
   const QString path =
@@ -109,7 +151,12 @@ void FeederDocuments::OpenSchemeMenuClick() {
     return;
   }
   feederFileName_ = path;
+  // Opening is one step, and the feeder as the file has it is unedited.
+  filling_ = true;
   applyFeeder(*loaded.data);
+  filling_ = false;
+  recordEdit(FeederDocument::kWholeStep);
+  markFeederClean();
 }
 
 CalcNote FeederDocuments::currentNote(const QString& pointName) const {

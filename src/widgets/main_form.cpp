@@ -446,6 +446,7 @@ void MainForm::buildMenu() {
     return action;
   };
   buildFileMenu();
+  buildEditMenu();
   // Alt with the underlined letter opens each; F10 opens the first.
   resultMenu_ = item("ResultMenu", QStringLiteral("&Результаты"));
   resultMenu_->setEnabled(false);
@@ -478,6 +479,19 @@ void MainForm::buildFileMenu() {
   notePrint_ = item("NotePrintMenu", QStringLiteral("&Печать расчета..."));
   notePdf_->setEnabled(false);
   notePrint_->setEnabled(false);
+}
+
+void MainForm::buildEditMenu() {
+  QMenu* menu = menuBar()->addMenu(QStringLiteral("Пр&авка"));
+  menu->setObjectName(QStringLiteral("EditMenu"));
+  undo_ = menu->addAction(QStringLiteral("&Отменить"));
+  undo_->setObjectName(QStringLiteral("UndoMenu"));
+  undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redo_ = menu->addAction(QStringLiteral("&Повторить"));
+  redo_->setObjectName(QStringLiteral("RedoMenu"));
+  redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  undo_->setEnabled(false);
+  redo_->setEnabled(false);
 }
 
 void MainForm::setSchemeInput(const SchemeInput& input) {
@@ -521,6 +535,23 @@ void MainForm::connectHandlers() {
   // The note describes the last calculation, so it is offered while that
   // calculation's results are.
   connect(resultMenu_, &QAction::enabledChanged, this, &MainForm::updateResultActions);
+  // The inputs in the order of the tab chain.
+  std::vector<QWidget*> inputs = {windKind_, transPower_};
+  for (const LineRow& row : rows_) {
+    inputs.insert(inputs.end(), {row.kind, row.stuff, row.length, row.quanPar, row.ff, row.fn});
+  }
+  inputs.push_back(rArc_);
+  // A change is under way from before its handlers run...
+  const auto onChange = [this](QWidget* input, auto&& slot) {
+    if (auto* list = qobject_cast<QComboBox*>(input)) {
+      connect(list, &QComboBox::editTextChanged, this, slot);
+    } else {
+      connect(static_cast<QLineEdit*>(input), &QLineEdit::textChanged, this, slot);
+    }
+  };
+  for (QWidget* input : inputs) {
+    onChange(input, [this] { ++changesUnderway_; });
+  }
   // Every change of an editable list's text, chosen or typed, passes through
   // its line edit.
   connect(windKind_, &QComboBox::editTextChanged, this, &MainForm::WindKindComboBoxChange);
@@ -541,6 +572,19 @@ void MainForm::connectHandlers() {
   }
   for (QLineEdit* edit : edits) {
     connect(edit, &QLineEdit::textChanged, this, &MainForm::markResultStale);
+  }
+  // ...until after them; the outermost change is the edit.
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    onChange(inputs[i], [this, i] {
+      if (--changesUnderway_ == 0) emit inputEdited(static_cast<int>(i));
+    });
+  }
+  // The window's undo undoes the feeder's edits: the fields leave Ctrl+Z and
+  // the redo keys to it instead of undoing their own typing.
+  for (QWidget* input : inputs) {
+    auto* list = qobject_cast<QComboBox*>(input);
+    QWidget* editor = list != nullptr ? list->lineEdit() : input;
+    LeaveUndoKeysToTheWindow(editor);
   }
 }
 

@@ -68,6 +68,9 @@ class MainForm : public QMainWindow {
   QAction* saveSchemeAsAction() const { return saveSchemeAs_; }
   QAction* notePdfAction() const { return notePdf_; }
   QAction* notePrintAction() const { return notePrint_; }
+  // The menu "Правка": undo and redo of the feeder's edits.
+  QAction* undoAction() const { return undo_; }
+  QAction* redoAction() const { return redo_; }
 
   // The two status texts a failed calculation or an unknown list text leaves.
   void showNotEnoughData();
@@ -97,6 +100,9 @@ class MainForm : public QMainWindow {
   void calculationSucceeded();
   // The results window shows the texts of that calculation now.
   void calculationShown(const ResultTexts& texts);
+  // The user edited an input (typed or chosen; refills it causes included):
+  // `field` numbers the inputs in the order of the tab chain, from 0.
+  void inputEdited(int field);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -119,6 +125,7 @@ class MainForm : public QMainWindow {
   QLayout* buildButtonRow();
   void buildMenu();
   void buildFileMenu();
+  void buildEditMenu();
   void setTabOrderChain();
   void connectHandlers();
   // `dialog` is read once the windows are built.
@@ -163,6 +170,11 @@ class MainForm : public QMainWindow {
   QAction* saveSchemeAs_ = nullptr;
   QAction* notePdf_ = nullptr;
   QAction* notePrint_ = nullptr;
+  QAction* undo_ = nullptr;
+  QAction* redo_ = nullptr;
+  // Changes of inputs still being handled; an edit is told once the outermost
+  // one is done, so a refill belongs to the change that caused it.
+  int changesUnderway_ = 0;
   QAction* resultMenu_ = nullptr;
   QAction* reportMenu_ = nullptr;
   QAction* checkMenu_ = nullptr;
