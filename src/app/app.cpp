@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <utility>
 
+#include "document/report_document.h"
 #include "document/report_model.h"
 #include "texts/locale_separators.h"
 #include "widgets/context_help.h"
@@ -166,7 +167,7 @@ void App::addChosenPoint() {
   const std::string text = name->toStdString();
   const ReportRow cells = MakeReportRow(text, feeder_.scheme(), feeder_.deviceSettings(),
                                         feeder_.deviceTexts().timeSR.toStdString(), SystemSeparators());
-  const std::string rejection = reportForm().model().addPoint(text, cells);
+  const std::string rejection = reportForm().document().addPoint(text, cells);
   if (!rejection.empty()) {
     messages_.inform(&askNumberForm(), QString::fromStdString(rejection));
   }

@@ -47,6 +47,8 @@ class ReportTableModel final : public QAbstractTableModel {
   // The grid's selection, passed on to the table.
   void cellMadeCurrent(int row);
   void mouseReleasedAt(int col, int row);
+  // Whether the rows differ from those last saved, as undo and redo know it.
+  void setModified(bool modified) { table_.setModified(modified); }
 
  private:
   // Tells the views that whole rows `first`..`last` hold new texts.

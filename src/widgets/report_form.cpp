@@ -20,6 +20,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -28,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "document/report_document.h"
 #include "document/report_model.h"
 #include "report/report_columns.h"
 #include "report/report_file.h"
@@ -242,6 +244,7 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
 
   // The grid.
   model_ = new ReportTableModel(table_, this);
+  document_ = new ReportDocument(*model_, this);
   grid_ = new QTableView(this);
   grid_->setObjectName(QStringLiteral("ReportStringGrid"));
   // The grid follows the model. The current row is held before rows go or
@@ -315,6 +318,22 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   // The window owns the shortcuts too, so they work while no menu is open.
   addActions({save, saveAs, open});
+  QMenu* editMenu = menuBar->addMenu(QStringLiteral("Пр&авка"));
+  editMenu->setObjectName(QStringLiteral("EditReportMenu"));
+  undoAction_ = editMenu->addAction(QStringLiteral("&Отменить"));
+  undoAction_->setObjectName(QStringLiteral("UndoReportMenu"));
+  undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redoAction_ = editMenu->addAction(QStringLiteral("&Повторить"));
+  redoAction_->setObjectName(QStringLiteral("RedoReportMenu"));
+  redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  undoAction_->setEnabled(false);
+  redoAction_->setEnabled(false);
+  addActions({undoAction_, redoAction_});
+  QUndoStack& undo = document_->undoStack();
+  connect(undoAction_, &QAction::triggered, &undo, &QUndoStack::undo);
+  connect(redoAction_, &QAction::triggered, &undo, &QUndoStack::redo);
+  connect(&undo, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
+  connect(&undo, &QUndoStack::canRedoChanged, redoAction_, &QAction::setEnabled);
   QMenu* exportMenu = fileMenu->addMenu(QStringLiteral("&Экспорт"));
   exportMenu->setObjectName(QStringLiteral("ExportReportMenu"));
   exportToExcelAction_ = exportMenu->addAction(QStringLiteral("в &Excel"));
@@ -480,21 +499,21 @@ void ReportForm::makeCurrent(int row) {
 }
 
 void ReportForm::UpSpeedButtonClick() {
-  const int row = model_->moveUp();
+  const int row = document_->moveUp();
   if (row >= 0) {
     makeCurrent(row);
   }
 }
 
 void ReportForm::DownSpeedButtonClick() {
-  const int row = model_->moveDown();
+  const int row = document_->moveDown();
   if (row >= 0) {
     makeCurrent(row);
   }
 }
 
 void ReportForm::DeleteReportButtonClick() {
-  const std::string message = model_->deleteSelected();
+  const std::string message = document_->deleteSelected();
   if (!message.empty()) {
     messages_.inform(this, QString::fromStdString(message));
   }
@@ -504,7 +523,7 @@ void ReportForm::DeleteReportButtonClick() {
 
 void ReportForm::DeleteAllButtonClick() {
   if (deleteAllForm_.confirm()) {
-    model_->deleteAll();
+    document_->deleteAll();
   }
 }
 
@@ -556,6 +575,7 @@ bool ReportForm::writeTo(const QString& path) {
     return false;
   }
   table_.markSaved();
+  document_->saved();
   places_.useFile(path);
   showRecentFiles();
   return true;
@@ -643,6 +663,7 @@ ReportForm::OpenResult ReportForm::openReportFile(const QString& path) {
     ParsedReport parsed = ParseReport(loaded.bytes, *layout);
     loaded.bytes = std::string();
     model_->assignRows(std::move(parsed.rows));
+    document_->opened();
   } catch (const std::bad_alloc&) {
     messages_.error(this, QString::fromUtf8(report_file_messages::kOutOfMemory).arg(QDir::toNativeSeparators(path)));
     return OpenResult::Failed;

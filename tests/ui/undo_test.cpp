@@ -13,7 +13,11 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
+#include <string>
+#include <vector>
 
+#include "document/report_document.h"
 #include "support/shown_app_test.h"
 
 namespace {
@@ -152,6 +156,80 @@ TEST_F(UndoTest, OpenAndSaveMarkTheFeederUneditedAndExitAsksAboutIt) {
   EXPECT_TRUE(app_.mainForm().close());
   EXPECT_EQ(messages_.askedSave(), (QStringList{QStringLiteral("Схема не сохранена. Сохранить изменения?"),
                                                 QStringLiteral("Отчет не сохранен. Сохранить изменения?")}));
+}
+
+// The report window: adding, deleting, moving and deleting all are steps;
+// undo brings the rows back, and back at the saved rows nothing is unsaved.
+TEST_F(UndoTest, ReportStepsUndoAndRedo) {
+  tesmir::ReportForm& form = app_.reportForm();
+  tesmir::ReportDocument& report = form.document();
+  QAction* undo = form.findChild<QAction*>(QStringLiteral("UndoReportMenu"));
+  QAction* redo = form.findChild<QAction*>(QStringLiteral("RedoReportMenu"));
+  ASSERT_NE(undo, nullptr);
+  ASSERT_NE(redo, nullptr);
+  EXPECT_EQ(undo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+  EXPECT_EQ(redo->shortcuts().value(1), QKeySequence(QStringLiteral("Ctrl+Y")));
+  const auto names = [&report] {
+    std::string all;
+    for (int r = 0; r < report.table().leadingCount(); ++r) all += report.table().cell(0, r) + " ";
+    return all;
+  };
+  tesmir::ReportRow row{};
+  ASSERT_EQ(report.addPoint("А", row), "");
+  ASSERT_EQ(report.addPoint("Б", row), "");
+  ASSERT_EQ(report.addPoint("В", row), "");
+  QTemporaryDir dir;
+  files_.names = {dir.filePath(QStringLiteral("r.csv"))};
+  form.SaveAsReportMenuClick();
+  ASSERT_FALSE(app_.report().hasUnsavedWork());
+
+  const struct {
+    const char* name;
+    std::function<void()> change;
+    std::string after;
+  } steps[] = {
+      {"delete Б",
+       [&] {
+         report.model().cellMadeCurrent(1);
+         form.DeleteReportButtonClick();
+       },
+       "А В "},
+      {"move В up",
+       [&] {
+         report.model().cellMadeCurrent(1);
+         form.UpSpeedButtonClick();
+       },
+       "В А "},
+      {"move В down",
+       [&] {
+         report.model().cellMadeCurrent(0);
+         report.moveDown();
+       },
+       "А В "},
+      {"add Г", [&] { report.addPoint("Г", row); }, "А В Г "},
+      {"delete all", [&] { report.deleteAll(); }, ""},
+  };
+  std::vector<std::string> history = {names()};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    step.change();
+    EXPECT_EQ(names(), step.after);
+    EXPECT_TRUE(undo->isEnabled());
+    history.push_back(names());
+  }
+  for (std::size_t i = history.size() - 1; i > 0; --i) {
+    undo->trigger();
+    EXPECT_EQ(names(), history[i - 1]) << "undo to step " << i - 1;
+  }
+  EXPECT_EQ(names(), "А Б В ");
+  EXPECT_FALSE(app_.report().hasUnsavedWork());  // the saved rows again
+  undo->trigger();                               // the adds before the save are steps too
+  EXPECT_EQ(names(), "А Б ");
+  EXPECT_TRUE(app_.report().hasUnsavedWork());
+  redo->trigger();
+  redo->trigger();
+  EXPECT_EQ(names(), "А В ");
+  EXPECT_TRUE(app_.report().hasUnsavedWork());
 }
 
 }  // namespace

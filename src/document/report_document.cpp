@@ -1,0 +1,90 @@
+#include "document/report_document.h"
+
+#include <QUndoCommand>
+#include <utility>
+
+namespace tesmir {
+
+// One change of the report: the rows before and after it.
+class ReportStepCommand final : public QUndoCommand {
+ public:
+  ReportStepCommand(ReportDocument& document, const QString& name, ReportDocument::Rows before,
+                    ReportDocument::Rows after)
+      : QUndoCommand(name), document_(document), before_(std::move(before)), after_(std::move(after)) {}
+
+  // The table already holds the change when it is recorded.
+  void redo() override {
+    if (first_) {
+      first_ = false;
+      return;
+    }
+    document_.restore(after_);
+  }
+  void undo() override { document_.restore(before_); }
+
+ private:
+  ReportDocument& document_;
+  ReportDocument::Rows before_;
+  ReportDocument::Rows after_;
+  bool first_ = true;
+};
+
+ReportDocument::ReportDocument(ReportTableModel& model, QObject* parent) : QObject(parent), model_(model) {
+  connect(&undo_, &QUndoStack::cleanChanged, this, [this](bool clean) { model_.setModified(!clean); });
+}
+
+ReportDocument::Rows ReportDocument::rows() const {
+  const ReportTable& t = model_.table();
+  Rows r;
+  r.rows.reserve(static_cast<std::size_t>(t.rowCount()));
+  for (int i = 0; i < t.rowCount(); ++i) r.rows.push_back(t.row(i));
+  r.selectedRow = t.selectedRow();
+  return r;
+}
+
+void ReportDocument::restore(const Rows& r) {
+  model_.assignRows(r.rows);
+  model_.cellMadeCurrent(r.selectedRow);
+  model_.setModified(!undo_.isClean());
+}
+
+template <class Change>
+auto ReportDocument::recorded(const QString& name, Change change) {
+  Rows before = rows();
+  auto outcome = change();
+  Rows after = rows();
+  if (after.rows != before.rows) {
+    undo_.push(new ReportStepCommand(*this, name, std::move(before), std::move(after)));
+    model_.setModified(true);
+  }
+  return outcome;
+}
+
+std::string ReportDocument::addPoint(std::string_view name, const ReportRow& cells) {
+  return recorded(QStringLiteral("Добавить"), [&] { return model_.addPoint(name, cells); });
+}
+
+std::string ReportDocument::deleteSelected() {
+  return recorded(QStringLiteral("Удалить"), [&] { return model_.deleteSelected(); });
+}
+
+void ReportDocument::deleteAll() {
+  recorded(QStringLiteral("Удалить все"), [&] {
+    model_.deleteAll();
+    return 0;
+  });
+}
+
+int ReportDocument::moveUp() {
+  return recorded(QStringLiteral("Вверх"), [&] { return model_.moveUp(); });
+}
+
+int ReportDocument::moveDown() {
+  return recorded(QStringLiteral("Вниз"), [&] { return model_.moveDown(); });
+}
+
+void ReportDocument::opened() { undo_.clear(); }
+
+void ReportDocument::saved() { undo_.setClean(); }
+
+}  // namespace tesmir
