@@ -1,25 +1,18 @@
 #include "document/feeder_document.h"
 
-#include <QUndoCommand>
 #include <utility>
+
+#include "document/recorded_step.h"
 
 namespace tesmir {
 
-// One edit of the feeder: the texts before and after it.
-class FeederEditCommand final : public QUndoCommand {
+// One edit of the feeder: the texts before and after it. Edits of one field
+// in a row merge.
+class FeederEditCommand final : public RecordedStep<FeederDocument, FeederData> {
  public:
   FeederEditCommand(FeederDocument& document, FeederData before, FeederData after, int field)
-      : document_(document), before_(std::move(before)), after_(std::move(after)), field_(field) {}
+      : RecordedStep(document, std::move(before), std::move(after)), field_(field) {}
 
-  // The windows already show the edit when it is recorded.
-  void redo() override {
-    if (first_) {
-      first_ = false;
-      return;
-    }
-    document_.restore(after_);
-  }
-  void undo() override { document_.restore(before_); }
   int id() const override { return field_; }
   bool mergeWith(const QUndoCommand* other) override {
     const auto* next = static_cast<const FeederEditCommand*>(other);
@@ -29,11 +22,7 @@ class FeederEditCommand final : public QUndoCommand {
   }
 
  private:
-  FeederDocument& document_;
-  FeederData before_;
-  FeederData after_;
   int field_;
-  bool first_ = true;
 };
 
 FeederDocument::FeederDocument(QObject* parent) : QObject(parent) {

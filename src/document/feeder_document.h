@@ -69,7 +69,8 @@ class FeederDocument : public QObject {
   void textsRestored(const FeederData& texts);
 
  private:
-  friend class FeederEditCommand;
+  template <class, class>
+  friend class RecordedStep;
   void restore(const FeederData& texts);
 
   SchemeState scheme_;

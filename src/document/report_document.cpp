@@ -1,33 +1,13 @@
 #include "document/report_document.h"
 
-#include <QUndoCommand>
 #include <utility>
+
+#include "document/recorded_step.h"
 
 namespace tesmir {
 
 // One change of the report: the rows before and after it.
-class ReportStepCommand final : public QUndoCommand {
- public:
-  ReportStepCommand(ReportDocument& document, const QString& name, ReportDocument::Rows before,
-                    ReportDocument::Rows after)
-      : QUndoCommand(name), document_(document), before_(std::move(before)), after_(std::move(after)) {}
-
-  // The table already holds the change when it is recorded.
-  void redo() override {
-    if (first_) {
-      first_ = false;
-      return;
-    }
-    document_.restore(after_);
-  }
-  void undo() override { document_.restore(before_); }
-
- private:
-  ReportDocument& document_;
-  ReportDocument::Rows before_;
-  ReportDocument::Rows after_;
-  bool first_ = true;
-};
+using ReportStepCommand = RecordedStep<ReportDocument, ReportDocument::Rows>;
 
 ReportDocument::ReportDocument(ReportTableModel& model, QObject* parent) : QObject(parent), model_(model) {
   connect(&undo_, &QUndoStack::cleanChanged, this, [this](bool clean) { model_.setModified(!clean); });
@@ -54,7 +34,7 @@ auto ReportDocument::recorded(const QString& name, Change change) {
   auto outcome = change();
   Rows after = rows();
   if (after.rows != before.rows) {
-    undo_.push(new ReportStepCommand(*this, name, std::move(before), std::move(after)));
+    undo_.push(new ReportStepCommand(*this, std::move(before), std::move(after), name));
     model_.setModified(true);
   }
   return outcome;

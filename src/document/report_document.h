@@ -38,11 +38,17 @@ class ReportDocument : public QObject {
   QUndoStack& undoStack() { return undo_; }
 
  private:
-  friend class ReportStepCommand;
+  template <class, class>
+  friend class RecordedStep;
+
+ public:
+  // The rows and the selected row: what a step restores.
   struct Rows {
     std::vector<ReportRow> rows;
     int selectedRow = 0;
   };
+
+ private:
   Rows rows() const;
   void restore(const Rows& rows);
   // Runs `change` and records it as a step when the rows changed.

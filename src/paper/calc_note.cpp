@@ -289,7 +289,7 @@ bool PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
   QBuffer scratch;
   scratch.open(QIODevice::WriteOnly);
   QPdfWriter count(&scratch);
-  count.setResolution(device.logicalDpiY());
+  SetUpPdfWriter(count, kCalcNoteTitle, device.logicalDpiY());
   const int pages = LayOutNote(count, note, 0);
   return LayOutNote(device, note, pages) > 0;
 }
@@ -300,11 +300,9 @@ Result<FileSaved, FileError> WriteCalcNotePdf(const QString& path, const CalcNot
 
 QString NotePointNameProblem(const QString& name) {
   if (name.isEmpty()) return {};
-  const std::string text = name.toStdString();
-  if (text.front() == ' ') return QString::fromUtf8(report_messages::kEmptyName);
-  if (CharacterCount(text) > 8) return QString::fromUtf8(report_messages::kNameTooLong);
-  if (!IsStorableName(text)) return QString::fromUtf8(report_messages::kBadNameChars);
-  return {};
+  // The report's own rules; a note has no other points its name could clash with.
+  static const ReportTable kNoPoints;
+  return QString::fromStdString(kNoPoints.nameRejection(name.toStdString()));
 }
 
 }  // namespace tesmir

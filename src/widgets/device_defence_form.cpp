@@ -20,6 +20,7 @@
 #include "texts/locale_separators.h"
 #include "widgets/button_keys.h"
 #include "widgets/context_help.h"
+#include "widgets/editable_list.h"
 #include "widgets/hints.h"
 #include "widgets/message_sink.h"
 #include "widgets/window_placement.h"
@@ -28,36 +29,12 @@
 namespace tesmir {
 namespace {
 
-template <std::size_t N>
-QStringList ListOf(const std::string_view (&texts)[N]) {
-  QStringList list;
-  for (std::string_view text : texts) {
-    list << QUtf8(text);
-  }
-  return list;
-}
-
-QStringList ToQStringList(const std::vector<std::string>& texts) {
-  QStringList list;
-  for (const std::string& text : texts) {
-    list << QString::fromStdString(text);
-  }
-  return list;
-}
-
 // An editable list that keeps exactly what the user types: no completion and
 // no items added by Enter.
 QComboBox* MakeList(QWidget* parent, const char* name, const QStringList& items, const QString& text,
                     const QString& hint, int minimumChars) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(name);
-  box->setEditable(true);
-  box->setCompleter(nullptr);
-  box->setInsertPolicy(QComboBox::NoInsert);
+  QComboBox* box = EditableList(QLatin1String(name), items, text, hint, parent);
   box->setMaxVisibleItems(15);
-  box->addItems(items);
-  box->setEditText(text);
-  box->setStatusTip(hint);
   box->setMinimumContentsLength(minimumChars);
   box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   SetHelpContext(box, HelpTopic::kDevice);
@@ -118,7 +95,7 @@ void DeviceDefenceForm::buildControls() {
 
   typePP_ = MakeList(this, "TypePPComboBox", {QUtf8(kFuseTypePPN), QUtf8(kFuseTypePN2), QUtf8(kFuseTypeNPN)},
                      QUtf8(kFuseTypePPN), QStringLiteral("Введите тип предохранителя"), 6);
-  tokPP_ = MakeList(this, "TokPPComboBox", ToQStringList(*FuseRatingTexts(kFuseTypePPN)), QUtf8(kDefaultFuseRating),
+  tokPP_ = MakeList(this, "TokPPComboBox", ListOf(*FuseRatingTexts(kFuseTypePPN)), QUtf8(kDefaultFuseRating),
                     QStringLiteral("Введите номинальный ток вставки"), 6);
   kzPP_ = MakeList(this, "KZPPComboBox", ListOf(kSafetyFactors), QUtf8(kDefaultSafetyFactor),
                    QStringLiteral("Введите коэффициент запаса"), 6);
@@ -278,7 +255,7 @@ void DeviceDefenceForm::TypePPComboBoxChange() {
     tokPP_->setEditText(QUtf8(kUnknownTypeFuseRating));
     return;
   }
-  tokPP_->addItems(ToQStringList(*ratings));
+  tokPP_->addItems(ListOf(*ratings));
   tokPP_->setEditText(QUtf8(kDefaultFuseRating));
 }
 

@@ -32,6 +32,7 @@
 #include "tesmir_version.h"
 #include "widgets/button_keys.h"
 #include "widgets/context_help.h"
+#include "widgets/editable_list.h"
 #include "widgets/message_sink.h"
 #include "widgets/result_form.h"
 #include "widgets/window_placement.h"
@@ -41,15 +42,6 @@ namespace tesmir {
 namespace {
 
 std::string S(const QString& text) { return text.toStdString(); }
-
-template <class Range>
-QStringList ListOf(const Range& items) {
-  QStringList list;
-  for (std::string_view item : items) {
-    list << QUtf8(item);
-  }
-  return list;
-}
 
 const QString kTitle = QString::fromUtf8(kProgramTitle);
 
@@ -88,26 +80,12 @@ const QString kNoteStale =
     QStringLiteral("Исходные данные изменены после последнего расчета. Чтобы выпустить расчет, нажмите \"Расчет\"");
 }  // namespace hint
 
-// An editable drop-down list: typed text stays exactly as typed, key by key
-// (no inline completion) and is never added to the items; the drop-down still
-// offers the list's own texts. The list is as wide as its longest item.
-QComboBox* EditableList(const QString& name, const QStringList& items, const QString& text, const QString& tip,
-                        QWidget* parent) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(name);
-  box->setEditable(true);
-  box->setInsertPolicy(QComboBox::NoInsert);
+// An editable list of this window: as wide as its longest item.
+QComboBox* MainList(const QString& name, const QStringList& items, const QString& text, const QString& tip,
+                    QWidget* parent) {
+  QComboBox* box = EditableList(name, items, text, tip, parent);
   box->setMaxVisibleItems(16);
   box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  box->addItems(items);
-  box->setCompleter(nullptr);
-  const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  if (index >= 0) {
-    box->setCurrentIndex(index);
-  } else {
-    box->setEditText(text);
-  }
-  box->setStatusTip(tip);
   return box;
 }
 
@@ -124,18 +102,6 @@ int WidestStuffText(const QFontMetrics& metrics) {
     }
   }
   return widest;
-}
-
-// Replaces a list's items and shows `text`, selecting the item that matches.
-void Refill(QComboBox* box, const QStringList& items, const QString& text) {
-  box->clear();
-  box->addItems(items);
-  const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  if (index >= 0) {
-    box->setCurrentIndex(index);
-  } else {
-    box->setEditText(text);
-  }
 }
 
 QString RowName(const char* prefix, int row, const char* suffix) {
@@ -268,16 +234,16 @@ QWidget* MainForm::buildTransformerFrame() {
 
   const SchemeInput defaults = DefaultSchemeInput();
   column->addWidget(style::FieldCaption(QStringLiteral("Схема соединения\nобмоток")));
-  windKind_ = EditableList(QStringLiteral("WindKindComboBox"), ListOf(kWindKinds), QUtf8(defaults.windKind),
-                           hint::kWindKind, box);
+  windKind_ =
+      MainList(QStringLiteral("WindKindComboBox"), ListOf(kWindKinds), QUtf8(defaults.windKind), hint::kWindKind, box);
   SetHelpContext(windKind_, HelpTopic::kTransformer);
   column->addWidget(windKind_);
   column->addSpacing(10);
 
   column->addWidget(style::FieldCaption(QStringLiteral("Номинальная\nмощность, кВ*А")));
   const Result<TransPowerList> start = TransPowerListFor(defaults.windKind);
-  transPower_ = EditableList(QStringLiteral("TransPowerComboBox"), ListOf(start->items), QUtf8(defaults.transPower),
-                             hint::kTransPower, box);
+  transPower_ = MainList(QStringLiteral("TransPowerComboBox"), ListOf(start->items), QUtf8(defaults.transPower),
+                         hint::kTransPower, box);
   SetHelpContext(transPower_, HelpTopic::kTransformer);
   column->addWidget(transPower_);
   column->addSpacing(10);
@@ -327,8 +293,8 @@ QWidget* MainForm::buildSchemeFrame() {
 
     LineRow& row = rows_[LineIndex(r)];
     const LineInput& start = defaults.lines[LineIndex(r)];
-    row.kind = EditableList(RowName("KindPerformLine", r, "ComboBox"), kinds, QUtf8(start.kind), hint::kKind, box);
-    row.stuff = EditableList(RowName("StuffLine", r, "ComboBox"), materials, QUtf8(start.stuff), hint::kStuff, box);
+    row.kind = MainList(RowName("KindPerformLine", r, "ComboBox"), kinds, QUtf8(start.kind), hint::kKind, box);
+    row.stuff = MainList(RowName("StuffLine", r, "ComboBox"), materials, QUtf8(start.stuff), hint::kStuff, box);
     row.stuff->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     row.stuff->setMinimumWidth(row.stuff->minimumSizeHint().width() + stuffWidth);
     row.length = new QLineEdit(QUtf8(start.length), box);
@@ -336,9 +302,9 @@ QWidget* MainForm::buildSchemeFrame() {
     row.length->setStatusTip(hint::kLength);
     row.length->setFixedWidth(row.length->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 12);
     row.quanPar =
-        EditableList(RowName("QuanParLine", r, "ComboBox"), kQuanParItems, QUtf8(start.quanPar), hint::kQuanPar, box);
-    row.ff = EditableList(RowName("FfLine", r, "ComboBox"), sections, QUtf8(start.ff), hint::kFf, box);
-    row.fn = EditableList(RowName("FnLine", r, "ComboBox"), sections, QUtf8(start.fn), hint::kFn, box);
+        MainList(RowName("QuanParLine", r, "ComboBox"), kQuanParItems, QUtf8(start.quanPar), hint::kQuanPar, box);
+    row.ff = MainList(RowName("FfLine", r, "ComboBox"), sections, QUtf8(start.ff), hint::kFf, box);
+    row.fn = MainList(RowName("FnLine", r, "ComboBox"), sections, QUtf8(start.fn), hint::kFn, box);
     const std::array<QWidget*, 6> controls = {row.kind, row.stuff, row.length, row.quanPar, row.ff, row.fn};
     for (int c = 0; c < 6; ++c) {
       SetHelpContext(controls[static_cast<std::size_t>(c)], HelpTopic::kLines);
@@ -701,7 +667,7 @@ void MainForm::WindKindComboBoxChange() {
     showNotEnoughData();
     return;
   }
-  Refill(transPower_, ListOf(list->items), QUtf8(list->text));
+  RefillList(transPower_, ListOf(list->items), QUtf8(list->text));
 }
 
 void MainForm::KindPerformLineComboBoxChange(int r) {
@@ -711,13 +677,13 @@ void MainForm::KindPerformLineComboBoxChange(int r) {
     case LineKindClass::Cable:
       row.ff->setEnabled(true);
       row.fn->setEnabled(true);
-      Refill(row.stuff, ListOf(kMaterials), DefaultMaterial(r));
+      RefillList(row.stuff, ListOf(kMaterials), DefaultMaterial(r));
       break;
     case LineKindClass::Tire: {
       row.ff->setEnabled(false);
       row.fn->setEnabled(false);
       const auto models = TireLineModels(kind);
-      Refill(row.stuff, ListOf(models), models.empty() ? QString() : QUtf8(models.front()));
+      RefillList(row.stuff, ListOf(models), models.empty() ? QString() : QUtf8(models.front()));
       break;
     }
     case LineKindClass::Unknown:

@@ -37,18 +37,7 @@ QLabel* SubCaption(const QString& text, bool bold = false) {
 
 // A value label: white, sunken, wide enough for the largest value it can show.
 QLabel* Value(const QString& name, const QString& text, const QString& widest, bool bold = false) {
-  auto* label = new QLabel(text);
-  label->setObjectName(name);
-  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  label->setMargin(2);
-  style::MakeWhite(label);
-  if (bold) {
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-  }
-  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest) + 12);
-  return label;
+  return style::ValueLabel(name, text, widest, bold);
 }
 
 const QString kDash = QUtf8(kNoValueText);
