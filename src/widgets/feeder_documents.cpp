@@ -11,6 +11,7 @@
 #include "report/feeder_file.h"
 #include "widgets/device_defence_form.h"
 #include "widgets/document_dialogs.h"
+#include "widgets/edit_menu.h"
 #include "widgets/file_chooser.h"
 #include "widgets/main_form.h"
 #include "widgets/message_sink.h"
@@ -47,11 +48,7 @@ FeederDocuments::FeederDocuments(MainForm& main, DeviceDefenceForm& device, Resu
   connect(main_.notePrintAction(), &QAction::triggered, this, &FeederDocuments::NotePrintMenuClick);
 
   // "Правка": the feeder's undo stack.
-  QUndoStack& undo = feeder_.undoStack();
-  connect(main_.undoAction(), &QAction::triggered, &undo, &QUndoStack::undo);
-  connect(main_.redoAction(), &QAction::triggered, &undo, &QUndoStack::redo);
-  connect(&undo, &QUndoStack::canUndoChanged, main_.undoAction(), &QAction::setEnabled);
-  connect(&undo, &QUndoStack::canRedoChanged, main_.redoAction(), &QAction::setEnabled);
+  ConnectEditMenu(EditMenu{main_.undoAction(), main_.redoAction()}, feeder_.undoStack());
   connect(&main_, &MainForm::inputEdited, this, &FeederDocuments::recordEdit);
   connect(&device_, &DeviceDefenceForm::deviceChanged, this, [this] { recordEdit(FeederDocument::kWholeStep); });
   connect(&feeder_, &FeederDocument::textsRestored, this, &FeederDocuments::showRestored);

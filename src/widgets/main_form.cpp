@@ -32,6 +32,7 @@
 #include "tesmir_version.h"
 #include "widgets/button_keys.h"
 #include "widgets/context_help.h"
+#include "widgets/edit_menu.h"
 #include "widgets/editable_list.h"
 #include "widgets/message_sink.h"
 #include "widgets/result_form.h"
@@ -448,16 +449,9 @@ void MainForm::buildFileMenu() {
 }
 
 void MainForm::buildEditMenu() {
-  QMenu* menu = menuBar()->addMenu(QStringLiteral("Пр&авка"));
-  menu->setObjectName(QStringLiteral("EditMenu"));
-  undo_ = menu->addAction(QStringLiteral("&Отменить"));
-  undo_->setObjectName(QStringLiteral("UndoMenu"));
-  undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  redo_ = menu->addAction(QStringLiteral("&Повторить"));
-  redo_->setObjectName(QStringLiteral("RedoMenu"));
-  redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-  undo_->setEnabled(false);
-  redo_->setEnabled(false);
+  const EditMenu items = AddEditMenu(menuBar(), QString());
+  undo_ = items.undo;
+  redo_ = items.redo;
 }
 
 void MainForm::setSchemeInput(const SchemeInput& input) {

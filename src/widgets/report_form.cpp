@@ -37,6 +37,7 @@
 #include "widgets/button_keys.h"
 #include "widgets/context_help.h"
 #include "widgets/delete_all_report_form.h"
+#include "widgets/edit_menu.h"
 #include "widgets/file_chooser.h"
 #include "widgets/hints.h"
 #include "widgets/message_sink.h"
@@ -318,22 +319,10 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   // The window owns the shortcuts too, so they work while no menu is open.
   addActions({save, saveAs, open});
-  QMenu* editMenu = menuBar->addMenu(QStringLiteral("Пр&авка"));
-  editMenu->setObjectName(QStringLiteral("EditReportMenu"));
-  undoAction_ = editMenu->addAction(QStringLiteral("&Отменить"));
-  undoAction_->setObjectName(QStringLiteral("UndoReportMenu"));
-  undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  redoAction_ = editMenu->addAction(QStringLiteral("&Повторить"));
-  redoAction_->setObjectName(QStringLiteral("RedoReportMenu"));
-  redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-  undoAction_->setEnabled(false);
-  redoAction_->setEnabled(false);
-  addActions({undoAction_, redoAction_});
-  QUndoStack& undo = document_->undoStack();
-  connect(undoAction_, &QAction::triggered, &undo, &QUndoStack::undo);
-  connect(redoAction_, &QAction::triggered, &undo, &QUndoStack::redo);
-  connect(&undo, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
-  connect(&undo, &QUndoStack::canRedoChanged, redoAction_, &QAction::setEnabled);
+  const EditMenu editMenu = AddEditMenu(menuBar, QStringLiteral("Report"));
+  ConnectEditMenu(editMenu, document_->undoStack());
+  undoAction_ = editMenu.undo;
+  redoAction_ = editMenu.redo;
   QMenu* exportMenu = fileMenu->addMenu(QStringLiteral("&Экспорт"));
   exportMenu->setObjectName(QStringLiteral("ExportReportMenu"));
   exportToExcelAction_ = exportMenu->addAction(QStringLiteral("в &Excel"));
