@@ -42,18 +42,24 @@ class ReportDocument : public QObject {
   friend class RecordedStep;
 
  public:
-  // The rows and the selected row: what a step restores.
+  // The part of the table a step changes: the rows from `first` on (as many
+  // as `rows` holds), the number of rows and the selected row.
   struct Rows {
+    int first = 0;
+    int total = 0;
     std::vector<ReportRow> rows;
     int selectedRow = 0;
   };
 
  private:
-  Rows rows() const;
+  // Rows `first` to `last` (exclusive; -1: to the end).
+  Rows rows(int first, int last) const;
   void restore(const Rows& rows);
-  // Runs `change` and records it as a step when the rows changed.
+  // Runs `change`, which touches rows `first`..`last` at most (-1: and every
+  // row below, whose number may change), and records it as a step when the
+  // rows changed.
   template <class Change>
-  auto recorded(const QString& name, Change change);
+  auto recorded(const QString& name, int first, int last, Change change);
 
   ReportTableModel& model_;
   QUndoStack undo_;

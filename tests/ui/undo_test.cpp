@@ -232,4 +232,25 @@ TEST_F(UndoTest, ReportStepsUndoAndRedo) {
   EXPECT_TRUE(app_.report().hasUnsavedWork());
 }
 
+// Beyond the table's least number of rows a deletion shortens the table;
+// undo brings the row and the length back, and the rows below stay in order.
+TEST_F(UndoTest, UndoingADeletionRestoresTheTablesLength) {
+  tesmir::ReportDocument& report = app_.reportForm().document();
+  tesmir::ReportRow row{};
+  for (int i = 0; i < 20; ++i) ASSERT_EQ(report.addPoint("Т" + std::to_string(i), row), "");
+  const int rows = report.table().rowCount();
+  ASSERT_GT(rows, tesmir::kReportMinRows);
+  report.model().cellMadeCurrent(3);
+  ASSERT_EQ(report.deleteSelected(), "");
+  ASSERT_EQ(report.table().rowCount(), rows - 1);
+  ASSERT_EQ(report.table().cell(0, 3), "Т4");
+  report.undoStack().undo();
+  EXPECT_EQ(report.table().rowCount(), rows);
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(report.table().cell(0, i), "Т" + std::to_string(i));
+  report.undoStack().redo();
+  EXPECT_EQ(report.table().rowCount(), rows - 1);
+  EXPECT_EQ(report.table().cell(0, 3), "Т4");
+  EXPECT_EQ(report.table().cell(0, 18), "Т19");
+}
+
 }  // namespace
