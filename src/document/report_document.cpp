@@ -11,7 +11,8 @@ namespace tesmir {
 using ReportStepCommand = RecordedStep<ReportDocument, ReportDocument::Rows>;
 
 ReportDocument::ReportDocument(ReportTableModel& model, QObject* parent) : QObject(parent), model_(model) {
-  connect(&undo_, &QUndoStack::cleanChanged, this, [this](bool clean) { model_.setModified(!clean); });
+  // The model may go first when the window is destroyed: it is the connection's context.
+  connect(&undo_, &QUndoStack::cleanChanged, &model_, [this](bool clean) { model_.setModified(!clean); });
 }
 
 ReportDocument::Rows ReportDocument::rows(int first, int last) const {
