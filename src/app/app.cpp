@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "document/journal_document.h"
+#include "document/report_document.h"
 #include "document/report_model.h"
 #include "journal/journal_feeder.h"
 #include "texts/locale_separators.h"
@@ -70,22 +71,31 @@ struct App::LaterWindows {
 App::App(MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
     : messages_(messages),
       files_(files),
-      mainForm_(scheme_, messages_, resultForm_),
-      deviceForm_(device_, scheme_, messages_),
-      checkForm_(scheme_, device_, messages_) {
+      mainForm_(feeder_.scheme(), messages_, resultForm_),
+      deviceForm_(feeder_.deviceSettings(), feeder_.scheme(), messages_),
+      checkForm_(feeder_.scheme(), feeder_.deviceSettings(), messages_) {
   documentDialogs_ = &dialogs;
   mainForm_.setDeviceDialog(&deviceForm_);
   mainForm_.setCheckWindow(&checkForm_);
   mainForm_.setWindowsNeeded([this] { later(); });
 
-  // Every successful calculation judges the device again with the new current.
-  deviceForm_.setStatusView(deviceStatusView());
-  QObject::connect(&mainForm_, &MainForm::calculationSucceeded, &mainForm_,
-                   [this] { AlertDeviceDefence(scheme_, device_, deviceStatusView()); });
+  // The device shows what the feeder holds, wherever it is shown: the dialog
+  // changes the feeder's device, and every successful calculation judges it
+  // again with the new current.
+  QObject::connect(&deviceForm_, &DeviceDefenceForm::deviceChanged, &feeder_,
+                   [this] { feeder_.setAcceptedDevice(deviceForm_.acceptedInput(), deviceForm_.acceptedLabels()); });
+  QObject::connect(&feeder_, &FeederDocument::deviceChanged, &mainForm_,
+                   [this] { ShowDeviceTexts(deviceStatusView(), feeder_.deviceTexts()); });
+  QObject::connect(&mainForm_, &MainForm::calculationSucceeded, &feeder_, [this] { feeder_.judgeDevice(); });
+  QObject::connect(&mainForm_, &MainForm::calculationShown, &feeder_,
+                   [this](const ResultTexts& texts) { feeder_.setResults(texts); });
+  resultForm_.setDeviceSource([this] { return feeder_.deviceTexts(); });
 
-  feederDocuments_ = new FeederDocuments(mainForm_, deviceForm_, resultForm_, scheme_, messages_, files_, dialogs);
+  feederDocuments_ = new FeederDocuments(mainForm_, deviceForm_, resultForm_, feeder_, messages_, files_, dialogs);
   feederDocuments_->setProtectionCheck(&checkForm_);
   feederDocuments_->setPlaces([this]() -> ReportPlaces& { return reportForm().places(); });
+  // The feeder as the program starts is unedited.
+  feederDocuments_->markFeederClean();
 
   QObject::connect(mainForm_.journalAction(), &QAction::triggered, &mainForm_, [this] {
     JournalForm& journal = journalForm();
@@ -164,9 +174,9 @@ void App::addChosenPoint() {
     return;
   }
   const std::string text = name->toStdString();
-  const ReportRow cells =
-      MakeReportRow(text, scheme_, device_, resultForm_.timeSRLabel()->text().toStdString(), SystemSeparators());
-  const std::string rejection = reportForm().model().addPoint(text, cells);
+  const ReportRow cells = MakeReportRow(text, feeder_.scheme(), feeder_.deviceSettings(),
+                                        feeder_.deviceTexts().timeSR.toStdString(), SystemSeparators());
+  const std::string rejection = reportForm().document().addPoint(text, cells);
   if (!rejection.empty()) {
     messages_.inform(&askNumberForm(), QString::fromStdString(rejection));
   }
@@ -175,6 +185,17 @@ void App::addChosenPoint() {
 void App::showMainWindow() { mainForm_.show(); }
 
 bool App::confirmExit() {
+  if (feeder_.isModified()) {
+    switch (messages_.askSave(&mainForm_, QStringLiteral("Схема не сохранена. Сохранить изменения?"))) {
+      case MessageSink::SaveAnswer::Save:
+        if (!feederDocuments_->saveFeeder()) return false;
+        break;
+      case MessageSink::SaveAnswer::Discard:
+        break;
+      case MessageSink::SaveAnswer::Cancel:
+        return false;
+    }
+  }
   if (journalForm_ && !journalForm_->offerToSave(&mainForm_)) return false;
   if (report_.hasUnsavedWork() && !reportForm().offerToSave(&mainForm_)) return false;
   // The program ends with the main window: the journal's window goes too.
@@ -231,9 +252,9 @@ void App::addJournalLines(const JournalNetwork& network, const std::vector<int>&
   for (const int line : lines) {
     if (!openJournalLine(network, line)) continue;
     const std::string& name = network.lines[static_cast<std::size_t>(line)].id;
-    const ReportRow cells =
-        MakeReportRow(name, scheme_, device_, resultForm_.timeSRLabel()->text().toStdString(), SystemSeparators());
-    if (reportForm().model().addPoint(name, cells).empty()) continue;
+    const ReportRow cells = MakeReportRow(name, feeder_.scheme(), feeder_.deviceSettings(),
+                                          feeder_.deviceTexts().timeSR.toStdString(), SystemSeparators());
+    if (reportForm().document().addPoint(name, cells).empty()) continue;
     // The designation cannot name a point: the point-name dialog asks.
     mainForm_.AddToReportButtonClick();
   }

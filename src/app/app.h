@@ -12,6 +12,7 @@
 
 #include "core/loop_calc.h"
 #include "device/device_settings.h"
+#include "document/feeder_document.h"
 #include "report/report_table.h"
 #include "widgets/about_program_form.h"
 #include "widgets/ask_number_form.h"
@@ -69,8 +70,10 @@ class App {
   // Opens a help topic in the help window.
   void openHelp(int topic);
 
-  SchemeState& scheme() { return scheme_; }
-  DeviceSettings& deviceSettings() { return device_; }
+  // The feeder: its inputs, device and last calculation.
+  FeederDocument& feeder() { return feeder_; }
+  SchemeState& scheme() { return feeder_.scheme(); }
+  DeviceSettings& deviceSettings() { return feeder_.deviceSettings(); }
   ReportTable& report() { return report_; }
   MessageSink& messages() { return messages_; }
   MainForm& mainForm() { return mainForm_; }
@@ -102,8 +105,7 @@ class App {
   // the point-name dialog asks for.
   void addJournalLines(const JournalNetwork& network, const std::vector<int>& lines);
 
-  SchemeState scheme_;
-  DeviceSettings device_;
+  FeederDocument feeder_;
   ReportTable report_;
   MessageSink& messages_;
   FileChooser& files_;

@@ -114,6 +114,17 @@ void ReportTableModel::assignRows(std::vector<ReportRow> rows) {
   endResetModel();
 }
 
+void ReportTableModel::replaceRows(int first, int total, const std::vector<ReportRow>& rows) {
+  beginResetModel();
+  table_.setRowCount(total);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    for (int c = 0; c < kReportColumns; ++c) {
+      table_.setCell(c, first + static_cast<int>(i), rows[i][static_cast<std::size_t>(c)]);
+    }
+  }
+  endResetModel();
+}
+
 void ReportTableModel::cellMadeCurrent(int row) { table_.cellMadeCurrent(row); }
 
 void ReportTableModel::mouseReleasedAt(int col, int row) { table_.mouseReleasedAt(col, row); }

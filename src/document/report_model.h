@@ -43,10 +43,15 @@ class ReportTableModel final : public QAbstractTableModel {
   int moveDown();
   // Replaces every row, as reading a report file does.
   void assignRows(std::vector<ReportRow> rows);
+  // Sets the number of rows to `total` and rows `first`... to `rows`, as
+  // undo and redo bring a part of the table back.
+  void replaceRows(int first, int total, const std::vector<ReportRow>& rows);
 
   // The grid's selection, passed on to the table.
   void cellMadeCurrent(int row);
   void mouseReleasedAt(int col, int row);
+  // Whether the rows differ from those last saved, as undo and redo know it.
+  void setModified(bool modified) { table_.setModified(modified); }
 
  private:
   // Tells the views that whole rows `first`..`last` hold new texts.

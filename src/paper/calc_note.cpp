@@ -20,6 +20,39 @@ namespace {
 
 const QString kNoValue = QStringLiteral("—");
 
+// Collects the note's blocks with the calls of the page flow.
+class NoteBuilder {
+ public:
+  void title(const QString& text) { add(NoteBlock::Kind::Title, text); }
+  void heading(const QString& text) { add(NoteBlock::Kind::Heading, text); }
+  void subheading(const QString& text) { add(NoteBlock::Kind::Subheading, text); }
+  void paragraph(const QString& text, bool bold = false) {
+    add(bold ? NoteBlock::Kind::BoldParagraph : NoteBlock::Kind::Paragraph, text);
+  }
+  void pairs(std::vector<std::pair<QString, QString>> rows) {
+    NoteBlock& b = add(NoteBlock::Kind::Pairs, {});
+    b.pairs = std::move(rows);
+  }
+  void table(std::vector<qreal> widths, std::vector<QStringList> rows, int headerRows) {
+    NoteBlock& b = add(NoteBlock::Kind::Table, {});
+    b.widths = std::move(widths);
+    b.rows = std::move(rows);
+    b.headerRows = headerRows;
+  }
+  void picture() { add(NoteBlock::Kind::Picture, {}); }
+  std::vector<NoteBlock> take() { return std::move(blocks_); }
+
+ private:
+  NoteBlock& add(NoteBlock::Kind kind, const QString& text) {
+    NoteBlock b;
+    b.kind = kind;
+    b.text = text;
+    blocks_.push_back(std::move(b));
+    return blocks_.back();
+  }
+  std::vector<NoteBlock> blocks_;
+};
+
 // "√(a² + b²)", built by joining: a placeholder followed by "²" would be read
 // as a two-digit placeholder.
 QString RootOfSquares(const QString& a, const QString& b) {
@@ -54,7 +87,7 @@ QString MissingLinesText(const std::vector<int>& given) {
   return QStringLiteral("Линии %1 не заданы.").arg(ranges.join(QStringLiteral(", ")));
 }
 
-void WriteInputs(PageFlow& flow, const CalcNote& n) {
+void WriteInputs(NoteBuilder& flow, const CalcNote& n) {
   const SchemeState& s = n.scheme;
   flow.heading(QStringLiteral("1. Исходные данные"));
   flow.paragraph(
@@ -82,7 +115,7 @@ void WriteInputs(PageFlow& flow, const CalcNote& n) {
                      .arg(PlainText(s.RArc, n.seps)));
 }
 
-void WriteMethod(PageFlow& flow, const CalcNote& n) {
+void WriteMethod(NoteBuilder& flow, const CalcNote& n) {
   const SchemeState& s = n.scheme;
   const NumberSeparators& seps = n.seps;
   const auto g = [&seps](double v) { return PlainText(v, seps); };
@@ -149,7 +182,7 @@ void WriteMethod(PageFlow& flow, const CalcNote& n) {
                      "оно дает ток в амперах."));
 }
 
-void WriteResults(PageFlow& flow, const CalcNote& n) {
+void WriteResults(NoteBuilder& flow, const CalcNote& n) {
   const ResultTexts& t = n.texts;
   flow.heading(QStringLiteral("4. Результаты расчета"));
   flow.pairs({{result_captions::kTransPower, t.st},
@@ -173,7 +206,7 @@ void WriteResults(PageFlow& flow, const CalcNote& n) {
   flow.paragraph(t.iokzrez, true);
 }
 
-void WriteDevice(PageFlow& flow, const CalcNote& n) {
+void WriteDevice(NoteBuilder& flow, const CalcNote& n) {
   const DeviceTexts& d = n.device;
   flow.heading(QStringLiteral("5. Аппарат защиты"));
   const std::array<QString, 6> values = {d.type, d.toknom, d.kz, d.tokSR, d.timeSR, d.status};
@@ -191,13 +224,50 @@ int LayOutNote(QPagedPaintDevice& device, const CalcNote& note, int pageTotal) {
                 QString::fromUtf8(kProgramTitle) + QStringLiteral(" — расчет тока однофазного короткого замыкания"));
   if (!flow.active()) return 0;
   flow.setPageTotal(pageTotal);
+  const FeederPictureModel picture = MakePictureModel(note.scheme, note.texts, note.device, note.seps);
+  for (const NoteBlock& b : MakeNoteBlocks(note)) {
+    switch (b.kind) {
+      case NoteBlock::Kind::Title:
+        flow.title(b.text);
+        break;
+      case NoteBlock::Kind::Heading:
+        flow.heading(b.text);
+        break;
+      case NoteBlock::Kind::Subheading:
+        flow.subheading(b.text);
+        break;
+      case NoteBlock::Kind::Paragraph:
+        flow.paragraph(b.text);
+        break;
+      case NoteBlock::Kind::BoldParagraph:
+        flow.paragraph(b.text, true);
+        break;
+      case NoteBlock::Kind::Pairs:
+        flow.pairs(b.pairs);
+        break;
+      case NoteBlock::Kind::Table:
+        flow.table(b.widths, b.rows, b.headerRows);
+        break;
+      case NoteBlock::Kind::Picture:
+        flow.picture(picture);
+        break;
+    }
+  }
+  flow.finish();
+  return flow.pages();
+}
+
+}  // namespace
+
+std::vector<NoteBlock> MakeNoteBlocks(const CalcNote& note) {
+  NoteBuilder flow;
   flow.title(QStringLiteral("Расчет тока однофазного короткого замыкания в сети 0,4 кВ"));
   flow.paragraph(PaperDateText(note.date));
   flow.paragraph(QStringLiteral("Точка короткого замыкания: %1")
                      .arg(note.pointName.isEmpty() ? QStringLiteral("не указана") : note.pointName));
   WriteInputs(flow, note);
   flow.heading(QStringLiteral("2. Однолинейная схема"));
-  flow.picture(MakePictureModel(note.scheme, note.texts, note.device, note.seps));
+  flow.picture();
   WriteMethod(flow, note);
   WriteResults(flow, note);
   WriteDevice(flow, note);
@@ -206,11 +276,8 @@ int LayOutNote(QPagedPaintDevice& device, const CalcNote& note, int pageTotal) {
     flow.heading(QStringLiteral("%1. %2").arg(number++).arg(section.title));
     flow.pairs(section.rows);
   }
-  flow.finish();
-  return flow.pages();
+  return flow.take();
 }
-
-}  // namespace
 
 void AddNoteSection(CalcNote& note, const QString& title, std::vector<std::pair<QString, QString>> rows) {
   note.extraSections.push_back(NoteSection{title, std::move(rows)});
@@ -222,7 +289,7 @@ bool PaintCalcNote(QPagedPaintDevice& device, const CalcNote& note) {
   QBuffer scratch;
   scratch.open(QIODevice::WriteOnly);
   QPdfWriter count(&scratch);
-  count.setResolution(device.logicalDpiY());
+  SetUpPdfWriter(count, kCalcNoteTitle, device.logicalDpiY());
   const int pages = LayOutNote(count, note, 0);
   return LayOutNote(device, note, pages) > 0;
 }
@@ -233,11 +300,9 @@ Result<FileSaved, FileError> WriteCalcNotePdf(const QString& path, const CalcNot
 
 QString NotePointNameProblem(const QString& name) {
   if (name.isEmpty()) return {};
-  const std::string text = name.toStdString();
-  if (text.front() == ' ') return QString::fromUtf8(report_messages::kEmptyName);
-  if (CharacterCount(text) > 8) return QString::fromUtf8(report_messages::kNameTooLong);
-  if (!IsStorableName(text)) return QString::fromUtf8(report_messages::kBadNameChars);
-  return {};
+  // The report's own rules; a note has no other points its name could clash with.
+  static const ReportTable kNoPoints;
+  return QString::fromStdString(kNoPoints.nameRejection(name.toStdString()));
 }
 
 }  // namespace tesmir

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <utility>
 #include <vector>
 
@@ -35,6 +36,23 @@ struct CalcNote {
   NumberSeparators seps;
   std::vector<NoteSection> extraSections;
 };
+
+// One block of the note, in the order of the page: what is painted, as data,
+// so the note's content can be compared without reading a PDF back.
+struct NoteBlock {
+  enum class Kind { Title, Heading, Subheading, Paragraph, BoldParagraph, Pairs, Table, Picture };
+  Kind kind = Kind::Paragraph;
+  QString text;                                    // title, heading, paragraph
+  std::vector<std::pair<QString, QString>> pairs;  // Pairs: label, value
+  std::vector<qreal> widths;                       // Table: fractions of the text width
+  std::vector<QStringList> rows;                   // Table: the rows, heading rows first
+  int headerRows = 0;                              // Table
+  bool operator==(const NoteBlock&) const = default;
+};
+
+// The note's blocks, the picture as one block whose model MakePictureModel
+// makes from the same note.
+std::vector<NoteBlock> MakeNoteBlocks(const CalcNote& note);
 
 // Appends a section of label/value pairs after the device and its verdict.
 void AddNoteSection(CalcNote& note, const QString& title, std::vector<std::pair<QString, QString>> rows);

@@ -132,6 +132,7 @@ FeederPictureModel MakePictureModel(const SchemeState& scheme, const ResultTexts
     m.deviceType = device.type;
     m.deviceRating = device.toknom;
     m.deviceTrip = device.tokSR;
+    m.deviceKind = device.kind;
   }
   m.iokz = QStringLiteral("Iокз=") + CurrentText(scheme.Iokz) + QStringLiteral(" А");
   return m;
@@ -229,11 +230,13 @@ std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, con
     p.drawLine(QPointF(dc - half / 2, y), QPointF(dc + half / 2, y));
     above(devX0 + gap / 2, linesX0 - gap / 2, {noDevice});
   } else {
-    if (m.deviceType.contains(QStringLiteral("предохранитель"))) {
+    if (m.deviceKind == DeviceKind::Fuse) {
+      needed.deviceSymbol = DeviceKind::Fuse;
       p.drawRect(QRectF(dc - half / 2, y - half / 4, half, half / 2));
       p.drawLine(QPointF(dc - half / 2, y), QPointF(dc + half / 2, y));
     } else {
       // A breaker: a contact opened upward with a cross at the fixed end.
+      needed.deviceSymbol = DeviceKind::Breaker;
       p.drawLine(QPointF(dc - half / 2, y), QPointF(dc + half / 2, y - half / 2));
       p.drawLine(QPointF(dc + half / 2 - half / 6, y - half / 6), QPointF(dc + half / 2 + half / 6, y + half / 6));
       p.drawLine(QPointF(dc + half / 2 - half / 6, y + half / 6), QPointF(dc + half / 2 + half / 6, y - half / 6));

@@ -29,8 +29,9 @@ struct FeederPictureModel {
     bool busbar = false;
     bool overhead = false;
   };
-  std::vector<Section> sections;  // only sections with a length
-  QString deviceType;             // empty when no device is defined
+  std::vector<Section> sections;             // only sections with a length
+  QString deviceType;                        // empty when no device is defined
+  DeviceKind deviceKind = DeviceKind::None;  // the symbol drawn: a fuse or a breaker
   QString deviceRating;
   QString deviceTrip;
   QString iokz;  // "Iокз=1234 А"
@@ -65,6 +66,8 @@ struct PictureFit {
   int rowsAbove = 0;
   int rowsBelow = 0;
   bool wordsBroken = false;
+  // The device symbol drawn (None: the plain line of no device).
+  DeviceKind deviceSymbol = DeviceKind::None;
 };
 
 // Paints into `area` with the painter's font; returns every text drawn with

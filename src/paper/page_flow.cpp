@@ -30,12 +30,14 @@ PageFlow::PageFlow(QPagedPaintDevice& device, const QString& footerTitle) : devi
 
 PageFlow::~PageFlow() { finish(); }
 
-QFont PageFlow::font(qreal points, bool bold) const {
+QFont PaperFont(qreal points, bool bold) {
   QFont f(kPaperFontFamily);
   f.setPointSizeF(points);
   f.setBold(bold);
   return f;
 }
+
+QFont PageFlow::font(qreal points, bool bold) const { return PaperFont(points, bold); }
 
 qreal PageFlow::textHeight(const QFont& f, qreal width, const QString& text) const {
   const QFontMetricsF fm(f, &device_);

@@ -20,6 +20,9 @@ struct FeederPictureModel;
 // The typeface of everything the program puts on paper.
 inline const QString kPaperFontFamily = QStringLiteral("DejaVu Sans");
 
+// The paper's typeface at a size in points.
+QFont PaperFont(qreal points, bool bold = false);
+
 // "Дата: 08.12.2026": the date line of a printed document.
 QString PaperDateText(const QDate& date);
 

@@ -7,6 +7,12 @@
 
 namespace tesmir {
 
+void SetUpPdfWriter(QPdfWriter& pdf, const QString& title, int resolution) {
+  pdf.setResolution(resolution);
+  pdf.setTitle(title);
+  pdf.setCreator(QString::fromUtf8(kProgramTitle));
+}
+
 Result<FileSaved, FileError> SavePdfFile(const QString& path, const QString& title, const PaintPages& paint,
                                          int resolution) {
   QBuffer buffer;
@@ -14,9 +20,7 @@ Result<FileSaved, FileError> SavePdfFile(const QString& path, const QString& tit
   bool painted = false;
   {
     QPdfWriter pdf(&buffer);
-    pdf.setResolution(resolution);
-    pdf.setTitle(title);
-    pdf.setCreator(QString::fromUtf8(kProgramTitle));
+    SetUpPdfWriter(pdf, title, resolution);
     painted = paint(pdf);
   }
   if (!painted || buffer.data().isEmpty()) {

@@ -10,8 +10,13 @@
 #include "report/file_io.h"
 
 class QPagedPaintDevice;
+class QPdfWriter;
 
 namespace tesmir {
+
+// A PDF writer as the program makes every PDF: the resolution, the title
+// and the program as its creator.
+void SetUpPdfWriter(QPdfWriter& pdf, const QString& title, int resolution);
 
 // Paints every page on the device; false when painting could not start.
 using PaintPages = std::function<bool(QPagedPaintDevice&)>;

@@ -16,16 +16,6 @@
 #include "texts/report_headings.h"
 
 namespace tesmir {
-namespace {
-
-QFont Font(qreal points, bool bold = false) {
-  QFont f(kPaperFontFamily);
-  f.setPointSizeF(points);
-  f.setBold(bold);
-  return f;
-}
-
-}  // namespace
 
 int PaintReport(QPagedPaintDevice& device, const ReportTable& table, const QString& reportFileName, const QDate& date) {
   device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(15, 12, 15, 12),
@@ -39,9 +29,9 @@ int PaintReport(QPagedPaintDevice& device, const ReportTable& table, const QStri
   const qreal width = device.width();
   const qreal height = device.height();
   const qreal pt = device.logicalDpiY() / 72.0;
-  const QFont body = Font(9);
-  const QFont bold = Font(9, true);
-  const QFont small = Font(8);
+  const QFont body = PaperFont(9);
+  const QFont bold = PaperFont(9, true);
+  const QFont small = PaperFont(8);
   const qreal lh = QFontMetricsF(body, &device).lineSpacing();
   const qreal smallLh = QFontMetricsF(small, &device).lineSpacing();
   const qreal pad = 2 * pt;

@@ -84,6 +84,8 @@ class ReportTable {
   bool modified() const { return modified_; }
   // The report was written to a file whole.
   void markSaved() { modified_ = false; }
+  // Undo and redo say whether the rows now differ from those last saved.
+  void setModified(bool modified) { modified_ = modified; }
   // True when leaving now would lose work: the report changed since its last
   // save and has at least one named row.
   bool hasUnsavedWork() const;

@@ -1,8 +1,8 @@
 #include "texts/result_texts.h"
+
 #include "report/utf8_text.h"
 
 namespace tesmir {
-namespace {}  // namespace
 
 QString OhmText(double value, const NumberSeparators& seps) { return QUtf8(FormatF2(value, seps)); }
 QString PlainText(double value, const NumberSeparators& seps) { return QUtf8(FormatG(value, seps)); }
@@ -32,6 +32,23 @@ ResultTexts MakeResultTexts(const SchemeState& scheme, const QString& powerText,
   t.xsum = ohm(QStringLiteral("Xф-н="), FormatF2(scheme.Xsum, seps));
   t.zsum = ohm(QStringLiteral("Zф-н="), FormatF2(scheme.Zsum, seps));
   t.iokzrez = resultLine;
+  return t;
+}
+
+DeviceTexts MakeDeviceTexts(const DeviceSettings& settings, const std::optional<DeviceLabels>& accepted, double iokz) {
+  const QString none = QUtf8(kNoDeviceValue);
+  DeviceTexts t{none, none, none, none, none, {}, DeviceKind::None};
+  const DeviceVerdict verdict = JudgeDevice(iokz, settings);
+  t.status = QUtf8(verdict.status);
+  if (settings.TokSR <= 0 || !accepted) {
+    return t;
+  }
+  t.type = QUtf8(accepted->type);
+  t.toknom = QUtf8(accepted->toknom);
+  t.kz = QUtf8(accepted->kz);
+  t.tokSR = QUtf8(accepted->tokSR);
+  if (verdict.tripTime) t.timeSR = QUtf8(*verdict.tripTime);
+  t.kind = settings.KindDD;
   return t;
 }
 

@@ -5,9 +5,12 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 #include "core/display_format.h"
 #include "core/loop_calc.h"
+#include "device/device_check.h"
+#include "device/device_settings.h"
 
 namespace tesmir {
 
@@ -41,10 +44,19 @@ inline const QString kLineSum = QStringLiteral("Суммарное:");
 ResultTexts MakeResultTexts(const SchemeState& scheme, const QString& powerText, const QString& windKindText,
                             const QString& resultLine, const NumberSeparators& seps);
 
-// The texts of the device tab as the results window shows them.
+// The texts of the device tab as the results window shows them, and the kind
+// of the device they describe (None while no device is defined).
 struct DeviceTexts {
   QString type, toknom, kz, tokSR, timeSR, status;
+  DeviceKind kind = DeviceKind::None;
+  bool operator==(const DeviceTexts&) const = default;
 };
+
+// The device texts of the accepted device judged against the fault current
+// `iokz`: "---" everywhere with the status "В расчете не определен" while the
+// settings hold no trip current (after "Сброс", or after a refusal that forgot
+// it), whatever the labels of an earlier acceptance say.
+DeviceTexts MakeDeviceTexts(const DeviceSettings& settings, const std::optional<DeviceLabels>& accepted, double iokz);
 
 // The captions of the device texts, in the order of DeviceTexts.
 inline const std::array<QString, 6> kDeviceCaptions = {

@@ -59,4 +59,32 @@ void EnterClicksFocusedButtons(QWidget* window) {
   }
 }
 
+namespace {
+
+class UndoKeysFilter final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) {
+      return QObject::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeyCombination combination = key->keyCombination();
+    const bool undoKey = key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+                         combination == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z) ||
+                         combination == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+    if (!undoKey) return false;
+    // Left unaccepted, the override lets the window's shortcut have the key;
+    // the key itself never reaches the editor.
+    event->ignore();
+    return true;
+  }
+};
+
+}  // namespace
+
+void LeaveUndoKeysToTheWindow(QWidget* editor) { editor->installEventFilter(new UndoKeysFilter(editor)); }
+
 }  // namespace tesmir

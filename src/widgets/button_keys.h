@@ -16,4 +16,8 @@ void F10OpensMenuBar(QMenuBar* bar);
 // descendants of `window`.
 void EnterClicksFocusedButtons(QWidget* window);
 
+// Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y in the text editor `editor` go to the
+// window's undo and redo items instead of the editor's own undo.
+void LeaveUndoKeysToTheWindow(QWidget* editor);
+
 }  // namespace tesmir

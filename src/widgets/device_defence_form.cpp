@@ -20,6 +20,7 @@
 #include "texts/locale_separators.h"
 #include "widgets/button_keys.h"
 #include "widgets/context_help.h"
+#include "widgets/editable_list.h"
 #include "widgets/hints.h"
 #include "widgets/message_sink.h"
 #include "widgets/window_placement.h"
@@ -28,42 +29,12 @@
 namespace tesmir {
 namespace {
 
-template <std::size_t N>
-QStringList ListOf(const std::string_view (&texts)[N]) {
-  QStringList list;
-  for (std::string_view text : texts) {
-    list << QUtf8(text);
-  }
-  return list;
-}
-
-QStringList ToQStringList(const std::vector<std::string>& texts) {
-  QStringList list;
-  for (const std::string& text : texts) {
-    list << QString::fromStdString(text);
-  }
-  return list;
-}
-
-void SetText(QLabel* label, const QString& text) {
-  if (label != nullptr) {
-    label->setText(text);
-  }
-}
-
 // An editable list that keeps exactly what the user types: no completion and
 // no items added by Enter.
 QComboBox* MakeList(QWidget* parent, const char* name, const QStringList& items, const QString& text,
                     const QString& hint, int minimumChars) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(name);
-  box->setEditable(true);
-  box->setCompleter(nullptr);
-  box->setInsertPolicy(QComboBox::NoInsert);
+  QComboBox* box = EditableList(QLatin1String(name), items, text, hint, parent);
   box->setMaxVisibleItems(15);
-  box->addItems(items);
-  box->setEditText(text);
-  box->setStatusTip(hint);
   box->setMinimumContentsLength(minimumChars);
   box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   SetHelpContext(box, HelpTopic::kDevice);
@@ -124,7 +95,7 @@ void DeviceDefenceForm::buildControls() {
 
   typePP_ = MakeList(this, "TypePPComboBox", {QUtf8(kFuseTypePPN), QUtf8(kFuseTypePN2), QUtf8(kFuseTypeNPN)},
                      QUtf8(kFuseTypePPN), QStringLiteral("Введите тип предохранителя"), 6);
-  tokPP_ = MakeList(this, "TokPPComboBox", ToQStringList(*FuseRatingTexts(kFuseTypePPN)), QUtf8(kDefaultFuseRating),
+  tokPP_ = MakeList(this, "TokPPComboBox", ListOf(*FuseRatingTexts(kFuseTypePPN)), QUtf8(kDefaultFuseRating),
                     QStringLiteral("Введите номинальный ток вставки"), 6);
   kzPP_ = MakeList(this, "KZPPComboBox", ListOf(kSafetyFactors), QUtf8(kDefaultSafetyFactor),
                    QStringLiteral("Введите коэффициент запаса"), 6);
@@ -284,37 +255,41 @@ void DeviceDefenceForm::TypePPComboBoxChange() {
     tokPP_->setEditText(QUtf8(kUnknownTypeFuseRating));
     return;
   }
-  tokPP_->addItems(ToQStringList(*ratings));
+  tokPP_->addItems(ListOf(*ratings));
   tokPP_->setEditText(QUtf8(kDefaultFuseRating));
 }
 
 void DeviceDefenceForm::OKDDBitBtnClick() {
-  const AcceptOutcome outcome = AcceptDevice(input(), settings_, SystemSeparators());
+  AcceptOutcome outcome = AcceptDevice(input(), settings_, SystemSeparators());
   if (!outcome) {
-    // Nothing was accepted; the dialog stays open for a correction.
+    // Nothing was accepted; the dialog stays open for a correction. A
+    // refusal that forgot the trip current leaves no device defined, and
+    // every display says so at once.
+    const bool forgotten = settings_.TokSR <= 0 && accepted_;
     if (settings_.TokSR <= 0) {
-      accepted_.reset();  // the device is no longer defined
+      accepted_.reset();
+      acceptedLabels_.reset();
     }
+    if (forgotten) showDevice();
     messages_.inform(this, QString::fromStdString(outcome.error()));
     return;
   }
   accepted_ = input();
-  SetText(view_.type, QString::fromStdString(outcome->type));
-  SetText(view_.toknom, QString::fromStdString(outcome->toknom));
-  SetText(view_.kz, QString::fromStdString(outcome->kz));
-  SetText(view_.tokSR, QString::fromStdString(outcome->tokSR));
-  AlertDeviceDefence(scheme_, settings_, view_);
+  acceptedLabels_ = std::move(outcome).value();
+  showDevice();
   accept();
 }
 
+void DeviceDefenceForm::showDevice() {
+  AlertDeviceDefence(scheme_, settings_, acceptedLabels_, view_);
+  emit deviceChanged();
+}
+
 void DeviceDefenceForm::BitBtn3Click() {
-  for (QLabel* label : {view_.type, view_.toknom, view_.kz, view_.tokSR, view_.timeSR}) {
-    SetText(label, QUtf8(kNoDeviceValue));
-  }
   ResetDevice(settings_);
   accepted_.reset();
-  SetText(view_.mainStatus, QUtf8(kStatusNotDefined));
-  SetText(view_.resultStatus, QUtf8(kStatusNotDefined));
+  acceptedLabels_.reset();
+  showDevice();
   done(QDialog::Rejected);
 }
 

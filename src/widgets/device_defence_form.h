@@ -39,6 +39,8 @@ class DeviceDefenceForm : public QDialog {
   // The dialog's texts when the device now defined was accepted; nullopt
   // while no device is defined.
   const std::optional<DeviceDialogInput>& acceptedInput() const { return accepted_; }
+  // The texts the acceptance of that device made; nullopt with it.
+  const std::optional<DeviceLabels>& acceptedLabels() const { return acceptedLabels_; }
 
   // Fills the controls as a user would (the handlers run), then accepts them
   // as "Да" does. A rejected device leaves the device undefined, as "Сброс"
@@ -46,6 +48,11 @@ class DeviceDefenceForm : public QDialog {
   bool acceptTexts(const DeviceDialogInput& texts);
   // Leaves no device defined, as "Сброс" does.
   void forgetDevice();
+
+ signals:
+  // The device was accepted, forgotten ("Сброс"), or refused in a way that
+  // left no trip current.
+  void deviceChanged();
 
  public slots:
   void OKDDBitBtnClick();
@@ -59,6 +66,8 @@ class DeviceDefenceForm : public QDialog {
   void buildControls();
   void setBreakerGroupEnabled(bool enabled);
   void setFuseGroupEnabled(bool enabled);
+  // Shows what the settings hold now and tells about the change.
+  void showDevice();
 
   DeviceSettings& settings_;
   const SchemeState& scheme_;
@@ -83,6 +92,7 @@ class DeviceDefenceForm : public QDialog {
   QPushButton* resetButton_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
   std::optional<DeviceDialogInput> accepted_;
+  std::optional<DeviceLabels> acceptedLabels_;
 };
 
 }  // namespace tesmir

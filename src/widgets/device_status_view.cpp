@@ -3,21 +3,24 @@
 #include <QLabel>
 #include <QString>
 
-#include "device/device_check.h"
-
 namespace tesmir {
 
-void AlertDeviceDefence(const SchemeState& scheme, const DeviceSettings& settings, const DeviceStatusView& view) {
-  const DeviceVerdict verdict = JudgeDevice(scheme.Iokz, settings);
-  const QString status = QString::fromStdString(verdict.status);
-  for (QLabel* label : {view.mainStatus, view.resultStatus}) {
-    if (label != nullptr) {
-      label->setText(status);
-    }
+void ShowDeviceTexts(const DeviceStatusView& view, const DeviceTexts& texts) {
+  const std::pair<QLabel*, const QString*> shown[] = {{view.mainStatus, &texts.status},
+                                                      {view.resultStatus, &texts.status},
+                                                      {view.type, &texts.type},
+                                                      {view.toknom, &texts.toknom},
+                                                      {view.kz, &texts.kz},
+                                                      {view.tokSR, &texts.tokSR},
+                                                      {view.timeSR, &texts.timeSR}};
+  for (const auto& [label, text] : shown) {
+    if (label != nullptr) label->setText(*text);
   }
-  if (verdict.tripTime && view.timeSR != nullptr) {
-    view.timeSR->setText(QString::fromStdString(*verdict.tripTime));
-  }
+}
+
+void AlertDeviceDefence(const SchemeState& scheme, const DeviceSettings& settings,
+                        const std::optional<DeviceLabels>& accepted, const DeviceStatusView& view) {
+  ShowDeviceTexts(view, MakeDeviceTexts(settings, accepted, scheme.Iokz));
 }
 
 }  // namespace tesmir

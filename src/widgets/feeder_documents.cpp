@@ -4,11 +4,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
+#include <QUndoStack>
 
+#include "document/feeder_document.h"
 #include "paper/calc_note.h"
 #include "report/feeder_file.h"
 #include "widgets/device_defence_form.h"
 #include "widgets/document_dialogs.h"
+#include "widgets/edit_menu.h"
 #include "widgets/file_chooser.h"
 #include "widgets/main_form.h"
 #include "widgets/message_sink.h"
@@ -27,14 +30,13 @@ const QString kProposedFeeder = QStringLiteral("Схема.tsm");
 
 QString BadFeederMessage(const QString& reason) { return QString::fromUtf8(kFeederBadFilePrefix) + reason; }
 
-FeederDocuments::FeederDocuments(MainForm& main, DeviceDefenceForm& device, ResultForm& results,
-                                 const SchemeState& scheme, MessageSink& messages, FileChooser& files,
-                                 DocumentDialogs& dialogs)
+FeederDocuments::FeederDocuments(MainForm& main, DeviceDefenceForm& device, ResultForm& results, FeederDocument& feeder,
+                                 MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs)
     : QObject(&main),
       main_(main),
       device_(device),
       results_(results),
-      scheme_(scheme),
+      feeder_(feeder),
       messages_(messages),
       files_(files),
       dialogs_(dialogs),
@@ -44,6 +46,41 @@ FeederDocuments::FeederDocuments(MainForm& main, DeviceDefenceForm& device, Resu
   connect(main_.saveSchemeAsAction(), &QAction::triggered, this, &FeederDocuments::SaveSchemeAsMenuClick);
   connect(main_.notePdfAction(), &QAction::triggered, this, &FeederDocuments::NotePdfMenuClick);
   connect(main_.notePrintAction(), &QAction::triggered, this, &FeederDocuments::NotePrintMenuClick);
+
+  // "Правка": the feeder's undo stack.
+  ConnectEditMenu(EditMenu{main_.undoAction(), main_.redoAction()}, feeder_.undoStack());
+  connect(&main_, &MainForm::inputEdited, this, &FeederDocuments::recordEdit);
+  connect(&device_, &DeviceDefenceForm::deviceChanged, this, [this] { recordEdit(FeederDocument::kWholeStep); });
+  connect(&feeder_, &FeederDocument::textsRestored, this, &FeederDocuments::showRestored);
+}
+
+void FeederDocuments::setProtectionCheck(ProtectionCheckForm* check) {
+  check_ = check;
+  if (check_ != nullptr) {
+    connect(check_, &QDialog::finished, this, [this] { recordEdit(FeederDocument::kWholeStep); });
+  }
+}
+
+void FeederDocuments::recordEdit(int field) {
+  if (!filling_) feeder_.recordEdit(currentFeeder(), field);
+}
+
+void FeederDocuments::markFeederClean() { feeder_.markClean(currentFeeder()); }
+
+void FeederDocuments::showRestored(const FeederData& texts) {
+  filling_ = true;
+  main_.setSchemeInput(texts.scheme);
+  // The device only when the step changed it, so the status lines stay.
+  if (texts.device != device_.acceptedInput()) {
+    if (texts.device) {
+      device_.acceptTexts(*texts.device);
+    } else {
+      device_.forgetDevice();
+    }
+  }
+  if (check_ != nullptr) check_->setBreakingCapacity(QString::fromStdString(texts.breakingCapacity));
+  main_.markResultStale();
+  filling_ = false;
 }
 
 FeederData FeederDocuments::currentFeeder() const {
@@ -75,24 +112,26 @@ bool FeederDocuments::writeFeeder(const QString& path) {
     return false;
   }
   feederFileName_ = path;
+  markFeederClean();
   return true;
 }
 
-void FeederDocuments::SaveSchemeMenuClick() {
-  if (feederFileName_.isEmpty()) {
-    SaveSchemeAsMenuClick();
-    return;
-  }
-  writeFeeder(feederFileName_);
+bool FeederDocuments::saveFeeder() {
+  if (feederFileName_.isEmpty()) return saveFeederAs();
+  return writeFeeder(feederFileName_);
 }
 
-void FeederDocuments::SaveSchemeAsMenuClick() {
+bool FeederDocuments::saveFeederAs() {
   const QString path = ChooseNameToSave(
       files_, messages_, &main_,
       [this] { return feederFileName_.isEmpty() ? places().proposedPath(kProposedFeeder) : feederFileName_; },
       kFeederFilter, QStringLiteral("tsm"), [this](const QString& picked) { useFolderOf(picked); });
-  if (!path.isEmpty()) writeFeeder(path);
+  return !path.isEmpty() && writeFeeder(path);
 }
+
+void FeederDocuments::SaveSchemeMenuClick() { saveFeeder(); }
+
+void FeederDocuments::SaveSchemeAsMenuClick() { saveFeederAs(); }
 
 void FeederDocuments::OpenSchemeMenuClick() {
   const QString path =
@@ -109,16 +148,21 @@ void FeederDocuments::OpenSchemeMenuClick() {
     return;
   }
   feederFileName_ = path;
+  // Opening is one step, and the feeder as the file has it is unedited.
+  filling_ = true;
   applyFeeder(*loaded.data);
+  filling_ = false;
+  recordEdit(FeederDocument::kWholeStep);
+  markFeederClean();
 }
 
 CalcNote FeederDocuments::currentNote(const QString& pointName) const {
   CalcNote note;
   note.date = today_();
   note.pointName = pointName;
-  note.scheme = scheme_;
-  note.texts = results_.shownTexts();
-  note.device = results_.deviceTexts();
+  note.scheme = feeder_.scheme();
+  note.texts = feeder_.results();
+  note.device = feeder_.deviceTexts();
   note.seps = results_.separators();
   if (check_ != nullptr) {
     AddNoteSection(note, check_->windowTitle(), check_->noteFigures());

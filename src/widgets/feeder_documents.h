@@ -17,6 +17,7 @@ namespace tesmir {
 
 class DeviceDefenceForm;
 class DocumentDialogs;
+class FeederDocument;
 class FileChooser;
 class MainForm;
 class MessageSink;
@@ -28,7 +29,7 @@ class FeederDocuments : public QObject {
   Q_OBJECT
 
  public:
-  FeederDocuments(MainForm& main, DeviceDefenceForm& device, ResultForm& results, const SchemeState& scheme,
+  FeederDocuments(MainForm& main, DeviceDefenceForm& device, ResultForm& results, FeederDocument& feeder,
                   MessageSink& messages, FileChooser& files, DocumentDialogs& dialogs);
 
   // The feeder file last saved or opened; empty until then.
@@ -51,7 +52,13 @@ class FeederDocuments : public QObject {
   // section of their own; none by default.
   // The window's breaking capacity belongs to the feeder: it is saved in the
   // feeder file and replaced by opening one.
-  void setProtectionCheck(ProtectionCheckForm* check) { check_ = check; }
+  void setProtectionCheck(ProtectionCheckForm* check);
+
+  // "Сохранить схему" (Save As while the feeder has no file); true once the
+  // feeder is written, false when it failed or was cancelled.
+  bool saveFeeder();
+  // The texts the windows hold now become the feeder's unedited state.
+  void markFeederClean();
 
   // Where the file dialogs start (with the report window's, from the folder
   // used last); places of this object's own until set.
@@ -63,6 +70,11 @@ class FeederDocuments : public QObject {
 
  private:
   bool writeFeeder(const QString& path);
+  bool saveFeederAs();
+  // An edit of the windows becomes a step of the feeder's undo stack.
+  void recordEdit(int field);
+  // Shows texts an undo or redo brought back.
+  void showRestored(const FeederData& texts);
   // The folder of a chosen file is where the next dialog starts.
   void useFolderOf(const QString& path);
   std::optional<QString> askPointName();
@@ -70,11 +82,13 @@ class FeederDocuments : public QObject {
   MainForm& main_;
   DeviceDefenceForm& device_;
   ResultForm& results_;
-  const SchemeState& scheme_;
+  FeederDocument& feeder_;
   MessageSink& messages_;
   FileChooser& files_;
   DocumentDialogs& dialogs_;
   ProtectionCheckForm* check_ = nullptr;
+  // Set while the windows are filled from the feeder, so filling them is no edit.
+  bool filling_ = false;
   ReportPlaces ownPlaces_;
   std::function<ReportPlaces&()> placesProvider_;
   ReportPlaces& places() { return placesProvider_ ? placesProvider_() : ownPlaces_; }

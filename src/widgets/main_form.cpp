@@ -32,6 +32,8 @@
 #include "tesmir_version.h"
 #include "widgets/button_keys.h"
 #include "widgets/context_help.h"
+#include "widgets/edit_menu.h"
+#include "widgets/editable_list.h"
 #include "widgets/message_sink.h"
 #include "widgets/result_form.h"
 #include "widgets/window_placement.h"
@@ -41,15 +43,6 @@ namespace tesmir {
 namespace {
 
 std::string S(const QString& text) { return text.toStdString(); }
-
-template <class Range>
-QStringList ListOf(const Range& items) {
-  QStringList list;
-  for (std::string_view item : items) {
-    list << QUtf8(item);
-  }
-  return list;
-}
 
 const QString kTitle = QString::fromUtf8(kProgramTitle);
 
@@ -88,26 +81,12 @@ const QString kNoteStale =
     QStringLiteral("Исходные данные изменены после последнего расчета. Чтобы выпустить расчет, нажмите \"Расчет\"");
 }  // namespace hint
 
-// An editable drop-down list: typed text stays exactly as typed, key by key
-// (no inline completion) and is never added to the items; the drop-down still
-// offers the list's own texts. The list is as wide as its longest item.
-QComboBox* EditableList(const QString& name, const QStringList& items, const QString& text, const QString& tip,
-                        QWidget* parent) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(name);
-  box->setEditable(true);
-  box->setInsertPolicy(QComboBox::NoInsert);
+// An editable list of this window: as wide as its longest item.
+QComboBox* MainList(const QString& name, const QStringList& items, const QString& text, const QString& tip,
+                    QWidget* parent) {
+  QComboBox* box = EditableList(name, items, text, tip, parent);
   box->setMaxVisibleItems(16);
   box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  box->addItems(items);
-  box->setCompleter(nullptr);
-  const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  if (index >= 0) {
-    box->setCurrentIndex(index);
-  } else {
-    box->setEditText(text);
-  }
-  box->setStatusTip(tip);
   return box;
 }
 
@@ -124,18 +103,6 @@ int WidestStuffText(const QFontMetrics& metrics) {
     }
   }
   return widest;
-}
-
-// Replaces a list's items and shows `text`, selecting the item that matches.
-void Refill(QComboBox* box, const QStringList& items, const QString& text) {
-  box->clear();
-  box->addItems(items);
-  const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  if (index >= 0) {
-    box->setCurrentIndex(index);
-  } else {
-    box->setEditText(text);
-  }
 }
 
 QString RowName(const char* prefix, int row, const char* suffix) {
@@ -268,16 +235,16 @@ QWidget* MainForm::buildTransformerFrame() {
 
   const SchemeInput defaults = DefaultSchemeInput();
   column->addWidget(style::FieldCaption(QStringLiteral("Схема соединения\nобмоток")));
-  windKind_ = EditableList(QStringLiteral("WindKindComboBox"), ListOf(kWindKinds), QUtf8(defaults.windKind),
-                           hint::kWindKind, box);
+  windKind_ =
+      MainList(QStringLiteral("WindKindComboBox"), ListOf(kWindKinds), QUtf8(defaults.windKind), hint::kWindKind, box);
   SetHelpContext(windKind_, HelpTopic::kTransformer);
   column->addWidget(windKind_);
   column->addSpacing(10);
 
   column->addWidget(style::FieldCaption(QStringLiteral("Номинальная\nмощность, кВ*А")));
   const Result<TransPowerList> start = TransPowerListFor(defaults.windKind);
-  transPower_ = EditableList(QStringLiteral("TransPowerComboBox"), ListOf(start->items), QUtf8(defaults.transPower),
-                             hint::kTransPower, box);
+  transPower_ = MainList(QStringLiteral("TransPowerComboBox"), ListOf(start->items), QUtf8(defaults.transPower),
+                         hint::kTransPower, box);
   SetHelpContext(transPower_, HelpTopic::kTransformer);
   column->addWidget(transPower_);
   column->addSpacing(10);
@@ -327,8 +294,8 @@ QWidget* MainForm::buildSchemeFrame() {
 
     LineRow& row = rows_[LineIndex(r)];
     const LineInput& start = defaults.lines[LineIndex(r)];
-    row.kind = EditableList(RowName("KindPerformLine", r, "ComboBox"), kinds, QUtf8(start.kind), hint::kKind, box);
-    row.stuff = EditableList(RowName("StuffLine", r, "ComboBox"), materials, QUtf8(start.stuff), hint::kStuff, box);
+    row.kind = MainList(RowName("KindPerformLine", r, "ComboBox"), kinds, QUtf8(start.kind), hint::kKind, box);
+    row.stuff = MainList(RowName("StuffLine", r, "ComboBox"), materials, QUtf8(start.stuff), hint::kStuff, box);
     row.stuff->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     row.stuff->setMinimumWidth(row.stuff->minimumSizeHint().width() + stuffWidth);
     row.length = new QLineEdit(QUtf8(start.length), box);
@@ -336,9 +303,9 @@ QWidget* MainForm::buildSchemeFrame() {
     row.length->setStatusTip(hint::kLength);
     row.length->setFixedWidth(row.length->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 12);
     row.quanPar =
-        EditableList(RowName("QuanParLine", r, "ComboBox"), kQuanParItems, QUtf8(start.quanPar), hint::kQuanPar, box);
-    row.ff = EditableList(RowName("FfLine", r, "ComboBox"), sections, QUtf8(start.ff), hint::kFf, box);
-    row.fn = EditableList(RowName("FnLine", r, "ComboBox"), sections, QUtf8(start.fn), hint::kFn, box);
+        MainList(RowName("QuanParLine", r, "ComboBox"), kQuanParItems, QUtf8(start.quanPar), hint::kQuanPar, box);
+    row.ff = MainList(RowName("FfLine", r, "ComboBox"), sections, QUtf8(start.ff), hint::kFf, box);
+    row.fn = MainList(RowName("FnLine", r, "ComboBox"), sections, QUtf8(start.fn), hint::kFn, box);
     const std::array<QWidget*, 6> controls = {row.kind, row.stuff, row.length, row.quanPar, row.ff, row.fn};
     for (int c = 0; c < 6; ++c) {
       SetHelpContext(controls[static_cast<std::size_t>(c)], HelpTopic::kLines);
@@ -446,6 +413,7 @@ void MainForm::buildMenu() {
     return action;
   };
   buildFileMenu();
+  buildEditMenu();
   // Alt with the underlined letter opens each; F10 opens the first.
   resultMenu_ = item("ResultMenu", QStringLiteral("&Результаты"));
   resultMenu_->setEnabled(false);
@@ -481,6 +449,12 @@ void MainForm::buildFileMenu() {
   fileMenu_->addSeparator();
   journal_ = item("JournalMenu", QStringLiteral("&Журнал линий..."));
   journal_->setStatusTip(QStringLiteral("Журнал линий: весь щит с проверкой каждой линии"));
+}
+
+void MainForm::buildEditMenu() {
+  const EditMenu items = AddEditMenu(menuBar(), QString());
+  undo_ = items.undo;
+  redo_ = items.redo;
 }
 
 void MainForm::setSchemeInput(const SchemeInput& input) {
@@ -524,6 +498,23 @@ void MainForm::connectHandlers() {
   // The note describes the last calculation, so it is offered while that
   // calculation's results are.
   connect(resultMenu_, &QAction::enabledChanged, this, &MainForm::updateResultActions);
+  // The inputs in the order of the tab chain.
+  std::vector<QWidget*> inputs = {windKind_, transPower_};
+  for (const LineRow& row : rows_) {
+    inputs.insert(inputs.end(), {row.kind, row.stuff, row.length, row.quanPar, row.ff, row.fn});
+  }
+  inputs.push_back(rArc_);
+  // A change is under way from before its handlers run...
+  const auto onChange = [this](QWidget* input, auto&& slot) {
+    if (auto* list = qobject_cast<QComboBox*>(input)) {
+      connect(list, &QComboBox::editTextChanged, this, slot);
+    } else {
+      connect(static_cast<QLineEdit*>(input), &QLineEdit::textChanged, this, slot);
+    }
+  };
+  for (QWidget* input : inputs) {
+    onChange(input, [this] { ++changesUnderway_; });
+  }
   // Every change of an editable list's text, chosen or typed, passes through
   // its line edit.
   connect(windKind_, &QComboBox::editTextChanged, this, &MainForm::WindKindComboBoxChange);
@@ -544,6 +535,19 @@ void MainForm::connectHandlers() {
   }
   for (QLineEdit* edit : edits) {
     connect(edit, &QLineEdit::textChanged, this, &MainForm::markResultStale);
+  }
+  // ...until after them; the outermost change is the edit.
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    onChange(inputs[i], [this, i] {
+      if (--changesUnderway_ == 0) emit inputEdited(static_cast<int>(i));
+    });
+  }
+  // The window's undo undoes the feeder's edits: the fields leave Ctrl+Z and
+  // the redo keys to it instead of undoing their own typing.
+  for (QWidget* input : inputs) {
+    auto* list = qobject_cast<QComboBox*>(input);
+    QWidget* editor = list != nullptr ? list->lineEdit() : input;
+    LeaveUndoKeysToTheWindow(editor);
   }
 }
 
@@ -618,6 +622,7 @@ void MainForm::StartButtonClick() {
   setResultLine(QUtf8(*outcome), true);
   emit calculationSucceeded();
   results_.showCalculation(scheme_, transPower_->currentText(), windKind_->currentText(), iokz_->text());
+  emit calculationShown(results_.shownTexts());
   resultMenu_->setEnabled(true);
   updateResultActions();
 }
@@ -659,7 +664,7 @@ void MainForm::WindKindComboBoxChange() {
     showNotEnoughData();
     return;
   }
-  Refill(transPower_, ListOf(list->items), QUtf8(list->text));
+  RefillList(transPower_, ListOf(list->items), QUtf8(list->text));
 }
 
 void MainForm::KindPerformLineComboBoxChange(int r) {
@@ -669,13 +674,13 @@ void MainForm::KindPerformLineComboBoxChange(int r) {
     case LineKindClass::Cable:
       row.ff->setEnabled(true);
       row.fn->setEnabled(true);
-      Refill(row.stuff, ListOf(kMaterials), DefaultMaterial(r));
+      RefillList(row.stuff, ListOf(kMaterials), DefaultMaterial(r));
       break;
     case LineKindClass::Tire: {
       row.ff->setEnabled(false);
       row.fn->setEnabled(false);
       const auto models = TireLineModels(kind);
-      Refill(row.stuff, ListOf(models), models.empty() ? QString() : QUtf8(models.front()));
+      RefillList(row.stuff, ListOf(models), models.empty() ? QString() : QUtf8(models.front()));
       break;
     }
     case LineKindClass::Unknown:

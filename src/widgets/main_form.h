@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "core/loop_calc.h"
+#include "texts/result_texts.h"
 
 class QAction;
 class QComboBox;
@@ -69,6 +70,9 @@ class MainForm : public QMainWindow {
   QAction* notePrintAction() const { return notePrint_; }
   // "Журнал линий...": the program opens the journal window on it.
   QAction* journalAction() const { return journal_; }
+  // The menu "Правка": undo and redo of the feeder's edits.
+  QAction* undoAction() const { return undo_; }
+  QAction* redoAction() const { return redo_; }
 
   // The two status texts a failed calculation or an unknown list text leaves.
   void showNotEnoughData();
@@ -96,6 +100,11 @@ class MainForm : public QMainWindow {
   // A calculation succeeded and the result line is written: the protective
   // device is judged now, before the results window receives its texts.
   void calculationSucceeded();
+  // The results window shows the texts of that calculation now.
+  void calculationShown(const ResultTexts& texts);
+  // The user edited an input (typed or chosen; refills it causes included):
+  // `field` numbers the inputs in the order of the tab chain, from 0.
+  void inputEdited(int field);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -118,6 +127,7 @@ class MainForm : public QMainWindow {
   QLayout* buildButtonRow();
   void buildMenu();
   void buildFileMenu();
+  void buildEditMenu();
   void setTabOrderChain();
   void connectHandlers();
   // `dialog` is read once the windows are built.
@@ -163,6 +173,11 @@ class MainForm : public QMainWindow {
   QAction* notePdf_ = nullptr;
   QAction* notePrint_ = nullptr;
   QAction* journal_ = nullptr;
+  QAction* undo_ = nullptr;
+  QAction* redo_ = nullptr;
+  // Changes of inputs still being handled; an edit is told once the outermost
+  // one is done, so a refill belongs to the change that caused it.
+  int changesUnderway_ = 0;
   QAction* resultMenu_ = nullptr;
   QAction* reportMenu_ = nullptr;
   QAction* checkMenu_ = nullptr;

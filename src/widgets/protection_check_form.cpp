@@ -49,12 +49,7 @@ const QString kBreakingStatus =
 
 // A value label: white, sunken, wide enough for the longest text it can show.
 QLabel* Value(const char* name, const QString& widest, QWidget* parent) {
-  auto* label = new QLabel(QUtf8(check_texts::kDash), parent);
-  label->setObjectName(QLatin1String(name));
-  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  label->setMargin(2);
-  style::MakeWhite(label);
-  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest) + 12);
+  QLabel* label = style::ValueLabel(QLatin1String(name), QUtf8(check_texts::kDash), widest, false, parent);
   SetHelpContext(label, HelpTopic::kProtectionCheck);
   return label;
 }

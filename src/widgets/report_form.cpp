@@ -20,6 +20,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -28,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "document/report_document.h"
 #include "document/report_model.h"
 #include "report/file_names.h"
 #include "report/report_columns.h"
@@ -36,6 +38,7 @@
 #include "widgets/button_keys.h"
 #include "widgets/context_help.h"
 #include "widgets/delete_all_report_form.h"
+#include "widgets/edit_menu.h"
 #include "widgets/file_chooser.h"
 #include "widgets/hints.h"
 #include "widgets/message_sink.h"
@@ -243,6 +246,7 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
 
   // The grid.
   model_ = new ReportTableModel(table_, this);
+  document_ = new ReportDocument(*model_, this);
   grid_ = new QTableView(this);
   grid_->setObjectName(QStringLiteral("ReportStringGrid"));
   // The grid follows the model. The current row is held before rows go or
@@ -316,6 +320,10 @@ ReportForm::ReportForm(ReportTable& table, MessageSink& messages, FileChooser& f
   open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   // The window owns the shortcuts too, so they work while no menu is open.
   addActions({save, saveAs, open});
+  const EditMenu editMenu = AddEditMenu(menuBar, QStringLiteral("Report"));
+  ConnectEditMenu(editMenu, document_->undoStack());
+  undoAction_ = editMenu.undo;
+  redoAction_ = editMenu.redo;
   QMenu* exportMenu = fileMenu->addMenu(QStringLiteral("&Экспорт"));
   exportMenu->setObjectName(QStringLiteral("ExportReportMenu"));
   exportToExcelAction_ = exportMenu->addAction(QStringLiteral("в &Excel"));
@@ -481,21 +489,21 @@ void ReportForm::makeCurrent(int row) {
 }
 
 void ReportForm::UpSpeedButtonClick() {
-  const int row = model_->moveUp();
+  const int row = document_->moveUp();
   if (row >= 0) {
     makeCurrent(row);
   }
 }
 
 void ReportForm::DownSpeedButtonClick() {
-  const int row = model_->moveDown();
+  const int row = document_->moveDown();
   if (row >= 0) {
     makeCurrent(row);
   }
 }
 
 void ReportForm::DeleteReportButtonClick() {
-  const std::string message = model_->deleteSelected();
+  const std::string message = document_->deleteSelected();
   if (!message.empty()) {
     messages_.inform(this, QString::fromStdString(message));
   }
@@ -505,7 +513,7 @@ void ReportForm::DeleteReportButtonClick() {
 
 void ReportForm::DeleteAllButtonClick() {
   if (deleteAllForm_.confirm()) {
-    model_->deleteAll();
+    document_->deleteAll();
   }
 }
 
@@ -557,6 +565,7 @@ bool ReportForm::writeTo(const QString& path) {
     return false;
   }
   table_.markSaved();
+  document_->saved();
   places_.useFile(path);
   showRecentFiles();
   return true;
@@ -646,6 +655,7 @@ ReportForm::OpenResult ReportForm::openReportFile(const QString& path) {
     ParsedReport parsed = ParseReport(loaded.bytes, *layout);
     loaded.bytes = std::string();
     model_->assignRows(std::move(parsed.rows));
+    document_->opened();
   } catch (const std::bad_alloc&) {
     messages_.error(
         this, QString::fromUtf8(report_file_messages::kOutOfMemory).arg(QDir::toNativeSeparators(ShownFileName(path))));

@@ -25,6 +25,7 @@ class FileChooser;
 class MessageSink;
 class ReportTable;
 class ReportTableModel;
+class ReportDocument;
 
 class ReportForm : public QDialog {
   Q_OBJECT
@@ -46,6 +47,11 @@ class ReportForm : public QDialog {
 
   // The grid's model: every change of the table goes through it.
   ReportTableModel& model() { return *model_; }
+  // The report with its undo stack: the user's changes go through it.
+  ReportDocument& document() { return *document_; }
+  // "Правка" → "Отменить" and "Повторить".
+  QAction* undoAction() const { return undoAction_; }
+  QAction* redoAction() const { return redoAction_; }
 
   // "Сохранить" (Save As while the report has no file) and "Сохранить как...";
   // true once the report is written, false when it failed or was cancelled.
@@ -104,6 +110,9 @@ class ReportForm : public QDialog {
   FileChooser& files_;
   DeleteAllReportForm& deleteAllForm_;
   ReportTableModel* model_;
+  ReportDocument* document_ = nullptr;
+  QAction* undoAction_ = nullptr;
+  QAction* redoAction_ = nullptr;
   QTableView* grid_;
   QStatusBar* statusBar_;
   QAction* exportToExcelAction_;

@@ -37,18 +37,7 @@ QLabel* SubCaption(const QString& text, bool bold = false) {
 
 // A value label: white, sunken, wide enough for the largest value it can show.
 QLabel* Value(const QString& name, const QString& text, const QString& widest, bool bold = false) {
-  auto* label = new QLabel(text);
-  label->setObjectName(name);
-  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  label->setMargin(2);
-  style::MakeWhite(label);
-  if (bold) {
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-  }
-  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest) + 12);
-  return label;
+  return style::ValueLabel(name, text, widest, bold);
 }
 
 const QString kDash = QUtf8(kNoValueText);
@@ -265,6 +254,7 @@ void ResultForm::showCalculation(const SchemeState& scheme, const QString& power
 }
 
 DeviceTexts ResultForm::deviceTexts() const {
+  if (deviceSource_) return deviceSource_();
   return DeviceTexts{typeDD_->text(), toknom_->text(), kz_->text(), tokSR_->text(), timeSR_->text(), statusDD_->text()};
 }
 

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 
 #include "core/display_format.h"
 #include "core/loop_calc.h"
@@ -36,8 +37,10 @@ class ResultForm : public QDialog {
 
   // The texts written by the last showCalculation (start texts are empty).
   const ResultTexts& shownTexts() const { return shown_; }
-  // What the device tab shows now.
+  // What the device tab shows now: the source's texts once one is given
+  // (the feeder's device, which the tab then shows), else the tab's labels.
   DeviceTexts deviceTexts() const;
+  void setDeviceSource(std::function<DeviceTexts()> source) { deviceSource_ = std::move(source); }
   // The page "Схема".
   FeederPictureWidget* pictureWidget() const { return picture_; }
 
@@ -59,6 +62,7 @@ class ResultForm : public QDialog {
   QTabWidget* pages_ = nullptr;
   ResultTexts shown_;
   FeederPictureWidget* picture_ = nullptr;
+  std::function<DeviceTexts()> deviceSource_;
 
   QLabel* st_ = nullptr;
   QLabel* windKind_ = nullptr;

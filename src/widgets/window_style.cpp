@@ -78,4 +78,19 @@ void SetDialogLayout(QWidget* dialog, QLayout* content, QStatusBar* statusBar) {
   outer->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+QLabel* ValueLabel(const QString& name, const QString& text, const QString& widest, bool bold, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  label->setMargin(2);
+  MakeWhite(label);
+  if (bold) {
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+  }
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest) + 12);
+  return label;
+}
+
 }  // namespace tesmir::style

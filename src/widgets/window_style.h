@@ -26,6 +26,10 @@ QLabel* Caption(const QString& text, const QString& family, const QColor& color,
 QLabel* FieldCaption(const QString& text, QWidget* parent = nullptr);
 // A bold Georgia heading.
 QLabel* Heading(const QString& text, QWidget* parent = nullptr);
+// A value label: white, sunken, wide enough for `widest`, the longest text
+// it can show; bold when asked.
+QLabel* ValueLabel(const QString& name, const QString& text, const QString& widest, bool bold = false,
+                   QWidget* parent = nullptr);
 // Paints `widget` white (a value panel or the result line's panel).
 void MakeWhite(QWidget* widget);
 // A framed box in the sunken style used around groups of inputs.

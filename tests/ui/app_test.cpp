@@ -13,9 +13,12 @@
 #include <QTimer>
 
 #include "app/app.h"
+#include "paper/feeder_picture.h"
 #include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
 #include "support/ui_test_app.h"
+#include "widgets/feeder_documents.h"
+#include "widgets/feeder_picture_widget.h"
 
 namespace {
 
@@ -137,6 +140,60 @@ TEST_F(AppTest, ResetForgetsTheDeviceForLaterRows) {
   EXPECT_EQ(mainStatus(), QStringLiteral("В расчете не определен"));
   QTimer::singleShot(0, [this] {
     app_.askNumberForm().findChild<QLineEdit*>(QStringLiteral("NumberEdit"))->setText(QStringLiteral("Т2"));
+    QTest::mouseClick(app_.askNumberForm().findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+  });
+  QTest::mouseClick(main<QPushButton>("AddToReportButton"), Qt::LeftButton);
+  EXPECT_EQ(app_.report().cell(10, 0), "---");
+  EXPECT_EQ(app_.report().cell(11, 0), "---");
+}
+
+// A refusal that leaves no trip current (an unknown fuse type) shows the
+// device undefined everywhere at once, as "Сброс" does: both status lines,
+// the device page, a later calculation, a report row, the note and the
+// picture.
+TEST_F(AppTest, RefusalThatForgetsTheTripCurrentShowsNoDeviceAnywhere) {
+  tesmir_test::ModalGuard guard("the point-name dialog answered with OK");
+  calculate();
+  QWidget& form = app_.deviceForm();
+  form.show();
+  form.findChild<QRadioButton*>(QStringLiteral("PPRadioButton"))->setChecked(true);
+  QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("OKDDBitBtn")), Qt::LeftButton);
+  ASSERT_DOUBLE_EQ(app_.deviceSettings().TokSR, 363);
+  ASSERT_EQ(mainStatus(), QStringLiteral("Несрабатывание за нормативное время"));
+  ASSERT_EQ(tripTime(), QStringLiteral("Тср > 5 с"));
+
+  form.show();
+  setCombo(&form, "TypePPComboBox", QStringLiteral("XYZ"));
+  setCombo(&form, "TokPPComboBox", QStringLiteral("63"));
+  messages_.clear();
+  QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("OKDDBitBtn")), Qt::LeftButton);
+  ASSERT_EQ(messages_.informed(), QStringList{QStringLiteral("Неправильно указан тип предохранителя")});
+  ASSERT_EQ(app_.deviceSettings().TokSR, 0);
+  QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("BitBtn2")), Qt::LeftButton);
+  ASSERT_FALSE(form.isVisible());
+
+  const auto expectNoDevice = [this](const char* when) {
+    SCOPED_TRACE(when);
+    EXPECT_EQ(mainStatus(), QStringLiteral("В расчете не определен"));
+    EXPECT_EQ(resultStatus(), QStringLiteral("В расчете не определен"));
+    for (QLabel* label : {app_.resultForm().typeDDLabel(), app_.resultForm().toknomLabel(), app_.resultForm().kzLabel(),
+                          app_.resultForm().tokSRLabel(), app_.resultForm().timeSRLabel()}) {
+      EXPECT_EQ(label->text(), QStringLiteral("---")) << label->objectName().toStdString();
+    }
+  };
+  expectNoDevice("after the refusal");
+  calculate();
+  expectNoDevice("after the next calculation");
+
+  const tesmir::CalcNote note = app_.feederDocuments().currentNote(QString());
+  EXPECT_EQ(note.device.type, QStringLiteral("---"));
+  EXPECT_EQ(note.device.tokSR, QStringLiteral("---"));
+  EXPECT_EQ(note.device.timeSR, QStringLiteral("---"));
+  EXPECT_EQ(note.device.status, QStringLiteral("В расчете не определен"));
+  EXPECT_TRUE(app_.resultForm().pictureWidget()->model().deviceType.isEmpty());
+
+  QTimer::singleShot(0, [this] {
+    app_.askNumberForm().findChild<QLineEdit*>(QStringLiteral("NumberEdit"))->setText(QStringLiteral("Т3"));
     QTest::mouseClick(app_.askNumberForm().findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
   });
   QTest::mouseClick(main<QPushButton>("AddToReportButton"), Qt::LeftButton);
