@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/cp1251.h"
+#include "report/journal_workbook.h"
 
 namespace tesmir {
 namespace {
@@ -153,14 +154,17 @@ class Workbook {
 Result<QString> FirstSheetPath(Workbook& book) {
   const Result<QByteArray> workbook = book.part(QStringLiteral("xl/workbook.xml"), true);
   if (!workbook) return FailWith(workbook.error());
+  // The first sheet; in a workbook of the journal's export, its inputs.
   QString id;
   {
     QXmlStreamReader xml(*workbook);
-    while (!xml.atEnd() && id.isEmpty()) {
-      if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("sheet")) {
-        id = xml.attributes().value(kRelationshipsNs, QStringLiteral("id")).toString();
-        if (id.isEmpty()) return Fail("первый лист книги не ссылается на свою часть");
-      }
+    bool inputs = false;
+    while (!xml.atEnd() && !inputs) {
+      if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("sheet")) continue;
+      inputs = xml.attributes().value(QStringLiteral("name")) == QString::fromUtf8(kJournalInputsSheetName);
+      if (!id.isEmpty() && !inputs) continue;
+      id = xml.attributes().value(kRelationshipsNs, QStringLiteral("id")).toString();
+      if (id.isEmpty()) return Fail("лист книги не ссылается на свою часть");
     }
     if (xml.hasError()) return Fail(Utf8(QStringLiteral("xl/workbook.xml: %1").arg(xml.errorString())));
   }

@@ -20,7 +20,8 @@ inline constexpr qint64 kSheetPartMaxBytes = qint64{256} << 20;
 // The most cells a sheet may have (its used rows × columns).
 inline constexpr std::size_t kSheetMaxCells = 3'000'000;
 
-// The first sheet of an .xlsx workbook: shared and inline strings, numbers
+// The first sheet of an .xlsx workbook (of a workbook the journal's export
+// wrote: its sheet of inputs): shared and inline strings, numbers
 // (with the "." decimal point, at most 15 significant digits, as the
 // spreadsheet shows them unformatted), formula results, empty cells; a merged
 // range gives its text to every cell it covers. Fails with the reason.
