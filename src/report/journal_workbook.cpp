@@ -44,8 +44,9 @@ constexpr int kDuVruColumn = 16;
 constexpr int kThermalColumn = 19;
 constexpr int kNotesColumn = 20;
 
-// Whether the cell of `column` shows a failure of the line.
-bool Fails(const LineResult& r, int column) {
+}  // namespace
+
+bool JournalCellFails(const LineResult& r, int column) {
   if (!r.error.empty()) return column == kNotesColumn;
   switch (column) {
     case kVerdictColumn:
@@ -66,6 +67,8 @@ bool Fails(const LineResult& r, int column) {
       return false;
   }
 }
+
+namespace {
 
 std::size_t Characters(const std::string& text) {
   return static_cast<std::size_t>(
@@ -186,7 +189,7 @@ QString WriteJournalWorkbook(const QString& path, const JournalNetwork& network,
     const QStringList row = JournalRowTexts(network.lines[i], r);
     for (qsizetype c = 0; c < row.size(); ++c) {
       const int column = static_cast<int>(c);
-      const bool red = Fails(r, column);
+      const bool red = JournalCellFails(r, column);
       const auto number = std::find_if(std::begin(kNumberColumns), std::end(kNumberColumns),
                                        [&](const NumberColumn& n) { return n.column == column; });
       const std::string t = row[c].toStdString();

@@ -15,6 +15,10 @@ namespace tesmir {
 inline constexpr char kJournalResultsSheetName[] = "Результаты";
 inline constexpr char kJournalInputsSheetName[] = "Исходные данные";
 
+// Whether the cell of the results table (the columns of JournalColumnTitles)
+// shows a failure: a verdict that fails, a drop above its limit, the error.
+bool JournalCellFails(const LineResult& result, int column);
+
 // Writes the workbook at `path` (created or replaced). Returns the empty text
 // or the reason it could not be written.
 QString WriteJournalWorkbook(const QString& path, const JournalNetwork& network, const JournalResult& result);

@@ -463,4 +463,15 @@ Result<TextGrid> ReadSheetFile(const QString& path) {
   return ReadCsvSheet(bytes);
 }
 
+Result<JournalImportFile> ImportJournalFile(const QString& path) {
+  Result<TextGrid> grid = ReadSheetFile(path);
+  if (!grid) return FailWith(grid.error());
+  JournalImportFile file;
+  file.grid = std::move(grid).value();
+  file.mapping = ProposeImportMapping(file.grid);
+  file.lines = ImportJournalRows(file.grid, file.mapping);
+  file.report = JournalImportReport(file.grid, file.mapping, file.lines);
+  return file;
+}
+
 }  // namespace tesmir

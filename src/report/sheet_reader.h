@@ -6,6 +6,8 @@
 #include <QByteArrayView>
 #include <QString>
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "core/result.h"
 #include "journal/journal_import.h"
@@ -35,5 +37,16 @@ Result<TextGrid> ReadCsvSheet(QByteArrayView bytes);
 
 // Reads `path` by its name's ending: ".xlsx", or ".csv"/".txt".
 Result<TextGrid> ReadSheetFile(const QString& path);
+
+// A spreadsheet read and brought in with the proposed mapping: the lines and
+// the report. The mapping dialog lets the designer correct the mapping of
+// `grid` before the lines are taken.
+struct JournalImportFile {
+  TextGrid grid;
+  ImportMapping mapping;
+  JournalImport lines;
+  std::vector<std::string> report;
+};
+Result<JournalImportFile> ImportJournalFile(const QString& path);
 
 }  // namespace tesmir

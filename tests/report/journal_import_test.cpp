@@ -177,6 +177,14 @@ INSTANTIATE_TEST_SUITE_P(Files, GoldenImport,
                                            GoldenCase{"XlsxInlineStrings", "journal_inline.xlsx", 2}),
                          [](const ::testing::TestParamInfo<GoldenCase>& p) { return std::string(p.param.name); });
 
+TEST(SheetReader, ImportJournalFileTakesTheProposedMapping) {
+  const Result<JournalImportFile> file = ImportJournalFile(DataFile("journal_utf8_semicolon.csv"));
+  ASSERT_TRUE(file.ok()) << file.error();
+  EXPECT_EQ(file->lines.lines, ExpectedLines());
+  EXPECT_EQ(file->report, ExpectedReport());
+  EXPECT_FALSE(ImportJournalFile(DataFile("missing.csv")).ok());
+}
+
 TEST(SheetReader, CsvFieldsQuotesAndLineEnds) {
   struct Case {
     const char* bytes;
