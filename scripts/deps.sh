@@ -7,7 +7,7 @@
 tesmir_deps_packages() {
   echo build-essential cmake pkg-config \
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6printsupport6 libgl-dev \
-    libxlsxwriter-dev \
+    libxlsxwriter-dev libminizip-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
     desktop-file-utils appstream dpkg-dev lintian \
     qt6-translations-l10n \

@@ -206,6 +206,17 @@ void PageFlow::picture(const FeederPictureModel& model) {
   y_ += h + 4 * pt_;
 }
 
+void PageFlow::drawing(const std::function<void(QPainter&)>& paint) {
+  if (!active()) return;
+  if (y_ > 0) newPage();
+  painter_.save();
+  painter_.scale(pt_, pt_);
+  paint(painter_);
+  painter_.restore();
+  painter_.setPen(Qt::black);
+  y_ = bottom_;
+}
+
 void PageFlow::finish() {
   if (finished_ || !painter_.isActive()) return;
   finished_ = true;

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -45,6 +46,12 @@ class PageFlow {
   // bold and drawn again at the top of every following page.
   void table(const std::vector<qreal>& widths, const std::vector<QStringList>& rows, int headerRows);
   void picture(const FeederPictureModel& model);
+  // The area of a page for a drawing of its own, in points.
+  QSizeF drawingSize() const { return {width_ / pt_, bottom_ / pt_}; }
+  // Starts a new page (unless nothing is on the current one) and hands its
+  // painter, in points from the top left, to `paint`; whatever follows goes
+  // on the next page.
+  void drawing(const std::function<void(QPainter&)>& paint);
   // Draws the last footer and ends painting.
   void finish();
 

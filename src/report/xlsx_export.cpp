@@ -1,5 +1,7 @@
 #include "report/xlsx_export.h"
 
+#include "report/xlsx_detail.h"
+
 #include <xlsxwriter.h>
 
 #include <locale.h>
@@ -16,51 +18,10 @@
 
 namespace tesmir {
 
+using xlsx_detail::CellText;
+using xlsx_detail::CNumericScope;
+
 namespace {
-
-// libxlsxwriter prints its numbers (column widths among them) with printf,
-// which follows LC_NUMERIC: under a locale with a decimal comma the workbook
-// would get widths such as "8,7109375" that spreadsheet programs reject.
-// This switches the calling thread to the "C" number format for its lifetime
-// and leaves the process-wide locale alone.
-class CNumericScope {
- public:
-  CNumericScope() {
-    locale_t current = duplocale(LC_GLOBAL_LOCALE);
-    if (current == locale_t{}) return;
-    c_numeric_ = newlocale(LC_NUMERIC_MASK, "C", current);
-    if (c_numeric_ == locale_t{}) {
-      freelocale(current);
-      return;
-    }
-    previous_ = uselocale(c_numeric_);
-  }
-  ~CNumericScope() {
-    if (c_numeric_ == locale_t{}) return;
-    uselocale(previous_);
-    freelocale(c_numeric_);
-  }
-  CNumericScope(const CNumericScope&) = delete;
-  CNumericScope& operator=(const CNumericScope&) = delete;
-
- private:
-  locale_t c_numeric_{};
-  locale_t previous_{};
-};
-
-// The library takes C strings: a NUL inside a cell would end it there, so it
-// is written as U+FFFD. Returns `cell` itself when it holds no NUL.
-const std::string& CellText(const std::string& cell, std::string& scratch) {
-  if (cell.find('\0') == std::string::npos) return cell;
-  scratch.clear();
-  for (const char ch : cell) {
-    if (ch == '\0')
-      scratch += "\xEF\xBF\xBD";
-    else
-      scratch += ch;
-  }
-  return scratch;
-}
 
 // What went wrong, in the user's language, for each error the library reports.
 QString LibraryErrorMeaning(lxw_error error) {
