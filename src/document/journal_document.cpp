@@ -526,6 +526,38 @@ QString LineJournal::pasteBlock(const std::vector<int>& lines, int field, const 
   return {};
 }
 
+namespace {
+
+// The import: every line out, the imported ones in, and back on undo.
+class ImportLinesCommand final : public JournalCommand {
+ public:
+  ImportLinesCommand(LineJournal& journal, std::vector<LineJournal::StoredLine> lines)
+      : JournalCommand(journal, QStringLiteral("Импорт журнала")), other_(std::move(lines)) {}
+  void redo() override { swapLines(); }
+  void undo() override { swapLines(); }
+
+ private:
+  void swapLines() {
+    batch([this] {
+      std::vector<LineJournal::StoredLine> out;
+      for (int at = journal_.lineCount() - 1; at >= 0; --at) out.push_back(takeLine(at));
+      for (LineJournal::StoredLine& stored : other_) insertStored(journal_.lineCount(), std::move(stored));
+      std::reverse(out.begin(), out.end());
+      other_ = std::move(out);
+    });
+  }
+  std::vector<LineJournal::StoredLine> other_;
+};
+
+}  // namespace
+
+void LineJournal::importLines(std::vector<JournalLine> lines) {
+  std::vector<StoredLine> stored;
+  stored.reserve(lines.size());
+  for (JournalLine& line : lines) stored.push_back(StoredLine{std::move(line), {}, {}});
+  undo_.push(new ImportLinesCommand(*this, std::move(stored)));
+}
+
 void LineJournal::reset(JournalDocument document) {
   doc_ = std::move(document);
   doc_.otherLines.resize(doc_.network.lines.size());

@@ -133,6 +133,9 @@ class LineJournal : public QObject {
   // Replaces everything (a new journal or an opened file): the start of a new
   // history, at its clean state.
   void reset(JournalDocument document);
+  // Replaces every line with lines brought in from a spreadsheet: one step,
+  // the network's own fields kept.
+  void importLines(std::vector<JournalLine> lines);
   // The journal as it is was saved.
   void markSaved() { undo_.setClean(); }
 

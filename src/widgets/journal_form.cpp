@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -28,10 +29,13 @@
 
 #include "core/trans_catalogue.h"
 #include "journal/journal_feeder.h"
+#include "paper/journal_paper.h"
+#include "report/sheet_reader.h"
 #include "report/utf8_text.h"
 #include "widgets/context_help.h"
 #include "widgets/file_chooser.h"
 #include "widgets/journal_editors.h"
+#include "widgets/journal_import_dialog.h"
 #include "widgets/journal_model.h"
 #include "widgets/message_sink.h"
 
@@ -235,6 +239,8 @@ void JournalForm::buildMenus() {
   QAction* open = action(file, "JournalOpenMenu", QStringLiteral("&Открыть..."),
                          QStringLiteral("Открыть журнал линий из файла"), &JournalForm::OpenMenuClick);
   open->setShortcut(QKeySequence::Open);
+  action(file, "JournalImportMenu", QStringLiteral("&Импорт журнала..."),
+         QStringLiteral("Прочитать журнал линий из таблицы (.xlsx или .csv)"), &JournalForm::ImportMenuClick);
   QAction* save = file->addAction(QStringLiteral("&Сохранить"));
   save->setObjectName(QStringLiteral("JournalSaveMenu"));
   save->setStatusTip(QStringLiteral("Сохранить журнал линий в его файл"));
@@ -244,6 +250,8 @@ void JournalForm::buildMenus() {
   saveAs->setObjectName(QStringLiteral("JournalSaveAsMenu"));
   saveAs->setStatusTip(QStringLiteral("Сохранить журнал линий в другой файл"));
   connect(saveAs, &QAction::triggered, this, [this] { SaveAsMenuClick(); });
+  action(file, "JournalPdfMenu", QStringLiteral("Сохранить в &PDF..."),
+         QStringLiteral("Сохранить таблицу результатов и схему сети в файл PDF"), &JournalForm::PdfMenuClick);
   file->addSeparator();
   openInMain_ = action(file, "JournalOpenInMainMenu", QStringLiteral("Открыть в &главном окне"), QString(),
                        &JournalForm::OpenInMainMenuClick);
@@ -466,16 +474,60 @@ void JournalForm::NewMenuClick() {
   showTitle();
 }
 
+QString JournalForm::startFolder() const {
+  return lastFolder_.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : lastFolder_;
+}
+
 void JournalForm::OpenMenuClick() {
   if (!offerToSave(this)) return;
-  const QString start =
-      fileName_.isEmpty()
-          ? (lastFolder_.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : lastFolder_)
-          : fileName_;
+  const QString start = fileName_.isEmpty() ? startFolder() : fileName_;
   const QString path = files_.chooseOpenName(this, start, {texts::kFilter}, QStringLiteral("tsn"));
   if (path.isEmpty()) return;
   lastFolder_ = QFileInfo(path).absolutePath();
   openFile(path);
+}
+
+void JournalForm::ImportMenuClick() {
+  // The import replaces the lines: unsaved ones are offered to be saved first.
+  if (!offerToSave(this)) return;
+  const QString path = files_.chooseOpenName(this, startFolder(), {texts::kImportFilter}, QStringLiteral("xlsx"));
+  if (path.isEmpty()) return;
+  lastFolder_ = QFileInfo(path).absolutePath();
+  Result<JournalImportFile> read = ImportJournalFile(path);
+  if (!read) {
+    messages_.error(this, QString::fromStdString(read.error()));
+    return;
+  }
+  JournalImportDialog dialog(std::move(read.value().grid), QFileInfo(path).fileName(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  JournalImport imported = dialog.result();
+  if (imported.lines.empty()) {
+    messages_.inform(this, QStringLiteral("В таблице не найдено ни одной линии: журнал не изменен."));
+    return;
+  }
+  const std::vector<std::string> report = dialog.reportTexts();
+  journal_.importLines(std::move(imported.lines));
+  QStringList lines;
+  for (const std::string& text : report) lines << QString::fromStdString(text);
+  messages_.inform(this, lines.join(QLatin1Char('\n')));
+}
+
+void JournalForm::PdfMenuClick() {
+  journal_.recalculateNow();
+  const QString path = ChooseNameToSave(
+      files_, messages_, this,
+      [this] {
+        const QString name = fileName_.isEmpty() ? QStringLiteral("Журнал линий.pdf")
+                                                 : QFileInfo(fileName_).completeBaseName() + QStringLiteral(".pdf");
+        return QDir(fileName_.isEmpty() ? startFolder() : QFileInfo(fileName_).absolutePath()).filePath(name);
+      },
+      kPdfFilter, QStringLiteral("pdf"),
+      [this](const QString& picked) { lastFolder_ = QFileInfo(picked).absolutePath(); });
+  if (path.isEmpty()) return;
+  const QString shownName = fileName_.isEmpty() ? QStringLiteral("не сохранен") : QFileInfo(fileName_).fileName();
+  const Result<FileSaved, FileError> written =
+      WriteJournalPdf(path, journal_.network(), journal_.result(), shownName, QDate::currentDate());
+  if (!written) messages_.error(this, written.error().message);
 }
 
 bool JournalForm::openFile(const QString& path) {
@@ -488,7 +540,7 @@ bool JournalForm::openFile(const QString& path) {
   LoadedJournal loaded = LoadJournalFile(path);
   if (!loaded.document) {
     if (!loaded.error.isEmpty()) {
-      messages_.error(this, texts::kReadFailed.arg(shown, loaded.error));
+      messages_.error(this, loaded.error);
     } else {
       messages_.error(this, QString::fromUtf8(kJournalBadFilePrefix) + loaded.reason);
     }
@@ -505,7 +557,7 @@ bool JournalForm::writeTo(const QString& path) {
   const QString error = SaveJournalFile(path, journal_.document());
   if (!error.isEmpty()) {
     // The journal stays modified: nothing typed is lost.
-    messages_.error(this, texts::kSaveFailed.arg(QDir::toNativeSeparators(path), error));
+    messages_.error(this, error);
     return false;
   }
   journal_.markSaved();

@@ -35,8 +35,7 @@ inline const QString kFileTooLarge =
     QStringLiteral("Файл %1 больше 64 МБ: журнал линий такого размера не открывается.");
 inline const QString kPasteTooLarge =
     QStringLiteral("Текст в буфере обмена больше 64 МБ: такой текст в журнал не вставляется.");
-inline const QString kSaveFailed = QStringLiteral("Журнал линий не сохранен в файл %1: %2");
-inline const QString kReadFailed = QStringLiteral("Файл %1 не прочитан: %2");
+inline const QString kImportFilter = QStringLiteral("Таблица (*.xlsx *.csv)");
 }  // namespace journal_form_texts
 
 // What the window asks of the rest of the program; composed by the program,
@@ -75,6 +74,8 @@ class JournalForm : public QMainWindow {
 
   void NewMenuClick();
   void OpenMenuClick();
+  void ImportMenuClick();
+  void PdfMenuClick();
   bool SaveMenuClick();
   bool SaveAsMenuClick();
   void CopyMenuClick();
@@ -101,6 +102,7 @@ class JournalForm : public QMainWindow {
   void showColumns();
   bool writeTo(const QString& path);
   void useFile(const QString& path);
+  QString startFolder() const;
   int currentLine() const;
   std::vector<int> selectedLines() const;
   void selectLine(int line, int column);

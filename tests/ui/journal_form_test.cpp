@@ -12,15 +12,19 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "core/display_format.h"
 #include "document/journal_document.h"
 #include "journal/journal_feeder.h"
 #include "report/journal_file.h"
+#include "report/sheet_reader.h"
+#include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
 #include "support/scripted_file_chooser.h"
 #include "support/shown_app_test.h"
@@ -408,6 +412,48 @@ TEST_F(JournalWithMainWindowTest, LeavingTheProgramAsksAboutTheJournal) {
   EXPECT_EQ(messages_.askedSave(), QStringList{tesmir::journal_form_texts::kUnsaved});
   messages_.saveAnswer = tesmir::MessageSink::SaveAnswer::Discard;
   EXPECT_TRUE(app_.confirmExit());
+}
+
+// "Импорт журнала...": the lines of the mapping dialog become the journal as
+// one step with the report shown, undo brings the old lines back, and
+// "Сохранить в PDF..." writes the journal's paper.
+TEST_F(JournalFormTest, ImportTakesTheSheetsLinesAsOneStepAndPdfWritesThePaper) {
+  openOffice();
+  const int before = journal_.lineCount();
+  const QString sheet = QStringLiteral(TESMIR_SOURCE_DIR "/tests/data/journal_import/journal_utf8_semicolon.csv");
+  const tesmir::Result<tesmir::JournalImportFile> expected = tesmir::ImportJournalFile(sheet);
+  ASSERT_TRUE(expected.ok());
+  const std::vector<tesmir::JournalLine>& lines = expected.value().lines.lines;
+  ASSERT_FALSE(lines.empty());
+  files_.names.push_back(sheet);
+  {
+    tesmir_test::ModalGuard guard("the import's mapping dialog");
+    QTimer::singleShot(0, [] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String("JournalImportDialog") && w->isVisible()) {
+          QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("JournalImportOkButton")), Qt::LeftButton);
+        }
+      }
+    });
+    page_.action("JournalImportMenu")->trigger();
+  }
+  ASSERT_EQ(journal_.lineCount(), static_cast<int>(lines.size()));
+  EXPECT_EQ(journal_.line(0).id, lines[0].id);
+  EXPECT_EQ(journal_.line(journal_.lineCount() - 1).mark, lines.back().mark);
+  ASSERT_FALSE(messages_.informed().isEmpty());
+  EXPECT_TRUE(messages_.informed().last().contains(QStringLiteral("Строка")))
+      << messages_.informed().last().toStdString();
+  EXPECT_TRUE(journal_.isModified());
+  page_.action("JournalUndoMenu")->trigger();
+  EXPECT_EQ(journal_.lineCount(), before);
+  EXPECT_FALSE(journal_.isModified());
+
+  const QString pdf = dir_.filePath(QStringLiteral("office.pdf"));
+  files_.names.push_back(pdf);
+  page_.action("JournalPdfMenu")->trigger();
+  QFile written(pdf);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << messages_.texts().join(QLatin1Char('\n')).toStdString();
+  EXPECT_TRUE(written.read(5) == "%PDF-");
 }
 
 }  // namespace
