@@ -113,6 +113,13 @@ JournalForm::JournalForm(LineJournal& journal, MessageSink& messages, FileChoose
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   table_->setMouseTracking(true);
   table_->setWordWrap(false);
+  // Every heading readable whole: a column is at least as wide as its heading.
+  {
+    QHeaderView* header = table_->horizontalHeader();
+    for (int c = 0; c < model_->columnCount(); ++c) {
+      header->resizeSection(c, std::max(header->sectionSize(c), header->sectionSizeHint(c)));
+    }
+  }
   // One row height for every row: a large journal scrolls without measuring.
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table_->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
