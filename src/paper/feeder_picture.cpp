@@ -144,147 +144,201 @@ qreal FeederPictureHeight(qreal lineSpacing, int rowsAbove, int rowsBelow) {
   return (rowsAbove + rowsBelow + 2.5) * lineSpacing;
 }
 
-std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, const FeederPictureModel& m,
-                                            const PictureStyle& style, PictureFit* fit) {
-  std::vector<PaintedText> painted;
-  Labeller label(p, painted, style.metrics, style.shorten);
-  PictureFit needed;
-  p.save();
-  p.setRenderHint(QPainter::Antialiasing, true);
-  const qreal lh = label.line();
-  const qreal gap = lh * 0.6;
-  // The window centres the line; on paper it lies below the rows above it.
-  const qreal y = style.shorten ? area.top() + area.height() / 2 : area.top() + (style.rowsAbove + 1.25) * lh;
-  const qreal half = lh * 0.9;                            // half the height of a symbol
-  const auto rowAbove = [&](qreal x0, qreal x1, int k) {  // k = 0 nearest the line
-    return QRectF(x0, y - half - (k + 1) * lh, x1 - x0, lh);
-  };
-  const auto rowBelow = [&](qreal x0, qreal x1, int k) { return QRectF(x0, y + half + k * lh, x1 - x0, lh); };
+namespace {
+
+// Paints one picture: the rows of texts above and below the line, then the
+// transformer, the device, the sections and the fault point from left to
+// right, each in its own column.
+class PicturePainter {
+ public:
+  PicturePainter(QPainter& p, const QRectF& area, const FeederPictureModel& m, const PictureStyle& style,
+                 std::vector<PaintedText>& painted)
+      : p_(p),
+        area_(area),
+        m_(m),
+        style_(style),
+        label_(p, painted, style.metrics, style.shorten),
+        lh_(label_.line()),
+        gap_(lh_ * 0.6),
+        // The window centres the line; on paper it lies below the rows above it.
+        y_(style.shorten ? area.top() + area.height() / 2 : area.top() + (style.rowsAbove + 1.25) * lh_),
+        half_(lh_ * 0.9) {}
+
+  PictureFit paint() {
+    p_.setRenderHint(QPainter::Antialiasing, true);
+    placeColumns();
+    pen_ = QPen(Qt::black);
+    pen_.setWidthF(std::max<qreal>(1, lh_ / 12));
+    p_.setPen(pen_);
+    p_.setBrush(Qt::NoBrush);
+    paintTransformer();
+    paintDevice();
+    paintSections();
+    paintFault();
+    return needed_;
+  }
+
+ private:
+  QRectF rowAbove(qreal x0, qreal x1, int k) const {  // k = 0 nearest the line
+    return QRectF(x0, y_ - half_ - (k + 1) * lh_, x1 - x0, lh_);
+  }
+  QRectF rowBelow(qreal x0, qreal x1, int k) const { return QRectF(x0, y_ + half_ + k * lh_, x1 - x0, lh_); }
+
   // Texts of one block, each on up to two lines, stacked up from the line
   // (the last text nearest to it) or down from it (the first nearest).
-  const auto lines = [&](qreal x0, qreal x1, std::initializer_list<QString> texts, int rows) {
+  QStringList lines(qreal x0, qreal x1, std::initializer_list<QString> texts, int rows) {
     QStringList out;
     QStringList single;
     for (const QString& t : texts) {
       if (t.isEmpty()) continue;
-      out += style.shorten ? label.wrap(t, x1 - x0) : label.wrapAll(t, x1 - x0, needed.wordsBroken);
+      out += style_.shorten ? label_.wrap(t, x1 - x0) : label_.wrapAll(t, x1 - x0, needed_.wordsBroken);
       single << t;
     }
-    if (!style.shorten) return out;  // on paper every line is kept; the rows are counted
+    if (!style_.shorten) return out;  // on paper every line is kept; the rows are counted
     // Too many lines: one line per text, shortened where needed, so no text
     // loses its end without an ellipsis.
     if (out.size() > rows) out = single;
     while (out.size() > rows) out.removeLast();
     return out;
-  };
-  const auto above = [&](qreal x0, qreal x1, std::initializer_list<QString> texts) {
+  }
+  void above(qreal x0, qreal x1, std::initializer_list<QString> texts) {
     const QStringList stack = lines(x0, x1, texts, kRowsAbove);
-    needed.rowsAbove = std::max(needed.rowsAbove, static_cast<int>(stack.size()));
+    needed_.rowsAbove = std::max(needed_.rowsAbove, static_cast<int>(stack.size()));
     for (qsizetype i = 0; i < stack.size(); ++i) {
-      label.put(rowAbove(x0, x1, static_cast<int>(stack.size() - 1 - i)), stack[i]);
+      label_.put(rowAbove(x0, x1, static_cast<int>(stack.size() - 1 - i)), stack[i]);
     }
-  };
-  const auto below = [&](qreal x0, qreal x1, std::initializer_list<QString> texts) {
+  }
+  void below(qreal x0, qreal x1, std::initializer_list<QString> texts) {
     const QStringList stack = lines(x0, x1, texts, kRowsBelow);
-    needed.rowsBelow = std::max(needed.rowsBelow, static_cast<int>(stack.size()));
+    needed_.rowsBelow = std::max(needed_.rowsBelow, static_cast<int>(stack.size()));
     for (qsizetype i = 0; i < stack.size(); ++i) {
-      label.put(rowBelow(x0, x1, static_cast<int>(i)), stack[i]);
+      label_.put(rowBelow(x0, x1, static_cast<int>(i)), stack[i]);
     }
-  };
+  }
 
   // Column widths: each block as wide as its texts, within a share of the area.
-  const qreal w = area.width();
-  const qreal symbol = 3 * lh;
-  const qreal transW = Fit(Widest(label, {m.windKind, m.power}) + 2 * gap, symbol, w * 0.14);
-  const QString noDevice = QStringLiteral("аппарат не задан");
-  const qreal devW = Fit(
-      (m.deviceType.isEmpty() ? label.width(noDevice) : Widest(label, {m.deviceType, m.deviceRating, m.deviceTrip})) +
-          2 * gap,
-      symbol, w * 0.24);
-  const qreal faultW = Fit(Widest(label, {m.iokz, QStringLiteral("К")}) + 2 * gap, symbol, w * 0.16);
-  qreal x = area.left();
-  const qreal transX0 = x;
-  x += transW;
-  const qreal devX0 = x;
-  x += devW;
-  const qreal linesX0 = x;
-  const qreal linesX1 = area.right() - faultW;
-  const qreal faultX0 = linesX1;
-
-  QPen pen(Qt::black);
-  pen.setWidthF(std::max<qreal>(1, lh / 12));
-  p.setPen(pen);
-  p.setBrush(Qt::NoBrush);
+  void placeColumns() {
+    const qreal w = area_.width();
+    const qreal symbol = 3 * lh_;
+    transW_ = Fit(Widest(label_, {m_.windKind, m_.power}) + 2 * gap_, symbol, w * 0.14);
+    devW_ = Fit((m_.deviceType.isEmpty() ? label_.width(noDevice())
+                                         : Widest(label_, {m_.deviceType, m_.deviceRating, m_.deviceTrip})) +
+                    2 * gap_,
+                symbol, w * 0.24);
+    const qreal faultW = Fit(Widest(label_, {m_.iokz, QStringLiteral("К")}) + 2 * gap_, symbol, w * 0.16);
+    transX0_ = area_.left();
+    devX0_ = transX0_ + transW_;
+    linesX0_ = devX0_ + devW_;
+    linesX1_ = area_.right() - faultW;
+  }
+  static QString noDevice() { return QStringLiteral("аппарат не задан"); }
 
   // Transformer: two overlapping circles on the line, texts below.
-  const qreal r = half * 0.75;
-  const qreal tc = transX0 + transW / 2;
-  p.drawEllipse(QPointF(tc - r * 0.45, y), r, r);
-  p.drawEllipse(QPointF(tc + r * 0.45, y), r, r);
-  below(transX0, devX0 - gap / 2, {m.windKind, m.power});
-  p.drawLine(QPointF(tc + r * 1.45, y), QPointF(devX0 + devW / 2 - half / 2, y));
+  void paintTransformer() {
+    const qreal r = half_ * 0.75;
+    const qreal tc = transX0_ + transW_ / 2;
+    p_.drawEllipse(QPointF(tc - r * 0.45, y_), r, r);
+    p_.drawEllipse(QPointF(tc + r * 0.45, y_), r, r);
+    below(transX0_, devX0_ - gap_ / 2, {m_.windKind, m_.power});
+    p_.drawLine(QPointF(tc + r * 1.45, y_), QPointF(devX0_ + devW_ / 2 - half_ / 2, y_));
+  }
 
   // The protective device at the start of the first section.
-  const qreal dc = devX0 + devW / 2;
-  if (m.deviceType.isEmpty()) {
-    p.drawLine(QPointF(dc - half / 2, y), QPointF(dc + half / 2, y));
-    above(devX0 + gap / 2, linesX0 - gap / 2, {noDevice});
-  } else {
-    if (m.deviceKind == DeviceKind::Fuse) {
-      needed.deviceSymbol = DeviceKind::Fuse;
-      p.drawRect(QRectF(dc - half / 2, y - half / 4, half, half / 2));
-      p.drawLine(QPointF(dc - half / 2, y), QPointF(dc + half / 2, y));
+  void paintDevice() {
+    const qreal dc = devX0_ + devW_ / 2;
+    const qreal h = half_;
+    if (m_.deviceType.isEmpty()) {
+      p_.drawLine(QPointF(dc - h / 2, y_), QPointF(dc + h / 2, y_));
+      above(devX0_ + gap_ / 2, linesX0_ - gap_ / 2, {noDevice()});
     } else {
-      // A breaker: a contact opened upward with a cross at the fixed end.
-      needed.deviceSymbol = DeviceKind::Breaker;
-      p.drawLine(QPointF(dc - half / 2, y), QPointF(dc + half / 2, y - half / 2));
-      p.drawLine(QPointF(dc + half / 2 - half / 6, y - half / 6), QPointF(dc + half / 2 + half / 6, y + half / 6));
-      p.drawLine(QPointF(dc + half / 2 - half / 6, y + half / 6), QPointF(dc + half / 2 + half / 6, y - half / 6));
+      if (m_.deviceKind == DeviceKind::Fuse) {
+        needed_.deviceSymbol = DeviceKind::Fuse;
+        p_.drawRect(QRectF(dc - h / 2, y_ - h / 4, h, h / 2));
+        p_.drawLine(QPointF(dc - h / 2, y_), QPointF(dc + h / 2, y_));
+      } else {
+        // A breaker: a contact opened upward with a cross at the fixed end.
+        needed_.deviceSymbol = DeviceKind::Breaker;
+        p_.drawLine(QPointF(dc - h / 2, y_), QPointF(dc + h / 2, y_ - h / 2));
+        p_.drawLine(QPointF(dc + h / 2 - h / 6, y_ - h / 6), QPointF(dc + h / 2 + h / 6, y_ + h / 6));
+        p_.drawLine(QPointF(dc + h / 2 - h / 6, y_ + h / 6), QPointF(dc + h / 2 + h / 6, y_ - h / 6));
+      }
+      above(devX0_ + gap_ / 2, linesX0_ - gap_ / 2, {m_.deviceType, m_.deviceRating, m_.deviceTrip});
     }
-    above(devX0 + gap / 2, linesX0 - gap / 2, {m.deviceType, m.deviceRating, m.deviceTrip});
+    p_.drawLine(QPointF(dc + h / 2, y_), QPointF(linesX0_, y_));
   }
-  p.drawLine(QPointF(dc + half / 2, y), QPointF(linesX0, y));
 
   // The sections, each an equal share of what is left.
-  const int n = static_cast<int>(m.sections.size());
-  if (n == 0) {
-    p.drawLine(QPointF(linesX0, y), QPointF(linesX1, y));
-  }
-  const qreal segW = n > 0 ? (linesX1 - linesX0) / n : 0;
-  for (int i = 0; i < n; ++i) {
-    const FeederPictureModel::Section& s = m.sections[static_cast<std::size_t>(i)];
-    const qreal x0 = linesX0 + i * segW;
-    const qreal x1 = x0 + segW;
-    QPen linePen = pen;
-    if (s.busbar) linePen.setWidthF(pen.widthF() * 4);
-    if (s.overhead) linePen.setStyle(Qt::DashLine);
-    p.setPen(linePen);
-    const int shown = std::min(s.parallel, 3);
-    const qreal step = lh / 5;
-    for (int k = 0; k < shown; ++k) {
-      const qreal dy = (k - (shown - 1) / 2.0) * step;
-      p.drawLine(QPointF(x0, y + dy), QPointF(x1, y + dy));
+  void paintSections() {
+    const int n = static_cast<int>(m_.sections.size());
+    if (n == 0) {
+      p_.drawLine(QPointF(linesX0_, y_), QPointF(linesX1_, y_));
     }
-    p.setPen(pen);
-    // A tick where one section meets the next.
-    p.drawLine(QPointF(x0, y - half / 2), QPointF(x0, y + half / 2));
-    const qreal c0 = x0 + gap / 2;
-    const qreal c1 = x1 - gap / 2;
-    above(c0, c1, {QStringLiteral("Линия %1").arg(s.number), s.kind});
-    below(c0, c1,
-          {s.conductor, s.length, s.parallel > 1 ? QStringLiteral("%1 параллельно").arg(s.parallel) : QString()});
+    const qreal segW = n > 0 ? (linesX1_ - linesX0_) / n : 0;
+    for (int i = 0; i < n; ++i) {
+      const FeederPictureModel::Section& s = m_.sections[static_cast<std::size_t>(i)];
+      const qreal x0 = linesX0_ + i * segW;
+      const qreal x1 = x0 + segW;
+      QPen linePen = pen_;
+      if (s.busbar) linePen.setWidthF(pen_.widthF() * 4);
+      if (s.overhead) linePen.setStyle(Qt::DashLine);
+      p_.setPen(linePen);
+      const int shown = std::min(s.parallel, 3);
+      const qreal step = lh_ / 5;
+      for (int k = 0; k < shown; ++k) {
+        const qreal dy = (k - (shown - 1) / 2.0) * step;
+        p_.drawLine(QPointF(x0, y_ + dy), QPointF(x1, y_ + dy));
+      }
+      p_.setPen(pen_);
+      // A tick where one section meets the next.
+      p_.drawLine(QPointF(x0, y_ - half_ / 2), QPointF(x0, y_ + half_ / 2));
+      const qreal c0 = x0 + gap_ / 2;
+      const qreal c1 = x1 - gap_ / 2;
+      above(c0, c1, {QStringLiteral("Линия %1").arg(s.number), s.kind});
+      below(c0, c1,
+            {s.conductor, s.length, s.parallel > 1 ? QStringLiteral("%1 параллельно").arg(s.parallel) : QString()});
+    }
   }
 
   // The fault point: an arrow down to the end of the line.
-  p.drawLine(QPointF(faultX0, y - half / 2), QPointF(faultX0, y + half / 2));
-  QPainterPath bolt;
-  bolt.moveTo(faultX0 + half * 0.5, y - half);
-  bolt.lineTo(faultX0 + half * 0.1, y - half * 0.35);
-  bolt.lineTo(faultX0 + half * 0.35, y - half * 0.35);
-  bolt.lineTo(faultX0, y);
-  p.drawPath(bolt);
-  above(faultX0 + gap / 2, area.right(), {QStringLiteral("К")});
-  below(faultX0 + gap / 2, area.right(), {m.iokz});
+  void paintFault() {
+    const qreal x = linesX1_;
+    p_.drawLine(QPointF(x, y_ - half_ / 2), QPointF(x, y_ + half_ / 2));
+    QPainterPath bolt;
+    bolt.moveTo(x + half_ * 0.5, y_ - half_);
+    bolt.lineTo(x + half_ * 0.1, y_ - half_ * 0.35);
+    bolt.lineTo(x + half_ * 0.35, y_ - half_ * 0.35);
+    bolt.lineTo(x, y_);
+    p_.drawPath(bolt);
+    above(x + gap_ / 2, area_.right(), {QStringLiteral("К")});
+    below(x + gap_ / 2, area_.right(), {m_.iokz});
+  }
+
+  QPainter& p_;
+  const QRectF area_;
+  const FeederPictureModel& m_;
+  const PictureStyle& style_;
+  Labeller label_;
+  PictureFit needed_;
+  const qreal lh_;
+  const qreal gap_;
+  const qreal y_;
+  const qreal half_;  // half the height of a symbol
+  QPen pen_;
+  qreal transW_ = 0;
+  qreal devW_ = 0;
+  qreal transX0_ = 0;
+  qreal devX0_ = 0;
+  qreal linesX0_ = 0;
+  qreal linesX1_ = 0;
+};
+
+}  // namespace
+
+std::vector<PaintedText> PaintFeederPicture(QPainter& p, const QRectF& area, const FeederPictureModel& m,
+                                            const PictureStyle& style, PictureFit* fit) {
+  std::vector<PaintedText> painted;
+  p.save();
+  const PictureFit needed = PicturePainter(p, area, m, style, painted).paint();
   p.restore();
   if (fit != nullptr) *fit = needed;
   return painted;
