@@ -11,6 +11,7 @@
 #include "document/report_document.h"
 #include "document/report_model.h"
 #include "journal/journal_feeder.h"
+#include "report/journal_workbook.h"
 #include "texts/locale_separators.h"
 #include "widgets/context_help.h"
 #include "widgets/document_dialogs.h"
@@ -214,6 +215,15 @@ JournalForm& App::journalForm() {
       addJournalLines(network, lines);
     };
     links.openHelp = [this](int topic) { openHelp(topic); };
+    const auto journalWorkbook = [](const JournalNetwork& network, const JournalResult& result) {
+      return [&network, &result](const QString& folder) { return WriteJournalExportFile(folder, network, result); };
+    };
+    links.exportToExcel = [this, journalWorkbook](const JournalNetwork& network, const JournalResult& result) {
+      ExportWorkbookToExcel(journalWorkbook(network, result), messages_, journalForm_.get(), spreadsheetDesktop_);
+    };
+    links.exportToCalc = [this, journalWorkbook](const JournalNetwork& network, const JournalResult& result) {
+      ExportWorkbookToCalc(journalWorkbook(network, result), messages_, journalForm_.get(), spreadsheetDesktop_);
+    };
     journalForm_->setLinks(std::move(links));
   }
   return *journalForm_;

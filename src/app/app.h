@@ -61,6 +61,8 @@ class App {
   void openJournalAtStart(const QString& file);
   // The window "Журнал линий" and its journal, built when first asked for.
   JournalForm& journalForm();
+  // Where exports go and how they are opened (tests observe them).
+  void useSpreadsheetDesktop(SpreadsheetDesktop desktop) { spreadsheetDesktop_ = std::move(desktop); }
 
   // Before the program ends: offers to save a report that has unsaved named
   // rows. False when the program must stay open (cancelled, or the save

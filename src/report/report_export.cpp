@@ -19,26 +19,36 @@ Failure<ExportFailure> Error(const QString& message) {
   return FailWith(ExportFailure{ExportFailure::Kind::Error, message});
 }
 
-// Checks that the report fits a sheet, clears out day-old exports and writes
-// the workbook into a new read-only file of the export folder.
-Result<QString, ExportFailure> WriteNewWorkbook(const ReportTable& table, const SpreadsheetDesktop& desktop) {
-  if (const QString error = CheckExportLimits(table); !error.isEmpty()) {
-    return Error(error);
-  }
+// Clears out day-old exports and writes the workbook into a new read-only
+// file of the export folder.
+Result<QString, ExportFailure> WriteNewWorkbook(const WorkbookWriter& write, const SpreadsheetDesktop& desktop) {
   const QString folder = desktop.exportFolder.isEmpty() ? DefaultExportFolder() : desktop.exportFolder;
   RemoveOldExports(folder);
-  const NewExportFile file =
-      WriteExportFile(folder, [&table](const QString& path) { return WriteReportWorkbook(path, table); });
+  const NewExportFile file = write(folder);
   if (!file.error.isEmpty()) {
     return Error(file.error);
   }
   return file.path;
 }
 
+// The report's workbook, once it is known to fit a sheet.
+Result<QString, ExportFailure> WithReportWorkbook(
+    const ReportTable& table, const SpreadsheetDesktop& desktop,
+    Result<QString, ExportFailure> (*exportAs)(const WorkbookWriter&, const SpreadsheetDesktop&)) {
+  if (const QString error = CheckExportLimits(table); !error.isEmpty()) {
+    return Error(error);
+  }
+  return exportAs(
+      [&table](const QString& folder) {
+        return WriteExportFile(folder, [&table](const QString& path) { return WriteReportWorkbook(path, table); });
+      },
+      desktop);
+}
+
 }  // namespace
 
-Result<QString, ExportFailure> ExportForExcel(const ReportTable& table, const SpreadsheetDesktop& desktop) {
-  Result<QString, ExportFailure> written = WriteNewWorkbook(table, desktop);
+Result<QString, ExportFailure> ExportWorkbookForExcel(const WorkbookWriter& write, const SpreadsheetDesktop& desktop) {
+  Result<QString, ExportFailure> written = WriteNewWorkbook(write, desktop);
   if (!written) {
     return written;
   }
@@ -52,12 +62,12 @@ Result<QString, ExportFailure> ExportForExcel(const ReportTable& table, const Sp
   return written;
 }
 
-Result<QString, ExportFailure> ExportForCalc(const ReportTable& table, const SpreadsheetDesktop& desktop) {
+Result<QString, ExportFailure> ExportWorkbookForCalc(const WorkbookWriter& write, const SpreadsheetDesktop& desktop) {
   const QString program = FindCalcProgram();
   if (program.isEmpty()) {
     return Missing(kCalcMissingMessage);
   }
-  Result<QString, ExportFailure> written = WriteNewWorkbook(table, desktop);
+  Result<QString, ExportFailure> written = WriteNewWorkbook(write, desktop);
   if (!written) {
     return written;
   }
@@ -67,6 +77,18 @@ Result<QString, ExportFailure> ExportForCalc(const ReportTable& table, const Spr
     return Error(error);
   }
   return written;
+}
+
+Result<QString, ExportFailure> ExportForExcel(const ReportTable& table, const SpreadsheetDesktop& desktop) {
+  return WithReportWorkbook(table, desktop, &ExportWorkbookForExcel);
+}
+
+Result<QString, ExportFailure> ExportForCalc(const ReportTable& table, const SpreadsheetDesktop& desktop) {
+  // Calc is looked for before the report's limits, as before.
+  if (FindCalcProgram().isEmpty()) {
+    return Missing(kCalcMissingMessage);
+  }
+  return WithReportWorkbook(table, desktop, &ExportWorkbookForCalc);
 }
 
 }  // namespace tesmir

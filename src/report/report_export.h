@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "core/result.h"
+#include "report/export_files.h"
 #include "report/report_table.h"
 
 namespace tesmir {
@@ -48,5 +49,11 @@ Result<QString, ExportFailure> ExportForExcel(const ReportTable& table, const Sp
 // not installed, and with the system's text when the file cannot be written
 // or Calc cannot be started. Gives the workbook written.
 Result<QString, ExportFailure> ExportForCalc(const ReportTable& table, const SpreadsheetDesktop& desktop);
+
+// The same two exports for any workbook: `write` makes the new read-only file
+// in the folder it is given (as WriteExportFile does).
+using WorkbookWriter = std::function<NewExportFile(const QString& folder)>;
+Result<QString, ExportFailure> ExportWorkbookForExcel(const WorkbookWriter& write, const SpreadsheetDesktop& desktop);
+Result<QString, ExportFailure> ExportWorkbookForCalc(const WorkbookWriter& write, const SpreadsheetDesktop& desktop);
 
 }  // namespace tesmir

@@ -259,6 +259,14 @@ void JournalForm::buildMenus() {
   connect(saveAs, &QAction::triggered, this, [this] { SaveAsMenuClick(); });
   action(file, "JournalPdfMenu", QStringLiteral("Сохранить в &PDF..."),
          QStringLiteral("Сохранить таблицу результатов и схему сети в файл PDF"), &JournalForm::PdfMenuClick);
+  QMenu* exportMenu = file->addMenu(QStringLiteral("&Экспорт"));
+  exportMenu->setObjectName(QStringLiteral("JournalExportMenu"));
+  action(exportMenu, "JournalExcelMenu", QStringLiteral("в &Excel"),
+         QStringLiteral("Записать журнал с результатами в книгу и открыть ее программой для файлов .xlsx"),
+         &JournalForm::ExcelMenuClick);
+  action(exportMenu, "JournalCalcMenu", QStringLiteral("в &Calc"),
+         QStringLiteral("Записать журнал с результатами в книгу и открыть ее в LibreOffice Calc"),
+         &JournalForm::CalcMenuClick);
   file->addSeparator();
   openInMain_ = action(file, "JournalOpenInMainMenu", QStringLiteral("Открыть в &главном окне"), QString(),
                        &JournalForm::OpenInMainMenuClick);
@@ -517,6 +525,16 @@ void JournalForm::ImportMenuClick() {
   QStringList lines;
   for (const std::string& text : report) lines << QString::fromStdString(text);
   messages_.inform(this, lines.join(QLatin1Char('\n')));
+}
+
+void JournalForm::ExcelMenuClick() {
+  journal_.recalculateNow();
+  if (links_.exportToExcel) links_.exportToExcel(journal_.network(), journal_.result());
+}
+
+void JournalForm::CalcMenuClick() {
+  journal_.recalculateNow();
+  if (links_.exportToCalc) links_.exportToCalc(journal_.network(), journal_.result());
 }
 
 void JournalForm::PdfMenuClick() {

@@ -47,6 +47,9 @@ struct JournalLinks {
   std::function<void(const JournalNetwork& network, const std::vector<int>& lines)> addToReport;
   // Opens a help topic.
   std::function<void(int topic)> openHelp;
+  // "Экспорт" → "в Excel" / "в Calc" of the journal with its results.
+  std::function<void(const JournalNetwork& network, const JournalResult& result)> exportToExcel;
+  std::function<void(const JournalNetwork& network, const JournalResult& result)> exportToCalc;
 };
 
 class JournalForm : public QMainWindow {
@@ -76,6 +79,8 @@ class JournalForm : public QMainWindow {
   void OpenMenuClick();
   void ImportMenuClick();
   void PdfMenuClick();
+  void ExcelMenuClick();
+  void CalcMenuClick();
   bool SaveMenuClick();
   bool SaveAsMenuClick();
   void CopyMenuClick();

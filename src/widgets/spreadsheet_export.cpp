@@ -55,4 +55,14 @@ QString ExportToCalc(const ReportTable& table, MessageSink& messages, QWidget* p
   return Shown(ExportForCalc(table, desktop), messages, parent);
 }
 
+QString ExportWorkbookToExcel(const WorkbookWriter& write, MessageSink& messages, QWidget* parent,
+                              const SpreadsheetDesktop& desktop) {
+  return Shown(ExportWorkbookForExcel(write, desktop), messages, parent);
+}
+
+QString ExportWorkbookToCalc(const WorkbookWriter& write, MessageSink& messages, QWidget* parent,
+                             const SpreadsheetDesktop& desktop) {
+  return Shown(ExportWorkbookForCalc(write, desktop), messages, parent);
+}
+
 }  // namespace tesmir

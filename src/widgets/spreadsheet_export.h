@@ -25,5 +25,10 @@ QString ExportToExcel(const ReportTable& table, MessageSink& messages, QWidget* 
                       const SpreadsheetDesktop& desktop);
 QString ExportToCalc(const ReportTable& table, MessageSink& messages, QWidget* parent,
                      const SpreadsheetDesktop& desktop);
+// The same for any workbook `write` makes.
+QString ExportWorkbookToExcel(const WorkbookWriter& write, MessageSink& messages, QWidget* parent,
+                              const SpreadsheetDesktop& desktop);
+QString ExportWorkbookToCalc(const WorkbookWriter& write, MessageSink& messages, QWidget* parent,
+                             const SpreadsheetDesktop& desktop);
 
 }  // namespace tesmir

@@ -23,6 +23,7 @@
 #include "document/journal_document.h"
 #include "journal/journal_feeder.h"
 #include "report/journal_file.h"
+#include "report/report_export.h"
 #include "report/sheet_reader.h"
 #include "support/modal_guard.h"
 #include "support/recording_message_sink.h"
@@ -454,6 +455,36 @@ TEST_F(JournalFormTest, ImportTakesTheSheetsLinesAsOneStepAndPdfWritesThePaper) 
   QFile written(pdf);
   ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << messages_.texts().join(QLatin1Char('\n')).toStdString();
   EXPECT_TRUE(written.read(5) == "%PDF-");
+}
+
+// "Экспорт" → "в Excel" of the program's journal window writes the journal's
+// workbook into the export folder and opens it; the workbook reads back
+// through the import as the journal's lines.
+class JournalExportTest : public tesmir_test::ShownAppTest {};
+
+TEST_F(JournalExportTest, ExcelWritesTheWorkbookThatImportsAsTheJournal) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  QStringList opened;
+  app_.useSpreadsheetDesktop(tesmir::SpreadsheetDesktop{folder.path(),
+                                                        [&opened](const QUrl& url) {
+                                                          opened << url.toLocalFile();
+                                                          return true;
+                                                        },
+                                                        [] { return true; }});
+  JournalForm& form = app_.journalForm();
+  ASSERT_TRUE(form.openFile(kOffice));
+  form.findChild<QAction*>(QStringLiteral("JournalExcelMenu"))->trigger();
+  ASSERT_EQ(opened.size(), 1) << messages_.texts().join(QLatin1Char('\n')).toStdString();
+  EXPECT_TRUE(opened[0].startsWith(folder.path()));
+  const tesmir::Result<tesmir::JournalImportFile> back = tesmir::ImportJournalFile(opened[0]);
+  ASSERT_TRUE(back.ok()) << back.error();
+  ASSERT_EQ(back.value().lines.lines.size(), static_cast<std::size_t>(form.journal().lineCount()));
+  for (std::size_t i = 0; i < back.value().lines.lines.size(); ++i) {
+    EXPECT_EQ(back.value().lines.lines[i].id, form.journal().line(static_cast<int>(i)).id);
+    EXPECT_EQ(back.value().lines.lines[i].length, form.journal().line(static_cast<int>(i)).length);
+  }
+  form.hide();
 }
 
 }  // namespace
