@@ -226,17 +226,7 @@ QString WriteJournalWorkbook(const QString& path, const JournalNetwork& network,
   if (w.error == LXW_NO_ERROR) worksheet_freeze_panes(inputs, 1, 1);
   FitColumns(w, inputs, inputWidths);
 
-  errno = 0;
-  const lxw_error closeError = workbook_close(book);
-  const int systemError = errno;
-  lxw_error error = w.error == LXW_NO_ERROR ? closeError : w.error;
-  if (error != LXW_NO_ERROR) {
-    const bool fileError = error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE ||
-                           error == LXW_ERROR_ZIP_FILE_OPERATION;
-    return WorkbookErrorText(error, fileError ? systemError : 0) + QStringLiteral("\nФайл: ") +
-           QDir::toNativeSeparators(path);
-  }
-  return {};
+  return CloseWorkbook(book, w.error, path);
 }
 
 NewExportFile WriteJournalExportFile(const QString& folder, const JournalNetwork& network,

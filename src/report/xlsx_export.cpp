@@ -56,6 +56,20 @@ QString LibraryErrorMeaning(lxw_error error) {
 
 }  // namespace
 
+QString CloseWorkbook(lxw_workbook* book, int writeError, const QString& path) {
+  errno = 0;
+  const lxw_error closeError = workbook_close(book);
+  const int systemError = errno;
+  const int error = writeError == LXW_NO_ERROR ? static_cast<int>(closeError) : writeError;
+  if (error == LXW_NO_ERROR) {
+    return {};
+  }
+  const bool fileError = error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE ||
+                         error == LXW_ERROR_ZIP_FILE_OPERATION;
+  return WorkbookErrorText(error, fileError ? systemError : 0) + QStringLiteral("\nФайл: ") +
+         QDir::toNativeSeparators(path);
+}
+
 QString WorkbookErrorText(int libraryError, int systemError) {
   const auto error = static_cast<lxw_error>(libraryError);
   QString library = QString::fromUtf8(lxw_strerror(error));
@@ -123,17 +137,7 @@ QString WriteRows(const QString& path, std::size_t rows, std::size_t columns,
     }
   }
 
-  errno = 0;
-  const lxw_error closeError = workbook_close(workbook);  // frees the workbook in any case
-  const int systemError = errno;
-  if (error == LXW_NO_ERROR) error = closeError;
-  if (error != LXW_NO_ERROR) {
-    const bool fileError = error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE ||
-                           error == LXW_ERROR_ZIP_FILE_OPERATION;
-    return WorkbookErrorText(error, fileError ? systemError : 0) + QStringLiteral("\nФайл: ") +
-           QDir::toNativeSeparators(path);
-  }
-  return {};
+  return CloseWorkbook(workbook, error, path);
 }
 
 }  // namespace

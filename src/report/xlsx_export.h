@@ -5,6 +5,8 @@
 
 #include "report/export_block.h"
 
+struct lxw_workbook;
+
 namespace tesmir {
 
 // Column widths of the exported sheet, in characters.
@@ -33,5 +35,10 @@ QString WriteReportWorkbook(const QString& path, const ReportTable& table);
 // The message for an error of libxlsxwriter: what went wrong in Russian, with
 // the library's own text (and the system's, when given) appended.
 QString WorkbookErrorText(int libraryError, int systemError);
+
+// Closes `book`, which frees it in any case, and gives the message for the
+// first error, of writing (`writeError`, a libxlsxwriter error) or of
+// closing, naming `path`; the empty text when the workbook is complete.
+QString CloseWorkbook(lxw_workbook* book, int writeError, const QString& path);
 
 }  // namespace tesmir
