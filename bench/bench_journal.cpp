@@ -51,7 +51,7 @@ void BM_JournalComputation(benchmark::State& st) {
     benchmark::DoNotOptimize(result.lines.data());
     extra = peak.load() - before;
     kept = inUse.load() - before;
-    if (!result.lines.back().error.empty()) st.SkipWithError(result.lines.back().error.c_str());
+    if (!result.lines.back().error().empty()) st.SkipWithError(result.lines.back().error().c_str());
   }
   const double lines = static_cast<double>(net.lines.size());
   st.counters["peak_bytes_per_line"] = static_cast<double>(extra) / lines;

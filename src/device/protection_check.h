@@ -5,6 +5,7 @@
 // the device has to break. Everything is computed from the last successful
 // calculation and the accepted device; nothing here changes either of them.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -33,7 +34,7 @@ inline constexpr double kHeatedFactor = 1 + kTemperatureCoefficient * (kFinalTem
 }  // namespace check_factors
 
 // How a figure of the check came out.
-enum class FigureState {
+enum class FigureState : std::uint8_t {
   Value,        // `value` holds it
   Unreachable,  // no length or no catalogue section makes the device trip in time
   Undefined,    // cannot be given; `reason` says why

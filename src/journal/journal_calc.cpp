@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <stdexcept>
 #include <string_view>
 #include <unordered_map>
 
@@ -236,7 +238,7 @@ class MarkReader {
 // Reads the line's texts: the mark, the explicit fields over it. Returns the
 // line's error, or fills `in` for the main window's checks.
 std::string MergeLine(const JournalLine& line, const JournalNetwork& net, MarkReader& marks, MergedTexts& in,
-                      PreparedLine& p, std::vector<std::string>& warnings) {
+                      PreparedLine& p, LineResult& r) {
   const CableMark* mark = nullptr;
   if (!line.mark.empty()) {
     std::string_view refusal;
@@ -270,8 +272,8 @@ std::string MergeLine(const JournalLine& line, const JournalNetwork& net, MarkRe
     p.cosPhi = PowerFactor(line.cosPhi);
     if (!p.ip || *p.ip < 0 || !std::isfinite(*p.ip) || !p.cosPhi) {
       if (!line.ip.empty() && !line.cosPhi.empty()) {
-        warnings.push_back("Iр = " + line.ip + ", cos φ = " + line.cosPhi +
-                           " заданы неверно: падение напряжения не рассчитано");
+        r.addWarning("Iр = " + line.ip + ", cos φ = " + line.cosPhi +
+                     " заданы неверно: падение напряжения не рассчитано");
       }
       p.ip.reset();
       p.cosPhi.reset();
@@ -318,9 +320,13 @@ class LineChecker {
   };
 
   const SectionKind& sectionOf(const MergedTexts& in) {
-    if (last_ != nullptr && last_->proto.Kind == in.kind && last_->proto.Stuff == in.stuff && last_->ff == in.ff &&
-        last_->fn == in.fn) {
-      return *last_;
+    // A line mostly has the section of one of the lines computed just before
+    // it: the way down the tree passes the same few boards again and again.
+    for (const SectionKind* recent : recent_) {
+      if (recent != nullptr && recent->ff == in.ff && recent->fn == in.fn && recent->proto.Stuff == in.stuff &&
+          recent->proto.Kind == in.kind) {
+        return *recent;
+      }
     }
     key_.clear();
     for (const std::string_view text : {in.kind, in.stuff, in.ff, in.fn}) {
@@ -329,8 +335,9 @@ class LineChecker {
     }
     auto known = sections_.find(key_);
     if (known == sections_.end()) known = sections_.emplace(key_, ReadSection(in)).first;
-    last_ = &known->second;
-    return *last_;
+    std::rotate(recent_.rbegin(), recent_.rbegin() + 1, recent_.rend());
+    recent_[0] = &known->second;
+    return known->second;
   }
 
   static SectionKind ReadSection(const MergedTexts& in) {
@@ -360,6 +367,8 @@ class LineChecker {
   }
 
   const ArcVerdict& arcOf(std::string_view arc) {
+    // Most lines take the network's arc: the same text as the line before.
+    if (lastArc_ != nullptr && lastArcText_ == arc) return *lastArc_;
     auto known = arcs_.find(arc);
     if (known == arcs_.end()) {
       SchemeInput check = filler_;
@@ -368,6 +377,8 @@ class LineChecker {
       const CalcOutcome outcome = RunLoopCalculation(check, state);
       known = arcs_.emplace(arc, outcome ? ArcVerdict{state.RArc, {}} : ArcVerdict{0, outcome.error().message}).first;
     }
+    lastArcText_ = known->first;
+    lastArc_ = &known->second;
     return known->second;
   }
 
@@ -376,9 +387,11 @@ class LineChecker {
   double rt_;
   double xt_;
   std::string key_;
-  const SectionKind* last_ = nullptr;
+  std::array<const SectionKind*, 8> recent_{};  // the sections found last, the latest first
   std::unordered_map<std::string, SectionKind> sections_;
   std::unordered_map<std::string_view, ArcVerdict> arcs_;
+  std::string_view lastArcText_;
+  const ArcVerdict* lastArc_ = nullptr;
 };
 
 // The device of a line and the required disconnection time it is judged by.
@@ -668,11 +681,13 @@ std::string CycleText(const JournalNetwork& net, const std::vector<std::int32_t>
   return text + " → " + net.lines[static_cast<std::size_t>(start)].id;
 }
 
-bool Finite(const LineResult& r) {
-  for (std::size_t i = 0; i < r.values.size(); ++i) {
-    if ((r.present >> i & 1U) != 0 && !std::isfinite(r.values[i])) return false;
+// Whatever overflowed is not shown as a number.
+void ClearOverflow(LineResult& r) {
+  for (std::size_t i = 0; i < static_cast<std::size_t>(Fig::Count); ++i) {
+    const auto figure = static_cast<Fig>(i);
+    const std::optional<double> value = r.get(figure);
+    if (value && !std::isfinite(*value)) r.clear(figure);
   }
-  return true;
 }
 
 // The lines by id: an open-addressed table of line numbers.
@@ -725,20 +740,24 @@ enum LineFlag : std::uint8_t {
 // The pass down the tree: each line computed from its parent's sums.
 class TreePass {
  public:
-  TreePass(const JournalNetwork& net, const Supply& supply, std::optional<double> transformerDrop,
-           std::vector<LineResult>& results)
-      : net_(net), supply_(supply), transformerDrop_(transformerDrop), results_(results), index_(net.lines) {
+  // Links the lines; the index by id is gone before the results are made.
+  TreePass(const JournalNetwork& net, const Supply& supply, std::optional<double> transformerDrop)
+      : net_(net), supply_(supply), transformerDrop_(transformerDrop) {
     const std::size_t n = net.lines.size();
     flags_.assign(n, 0);
     parent_.assign(n, kRoot);
     childStart_.assign(n + 1, 0);
-    for (std::size_t i = 0; i < n; ++i) {
-      if (!index_.add(static_cast<std::int32_t>(i))) flags_[i] |= kRepeated;
+    {
+      IdIndex index(net.lines);
+      for (std::size_t i = 0; i < n; ++i) {
+        if (!index.add(static_cast<std::int32_t>(i))) flags_[i] |= kRepeated;
+      }
+      for (std::size_t i = 0; i < n; ++i) {
+        const auto& link = net.lines[i].parent;
+        if (link) parent_[i] = index.find(*link);
+      }
     }
     for (std::size_t i = 0; i < n; ++i) {
-      const auto& link = net.lines[i].parent;
-      if (!link) continue;
-      parent_[i] = index_.find(*link);
       if (parent_[i] >= 0) ++childStart_[static_cast<std::size_t>(parent_[i]) + 1];
     }
     for (std::size_t i = 0; i < n; ++i) childStart_[i + 1] += childStart_[i];
@@ -754,7 +773,9 @@ class TreePass {
     top_.xPhase = supply.z1.x1 + supply.xqMax;
   }
 
-  void run() {
+  // Computes every line into `results`, one per line.
+  void run(std::vector<LineResult>& results) {
+    results_ = &results;
     const std::size_t n = net_.lines.size();
     LineChecker checker(net_, filler_, supply_.rt, supply_.xt);
     checker_ = &checker;
@@ -831,14 +852,15 @@ class TreePass {
   // The line's own texts and the main window's checks of it.
   void prepare(std::size_t i, PreparedLine& p) {
     const JournalLine& line = net_.lines[i];
-    LineResult& r = results_[i];
+    LineResult& r = (*results_)[i];
     if ((flags_[i] & kRepeated) != 0) {
-      r.error = "повторное обозначение линии " + line.id;
+      r.setError("повторное обозначение линии " + line.id);
       return;
     }
     MergedTexts in;
-    r.error = MergeLine(line, net_, marks_, in, p, r.warnings);
-    if (r.error.empty()) r.error = checker_->check(i, in, p);
+    std::string error = MergeLine(line, net_, marks_, in, p, r);
+    if (error.empty()) error = checker_->check(i, in, p);
+    r.setError(std::move(error));
   }
 
   Frame visit(std::int32_t at, const Frame* up);
@@ -846,8 +868,7 @@ class TreePass {
   const JournalNetwork& net_;
   const Supply& supply_;
   std::optional<double> transformerDrop_;
-  std::vector<LineResult>& results_;
-  IdIndex index_;
+  std::vector<LineResult>* results_ = nullptr;
   std::vector<std::uint8_t> flags_;
   std::vector<std::int32_t> parent_;
   std::vector<std::uint32_t> childStart_;
@@ -869,23 +890,23 @@ TreePass::Frame TreePass::visit(std::int32_t at, const Frame* up) {
   frame.line = at;
   frame.next = childStart_[i];
   const JournalLine& line = net_.lines[i];
-  LineResult& r = results_[i];
+  LineResult& r = (*results_)[i];
   const bool onCycle = (flags_[i] & kOnCycle) != 0;
   if (onCycle) up = nullptr;
 
   // The line's own errors, in their order.
   PreparedLine p;
   prepare(i, p);
-  if (r.error.empty() && parent_[i] == kMissing) r.error = "родительская линия " + *line.parent + " не найдена";
-  if (r.error.empty() && onCycle) r.error = CycleText(net_, parent_, at);
-  if (!r.error.empty()) {
+  if (r.error().empty() && parent_[i] == kMissing) r.setError("родительская линия " + *line.parent + " не найдена");
+  if (r.error().empty() && onCycle) r.setError(CycleText(net_, parent_, at));
+  if (!r.error().empty()) {
     frame.stop = at;
     return frame;
   }
   if (up != nullptr && up->stop >= 0) {
     const std::int32_t origin = up->stop;
-    const LineResult& bad = results_[static_cast<std::size_t>(origin)];
-    r.error = "ошибка в линии " + net_.lines[static_cast<std::size_t>(origin)].id + " выше по цепи: " + bad.error;
+    const LineResult& bad = (*results_)[static_cast<std::size_t>(origin)];
+    r.setError("ошибка в линии " + net_.lines[static_cast<std::size_t>(origin)].id + " выше по цепи: " + bad.error());
     frame.stop = origin;
     return frame;
   }
@@ -913,8 +934,8 @@ TreePass::Frame TreePass::visit(std::int32_t at, const Frame* up) {
   const DeviceMemo& memo = devices_.read(line, final);
   const Device& device = memo.device;
   const double tNorm = memo.tNorm;
-  r.warnings.insert(r.warnings.end(), memo.warnings.begin(), memo.warnings.end());
-  r.deviceError = device.error;
+  for (const std::string& warning : memo.warnings) r.addWarning(warning);
+  r.setDeviceError(device.error);
 
   CheckedLoop checked;
   checked.Rt = supply_.rt;
@@ -946,7 +967,7 @@ TreePass::Frame TreePass::visit(std::int32_t at, const Frame* up) {
       std::hypot(before.Rsum + 2.0 / 3.0 * supply_.rqMax, before.Xsum + 2.0 / 3.0 * supply_.xqMax);
 
   if (!LoopIsFinite(loop) || !std::isfinite(end.rPhase) || !std::isfinite(end.xPhase) || !std::isfinite(ik1MaxStart)) {
-    r.error = std::string(calc_messages::kOutOfRange);
+    r.setError(std::string(calc_messages::kOutOfRange));
     frame.stop = at;
     return frame;
   }
@@ -972,7 +993,7 @@ TreePass::Frame TreePass::visit(std::int32_t at, const Frame* up) {
           check.ik3Device.state == FigureState::Value ? BreakingStatus(*device.icuKa, check.ik3Device.value) : kDash;
     }
     if (p.ip && device.rated > 0 && *p.ip > device.rated) {
-      r.warnings.push_back("Iр = " + line.ip + " А больше Iном аппарата " + line.device->in + " А");
+      r.addWarning("Iр = " + line.ip + " А больше Iном аппарата " + line.device->in + " А");
     }
   }
 
@@ -1001,12 +1022,7 @@ TreePass::Frame TreePass::visit(std::int32_t at, const Frame* up) {
   }
 
   JudgeThermal(p, device, r);
-  if (!Finite(r)) {
-    // Whatever overflowed is not shown as a number.
-    for (std::size_t f = 0; f < r.values.size(); ++f) {
-      if (!std::isfinite(r.values[f])) r.present &= ~(1U << f);
-    }
-  }
+  ClearOverflow(r);
   return frame;
 }
 
@@ -1044,22 +1060,111 @@ std::optional<double> TransformerDrop(const JournalNetwork& net, const Supply& s
 
 }  // namespace
 
+// ---- the result record ------------------------------------------------------
+
+namespace {
+
+// The texts a ResultText can hold; its code is the place here.
+constexpr std::string_view kResultTexts[] = {
+    {},
+    kStatusTrips,
+    kStatusDoesNotTrip,
+    journal_texts::kDash,
+    check_texts::kBreakingEnough,
+    check_texts::kBreakingShort,
+    journal_texts::kWithstands,
+    journal_texts::kFails,
+    journal_texts::kNotConfirmed,
+    journal_texts::kNoK,
+    journal_texts::kBusbarThermal,
+    journal_texts::kCasePhaseIk3,
+    journal_texts::kCasePhaseIk1Max,
+    journal_texts::kCasePhaseIk1Min,
+    journal_texts::kCaseNeutralIk1Max,
+    journal_texts::kCaseNeutralIk1Min,
+};
+
+}  // namespace
+
+ResultText::ResultText(std::string_view text) {
+  // The texts are mostly set from the constants above themselves.
+  for (std::size_t i = 0; i < std::size(kResultTexts); ++i) {
+    if (kResultTexts[i].data() == text.data() && kResultTexts[i].size() == text.size()) {
+      code_ = static_cast<std::uint8_t>(i);
+      return;
+    }
+  }
+  for (std::size_t i = 0; i < std::size(kResultTexts); ++i) {
+    if (kResultTexts[i] == text) {
+      code_ = static_cast<std::uint8_t>(i);
+      return;
+    }
+  }
+  throw std::invalid_argument("not a verdict text of the line journal");
+}
+
+ResultText::operator std::string_view() const { return kResultTexts[code_]; }
+
+const std::string LineResult::kNoText;
+const std::vector<std::string> LineResult::kNoTexts;
+
+LineResult::LineResult() { values_.fill(std::numeric_limits<double>::quiet_NaN()); }
+
+LineResult::LineResult(const LineResult& other)
+    : verdict(other.verdict),
+      verdictMin(other.verdictMin),
+      breaking(other.breaking),
+      lmaxHotState(other.lmaxHotState),
+      sminHotState(other.sminHotState),
+      thermalVerdict(other.thermalVerdict),
+      thermalCase(other.thermalCase),
+      duOkTp(other.duOkTp),
+      duOkVru(other.duOkVru),
+      values_(other.values_),
+      notes_(other.notes_ ? std::make_unique<LineNotes>(*other.notes_) : nullptr) {}
+
+LineResult& LineResult::operator=(const LineResult& other) {
+  if (this != &other) *this = LineResult(other);
+  return *this;
+}
+
+LineNotes& LineResult::notes() {
+  if (!notes_) notes_ = std::make_unique<LineNotes>();
+  return *notes_;
+}
+
+void LineResult::setError(std::string text) {
+  if (text.empty() && !notes_) return;
+  notes().error = std::move(text);
+}
+
+void LineResult::setDeviceError(std::string text) {
+  if (text.empty() && !notes_) return;
+  notes().deviceError = std::move(text);
+}
+
+void LineResult::addWarning(std::string text) { notes().warnings.push_back(std::move(text)); }
+
+void LineResult::clear(Fig f) { values_[static_cast<std::size_t>(f)] = std::numeric_limits<double>::quiet_NaN(); }
+
 JournalResult ComputeJournal(const JournalNetwork& net) {
   JournalResult out;
-  out.lines.resize(net.lines.size());
   const Supply supply = CheckSupply(net);
   if (!supply.error.empty()) {
+    out.lines.resize(net.lines.size());
     out.transformerError = supply.error;
-    for (LineResult& r : out.lines) r.error = supply.error;
+    for (LineResult& r : out.lines) r.setError(supply.error);
     return out;
   }
   out.transformerDrop = TransformerDrop(net, supply);
-  TreePass(net, supply, out.transformerDrop, out.lines).run();
+  TreePass pass(net, supply, out.transformerDrop);
+  out.lines.resize(net.lines.size());
+  pass.run(out.lines);
   return out;
 }
 
 bool LineFailsAVerdict(const LineResult& line) {
-  return !line.error.empty() || !line.deviceError.empty() || line.verdict == kStatusDoesNotTrip ||
+  return !line.error().empty() || !line.deviceError().empty() || line.verdict == kStatusDoesNotTrip ||
          line.verdictMin == kStatusDoesNotTrip || line.breaking == check_texts::kBreakingShort ||
          line.duOkTp == false || line.duOkVru == false || line.thermalVerdict == kFails ||
          line.thermalVerdict == kNotConfirmed;

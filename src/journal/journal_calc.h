@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,33 +42,76 @@ enum class Fig : std::uint8_t {
   Count
 };
 
-struct LineResult {
+// One of the fixed texts a line's verdicts are given in, kept as a small
+// code: a switchboard's results are hundreds of thousands of these. Reads as
+// the text itself.
+class ResultText {
+ public:
+  constexpr ResultText() = default;
+  // `text` must be one of the verdict texts of this header, of the protection
+  // check's or the device check's; any other text is a fault of the program.
+  ResultText(std::string_view text);  // NOLINT(google-explicit-constructor): set from the texts directly
+
+  operator std::string_view() const;  // NOLINT(google-explicit-constructor)
+  std::string_view view() const { return *this; }
+  const char* data() const { return view().data(); }
+  std::size_t size() const { return view().size(); }
+  bool empty() const { return code_ == 0; }
+  friend bool operator==(ResultText a, std::string_view b) { return a.view() == b; }
+  friend bool operator==(ResultText a, ResultText b) { return a.code_ == b.code_; }
+
+ private:
+  std::uint8_t code_ = 0;  // 0: the empty text
+};
+
+// What few lines have: the errors and the warnings.
+struct LineNotes {
   std::string error;        // the line's own or inherited error; empty when computed
   std::string deviceError;  // the device could not be taken; its figures are "—"
   std::vector<std::string> warnings;
-  std::array<double, static_cast<std::size_t>(Fig::Count)> values{};
-  std::uint32_t present = 0;  // bit i: values[i] holds figure i
+};
 
-  std::string_view verdict;     // Iк1 against S
-  std::string_view verdictMin;  // Iк1 мин against S
-  std::string_view breaking;    // "—" when it cannot be judged; empty without a device
+struct LineResult {
+  LineResult();
+  LineResult(const LineResult& other);
+  LineResult& operator=(const LineResult& other);
+  LineResult(LineResult&&) noexcept = default;
+  LineResult& operator=(LineResult&&) noexcept = default;
+  ~LineResult() = default;
+
+  const std::string& error() const { return notes_ ? notes_->error : kNoText; }
+  const std::string& deviceError() const { return notes_ ? notes_->deviceError : kNoText; }
+  const std::vector<std::string>& warnings() const { return notes_ ? notes_->warnings : kNoTexts; }
+  void setError(std::string text);
+  void setDeviceError(std::string text);
+  void addWarning(std::string text);
+
+  std::optional<double> get(Fig f) const {
+    const double v = values_[static_cast<std::size_t>(f)];
+    if (v != v) return std::nullopt;  // NaN: not given
+    return v;
+  }
+  void set(Fig f, double value) { values_[static_cast<std::size_t>(f)] = value; }
+  void clear(Fig f);
+
+  ResultText verdict;     // Iк1 against S
+  ResultText verdictMin;  // Iк1 мин against S
+  ResultText breaking;    // "—" when it cannot be judged; empty without a device
   FigureState lmaxHotState = FigureState::Undefined;
   FigureState sminHotState = FigureState::Undefined;
-  std::string_view thermalVerdict;
-  std::string_view thermalCase;  // the deciding case, or why there is no verdict
+  ResultText thermalVerdict;
+  ResultText thermalCase;  // the deciding case, or why there is no verdict
   std::optional<bool> duOkTp;
   std::optional<bool> duOkVru;
 
-  std::optional<double> get(Fig f) const {
-    const auto i = static_cast<std::size_t>(f);
-    if ((present >> i & 1U) == 0) return std::nullopt;
-    return values[i];
-  }
-  void set(Fig f, double value) {
-    const auto i = static_cast<std::size_t>(f);
-    values[i] = value;
-    present |= 1U << i;
-  }
+ private:
+  static const std::string kNoText;
+  static const std::vector<std::string> kNoTexts;
+  LineNotes& notes();
+
+  // Each figure's value; NaN where it is not given (no figure is NaN).
+  std::array<double, static_cast<std::size_t>(Fig::Count)> values_;
+  std::unique_ptr<LineNotes> notes_;  // null while the line has none
 };
 
 struct JournalResult {

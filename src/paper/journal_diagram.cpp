@@ -86,8 +86,8 @@ QString LineText(const JournalLine& line, const LineResult& r) {
   }
   if (const auto ik1 = r.get(Fig::Ik1)) {
     parts << QStringLiteral("Iк1 = ") + QUtf8(FormatCurrent(*ik1)) + QStringLiteral(" А");
-  } else if (!r.error.empty()) {
-    parts << QStringLiteral("ошибка: ") + QUtf8(r.error);
+  } else if (!r.error().empty()) {
+    parts << QStringLiteral("ошибка: ") + QUtf8(r.error());
   }
   return parts.join(QLatin1Char('\n'));
 }

@@ -38,9 +38,9 @@ QString Text(std::string_view text) { return QUtf8(text.empty() ? journal_texts:
 
 QString Notes(const LineResult& r) {
   QStringList notes;
-  if (!r.error.empty()) notes << QUtf8(r.error);
-  if (!r.deviceError.empty()) notes << QUtf8(r.deviceError);
-  for (const std::string& w : r.warnings) notes << QUtf8(w);
+  if (!r.error().empty()) notes << QUtf8(r.error());
+  if (!r.deviceError().empty()) notes << QUtf8(r.deviceError());
+  for (const std::string& w : r.warnings()) notes << QUtf8(w);
   return notes.join(QStringLiteral("; "));
 }
 
@@ -75,7 +75,7 @@ QStringList JournalColumnTitles() {
 QStringList JournalRowTexts(const JournalLine& line, const LineResult& r) {
   const QString dash = QUtf8(journal_texts::kDash);
   QStringList row{QUtf8(line.id), QUtf8(line.from), QUtf8(line.to)};
-  if (!r.error.empty()) {
+  if (!r.error().empty()) {
     while (row.size() < JournalColumnTitles().size() - 1) row << dash;
     row << Notes(r);
     return row;
@@ -87,8 +87,8 @@ QStringList JournalRowTexts(const JournalLine& line, const LineResult& r) {
   row << Amperes(r, Fig::Ik1) << Amperes(r, Fig::Ik1Min) << Amperes(r, Fig::TripCurrent)
       << (tNorm ? QUtf8(FormatG(*tNorm, kPoint)) : dash) << Text(r.verdict) << Text(r.verdictMin)
       << Kiloamperes(r, Fig::Ik3Start) << Kiloamperes(r, Fig::Ik3End) << Text(r.breaking)
-      << (r.deviceError.empty() ? QUtf8(check.lengthMaxHot.text) : dash)
-      << (r.deviceError.empty() ? QUtf8(check.sectionMinHot.text) : dash) << Percent(r, Fig::DuLine)
+      << (r.deviceError().empty() ? QUtf8(check.lengthMaxHot.text) : dash)
+      << (r.deviceError().empty() ? QUtf8(check.sectionMinHot.text) : dash) << Percent(r, Fig::DuLine)
       << Percent(r, Fig::DuTp) << Percent(r, Fig::DuVru) << Percent(r, Fig::Du125Tp) << Percent(r, Fig::Du125Vru)
       << thermal << Notes(r);
   return row;
@@ -124,11 +124,11 @@ QByteArray JournalResultsJson(const JournalNetwork& network, const JournalResult
     const LineResult& r = result.lines[i];
     QJsonObject line;
     line.insert(QStringLiteral("id"), QUtf8(network.lines[i].id));
-    if (!r.error.empty()) line.insert(QStringLiteral("error"), QUtf8(r.error));
-    if (!r.deviceError.empty()) line.insert(QStringLiteral("device_error"), QUtf8(r.deviceError));
-    if (!r.warnings.empty()) {
+    if (!r.error().empty()) line.insert(QStringLiteral("error"), QUtf8(r.error()));
+    if (!r.deviceError().empty()) line.insert(QStringLiteral("device_error"), QUtf8(r.deviceError()));
+    if (!r.warnings().empty()) {
       QJsonArray warnings;
-      for (const std::string& w : r.warnings) warnings.append(QUtf8(w));
+      for (const std::string& w : r.warnings()) warnings.append(QUtf8(w));
       line.insert(QStringLiteral("warnings"), warnings);
     }
     for (const Key& k : kNumbers) {
@@ -137,7 +137,7 @@ QByteArray JournalResultsJson(const JournalNetwork& network, const JournalResult
     if (!r.verdict.empty()) line.insert(QStringLiteral("verdict"), QUtf8(r.verdict));
     if (!r.verdictMin.empty()) line.insert(QStringLiteral("verdict_min"), QUtf8(r.verdictMin));
     if (!r.breaking.empty()) line.insert(QStringLiteral("breaking"), QUtf8(r.breaking));
-    if (r.error.empty() && r.deviceError.empty()) {
+    if (r.error().empty() && r.deviceError().empty()) {
       const ProtectionCheckTexts check = CheckTexts(r);
       if (const auto v = r.get(Fig::LmaxHot)) {
         line.insert(QStringLiteral("lmax_hot"), Number(*v));

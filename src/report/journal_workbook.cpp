@@ -47,7 +47,7 @@ constexpr int kNotesColumn = 20;
 }  // namespace
 
 bool JournalCellFails(const LineResult& r, int column) {
-  if (!r.error.empty()) return column == kNotesColumn;
+  if (!r.error().empty()) return column == kNotesColumn;
   switch (column) {
     case kVerdictColumn:
       return r.verdict == kStatusDoesNotTrip;
@@ -62,7 +62,7 @@ bool JournalCellFails(const LineResult& r, int column) {
     case kThermalColumn:
       return r.thermalVerdict == journal_texts::kFails;
     case kNotesColumn:
-      return !r.deviceError.empty();
+      return !r.deviceError().empty();
     default:
       return false;
   }
@@ -195,7 +195,7 @@ QString WriteJournalWorkbook(const QString& path, const JournalNetwork& network,
       const std::string t = row[c].toStdString();
       widths[static_cast<std::size_t>(c)] = std::max(widths[static_cast<std::size_t>(c)], Characters(t));
       const std::optional<double> value =
-          number != std::end(kNumberColumns) && r.error.empty() ? r.get(number->fig) : std::nullopt;
+          number != std::end(kNumberColumns) && r.error().empty() ? r.get(number->fig) : std::nullopt;
       if (value) {
         const auto k = static_cast<std::size_t>(number - std::begin(kNumberColumns));
         w.number(results, i + 1, static_cast<std::size_t>(c), *value * number->scale,

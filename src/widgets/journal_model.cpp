@@ -109,9 +109,9 @@ bool IsDeviceColumn(ResultColumn c) {
 
 QString Remarks(const LineResult& r) {
   QStringList notes;
-  if (!r.error.empty()) notes << Q(r.error);
-  if (!r.deviceError.empty()) notes << Q(r.deviceError);
-  for (const std::string& w : r.warnings) notes << Q(w);
+  if (!r.error().empty()) notes << Q(r.error());
+  if (!r.deviceError().empty()) notes << Q(r.deviceError());
+  for (const std::string& w : r.warnings()) notes << Q(w);
   return notes.join(QStringLiteral("; "));
 }
 
@@ -217,7 +217,7 @@ void JournalModel::rebuildRows() {
   for (const int line : order) {
     if (onlyViolations_) {
       const LineResult* r = journal_.lineResult(line);
-      if (r == nullptr || (!LineFailsAVerdict(*r) && r->warnings.empty())) continue;
+      if (r == nullptr || (!LineFailsAVerdict(*r) && r->warnings().empty())) continue;
     }
     rowOfLine_[static_cast<std::size_t>(line)] = static_cast<int>(rows_.size());
     rows_.push_back(line);
@@ -291,8 +291,8 @@ QString JournalModel::resultText(int line, ResultColumn column) const {
   }
   const LineResult& r = *found;
   if (column == ResultColumn::Remarks) return Remarks(r);
-  if (!r.error.empty()) return kDash;
-  if (IsDeviceColumn(column) && !r.deviceError.empty()) return kDash;
+  if (!r.error().empty()) return kDash;
+  if (IsDeviceColumn(column) && !r.deviceError().empty()) return kDash;
   const auto amperes = [&](Fig f) {
     const auto v = r.get(f);
     return v ? Q(FormatCurrent(*v)) : kDash;
@@ -368,10 +368,10 @@ QString JournalModel::resultTip(int line, ResultColumn column) const {
   }
   if (shown != kDash && !shown.startsWith(kDash)) return tip;
   QString why;
-  if (!r.error.empty()) {
-    why = QStringLiteral("линия не рассчитана: ") + Q(r.error);
-  } else if (IsDeviceColumn(column) && !r.deviceError.empty()) {
-    why = QStringLiteral("аппарат не принят: ") + Q(r.deviceError);
+  if (!r.error().empty()) {
+    why = QStringLiteral("линия не рассчитана: ") + Q(r.error());
+  } else if (IsDeviceColumn(column) && !r.deviceError().empty()) {
+    why = QStringLiteral("аппарат не принят: ") + Q(r.deviceError());
   } else {
     switch (column) {
       case ResultColumn::Ik3Start:
@@ -403,10 +403,10 @@ QString JournalModel::resultTip(int line, ResultColumn column) const {
 
 QColor JournalModel::resultColour(const LineResult& r, ResultColumn column) const {
   if (column == ResultColumn::Remarks) {
-    if (!r.error.empty() || !r.deviceError.empty()) return kJournalFailColour;
-    return r.warnings.empty() ? QColor() : kJournalWarningColour;
+    if (!r.error().empty() || !r.deviceError().empty()) return kJournalFailColour;
+    return r.warnings().empty() ? QColor() : kJournalWarningColour;
   }
-  if (!r.error.empty()) return {};
+  if (!r.error().empty()) return {};
   switch (column) {
     case ResultColumn::Verdict:
       return r.verdict == kStatusDoesNotTrip ? kJournalFailColour : QColor();
@@ -489,7 +489,7 @@ JournalModel::Summary JournalModel::summary() const {
   for (int i = 0; i < s.lines; ++i) {
     const LineResult* r = journal_.lineResult(i);
     if (r == nullptr) continue;
-    if (!r->error.empty()) {
+    if (!r->error().empty()) {
       ++s.errors;
     } else if (LineFailsAVerdict(*r)) {
       ++s.failing;

@@ -104,8 +104,8 @@ TEST(JournalPath, EveryRandomFeederOfOneToSixSectionsGivesTheWindowsFiguresExact
 
     const JournalResult journal = ComputeJournal(net);
     const LineResult& end = journal.lines.back();
-    ASSERT_EQ(end.error, "") << draw;
-    ASSERT_EQ(end.deviceError, "") << draw;
+    ASSERT_EQ(end.error(), "") << draw;
+    ASSERT_EQ(end.deviceError(), "") << draw;
     SCOPED_TRACE(draw);
     EXPECT_EQ(end.get(Fig::Ik1), state.Iokz);
     EXPECT_EQ(end.get(Fig::TripCurrent), settings.TokSR);
@@ -170,7 +170,7 @@ TEST(JournalWorkedExample, TwoLinesComputedByHand) {
   const double duT = 100 * std::sqrt(3.0) * 300 * (rt * 0.9 + xt * sinA) / 400000;
 
   JournalResult r = ComputeJournal(net);
-  ASSERT_EQ(r.lines[1].error, "");
+  ASSERT_EQ(r.lines[1].error(), "");
   const LineResult& lb = r.lines[1];
   const double tolerance = 1e-9;
   EXPECT_NEAR(*lb.get(Fig::Ik1), 231000 / std::hypot(rt + 605 + 15, xt + 16.98), tolerance);
@@ -196,7 +196,7 @@ TEST(JournalWorkedExample, TwoLinesComputedByHand) {
   EXPECT_EQ(lb.duOkVru, true);
   EXPECT_EQ(lb.thermalVerdict, journal_texts::kDash);
   EXPECT_EQ(lb.thermalCase, journal_texts::kNoK);
-  EXPECT_EQ(lb.warnings, std::vector<std::string>{});
+  EXPECT_EQ(lb.warnings(), std::vector<std::string>{});
 
   net.lines[1].insulation = "PVC";
   r = ComputeJournal(net);
@@ -332,7 +332,7 @@ TEST(JournalVerdicts, FuseTimeClassAndRequiredTime) {
   // A feeds B: 5 s; B is final and 16 A: 0.4 s, so its 5-s class is checked at 0.4 s.
   EXPECT_EQ(*r.lines[0].get(Fig::TNorm), 5);
   EXPECT_EQ(*r.lines[1].get(Fig::TNorm), 0.4);
-  EXPECT_EQ(r.lines[1].warnings,
+  EXPECT_EQ(r.lines[1].warnings(),
             (std::vector<std::string>{"класс времени предохранителя 5 с больше нормативного 0.4 с: проверка по 0.4 с",
                                       "Iр = 20 А больше Iном аппарата 16 А"}));
   const double trip04 = *r.lines[1].get(Fig::TripCurrent);
@@ -383,15 +383,15 @@ TEST(JournalErrors, EachErrorStaysWithItsLineAndStopsTheLinesBelow) {
     row.spoil(net);
     const JournalResult r = ComputeJournal(net);
     SCOPED_TRACE(row.what);
-    EXPECT_EQ(r.lines[1].error, row.error);
+    EXPECT_EQ(r.lines[1].error(), row.error);
     EXPECT_FALSE(r.lines[1].get(Fig::Ik1).has_value());
     if (std::string_view(row.what) == "cycle") {
-      EXPECT_EQ(r.lines[2].error, "цикл в ссылках на родителя: C → B → C");
+      EXPECT_EQ(r.lines[2].error(), "цикл в ссылках на родителя: C → B → C");
     } else if (std::string_view(row.what) != "repeated id") {
-      EXPECT_EQ(r.lines[2].error, "ошибка в линии B выше по цепи: " + row.error);
+      EXPECT_EQ(r.lines[2].error(), "ошибка в линии B выше по цепи: " + row.error);
     }
-    EXPECT_EQ(r.lines[0].error, "");
-    EXPECT_EQ(r.lines[3].error, "");
+    EXPECT_EQ(r.lines[0].error(), "");
+    EXPECT_EQ(r.lines[3].error(), "");
     EXPECT_TRUE(r.lines[3].get(Fig::Ik1).has_value());
   }
 }
@@ -401,7 +401,7 @@ TEST(JournalErrors, TheTransformerAndTheDeviceErrors) {
   net.lines = {Copper("A", std::nullopt, "95", "50"), Copper("B", "A", "2.5", "20")};
   JournalResult r = ComputeJournal(net);
   for (const LineResult& line : r.lines) {
-    EXPECT_EQ(line.error, "трансформатор: Трансформатор выбранной мощности не заложен в программу");
+    EXPECT_EQ(line.error(), "трансформатор: Трансформатор выбранной мощности не заложен в программу");
   }
 
   struct Row {
@@ -419,7 +419,7 @@ TEST(JournalErrors, TheTransformerAndTheDeviceErrors) {
   for (const Row& row : rows) {
     net.lines[1].device = row.device;
     r = ComputeJournal(net);
-    EXPECT_EQ(r.lines[1].deviceError, row.error);
+    EXPECT_EQ(r.lines[1].deviceError(), row.error);
     EXPECT_TRUE(r.lines[1].get(Fig::Ik1).has_value());
     EXPECT_FALSE(r.lines[1].get(Fig::TripCurrent).has_value());
     EXPECT_EQ(r.lines[1].verdict, "");
@@ -440,13 +440,13 @@ TEST(JournalErrors, DeepChainsCyclesAndMissingParentsAnswer) {
     orphans.lines.push_back(Copper(id.c_str(), "X" + std::to_string(i), "240", "1"));
   }
   const JournalResult deep = ComputeJournal(chain);
-  EXPECT_EQ(deep.lines.back().error, "");
+  EXPECT_EQ(deep.lines.back().error(), "");
   EXPECT_LT(*deep.lines.back().get(Fig::Ik1), *deep.lines.front().get(Fig::Ik1));
   const JournalResult ring = ComputeJournal(cycle);
-  EXPECT_EQ(ring.lines[0].error.rfind("цикл в ссылках на родителя: L0 → L1 → L2", 0), 0U);
-  EXPECT_NE(ring.lines[0].error.find("(всего линий в цикле: 10000) → L0"), std::string::npos);
+  EXPECT_EQ(ring.lines[0].error().rfind("цикл в ссылках на родителя: L0 → L1 → L2", 0), 0U);
+  EXPECT_NE(ring.lines[0].error().find("(всего линий в цикле: 10000) → L0"), std::string::npos);
   const JournalResult lost = ComputeJournal(orphans);
-  EXPECT_EQ(lost.lines[kLines - 1].error, "родительская линия X9999 не найдена");
+  EXPECT_EQ(lost.lines[kLines - 1].error(), "родительская линия X9999 не найдена");
 }
 
 }  // namespace

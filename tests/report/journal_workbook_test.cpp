@@ -113,7 +113,7 @@ TEST(JournalWorkbook, ResultsAreNumbersFailuresDarkRedHeaderFrozen) {
   QString failStyle;
   for (std::size_t i = 0; i < net.lines.size(); ++i) {
     const LineResult& r = result.lines[i];
-    ASSERT_TRUE(r.error.empty()) << net.lines[i].id << ": " << r.error;
+    ASSERT_TRUE(r.error().empty()) << net.lines[i].id << ": " << r.error();
     const QString row = QString::number(i + 2);
     const QRegularExpression ik1(QStringLiteral("<c r=\"D%1\"( s=\"\\d+\")?><v>([^<]+)</v></c>").arg(row));
     const QRegularExpressionMatch m = ik1.match(sheet);

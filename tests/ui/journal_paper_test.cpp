@@ -49,7 +49,7 @@ TEST(JournalPaper, PdfTextHoldsEveryLinesFigures) {
   int failing = 0;
   for (std::size_t i = 0; i < net.lines.size(); ++i) {
     const LineResult& r = result.lines[i];
-    ASSERT_TRUE(r.error.empty()) << net.lines[i].id;
+    ASSERT_TRUE(r.error().empty()) << net.lines[i].id;
     failing += LineFailsAVerdict(r) ? 1 : 0;
     EXPECT_TRUE(text.contains(QString::fromStdString(net.lines[i].id))) << net.lines[i].id;
     for (const Fig f : {Fig::Ik1, Fig::Ik1Min, Fig::TripCurrent}) {
