@@ -235,7 +235,7 @@ ProtectionCheckResult CheckProtectionLoop(const CheckedLoop& s, const DeviceSett
     out.iokzMin = out.lengthMax = out.lengthMaxHot = Undefined(check_texts::kWhyNoCalculation);
     out.sectionMin.section = out.sectionMinHot.section = out.iokzMin;
     out.ik3Device = out.ik3Point = out.iokzMin;
-    out.iokzMinStatus = std::string(check_texts::kWhyNoCalculation);
+    out.iokzMinStatus = check_texts::kWhyNoCalculation;
     return out;
   }
   const bool deviceDefined = device.TokSR > 0;
@@ -244,10 +244,9 @@ ProtectionCheckResult CheckProtectionLoop(const CheckedLoop& s, const DeviceSett
   const double rMin = s.Rt / 3 + kHeatedFactor * s.RLineSum + s.RArc + s.RGridMin;
   out.iokzMin = Value(LoopCurrent(rMin, s.Xsum + s.XGridMin, kHeated.voltage));
   if (!deviceDefined) {
-    out.iokzMinStatus = std::string(check_texts::kNoDevice);
+    out.iokzMinStatus = check_texts::kNoDevice;
   } else {
-    out.iokzMinStatus =
-        std::string(out.iokzMin.value >= device.TokSR ? check_texts::kTrips : check_texts::kDoesNotTrip);
+    out.iokzMinStatus = out.iokzMin.value >= device.TokSR ? check_texts::kTrips : check_texts::kDoesNotTrip;
   }
 
   out.lastLine = s.lastLine;
@@ -274,7 +273,7 @@ ProtectionCheckResult CheckProtectionLoop(const CheckedLoop& s, const DeviceSett
 ProtectionCheckTexts FormatProtectionCheck(const ProtectionCheckResult& result, const NumberSeparators& seps) {
   ProtectionCheckTexts texts;
   texts.iokzMin = Text(result.iokzMin, {}, [](double amperes) { return Join(FormatCurrent(amperes), "А"); });
-  texts.iokzMinStatus = result.iokzMinStatus;
+  texts.iokzMinStatus = std::string(result.iokzMinStatus);
   texts.lengthMax = LengthText(result.lengthMax);
   texts.lengthMaxHot = LengthText(result.lengthMaxHot);
   texts.sectionMin = SectionText(result.sectionMin, seps);

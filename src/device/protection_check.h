@@ -55,12 +55,12 @@ struct SectionFigure {
 };
 
 struct ProtectionCheckResult {
-  double tripCurrent = 0;  // TokSR of the device, A; a device is defined when above 0
-  int lastLine = 0;        // 1..6, the highest-numbered section with a length; 0 for none
-  CheckFigure iokzMin;     // A, conductors heated, c_min
-  std::string iokzMinStatus;
-  CheckFigure lengthMax;     // m, unrounded, by the result line's convention
-  CheckFigure lengthMaxHot;  // m, unrounded, heated conductors and c_min
+  double tripCurrent = 0;          // TokSR of the device, A; a device is defined when above 0
+  int lastLine = 0;                // 1..6, the highest-numbered section with a length; 0 for none
+  CheckFigure iokzMin;             // A, conductors heated, c_min
+  std::string_view iokzMinStatus;  // one of the check's verdict texts
+  CheckFigure lengthMax;           // m, unrounded, by the result line's convention
+  CheckFigure lengthMaxHot;        // m, unrounded, heated conductors and c_min
   SectionFigure sectionMin;
   SectionFigure sectionMinHot;
   CheckFigure ik3Device;  // A, maximum three-phase current at the start of section 1

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <stdexcept>
 #include <string_view>
 #include <unordered_map>
 
@@ -45,6 +44,21 @@ constexpr double kGridCMin = 1.00;
 // A fuse's fast zone, and its 5-s zone.
 constexpr double kFuseFastTime = 0.4;
 constexpr double kFuseSlowTime = 5;
+
+// The verdict texts as the codes a line's record keeps.
+constexpr ResultText kTripsCode{kStatusTrips};
+constexpr ResultText kDoesNotTripCode{kStatusDoesNotTrip};
+constexpr ResultText kDashCode{kDash};
+constexpr ResultText kBreakingEnoughCode{check_texts::kBreakingEnough};
+constexpr ResultText kBreakingShortCode{check_texts::kBreakingShort};
+constexpr ResultText kWithstandsCode{kWithstands};
+constexpr ResultText kFailsCode{kFails};
+constexpr ResultText kNotConfirmedCode{kNotConfirmed};
+constexpr ResultText kCasePhaseIk3Code{kCasePhaseIk3};
+constexpr ResultText kCasePhaseIk1MaxCode{kCasePhaseIk1Max};
+constexpr ResultText kCasePhaseIk1MinCode{kCasePhaseIk1Min};
+constexpr ResultText kCaseNeutralIk1MaxCode{kCaseNeutralIk1Max};
+constexpr ResultText kCaseNeutralIk1MinCode{kCaseNeutralIk1Min};
 
 constexpr std::int32_t kRoot = -1;
 constexpr std::int32_t kMissing = -2;
@@ -160,7 +174,10 @@ struct SectionKind {
   std::string fn;
   std::string error;  // the calculation's message for the section, numbered 1
   SectionConductors conductors;
-  LineSegment proto;        // the kind, material and section texts of the calculated section
+  // The kind, material and section texts of the calculated section; the
+  // pass writes the length and the loop of the line being computed into it,
+  // as only one line is computed at a time.
+  mutable LineSegment proto;
   double phaseSection = 0;  // mm², as the thermal check reads the texts
   double neutralSection = 0;
   CatalogueColumn catalogue;  // the conductors of its material and kind, for the section search
@@ -524,7 +541,7 @@ class DeviceReader {
   };
   std::string key_;
   std::unordered_map<std::string, Entry> memo_;
-  std::array<const Entry*, 4> recent_{};  // the devices read last, the latest first
+  std::array<const Entry*, 16> recent_{};  // the devices read last, the latest first
 };
 
 // ---- the thermal withstand ----------------------------------------------------
@@ -586,14 +603,14 @@ EnergyKind Energy(const Device& d, double current, double& energy) {
 void JudgeThermal(const PreparedLine& p, const Device& d, LineResult& r) {
   const SectionKind& section = *p.section;
   if (section.conductors.kind == LineKindClass::Tire) {
-    r.thermalVerdict = kDash;
-    r.thermalCase = kBusbarThermal;
+    r.thermalVerdict = kDashCode;
+    r.thermalCase = ResultText(kBusbarThermal);
     return;
   }
   const double k = ThermalFactor(section.proto.Stuff, p.insulation);
   if (k == 0) {
-    r.thermalVerdict = kDash;
-    r.thermalCase = kNoK;
+    r.thermalVerdict = kDashCode;
+    r.thermalCase = ResultText(kNoK);
     return;
   }
   r.set(Fig::ThermalK, k);
@@ -601,16 +618,17 @@ void JudgeThermal(const PreparedLine& p, const Device& d, LineResult& r) {
   const double phase = n * section.phaseSection;
   const double neutral = n * section.neutralSection;
   struct Case {
-    std::string_view name;
+    ResultText name;
     std::optional<double> current;
     double section;
   };
   const bool singlePhase = p.phases == 1;
   const Case cases[] = {
-      {singlePhase ? kCasePhaseIk1Max : kCasePhaseIk3, r.get(singlePhase ? Fig::Ik1MaxStart : Fig::Ik3Start), phase},
-      {kCasePhaseIk1Min, r.get(Fig::Ik1Min), phase},
-      {kCaseNeutralIk1Max, r.get(Fig::Ik1MaxStart), neutral},
-      {kCaseNeutralIk1Min, r.get(Fig::Ik1Min), neutral},
+      {singlePhase ? kCasePhaseIk1MaxCode : kCasePhaseIk3Code, r.get(singlePhase ? Fig::Ik1MaxStart : Fig::Ik3Start),
+       phase},
+      {kCasePhaseIk1MinCode, r.get(Fig::Ik1Min), phase},
+      {kCaseNeutralIk1MaxCode, r.get(Fig::Ik1MaxStart), neutral},
+      {kCaseNeutralIk1MinCode, r.get(Fig::Ik1Min), neutral},
   };
   bool makerFails = false;
   bool boundFails = false;
@@ -635,10 +653,13 @@ void JudgeThermal(const PreparedLine& p, const Device& d, LineResult& r) {
       decisiveEnergy = energy;
     }
   }
-  r.thermalVerdict = makerFails ? kFails : boundFails ? kNotConfirmed : unknown != nullptr ? kDash : kWithstands;
-  const Case* shown = r.thermalVerdict == kDash ? unknown : decisive;
+  r.thermalVerdict = makerFails           ? kFailsCode
+                     : boundFails         ? kNotConfirmedCode
+                     : unknown != nullptr ? kDashCode
+                                          : kWithstandsCode;
+  const Case* shown = r.thermalVerdict == kDashCode ? unknown : decisive;
   if (shown == nullptr) {
-    r.thermalVerdict = kDash;
+    r.thermalVerdict = kDashCode;
     return;
   }
   r.thermalCase = shown->name;
@@ -879,8 +900,6 @@ class TreePass {
   LineChecker* checker_ = nullptr;
   MarkReader marks_;
   DeviceReader devices_;
-  LineSegment seg_;  // the line being computed as a calculated section
-  const SectionKind* segKind_ = nullptr;
 };
 
 TreePass::Frame TreePass::visit(std::int32_t at, const Frame* up) {
@@ -912,11 +931,7 @@ TreePass::Frame TreePass::visit(std::int32_t at, const Frame* up) {
   }
   const PathSums& from = up != nullptr ? up->sums : top_;
   PathSums& end = frame.sums;
-  if (segKind_ != p.section) {
-    seg_ = p.section->proto;
-    segKind_ = p.section;
-  }
-  LineSegment& seg = seg_;
+  LineSegment& seg = p.section->proto;
   seg.Length = p.length;
   seg.QuanPar = p.quanPar;
   seg.RLine = p.loop.RLine;
@@ -980,17 +995,19 @@ TreePass::Frame TreePass::visit(std::int32_t at, const Frame* up) {
   if (device.error.empty()) {
     r.set(Fig::TripCurrent, device.settings.TokSR);
     r.set(Fig::TNorm, tNorm);
-    r.verdict = loop.Iokz >= device.settings.TokSR ? kStatusTrips : kStatusDoesNotTrip;
-    r.verdictMin = check.iokzMin.value >= device.settings.TokSR ? kStatusTrips : kStatusDoesNotTrip;
+    r.verdict = loop.Iokz >= device.settings.TokSR ? kTripsCode : kDoesNotTripCode;
+    r.verdictMin = check.iokzMin.value >= device.settings.TokSR ? kTripsCode : kDoesNotTripCode;
     r.lmaxHotState = check.lengthMaxHot.state;
     if (check.lengthMaxHot.state == FigureState::Value) r.set(Fig::LmaxHot, check.lengthMaxHot.value);
     r.sminHotState = check.sectionMinHot.section.state;
     if (r.sminHotState == FigureState::Value) r.set(Fig::SminHot, check.sectionMinHot.section.value);
     if (!device.icuKa) {
-      r.breaking = kDash;
+      r.breaking = kDashCode;
     } else {
-      r.breaking =
-          check.ik3Device.state == FigureState::Value ? BreakingStatus(*device.icuKa, check.ik3Device.value) : kDash;
+      r.breaking = check.ik3Device.state != FigureState::Value ? kDashCode
+                   : BreakingStatus(*device.icuKa, check.ik3Device.value) == check_texts::kBreakingEnough
+                       ? kBreakingEnoughCode
+                       : kBreakingShortCode;
     }
     if (p.ip && device.rated > 0 && *p.ip > device.rated) {
       r.addWarning("Iр = " + line.ip + " А больше Iном аппарата " + line.device->in + " А");
@@ -1061,49 +1078,6 @@ std::optional<double> TransformerDrop(const JournalNetwork& net, const Supply& s
 }  // namespace
 
 // ---- the result record ------------------------------------------------------
-
-namespace {
-
-// The texts a ResultText can hold; its code is the place here.
-constexpr std::string_view kResultTexts[] = {
-    {},
-    kStatusTrips,
-    kStatusDoesNotTrip,
-    journal_texts::kDash,
-    check_texts::kBreakingEnough,
-    check_texts::kBreakingShort,
-    journal_texts::kWithstands,
-    journal_texts::kFails,
-    journal_texts::kNotConfirmed,
-    journal_texts::kNoK,
-    journal_texts::kBusbarThermal,
-    journal_texts::kCasePhaseIk3,
-    journal_texts::kCasePhaseIk1Max,
-    journal_texts::kCasePhaseIk1Min,
-    journal_texts::kCaseNeutralIk1Max,
-    journal_texts::kCaseNeutralIk1Min,
-};
-
-}  // namespace
-
-ResultText::ResultText(std::string_view text) {
-  // The texts are mostly set from the constants above themselves.
-  for (std::size_t i = 0; i < std::size(kResultTexts); ++i) {
-    if (kResultTexts[i].data() == text.data() && kResultTexts[i].size() == text.size()) {
-      code_ = static_cast<std::uint8_t>(i);
-      return;
-    }
-  }
-  for (std::size_t i = 0; i < std::size(kResultTexts); ++i) {
-    if (kResultTexts[i] == text) {
-      code_ = static_cast<std::uint8_t>(i);
-      return;
-    }
-  }
-  throw std::invalid_argument("not a verdict text of the line journal");
-}
-
-ResultText::operator std::string_view() const { return kResultTexts[code_]; }
 
 const std::string LineResult::kNoText;
 const std::vector<std::string> LineResult::kNoTexts;

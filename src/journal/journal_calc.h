@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,45 @@ enum class Fig : std::uint8_t {
   Count
 };
 
+namespace journal_texts {
+inline constexpr std::string_view kDash = "—";
+inline constexpr std::string_view kWithstands = "выдерживает";
+inline constexpr std::string_view kFails = "не выдерживает";
+inline constexpr std::string_view kNotConfirmed = "не подтверждено";
+inline constexpr std::string_view kNoK = "k не определен для этой изоляции/провода";
+inline constexpr std::string_view kBusbarThermal = "шинопровод: проверяется по Icw изготовителя";
+inline constexpr std::string_view kCasePhaseIk3 = "фаза при Iк3 макс в начале линии";
+inline constexpr std::string_view kCasePhaseIk1Max = "фаза при Iк1 макс в начале линии";
+inline constexpr std::string_view kCasePhaseIk1Min = "фаза при Iк1 мин в конце линии";
+inline constexpr std::string_view kCaseNeutralIk1Max = "N/PE при Iк1 макс в начале линии";
+inline constexpr std::string_view kCaseNeutralIk1Min = "N/PE при Iк1 мин в конце линии";
+inline constexpr std::string_view kNoDevice = "аппарат защиты не задан";
+inline constexpr std::string_view kUnknownDeviceType = "неизвестный вид аппарата (breaker или fuse)";
+inline constexpr std::string_view kNoKind = "не задан ни тип линии, ни распознаваемая марка кабеля";
+inline constexpr std::string_view kNoSections = "не задано сечение фазной или нулевой (PE, PEN) жилы";
+inline constexpr std::string_view kNoLength = "не задана длина";
+}  // namespace journal_texts
+
+// The texts a ResultText can hold; its code is the place here.
+inline constexpr std::string_view kResultTexts[] = {
+    {},
+    kStatusTrips,
+    kStatusDoesNotTrip,
+    journal_texts::kDash,
+    check_texts::kBreakingEnough,
+    check_texts::kBreakingShort,
+    journal_texts::kWithstands,
+    journal_texts::kFails,
+    journal_texts::kNotConfirmed,
+    journal_texts::kNoK,
+    journal_texts::kBusbarThermal,
+    journal_texts::kCasePhaseIk3,
+    journal_texts::kCasePhaseIk1Max,
+    journal_texts::kCasePhaseIk1Min,
+    journal_texts::kCaseNeutralIk1Max,
+    journal_texts::kCaseNeutralIk1Min,
+};
+
 // One of the fixed texts a line's verdicts are given in, kept as a small
 // code: a switchboard's results are hundreds of thousands of these. Reads as
 // the text itself.
@@ -50,9 +90,17 @@ class ResultText {
   constexpr ResultText() = default;
   // `text` must be one of the verdict texts of this header, of the protection
   // check's or the device check's; any other text is a fault of the program.
-  ResultText(std::string_view text);  // NOLINT(google-explicit-constructor): set from the texts directly
+  constexpr ResultText(std::string_view text) {  // NOLINT(google-explicit-constructor): set from the texts directly
+    for (std::size_t i = 0; i < std::size(kResultTexts); ++i) {
+      if (kResultTexts[i] == text) {
+        code_ = static_cast<std::uint8_t>(i);
+        return;
+      }
+    }
+    throw std::invalid_argument("not a verdict text of the line journal");
+  }
 
-  operator std::string_view() const;  // NOLINT(google-explicit-constructor)
+  constexpr operator std::string_view() const { return kResultTexts[code_]; }  // NOLINT(google-explicit-constructor)
   std::string_view view() const { return *this; }
   const char* data() const { return view().data(); }
   std::size_t size() const { return view().size(); }
@@ -126,24 +174,5 @@ JournalResult ComputeJournal(const JournalNetwork& network);
 // Whether a computed line fails any of its verdicts (or could not be
 // computed): what --strict reports.
 bool LineFailsAVerdict(const LineResult& line);
-
-namespace journal_texts {
-inline constexpr std::string_view kDash = "—";
-inline constexpr std::string_view kWithstands = "выдерживает";
-inline constexpr std::string_view kFails = "не выдерживает";
-inline constexpr std::string_view kNotConfirmed = "не подтверждено";
-inline constexpr std::string_view kNoK = "k не определен для этой изоляции/провода";
-inline constexpr std::string_view kBusbarThermal = "шинопровод: проверяется по Icw изготовителя";
-inline constexpr std::string_view kCasePhaseIk3 = "фаза при Iк3 макс в начале линии";
-inline constexpr std::string_view kCasePhaseIk1Max = "фаза при Iк1 макс в начале линии";
-inline constexpr std::string_view kCasePhaseIk1Min = "фаза при Iк1 мин в конце линии";
-inline constexpr std::string_view kCaseNeutralIk1Max = "N/PE при Iк1 макс в начале линии";
-inline constexpr std::string_view kCaseNeutralIk1Min = "N/PE при Iк1 мин в конце линии";
-inline constexpr std::string_view kNoDevice = "аппарат защиты не задан";
-inline constexpr std::string_view kUnknownDeviceType = "неизвестный вид аппарата (breaker или fuse)";
-inline constexpr std::string_view kNoKind = "не задан ни тип линии, ни распознаваемая марка кабеля";
-inline constexpr std::string_view kNoSections = "не задано сечение фазной или нулевой (PE, PEN) жилы";
-inline constexpr std::string_view kNoLength = "не задана длина";
-}  // namespace journal_texts
 
 }  // namespace tesmir
