@@ -8,54 +8,16 @@
 #include <type_traits>
 
 #include "report/file_io.h"
+#include "report/journal_direct_read.h"
+#include "report/journal_keys.h"
 #include "report/utf8_text.h"
 
 namespace tesmir {
 namespace {
 
+using namespace journal_keys;
+
 QString Quoted(const QString& path) { return QStringLiteral("«%1»").arg(path); }
-
-// A text field of a line, the device or the transformer, by its key.
-template <class Record>
-struct TextKey {
-  const char* key;
-  std::string Record::*field;
-};
-
-// Fields that hold numbers: a decimal text, or a JSON number.
-constexpr TextKey<JournalLine> kLineNumbers[] = {
-    {"ff", &JournalLine::ff},         {"fn", &JournalLine::fn},        {"par", &JournalLine::par},
-    {"length", &JournalLine::length}, {"ip", &JournalLine::ip},        {"cos_phi", &JournalLine::cosPhi},
-    {"arc", &JournalLine::arc},       {"t_norm", &JournalLine::tNorm},
-};
-// Fields that hold texts only.
-constexpr TextKey<JournalLine> kLineTexts[] = {
-    {"from", &JournalLine::from},         {"to", &JournalLine::to},
-    {"mark", &JournalLine::mark},         {"kind", &JournalLine::kind},
-    {"material", &JournalLine::material}, {"model", &JournalLine::model},
-};
-constexpr TextKey<JournalDevice> kDeviceNumbers[] = {
-    {"in", &JournalDevice::in},         {"release_current", &JournalDevice::releaseCurrent},
-    {"safety", &JournalDevice::safety}, {"icu_ka", &JournalDevice::icuKa},
-    {"i2t", &JournalDevice::i2t},       {"t_inst", &JournalDevice::tInst},
-};
-constexpr TextKey<JournalDevice> kDeviceTexts[] = {
-    {"type", &JournalDevice::type},
-    {"multiple", &JournalDevice::multiple},
-    {"fuse_type", &JournalDevice::fuseType},
-    {"time", &JournalDevice::time},
-};
-constexpr TextKey<JournalNetwork> kNetworkNumbers[] = {
-    {"arc", &JournalNetwork::arc},
-    {"du_limit_tp_pct", &JournalNetwork::duLimitTpPct},
-    {"du_limit_vru_pct", &JournalNetwork::duLimitVruPct},
-};
-constexpr TextKey<JournalNetwork> kTransformerNumbers[] = {
-    {"power", &JournalNetwork::power},
-    {"sk_mva", &JournalNetwork::skMva},
-    {"sk_min_mva", &JournalNetwork::skMinMva},
-};
-constexpr const char* kInsulations[] = {"PVC", "XLPE", "paper"};
 
 // A text read from a document as UTF-8; plain ASCII is copied directly.
 std::string Utf8Text(const QString& text) {
@@ -259,6 +221,8 @@ QByteArray JournalToJson(const JournalDocument& doc) {
   QJsonObject trans = doc.otherTransformer;
   trans.insert(QStringLiteral("scheme"), QUtf8(net.scheme));
   PutAll(trans, kTransformerNumbers, net);
+  // The reader requires the power, empty or not: it is written either way.
+  trans.insert(QStringLiteral("power"), QUtf8(net.power));
   if (net.load) {
     QJsonObject load = doc.otherLoad;
     Put(load, "ip", net.load->ip);
@@ -290,6 +254,18 @@ QByteArray JournalToJson(const JournalDocument& doc) {
 }
 
 JournalParse ParseJournal(QByteArrayView bytes) {
+  if (bytes.size() <= kJournalMaxBytes) {
+    std::optional<JournalDocument> direct = ReadJournalDirectly(bytes);
+    if (direct) {
+      JournalParse out;
+      out.document = std::move(direct);
+      return out;
+    }
+  }
+  return ParseJournalTree(bytes);
+}
+
+JournalParse ParseJournalTree(QByteArrayView bytes) {
   JournalParse out;
   Reader r;
   const auto failed = [&out](const QString& reason) {

@@ -10,6 +10,7 @@
 
 #include "../../fuzz/journal_roundtrip.h"
 #include "journal/journal_calc.h"
+#include "report/journal_direct_read.h"
 #include "report/journal_file.h"
 #include "report/journal_results.h"
 
@@ -138,6 +139,63 @@ TEST(JournalFile, RefusedDocumentsAndWhy) {
         ParseJournal(QByteArrayView(row.bytes.data(), static_cast<qsizetype>(row.bytes.size())));
     EXPECT_FALSE(parsed.document) << row.bytes;
     EXPECT_EQ(parsed.reason.toStdString(), row.reason) << row.bytes;
+  }
+}
+
+// The direct reader either gives the document the JSON tree gives, or gives
+// up and leaves the document to the tree reader.
+TEST(JournalFile, ReadDirectlyAsTheTreeReadsOrLeftToIt) {
+  const std::string head = R"({"format":"tesmir-network","version":1,"transformer":{"scheme":"T/Y-0","power":"630"},)";
+  const QByteArray full = JournalToJson(FullDocument());
+  struct Row {
+    std::string bytes;
+    bool direct;  // read directly
+  };
+  const Row rows[] = {
+      {full.toStdString(), true},
+      {QJsonDocument::fromJson(full).toJson(QJsonDocument::Compact).toStdString(), true},
+      {" \r\n\t" + head + "\"lines\":[] } \n", true},
+      // Escapes, a pair of surrogates and a Cyrillic text written raw.
+      {head + R"("lines":[{"id":"\u0041\n\"\\\/\t","from":"\ud83d\ude00","to":"ЩР-1 \u0416"}]})", true},
+      // Numbers in number fields: shortest texts, exponents, large integers.
+      {head + R"("lines":[{"id":"A","ff":2.50,"fn":1e1,"length":-0.5,"ip":12345678901234567890,"par":0}]})", true},
+      {head + R"("lines":[{"id":"A","phases":3,"final":false,"parent":null,"device":null}]})", true},
+      // Unknown fields of any shape, nested, kept as they are.
+      {head + R"("x":{"a":[1,{"b":null}],"c":"д"},"lines":[{"id":"A","y":[true,false],"device":{"z":-1.5e-3}}]})",
+       true},
+      {R"({"format":"tesmir-network","version":1.0,"transformer":{"scheme":"T/Y-0","power":630,"load":null},"lines":[]})",
+       true},
+      // An empty power is a power given: it must be written back.
+      {R"({"format":"tesmir-network","version":1,"transformer":{"scheme":"","power":""},"lines":[{"id":""}]})", true},
+      // Left to the tree reader.
+      {head + R"("lines":[{"id":"A","id":"B"}]})", false},
+      {head + R"("lines":[{"id":"A","x":1,"x":2}]})", false},
+      {head + R"("lines":[{"id":"\ud800"}]})", false},
+      {head + R"("lines":[{"id":"A","par":-0}]})", false},
+      {head + R"("lines":[{"id":"A","ip":1e400}]})", false},
+      {"\xEF\xBB\xBF" + head + "\"lines\":[]}", false},
+      {head + "\"lines\":[{\"id\":\"A\xC0\xAF\"}]}", false},
+      {head + "\"lines\":[{\"id\":\"A\tB\"}]}", false},
+      {head + R"("lines":[{"id":"A"}]} x)", false},
+      {head + R"("lines":[{"id":"A",}]})", false},
+      {head + R"("lines":[{"id":"A","parent":7}]})", false},
+      {head + R"("lines":[{"id":"A","phases":2}]})", false},
+      {head + R"("lines":[{"id":"A","insulation":"rubber"}]})", false},
+      {head + R"("lines":[{"kind":"Кабель"}]})", false},
+      {R"({"format":"tesmir-network","version":2,"transformer":{"scheme":"T/Y-0","power":"630"},"lines":[]})", false},
+      {R"({"format":"tesmir-network","version":1,"transformer":{"scheme":"T/Y-0"},"lines":[]})", false},
+      {R"({"format":"tesmir-network","version":1,"transformer":{"scheme":"T/Y-0","power":"630"}})", false},
+  };
+  for (const Row& row : rows) {
+    const QByteArrayView bytes(row.bytes.data(), static_cast<qsizetype>(row.bytes.size()));
+    const std::optional<JournalDocument> direct = ReadJournalDirectly(bytes);
+    EXPECT_EQ(direct.has_value(), row.direct) << row.bytes;
+    const JournalParse tree = ParseJournalTree(bytes);
+    if (direct) {
+      ASSERT_TRUE(tree.document) << row.bytes;
+      EXPECT_TRUE(*direct == *tree.document) << row.bytes;
+    }
+    EXPECT_TRUE(JournalReadWriteReadAgrees(bytes)) << row.bytes;
   }
 }
 
