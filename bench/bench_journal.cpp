@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -58,6 +59,50 @@ void BM_JournalComputation(benchmark::State& st) {
   st.counters["result_bytes_per_line"] = static_cast<double>(kept) / lines;
 }
 BENCHMARK(BM_JournalComputation)->Unit(benchmark::kMillisecond);
+
+// The same 100,000 lines with their parent links spoilt: every line on one
+// cycle, every line's parent missing, or ten chains 10,000 lines deep. Each
+// must answer within the bound of the good switchboard.
+enum class Spoilt { Cycle, MissingParents, DeepChains };
+
+void BM_JournalComputationOfBadLinks(benchmark::State& st) {
+  tesmir::JournalNetwork net = tesmir::bench::SwitchboardJournal();
+  const auto kind = static_cast<Spoilt>(st.range(0));
+  const std::size_t n = net.lines.size();
+  constexpr std::size_t kChainDepth = 10000;
+  for (std::size_t i = 0; i < n; ++i) {
+    tesmir::JournalLine& line = net.lines[i];
+    switch (kind) {
+      case Spoilt::Cycle:
+        line.parent = net.lines[(i + 1) % n].id;
+        break;
+      case Spoilt::MissingParents:
+        line.parent = "X" + line.id;
+        break;
+      case Spoilt::DeepChains:
+        if (i % kChainDepth == 0) {
+          line.parent.reset();
+        } else {
+          line.parent = net.lines[i - 1].id;
+        }
+        break;
+    }
+  }
+  std::size_t failed = 0;
+  for (auto _ : st) {
+    tesmir::JournalResult result = tesmir::ComputeJournal(net);
+    failed = static_cast<std::size_t>(std::count_if(result.lines.begin(), result.lines.end(),
+                                                    [](const tesmir::LineResult& r) { return !r.error().empty(); }));
+    benchmark::DoNotOptimize(result.lines.data());
+  }
+  st.counters["lines_with_an_error"] = static_cast<double>(failed);
+}
+BENCHMARK(BM_JournalComputationOfBadLinks)
+    ->ArgName("cycle0_missing1_chains2")
+    ->Arg(static_cast<int>(Spoilt::Cycle))
+    ->Arg(static_cast<int>(Spoilt::MissingParents))
+    ->Arg(static_cast<int>(Spoilt::DeepChains))
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -683,23 +683,29 @@ double LineDrop(const PreparedLine& p, const LineSegment& s, double rFactor) {
 }
 
 // The cycle through `start`, written from it: "B8 → B7 → B8"; long cycles
-// are shortened in the middle.
-std::string CycleText(const JournalNetwork& net, const std::vector<std::int32_t>& parent, std::int32_t start) {
-  constexpr int kShown = 8;
-  std::string text = "цикл в ссылках на родителя: " + net.lines[static_cast<std::size_t>(start)].id;
+// are shortened in the middle. `length` is the number of lines on it.
+std::string CycleText(const JournalNetwork& net, const std::vector<std::int32_t>& parent, std::int32_t start,
+                      std::size_t length) {
+  constexpr std::size_t kShown = 8;
+  constexpr std::string_view kArrow = " → ";
+  const std::string& first = net.lines[static_cast<std::size_t>(start)].id;
+  std::string text = "цикл в ссылках на родителя: ";
+  text.reserve(text.size() + (kShown + 1) * (kArrow.size() + first.size() + 8) + 64);
+  text += first;
   std::int32_t at = parent[static_cast<std::size_t>(start)];
-  int steps = 1;
-  while (at != start && steps < kShown) {
-    text += " → " + net.lines[static_cast<std::size_t>(at)].id;
+  for (std::size_t steps = 1; at != start && steps < kShown; ++steps) {
+    text += kArrow;
+    text += net.lines[static_cast<std::size_t>(at)].id;
     at = parent[static_cast<std::size_t>(at)];
-    ++steps;
   }
   if (at != start) {
-    std::size_t length = static_cast<std::size_t>(steps);
-    for (; at != start; at = parent[static_cast<std::size_t>(at)]) ++length;
-    text += " → … (всего линий в цикле: " + std::to_string(length) + ")";
+    text += " → … (всего линий в цикле: ";
+    text += std::to_string(length);
+    text += ')';
   }
-  return text + " → " + net.lines[static_cast<std::size_t>(start)].id;
+  text += kArrow;
+  text += first;
+  return text;
 }
 
 // Whatever overflowed is not shown as a number.
@@ -819,11 +825,19 @@ class TreePass {
         at = parent_[static_cast<std::size_t>(at)];
       }
       if (at >= 0 && walk[static_cast<std::size_t>(at)] == walkId) {
+        // Every line of a cycle is told its length: counted once, not once
+        // per line (a cycle of 100,000 lines would take minutes).
+        const std::size_t first = cycleStarts.size();
         for (std::int32_t c = at;;) {
           flags_[static_cast<std::size_t>(c)] |= kOnCycle;
           cycleStarts.push_back(c);
           c = parent_[static_cast<std::size_t>(c)];
           if (c == at) break;
+        }
+        const auto length = static_cast<std::uint32_t>(cycleStarts.size() - first);
+        if (cycleLength_.empty()) cycleLength_.assign(n, 0);
+        for (std::size_t k = first; k < cycleStarts.size(); ++k) {
+          cycleLength_[static_cast<std::size_t>(cycleStarts[k])] = length;
         }
       }
     }
@@ -895,7 +909,8 @@ class TreePass {
   std::vector<std::uint32_t> childStart_;
   std::vector<std::int32_t> children_;
   std::vector<Frame> stack_;
-  SchemeInput filler_;  // the feeder the one-line checks run in
+  std::vector<std::uint32_t> cycleLength_;  // a cycle's length for each line on it; empty without cycles
+  SchemeInput filler_;                      // the feeder the one-line checks run in
   PathSums top_;
   LineChecker* checker_ = nullptr;
   MarkReader marks_;
@@ -917,7 +932,7 @@ TreePass::Frame TreePass::visit(std::int32_t at, const Frame* up) {
   PreparedLine p;
   prepare(i, p);
   if (r.error().empty() && parent_[i] == kMissing) r.setError("родительская линия " + *line.parent + " не найдена");
-  if (r.error().empty() && onCycle) r.setError(CycleText(net_, parent_, at));
+  if (r.error().empty() && onCycle) r.setError(CycleText(net_, parent_, at, cycleLength_[i]));
   if (!r.error().empty()) {
     frame.stop = at;
     return frame;
