@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "report/utf8_text.h"
 
@@ -49,6 +50,12 @@ JournalImportDialog::JournalImportDialog(TextGrid grid, const QString& fileName,
           static_cast<std::size_t>(c) < row.size() ? row[static_cast<std::size_t>(c)] : std::string();
       sheet_->setItem(r + 1, c, new QTableWidgetItem(QUtf8(text)));
     }
+  }
+  // Every column at least as wide as its field list, so the chosen field
+  // reads whole ("Число и сечение жил" is the longest).
+  for (int c = 0; c < columns; ++c) {
+    sheet_->setColumnWidth(c,
+                           std::max(sheet_->columnWidth(c), boxes_[static_cast<std::size_t>(c)]->sizeHint().width()));
   }
   layout->addWidget(sheet_, 3);
 

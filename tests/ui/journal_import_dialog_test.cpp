@@ -1,6 +1,6 @@
-// The mapping dialog: the proposed fields in the lists, a correction by the
-// keyboard changes the preview of the rows, and the accepted mapping gives
-// the lines.
+// The mapping dialog: the proposed fields in the lists, each shown whole, a
+// correction by the keyboard changes the preview of the rows, and the
+// accepted mapping gives the lines.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -34,6 +34,14 @@ TEST(JournalImportDialog, CorrectedFieldChangesThePreview) {
   EXPECT_EQ(noteBox->currentText(), QStringLiteral("—"));
   ASSERT_EQ(preview->rowCount(), 2);
   EXPECT_EQ(preview->item(1, 1)->text(), QStringLiteral("линия W2, питается от W1, 35 м"));
+  // Every field list shows its longest field whole.
+  auto* sheet = dialog.findChild<QTableWidget*>(QStringLiteral("JournalImportSheetTable"));
+  ASSERT_NE(sheet, nullptr);
+  for (int c = 0; c < sheet->columnCount(); ++c) {
+    const auto* box = qobject_cast<const QComboBox*>(sheet->cellWidget(0, c));
+    ASSERT_NE(box, nullptr);
+    EXPECT_GE(sheet->columnWidth(c), box->sizeHint().width()) << c;
+  }
 
   // The designer says the last column holds the designations: one step down
   // the list from "—" is "Обозначение".
