@@ -1,11 +1,16 @@
 // The journal's PDF of 1,000 lines: the table over its pages (counted by a
-// first layout) and the tree's diagram, written to a file.
+// first layout) and the tree's diagram, written to a file. And the diagram
+// of 300 lines as the window's "Схема" tab takes it after a change: laid out
+// once, then one screenful painted.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include "journal/journal_calc.h"
+#include "paper/journal_diagram.h"
 #include "paper/journal_paper.h"
 #include "switchboard_journal.h"
 
@@ -29,6 +34,36 @@ void BM_JournalPdf1000Lines(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_JournalPdf1000Lines)->Unit(benchmark::kMillisecond);
+
+void BM_JournalDiagram300LinesLayout(benchmark::State& state) {
+  const tesmir::JournalNetwork net = tesmir::bench::SwitchboardJournal(300);
+  const tesmir::JournalResult result = tesmir::ComputeJournal(net);
+  const tesmir::DiagramStyle style = tesmir::JournalDiagramStyle();
+  const QSizeF size = tesmir::JournalDiagramPageSize();
+  for (auto _ : state) {
+    const std::vector<tesmir::DiagramPage> pages = tesmir::LayoutJournalDiagram(net, result, size, style);
+    benchmark::DoNotOptimize(pages.data());
+  }
+}
+BENCHMARK(BM_JournalDiagram300LinesLayout)->Unit(benchmark::kMillisecond);
+
+void BM_JournalDiagramPagePaint(benchmark::State& state) {
+  const tesmir::JournalNetwork net = tesmir::bench::SwitchboardJournal(300);
+  const tesmir::JournalResult result = tesmir::ComputeJournal(net);
+  const tesmir::DiagramStyle style = tesmir::JournalDiagramStyle();
+  const std::vector<tesmir::DiagramPage> pages =
+      tesmir::LayoutJournalDiagram(net, result, tesmir::JournalDiagramPageSize(), style);
+  // One page at 100 % on a 96 dpi screen.
+  const qreal scale = 96.0 / 72.0;
+  QImage screen((pages.front().size * scale).toSize(), QImage::Format_RGB32);
+  for (auto _ : state) {
+    screen.fill(Qt::white);
+    QPainter painter(&screen);
+    painter.scale(scale, scale);
+    tesmir::PaintDiagramPage(painter, pages.front(), style.font);
+  }
+}
+BENCHMARK(BM_JournalDiagramPagePaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

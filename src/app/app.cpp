@@ -224,6 +224,9 @@ JournalForm& App::journalForm() {
     links.exportToCalc = [this, journalWorkbook](const JournalNetwork& network, const JournalResult& result) {
       ExportWorkbookToCalc(journalWorkbook(network, result), messages_, journalForm_.get(), spreadsheetDesktop_);
     };
+    links.choosePrinter = [this](QWidget* parent, QPrinter& printer) {
+      return documentDialogs_->choosePrinter(parent, printer);
+    };
     journalForm_->setLinks(std::move(links));
   }
   return *journalForm_;

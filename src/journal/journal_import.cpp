@@ -450,6 +450,12 @@ ImportMapping ProposeImportMapping(const TextGrid& grid) {
   return mapping;
 }
 
+bool BlockStartsWithHeader(const TextGrid& grid) {
+  if (grid.empty() || std::any_of(grid.front().begin(), grid.front().end(), IsNumberCell)) return false;
+  const ImportMapping mapping = ProposeImportMapping(grid);
+  return mapping.headerRows > 0 && mapping.headerRow == 0;
+}
+
 std::string ImportHeaderText(const TextGrid& grid, const ImportMapping& mapping, std::size_t column) {
   if (mapping.headerRows == 0) return {};
   const std::vector<std::string> texts = HeaderTexts(grid, mapping.headerRow, mapping.headerRows);

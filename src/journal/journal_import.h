@@ -75,6 +75,11 @@ struct ImportMapping {
 // field per column. A field is proposed for one column only.
 ImportMapping ProposeImportMapping(const TextGrid& grid);
 
+// Whether a block copied from a spreadsheet begins with its header row: its
+// first row names at least two fields, as the mapping finds a header, and
+// holds no number (a row of figures is data, whatever its words).
+bool BlockStartsWithHeader(const TextGrid& grid);
+
 // The header text of a column as the mapping reads it (two rows joined).
 std::string ImportHeaderText(const TextGrid& grid, const ImportMapping& mapping, std::size_t column);
 

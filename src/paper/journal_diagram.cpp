@@ -1,6 +1,7 @@
 #include "paper/journal_diagram.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
@@ -101,22 +102,47 @@ struct Fit {
 };
 
 Fit FitText(const QString& text, qreal width, qreal height, const DiagramStyle& style, bool bold = false) {
-  QFont font = style.font;
-  font.setBold(bold);
+  const QPaintDevice& device = DiagramMeasureDevice();
+  DiagramText probe;
+  probe.failing = bold;
   const qreal largest = style.font.pointSizeF() > 0 ? style.font.pointSizeF() : 8;
   for (qreal size = largest; size >= style.minPointSize; size -= 0.5) {
-    font.setPointSizeF(size);
-    const QFontMetricsF metrics(font);
+    probe.pointSize = size;
+    const QFontMetricsF metrics(DiagramTextFont(style.font, probe, device), &device);
     const QRectF need = metrics.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, text);
     if (need.width() <= width && need.height() <= height) return {size, false, need.height()};
   }
-  font.setPointSizeF(style.minPointSize);
-  const QFontMetricsF metrics(font);
+  probe.pointSize = style.minPointSize;
+  const QFontMetricsF metrics(DiagramTextFont(style.font, probe, device), &device);
   const QRectF need = metrics.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWrapAnywhere, text);
   return {style.minPointSize, true, need.height()};
 }
 
 }  // namespace
+
+const QPaintDevice& DiagramMeasureDevice() {
+  static const QImage device = [] {
+    QImage image(1, 1, QImage::Format_RGB32);
+    // 72 dots per inch: one dot to a point.
+    image.setDotsPerMeterX(2835);
+    image.setDotsPerMeterY(2835);
+    return image;
+  }();
+  return device;
+}
+
+QFont DiagramTextFont(const QFont& family, const DiagramText& text, const QPaintDevice& device) {
+  QFont font = family;
+  // Unhinted, so that the advances scale with the size and the texts wrap
+  // where they were measured to, on every device.
+  font.setHintingPreference(QFont::PreferNoHinting);
+  font.setBold(text.failing);
+  // The painter scales points to the device's dots, and a font's points
+  // become dots by the device's resolution once more: the one is undone here.
+  const int dpi = device.logicalDpiY() > 0 ? device.logicalDpiY() : 72;
+  font.setPointSizeF(text.pointSize * 72.0 / dpi);
+  return font;
+}
 
 int DiagramTextFlags(const DiagramText& text) {
   return Qt::AlignLeft | Qt::AlignTop | (text.wrapAnywhere ? Qt::TextWrapAnywhere : Qt::TextWordWrap);
@@ -211,10 +237,7 @@ void PaintDiagramPage(QPainter& painter, const DiagramPage& page, const QFont& f
   painter.setBrush(Qt::white);
   for (const QRectF& device : page.devices) painter.drawRect(device);
   for (const DiagramText& t : page.texts) {
-    QFont f = font;
-    f.setPointSizeF(t.pointSize);
-    f.setBold(t.failing);
-    painter.setFont(f);
+    painter.setFont(DiagramTextFont(font, t, *painter.device()));
     painter.drawText(t.rect, DiagramTextFlags(t), t.text);
   }
   painter.restore();

@@ -17,6 +17,7 @@
 #include "journal/journal_calc.h"
 #include "journal/journal_network.h"
 
+class QPaintDevice;
 class QPainter;
 
 namespace tesmir {
@@ -51,6 +52,15 @@ std::vector<DiagramPage> LayoutJournalDiagram(const JournalNetwork& network, con
 
 // The text flags the layout measured with and the painter draws with.
 int DiagramTextFlags(const DiagramText& text);
+
+// The device the layout measures texts on: one pixel to a point, so that
+// what it measures is in points whatever the screen.
+const QPaintDevice& DiagramMeasureDevice();
+
+// The font `text` is measured with (on DiagramMeasureDevice) and drawn with
+// on `device`, whose painter is scaled to points: a text of 7.5 points is
+// 7.5 painter units high on the screen, on paper and in the PDF alike.
+QFont DiagramTextFont(const QFont& family, const DiagramText& text, const QPaintDevice& device);
 
 // Paints one page; the painter's units are points.
 void PaintDiagramPage(QPainter& painter, const DiagramPage& page, const QFont& font);

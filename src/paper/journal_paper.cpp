@@ -27,6 +27,24 @@ QString OrDash(const std::string& text) { return text.empty() ? QStringLiteral("
 
 }  // namespace
 
+DiagramStyle JournalDiagramStyle() {
+  DiagramStyle style;
+  style.font = QFont(kPaperFontFamily);
+  style.font.setPointSizeF(7.5);
+  style.margin = 4;
+  return style;
+}
+
+QSizeF JournalDiagramPageSize() {
+  // The drawing area of the journal's page flow, on an empty page in memory.
+  QBuffer scratch;
+  scratch.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&scratch);
+  writer.setPageLayout(JournalPageLayout());
+  const PageFlow flow(writer, QString());
+  return flow.drawingSize();
+}
+
 int PaintJournalPages(QPagedPaintDevice& device, const JournalNetwork& network, const JournalResult& result,
                       const QString& fileName, const QDate& date, int pageTotal) {
   device.setPageLayout(JournalPageLayout());
@@ -82,10 +100,7 @@ int PaintJournalPages(QPagedPaintDevice& device, const JournalNetwork& network, 
   for (qreal& w : widths) w /= sum;
   flow.table(widths, rows, 1);
 
-  DiagramStyle style;
-  style.font = QFont(kPaperFontFamily);
-  style.font.setPointSizeF(7.5);
-  style.margin = 4;
+  const DiagramStyle style = JournalDiagramStyle();
   const std::vector<DiagramPage> pages = LayoutJournalDiagram(network, result, flow.drawingSize(), style);
   for (const DiagramPage& page : pages) {
     flow.drawing([&](QPainter& painter) { PaintDiagramPage(painter, page, style.font); });

@@ -10,6 +10,7 @@
 #include "core/result.h"
 #include "journal/journal_calc.h"
 #include "journal/journal_network.h"
+#include "paper/journal_diagram.h"
 #include "report/file_io.h"
 
 class QPagedPaintDevice;
@@ -18,6 +19,13 @@ namespace tesmir {
 
 // The mark before a failing cell's text.
 inline const QString kFailingCellMark = QStringLiteral("✗ ");
+
+// The diagram's style on the journal's paper, and the size (points) of one
+// diagram page: the page less its margins and the footer. The window's
+// "Схема" lays the diagram out with the same two, so it shows the pages the
+// paper has.
+DiagramStyle JournalDiagramStyle();
+QSizeF JournalDiagramPageSize();
 
 // Paints the journal on `device`; `pageTotal` > 0 numbers the pages "N из
 // M". Returns the pages painted, 0 when painting could not start.

@@ -17,9 +17,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
@@ -34,10 +37,12 @@
 #include "report/utf8_text.h"
 #include "widgets/context_help.h"
 #include "widgets/file_chooser.h"
+#include "widgets/journal_diagram_view.h"
 #include "widgets/journal_editors.h"
 #include "widgets/journal_import_dialog.h"
 #include "widgets/journal_model.h"
 #include "widgets/message_sink.h"
+#include "widgets/printing.h"
 
 namespace tesmir {
 namespace {
@@ -125,7 +130,15 @@ JournalForm::JournalForm(LineJournal& journal, MessageSink& messages, FileChoose
   table_->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   table_->verticalHeader()->setStatusTip(QStringLiteral("Обозначение линии; отступ показывает ее глубину в дереве"));
   table_->setStatusTip(QStringLiteral("Таблица линий: исходные данные и результаты расчета"));
-  layout->addWidget(table_, 1);
+  // The table first, as the window opens; the diagram of the same lines beside it.
+  auto* tabs = new QTabWidget(central);
+  tabs->setObjectName(QStringLiteral("JournalTabs"));
+  tabs->addTab(table_, QStringLiteral("&Таблица"));
+  diagram_ = new JournalDiagramView(journal_, tabs);
+  tabs->addTab(diagram_, QStringLiteral("С&хема"));
+  tabs->tabBar()->setStatusTip(QStringLiteral("Таблица линий или однолинейная схема сети"));
+  tabs->setCurrentIndex(0);
+  layout->addWidget(tabs, 1);
   setCentralWidget(central);
 
   summary_ = new QLabel(this);
@@ -134,6 +147,8 @@ JournalForm::JournalForm(LineJournal& journal, MessageSink& messages, FileChoose
   statusBar()->addPermanentWidget(summary_);
 
   buildMenus();
+  // Printing waits for the printer dialog the program hands in.
+  print_->setEnabled(false);
 
   connect(&journal_, &LineJournal::networkChanged, this, &JournalForm::showNetwork);
   connect(&journal_, &LineJournal::resultsChanged, this, &JournalForm::showSummary);
@@ -257,6 +272,10 @@ void JournalForm::buildMenus() {
   saveAs->setObjectName(QStringLiteral("JournalSaveAsMenu"));
   saveAs->setStatusTip(QStringLiteral("Сохранить журнал линий в другой файл"));
   connect(saveAs, &QAction::triggered, this, [this] { SaveAsMenuClick(); });
+  print_ = action(file, "JournalPrintMenu", QStringLiteral("&Печать..."),
+                  QStringLiteral("Напечатать таблицу результатов и схему сети на листах A4, альбомных"),
+                  &JournalForm::PrintMenuClick);
+  print_->setShortcut(QKeySequence::Print);
   action(file, "JournalPdfMenu", QStringLiteral("Сохранить в &PDF..."),
          QStringLiteral("Сохранить таблицу результатов и схему сети в файл PDF"), &JournalForm::PdfMenuClick);
   QMenu* exportMenu = file->addMenu(QStringLiteral("&Экспорт"));
@@ -391,6 +410,7 @@ void JournalForm::buildMenus() {
 void JournalForm::setLinks(JournalLinks links) {
   links_ = std::move(links);
   if (links_.openHelp) InstallContextHelp(this, links_.openHelp);
+  print_->setEnabled(static_cast<bool>(links_.choosePrinter));
   updateLineActions();
 }
 
@@ -513,7 +533,11 @@ void JournalForm::ImportMenuClick() {
     messages_.error(this, QString::fromStdString(read.error()));
     return;
   }
-  JournalImportDialog dialog(std::move(read.value().grid), QFileInfo(path).fileName(), this);
+  importThroughMapping(std::move(read.value().grid), QFileInfo(path).fileName());
+}
+
+void JournalForm::importThroughMapping(TextGrid grid, const QString& source) {
+  JournalImportDialog dialog(std::move(grid), source, this);
   if (dialog.exec() != QDialog::Accepted) return;
   JournalImport imported = dialog.result();
   if (imported.lines.empty()) {
@@ -549,10 +573,31 @@ void JournalForm::PdfMenuClick() {
       kPdfFilter, QStringLiteral("pdf"),
       [this](const QString& picked) { lastFolder_ = QFileInfo(picked).absolutePath(); });
   if (path.isEmpty()) return;
-  const QString shownName = fileName_.isEmpty() ? QStringLiteral("не сохранен") : QFileInfo(fileName_).fileName();
   const Result<FileSaved, FileError> written =
-      WriteJournalPdf(path, journal_.network(), journal_.result(), shownName, QDate::currentDate());
+      WriteJournalPdf(path, journal_.network(), journal_.result(), paperFileName(), QDate::currentDate());
   if (!written) messages_.error(this, written.error().message);
+}
+
+QString JournalForm::paperFileName() const {
+  return fileName_.isEmpty() ? QStringLiteral("не сохранен") : QFileInfo(fileName_).fileName();
+}
+
+void JournalForm::PrintMenuClick() {
+  if (!links_.choosePrinter) return;
+  journal_.recalculateNow();
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(texts::kTitle);
+  // The printer dialog offers the paper the journal is laid out on.
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageOrientation(QPageLayout::Landscape);
+  if (!links_.choosePrinter(this, printer)) return;
+  const QString name = paperFileName();
+  const QDate date = QDate::currentDate();
+  const Result<FileSaved, FileError> printed =
+      PrintDocument(printer, texts::kTitle, [this, &name, &date](QPagedPaintDevice& device) {
+        return PaintJournal(device, journal_.network(), journal_.result(), name, date);
+      });
+  if (!printed) messages_.error(this, printed.error().message);
 }
 
 bool JournalForm::openFile(const QString& path) {
@@ -685,6 +730,15 @@ void JournalForm::PasteMenuClick() {
   if (text.size() * qsizetype{2} > texts::kMaxBytes) {
     messages_.inform(this, texts::kPasteTooLarge);
     return;
+  }
+  // A whole sheet with its header row, into an empty journal: read as an
+  // import is, through the mapping.
+  if (journal_.lineCount() == 0) {
+    Result<TextGrid> sheet = ReadCsvSheet(text.toUtf8());
+    if (sheet && BlockStartsWithHeader(sheet.value())) {
+      importThroughMapping(std::move(sheet.value()), QStringLiteral("буфер обмена"));
+      return;
+    }
   }
   const std::vector<QStringList> rows = ReadBlock(text);
   if (rows.empty()) return;

@@ -10,17 +10,20 @@
 #include <vector>
 
 #include "document/journal_document.h"
+#include "journal/journal_import.h"
 #include "journal/journal_network.h"
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QTableView;
 
 namespace tesmir {
 
 class FileChooser;
+class JournalDiagramView;
 class JournalModel;
 class MessageSink;
 
@@ -50,6 +53,9 @@ struct JournalLinks {
   // "Экспорт" → "в Excel" / "в Calc" of the journal with its results.
   std::function<void(const JournalNetwork& network, const JournalResult& result)> exportToExcel;
   std::function<void(const JournalNetwork& network, const JournalResult& result)> exportToCalc;
+  // Lets the user pick and set up the printer for "Печать..."; false when
+  // cancelled.
+  std::function<bool(QWidget* parent, QPrinter& printer)> choosePrinter;
 };
 
 class JournalForm : public QMainWindow {
@@ -66,6 +72,7 @@ class JournalForm : public QMainWindow {
   LineJournal& journal() { return journal_; }
   JournalModel& model() { return *model_; }
   QTableView* table() const { return table_; }
+  JournalDiagramView* diagram() const { return diagram_; }
   const QString& fileName() const { return fileName_; }
   const QStringList& recentFiles() const { return recent_; }
 
@@ -78,6 +85,7 @@ class JournalForm : public QMainWindow {
   void NewMenuClick();
   void OpenMenuClick();
   void ImportMenuClick();
+  void PrintMenuClick();
   void PdfMenuClick();
   void ExcelMenuClick();
   void CalcMenuClick();
@@ -108,6 +116,11 @@ class JournalForm : public QMainWindow {
   bool writeTo(const QString& path);
   void useFile(const QString& path);
   QString startFolder() const;
+  // The mapping dialog over a sheet's grid, then its lines as one step and
+  // the report. `source` names the sheet in the dialog's title.
+  void importThroughMapping(TextGrid grid, const QString& source);
+  // The journal's file name as its paper shows it.
+  QString paperFileName() const;
   int currentLine() const;
   std::vector<int> selectedLines() const;
   void selectLine(int line, int column);
@@ -117,12 +130,14 @@ class JournalForm : public QMainWindow {
   FileChooser& files_;
   JournalModel* model_ = nullptr;
   QTableView* table_ = nullptr;
+  JournalDiagramView* diagram_ = nullptr;
   QComboBox* windKind_ = nullptr;
   QComboBox* transPower_ = nullptr;
   std::vector<std::pair<NetworkField, QLineEdit*>> edits_;
   QLabel* summary_ = nullptr;
   QAction* openInMain_ = nullptr;
   QAction* addToReport_ = nullptr;
+  QAction* print_ = nullptr;
   QAction* showBoth_ = nullptr;
   QAction* showInputs_ = nullptr;
   QAction* showResults_ = nullptr;

@@ -107,5 +107,30 @@ TEST(JournalImport, NoHeaderNoFields) {
   EXPECT_EQ(ColumnLetters(702), "AAA");
 }
 
+// A pasted block is a sheet only when its very first row is a header: words
+// naming two fields or more, and no figure. A row of data whose words happen
+// to name fields has its figures (lengths, sections), and is data.
+TEST(JournalImport, ABlockStartsWithItsHeaderRowOnlyWhenItsFirstRowIsOne) {
+  struct Case {
+    const char* what;
+    TextGrid grid;
+    bool header;
+  };
+  const Case cases[] = {
+      {"header", {{"Линия", "Откуда", "Куда", "Длина, м"}, {"W1", "ТП", "ЩР-1", "40"}}, true},
+      {"two-row header", {{"Обозначение", "Длина"}, {"", "м"}, {"W1", "40"}}, true},
+      {"header only", {{"Марка", "Длина"}}, true},
+      {"data naming two fields",
+       {{"A", "", "ТП", "Щ1", "Кабель с ПВХ изоляцией", "Автоматический выключатель", "240", "100"}},
+       false},
+      {"data naming two fields with a figure", {{"W1", "ПВХ изоляция", "Автомат", "2,5"}}, false},
+      {"header below a title", {{"Кабельный журнал"}, {"Линия", "Длина"}, {"W1", "40"}}, false},
+      {"one field", {{"Длина"}, {"40"}}, false},
+      {"plain data", {{"W1", "", "ТП", "Щ1"}}, false},
+      {"empty", {}, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(BlockStartsWithHeader(c.grid), c.header) << c.what;
+}
+
 }  // namespace
 }  // namespace tesmir

@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 
 #include "paper/journal_diagram.h"
 #include "support/ui_test_app.h"
@@ -57,10 +58,9 @@ TEST(JournalDiagram, TextsApartInsideThePageAndWhole) {
         for (std::size_t i = 0; i < texts.size(); ++i) {
           const DiagramText& t = texts[i];
           EXPECT_TRUE(page.contains(t.rect)) << count << " lines, page " << p << ": " << t.text.toStdString();
-          QFont f = style.font;
-          f.setPointSizeF(t.pointSize);
-          f.setBold(t.failing);
-          const QRectF need = QFontMetricsF(f).boundingRect(t.rect, DiagramTextFlags(t), t.text);
+          const QPaintDevice& points = DiagramMeasureDevice();
+          const QRectF need = QFontMetricsF(DiagramTextFont(style.font, t, points), &points)
+                                  .boundingRect(t.rect, DiagramTextFlags(t), t.text);
           EXPECT_LE(need.height(), t.rect.height() + 0.01) << t.text.toStdString();
           EXPECT_LE(need.width(), t.rect.width() + 0.01) << t.text.toStdString();
           EXPECT_FALSE(t.text.contains(QStringLiteral("…")));
@@ -90,6 +90,59 @@ TEST(JournalDiagram, TextsApartInsideThePageAndWhole) {
       EXPECT_NE(image.pixel(static_cast<int>(style.margin + 14), static_cast<int>(style.margin + 40)),
                 QColor(Qt::white).rgb());
     }
+  }
+}
+
+// Drawn on the screen's resolution, the paper's and a printer's, with the
+// painter scaled to points as the page flow and the window scale it, every
+// text fits whole in the rectangle it was laid out in and its ink stays
+// there (a font sized in the device's points once more would grow with the
+// resolution, and the rectangle would cut it).
+TEST(JournalDiagram, TextsFitTheirRectanglesAtEveryResolution) {
+  tesmir_test::EnsureApplication();
+  DiagramStyle style;
+  style.font = QFont(QStringLiteral("DejaVu Sans"));
+  style.font.setPointSizeF(7.5);
+  const JournalNetwork net = Tree(10);
+  const std::vector<DiagramPage> pages = LayoutJournalDiagram(net, ComputeJournal(net), QSizeF(842, 595), style);
+  ASSERT_FALSE(pages.empty());
+  DiagramPage texts;
+  texts.size = pages.front().size;
+  texts.texts = pages.front().texts;
+  for (const int dpi : {72, 96, 150}) {
+    const qreal scale = dpi / 72.0;
+    QImage image((texts.size * scale).toSize(), QImage::Format_RGB32);
+    const int dotsPerMeter = static_cast<int>(dpi / 0.0254 + 0.5);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      painter.scale(scale, scale);
+      PaintDiagramPage(painter, texts, style.font);
+    }
+    // The text as the painter lays it out there, in the painter's points.
+    for (const DiagramText& t : texts.texts) {
+      const QRectF need = QFontMetricsF(DiagramTextFont(style.font, t, image), &image)
+                              .boundingRect(t.rect, DiagramTextFlags(t), t.text);
+      EXPECT_LE(need.height(), t.rect.height() + 0.5) << dpi << " dpi: " << t.text.toStdString();
+      EXPECT_LE(need.width(), t.rect.width() + 0.5) << dpi << " dpi: " << t.text.toStdString();
+    }
+    int ink = 0;
+    int outside = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (qGray(image.pixel(x, y)) > 160) continue;
+        ++ink;
+        const QPointF at((x + 0.5) / scale, (y + 0.5) / scale);
+        const bool inside = std::any_of(texts.texts.begin(), texts.texts.end(), [&at](const DiagramText& t) {
+          return t.rect.adjusted(-1, -1, 1, 1).contains(at);
+        });
+        if (!inside) ++outside;
+      }
+    }
+    EXPECT_GT(ink, 100) << dpi << " dpi";
+    EXPECT_EQ(outside, 0) << dpi << " dpi";
   }
 }
 

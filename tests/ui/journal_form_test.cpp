@@ -9,15 +9,22 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "core/display_format.h"
 #include "document/journal_document.h"
@@ -31,6 +38,7 @@
 #include "support/shown_app_test.h"
 #include "support/ui_test_app.h"
 #include "support/wait.h"
+#include "widgets/journal_diagram_view.h"
 #include "widgets/journal_form.h"
 #include "widgets/journal_model.h"
 #include "widgets/report_form.h"
@@ -44,6 +52,15 @@ using tesmir::ResultColumn;
 using tesmir_test::RecordingMessageSink;
 
 const QString kOffice = QStringLiteral(TESMIR_SOURCE_DIR "/examples/office.tsn");
+
+// A PDF's text as pdftotext gives it.
+QString PdfText(const QString& path) {
+  QProcess run;
+  run.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+  EXPECT_TRUE(run.waitForFinished(60000));
+  EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+  return QString::fromUtf8(run.readAllStandardOutput());
+}
 
 // Key by key, Cyrillic letters too (QTest::keyClicks takes ASCII only).
 void TypeKeys(QWidget* widget, const QString& text) {
@@ -455,6 +472,213 @@ TEST_F(JournalFormTest, ImportTakesTheSheetsLinesAsOneStepAndPdfWritesThePaper) 
   QFile written(pdf);
   ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << messages_.texts().join(QLatin1Char('\n')).toStdString();
   EXPECT_TRUE(written.read(5) == "%PDF-");
+}
+
+// A whole block copied from a spreadsheet with its header row, pasted into
+// an empty journal, goes through the import's mapping dialog: its lines as
+// one step "Импорт журнала" and the import's report. Into a journal that has
+// lines, the same block is pasted cell by cell as before.
+TEST_F(JournalFormTest, ABlockWithItsHeaderPastedIntoAnEmptyJournalGoesThroughTheMapping) {
+  const QString block = QStringLiteral(
+      "Линия\tОткуда\tКуда\tМарка\tДлина, м\tIр, А\r\n"
+      "A\tТП\tЩ1\tАВВГ 4х95\t100\t120\r\n"
+      "B\tЩ1\tЩ2\tВВГнг 5х2,5\t40\t12\r\n"
+      "C\tЩ7\tЩ8\tNYM\t15\t8\r\n");
+  const tesmir::Result<tesmir::TextGrid> grid = tesmir::ReadCsvSheet(block.toUtf8());
+  ASSERT_TRUE(grid.ok());
+  const tesmir::JournalImport expected =
+      tesmir::ImportJournalRows(grid.value(), tesmir::ProposeImportMapping(grid.value()));
+  ASSERT_EQ(expected.lines.size(), 3U);
+  const std::vector<std::string> report =
+      tesmir::JournalImportReport(grid.value(), tesmir::ProposeImportMapping(grid.value()), expected);
+
+  QString title;
+  const auto answer = [&title] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == QLatin1String("JournalImportDialog") && w->isVisible()) {
+        title = w->windowTitle();
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("JournalImportOkButton")), Qt::LeftButton);
+      }
+    }
+  };
+  QApplication::clipboard()->setText(block);
+  page_.table()->setFocus();
+  {
+    tesmir_test::ModalGuard guard("the paste's mapping dialog");
+    QTimer::singleShot(0, answer);
+    QTest::keyClick(&form_, Qt::Key_V, Qt::ControlModifier);
+  }
+  EXPECT_EQ(title, QStringLiteral("Импорт журнала: буфер обмена"));
+  ASSERT_EQ(journal_.lineCount(), 3);
+  for (int i = 0; i < 3; ++i) {
+    const tesmir::JournalLine& line = journal_.line(i);
+    const tesmir::JournalLine& want = expected.lines[static_cast<std::size_t>(i)];
+    EXPECT_EQ(line.id, want.id);
+    EXPECT_EQ(line.parent, want.parent) << line.id;
+    EXPECT_EQ(line.mark, want.mark) << line.id;
+    EXPECT_EQ(line.ff, want.ff) << line.id;
+    EXPECT_EQ(line.length, want.length) << line.id;
+    EXPECT_EQ(line.ip, want.ip) << line.id;
+  }
+  EXPECT_EQ(journal_.line(1).parent, std::optional<std::string>("A"));  // B's "откуда" is A's "куда"
+  EXPECT_EQ(journal_.undoStack().count(), 1);
+  EXPECT_EQ(page_.action("JournalUndoMenu")->text(), QStringLiteral("Отменить Импорт журнала"));
+  QStringList reportTexts;
+  for (const std::string& t : report) reportTexts << QString::fromStdString(t);
+  EXPECT_EQ(messages_.informed(), QStringList{reportTexts.join(QLatin1Char('\n'))});
+
+  // The journal has lines now: the block fills the cells from the current one.
+  form_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
+  page_.table()->setCurrentIndex(page_.model().index(page_.row("C"), 0));
+  QApplication::clipboard()->setText(block);
+  QTest::keyClick(&form_, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(journal_.undoStack().count(), 2);
+  EXPECT_EQ(page_.action("JournalUndoMenu")->text(), QStringLiteral("Отменить вставку из буфера обмена"));
+  EXPECT_EQ(journal_.lineCount(), 6);
+  EXPECT_EQ(messages_.informed().size(), 1);
+  QApplication::clipboard()->clear();
+}
+
+// "Печать..." (Ctrl+P) prints the very pages of "Сохранить в PDF...": here
+// the printer chosen writes a PDF file. A cancelled printer dialog prints
+// nothing; a printer that cannot write its output says so.
+TEST_F(JournalFormTest, PrintGivesThePdfsPagesAndAPrinterThatFailsSaysSo) {
+  openOffice();
+  EXPECT_FALSE(page_.action("JournalPrintMenu")->isEnabled());  // no printer dialog handed in yet
+  QString printTo;
+  int asked = 0;
+  tesmir::JournalLinks links;
+  links.choosePrinter = [&printTo, &asked](QWidget*, QPrinter& printer) {
+    ++asked;
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    if (printTo.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printTo);
+    return true;
+  };
+  form_.setLinks(links);
+  ASSERT_TRUE(page_.action("JournalPrintMenu")->isEnabled());
+
+  QTest::keyClick(&form_, Qt::Key_P, Qt::ControlModifier);  // cancelled
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(messages_.texts().isEmpty());
+
+  const QString saved = dir_.filePath(QStringLiteral("saved.pdf"));
+  files_.names.push_back(saved);
+  page_.action("JournalPdfMenu")->trigger();
+  printTo = dir_.filePath(QStringLiteral("printed.pdf"));
+  QTest::keyClick(&form_, Qt::Key_P, Qt::ControlModifier);
+  ASSERT_EQ(asked, 2);
+  ASSERT_TRUE(QFile::exists(printTo)) << messages_.texts().join(QLatin1Char('\n')).toStdString();
+  const QString printed = PdfText(printTo);
+  // As many pages as the PDF, with the same page numbers.
+  const QString pdf = PdfText(saved);
+  EXPECT_EQ(printed.count(QLatin1Char('\f')), pdf.count(QLatin1Char('\f')));
+  // The table's pages and the diagram's: more than one page, each numbered.
+  const qsizetype pages = printed.count(QStringLiteral("Страница "));
+  EXPECT_GT(pages, 1);
+  EXPECT_TRUE(printed.contains(QStringLiteral("Страница %1 из %1").arg(pages)));
+  EXPECT_TRUE(pdf.contains(QStringLiteral("Страница %1 из %1").arg(pages)));
+  for (int i = 0; i < journal_.lineCount(); ++i) {
+    EXPECT_TRUE(printed.contains(QString::fromStdString(journal_.line(i).id))) << journal_.line(i).id;
+    const QString ik1 = QString::fromStdString(
+        tesmir::FormatCurrent(*journal_.result().lines[static_cast<std::size_t>(i)].get(tesmir::Fig::Ik1)));
+    EXPECT_TRUE(printed.contains(ik1)) << journal_.line(i).id << ": " << ik1.toStdString();
+  }
+  EXPECT_TRUE(messages_.texts().isEmpty());
+
+  // A printer whose output cannot be written: the message, and no file.
+  const QString blocker = dir_.filePath(QStringLiteral("plain-file"));
+  {
+    QFile plain(blocker);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  }
+  printTo = blocker + QStringLiteral("/printed.pdf");
+  page_.action("JournalPrintMenu")->trigger();
+  ASSERT_EQ(messages_.errors().size(), 1);
+  EXPECT_TRUE(messages_.errors().front().startsWith(QStringLiteral("Не удалось сохранить файл %1.\n").arg(printTo)))
+      << messages_.errors().front().toStdString();
+  EXPECT_FALSE(QFile::exists(printTo));
+}
+
+// The tab "Схема" beside the table: the office board's diagram, laid out
+// only when shown and once per change (not on painting), zoomed by the keys,
+// Ctrl+wheel and the zoom list, and following an edit in the table.
+TEST_F(JournalFormTest, TheDiagramTabShowsTheTreeZoomsAndFollowsTheTable) {
+  openOffice();
+  auto* tabs = form_.findChild<QTabWidget*>(QStringLiteral("JournalTabs"));
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(tabs->currentWidget(), page_.table());  // the table stays the first tab
+  auto* view = form_.findChild<tesmir::JournalDiagramView*>(QStringLiteral("JournalDiagramView"));
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->layouts(), 0);  // nothing laid out while the tab is hidden
+
+  tabs->tabBar()->setFocus();
+  QTest::keyClick(tabs->tabBar(), Qt::Key_Right);
+  ASSERT_EQ(tabs->currentWidget(), view);
+  EXPECT_EQ(tabs->tabText(1).remove(QLatin1Char('&')), QStringLiteral("Схема"));
+  ASSERT_EQ(view->layouts(), 1);
+  ASSERT_FALSE(view->pages().empty());
+  const auto textOf = [view](const std::string& id) {
+    for (const tesmir::DiagramPage& p : view->pages()) {
+      for (const tesmir::DiagramText& t : p.texts) {
+        if (t.text.startsWith(QString::fromStdString(id) + QLatin1Char(' '))) return t.text;
+      }
+    }
+    return QString();
+  };
+  for (int i = 0; i < journal_.lineCount(); ++i) {
+    EXPECT_FALSE(textOf(journal_.line(i).id).isEmpty()) << journal_.line(i).id;
+  }
+  view->canvas()->repaint();
+  EXPECT_EQ(view->layouts(), 1);  // painting lays nothing out
+
+  // Zoom: the canvas grows and shrinks by the factor.
+  QWidget* canvas = view->canvas();
+  const QSizeF full = canvas->size();
+  const auto expectZoom = [&](int percent) {
+    EXPECT_EQ(view->zoomPercent(), percent);
+    EXPECT_NEAR(canvas->width(), full.width() * percent / 100.0, 1.0) << percent;
+    EXPECT_NEAR(canvas->height(), full.height() * percent / 100.0, 1.0) << percent;
+  };
+  auto* scroll = view->findChild<QScrollArea*>(QStringLiteral("JournalDiagramScroll"));
+  scroll->setFocus();
+  QTest::keyClick(scroll, Qt::Key_Plus, Qt::ControlModifier);
+  expectZoom(125);
+  QTest::keyClick(scroll, Qt::Key_Plus, Qt::ControlModifier);
+  expectZoom(150);
+  QTest::keyClick(scroll, Qt::Key_0, Qt::ControlModifier);
+  expectZoom(100);
+  QTest::keyClick(scroll, Qt::Key_Minus, Qt::ControlModifier);
+  expectZoom(75);
+  QWheelEvent wheel(QPointF(20, 20), scroll->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -120),
+                    Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(scroll->viewport(), &wheel);
+  expectZoom(50);
+  auto* list = view->findChild<QComboBox*>(QStringLiteral("JournalZoomComboBox"));
+  list->setFocus();
+  QTest::keyClick(list, Qt::Key_Down);
+  expectZoom(75);
+  EXPECT_EQ(list->currentText(), QStringLiteral("75 %"));
+  QTest::mouseClick(view->findChild<QWidget*>(QStringLiteral("JournalZoomInButton")), Qt::LeftButton);
+  expectZoom(100);
+  EXPECT_EQ(view->layouts(), 1);  // zooming lays nothing out either
+
+  // An edit in the table: laid out once more, with W5's new current.
+  const QString w5 = textOf("W5");
+  ASSERT_TRUE(w5.contains(QStringLiteral("Iк1 = "))) << w5.toStdString();
+  tabs->setCurrentIndex(0);
+  page_.type("W2", LineField::Length, QStringLiteral("140"));
+  EXPECT_EQ(view->layouts(), 1);  // hidden: waits until shown
+  tabs->setCurrentIndex(1);
+  EXPECT_EQ(view->layouts(), 2);
+  EXPECT_NE(textOf("W5"), w5);
+  QTest::keyClick(&form_, Qt::Key_Z, Qt::ControlModifier);  // undo while shown
+  ASSERT_TRUE(tesmir_test::WaitUntil([&] { return view->layouts() == 3; }, "the diagram laid out after undo"));
+  EXPECT_EQ(textOf("W5"), w5);
+  QApplication::processEvents();
+  EXPECT_EQ(view->layouts(), 3);
 }
 
 // "Экспорт" → "в Excel" of the program's journal window writes the journal's
