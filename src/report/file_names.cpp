@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "core/cp1251.h"
+#include "report/utf8_text.h"
 
 namespace tesmir {
 namespace {
@@ -16,40 +17,6 @@ bool IsKeptByte(const QString& name, qsizetype i) {
   }
   // The low half of a surrogate pair is a character, not a kept byte.
   return i == 0 || !name[i - 1].isHighSurrogate();
-}
-
-// The length of the valid UTF-8 sequence at `at`, or 0.
-std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t at) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(bytes[at + k]); };
-  const unsigned char lead = byte(0);
-  std::size_t length = 0;
-  char32_t code = 0;
-  if (lead < 0x80) {
-    return 1;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    code = lead & 0x1Fu;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    code = lead & 0x0Fu;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    code = lead & 0x07u;
-  } else {
-    return 0;
-  }
-  if (at + length > bytes.size()) {
-    return 0;
-  }
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(k) & 0xC0u) != 0x80u) {
-      return 0;
-    }
-    code = (code << 6) | (byte(k) & 0x3Fu);
-  }
-  const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-  return overlong || surrogate || code > 0x10FFFF ? 0 : length;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "report/journal_keys.h"
+#include "report/utf8_text.h"
 
 namespace tesmir {
 namespace {
@@ -258,33 +259,14 @@ class Scanner {
     return true;
   }
 
-  // One character of two to four bytes, checked: no overlong forms, no
-  // surrogates, nothing above U+10FFFF, no noncharacters.
+  // One character of two to four bytes, checked as every UTF-8 text is;
+  // noncharacters too are left to the tree reader.
   bool multibyte(std::string& out) {
-    const auto lead = static_cast<unsigned char>(*at_);
-    int length = 0;
-    std::uint32_t code = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-      code = lead & 0x1FU;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      code = lead & 0x0FU;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      code = lead & 0x07U;
-    } else {
-      return false;
-    }
-    if (end_ - at_ < length) return false;
-    for (int i = 1; i < length; ++i) {
-      const auto c = static_cast<unsigned char>(at_[i]);
-      if ((c & 0xC0) != 0x80) return false;
-      code = code << 6 | (c & 0x3FU);
-    }
-    const std::uint32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || Noncharacter(code)) return false;
-    out.append(at_, static_cast<std::size_t>(length));
+    char32_t code = 0;
+    const std::size_t length =
+        Utf8SequenceLength(std::string_view(at_, static_cast<std::size_t>(end_ - at_)), 0, &code);
+    if (length < 2 || Noncharacter(code)) return false;
+    out.append(at_, length);
     at_ += length;
     return true;
   }
